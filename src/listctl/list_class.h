@@ -1,0 +1,13 @@
+#pragma once
+// The message history's grid control, window class "ListCorvane".
+
+#include <windows.h>
+
+#include <string>
+
+namespace velmora::listctl {
+
+// Registers the class; on failure `message` holds the reason, else it is blank.
+bool RegisterListClass(HINSTANCE instance, std::string& message);
+
+}  // namespace velmora::listctl

@@ -1,0 +1,64 @@
+#pragma once
+// Process-wide state settled at start-up. Everything here is written on the
+// main thread before the main dialog starts any background thread, and is
+// read-only afterwards, except the news buffer (refreshed by the news fetch).
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "common/win_handles.h"
+#include "shell/startup_rules.h"
+
+namespace velmora::shell {
+
+// The postman's work buffer: one zero-filled block from the process heap.
+inline constexpr std::size_t kPostmanBufferBytes = 10'735'760;
+
+class HeapBlock {
+ public:
+  HeapBlock() = default;
+  HeapBlock(const HeapBlock&) = delete;
+  HeapBlock& operator=(const HeapBlock&) = delete;
+  ~HeapBlock() { Free(); }
+  bool Allocate(std::size_t bytes);
+  void Free();
+  char* data() const { return data_; }
+  std::size_t size() const { return size_; }
+
+ private:
+  char* data_ = nullptr;
+  std::size_t size_ = 0;
+};
+
+// News cache image: 8-byte FILETIME stamp, then 5000 characters of text.
+struct NewsBuffer {
+  std::array<char, kNewsStampBytes> stamp{};
+  std::array<char, kNewsTextBytes> text{};
+  NewsBuffer() { text.fill(' '); }
+};
+
+struct AppState {
+  HINSTANCE instance = nullptr;
+  HMODULE module = nullptr;
+  std::string programPath;
+  AppPaths paths;
+  std::string tempDirectory;
+  int minusM = 0;
+  int32_t today = 0;  // YYYYMMDD
+  int weekday = 0;    // 1 = Monday .. 7 = Sunday
+  bool officeHours = false;
+  HCURSOR handCursor = nullptr;
+  AutoLibrary hostlane;
+  HeapBlock postmanBuffer;
+  NewsBuffer news;
+};
+
+AppState& App();
+
+// Today as YYYYMMDD from a SYSTEMTIME.
+inline int32_t DateNumber(const SYSTEMTIME& t) { return t.wYear * 10000 + t.wMonth * 100 + t.wDay; }
+
+}  // namespace velmora::shell

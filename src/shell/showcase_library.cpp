@@ -1,0 +1,55 @@
+#include "shell/showcase_library.h"
+
+namespace velmora::shell {
+namespace {
+
+template <typename Fn>
+Fn Resolve(HMODULE module, const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+}  // namespace
+
+ShowcaseLibrary& Showcase() {
+  static ShowcaseLibrary library;
+  return library;
+}
+
+int16_t BindShowcaseLibrary(const char* libraryName) {
+  ShowcaseLibrary& lib = Showcase();
+  lib.module = LoadLibraryA(libraryName);
+  if (lib.module == nullptr) {
+    lib.status = "Eroare deschidere \"showreel.dll\"";
+    return 0;
+  }
+  lib.drawPicture = Resolve<DrawJpg2Fn>(lib.module, "_DrawJpg2@12");
+  if (lib.drawPicture == nullptr) {
+    lib.status = "Eroare interna (5)";
+    return -5;
+  }
+  lib.downloadFile = Resolve<GetFisierDifFn>(lib.module, "_GetFisierDif@16");
+  if (lib.downloadFile == nullptr) {
+    lib.status = "Eroare interna (5)";
+    return -6;
+  }
+  int16_t status = 0;
+  lib.applyTransparency = Resolve<ApplyTranspFn>(lib.module, "_ApplyTransp@8");
+  if (lib.applyTransparency == nullptr) {
+    lib.status = "Eroare interna (5)";
+    status = -6;
+  }
+  lib.drawPageArrows = Resolve<DrawNextPrevPagFn>(lib.module, "_DrawNextPrevPag@16");
+  if (lib.drawPageArrows == nullptr) {
+    lib.status = "Eroare interna (6)";
+    status = -5;
+  }
+  return status;
+}
+
+void FreeShowcaseLibrary() {
+  ShowcaseLibrary& lib = Showcase();
+  if (lib.module != nullptr) FreeLibrary(lib.module);
+  lib = ShowcaseLibrary{};
+}
+
+}  // namespace velmora::shell

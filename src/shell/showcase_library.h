@@ -1,0 +1,36 @@
+#pragma once
+// The vendor's slide library, showreel.dll: loaded once at start-up, four
+// exports resolved into pointers. Every caller checks its pointer, so a
+// missing library or export quietly switches that feature off.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace velmora::shell {
+
+// Argument lists as the library declares them (stdcall on the 32-bit build).
+using DrawJpg2Fn = int16_t(WINAPI*)(HWND* window, HDC* dc, char* pictureName);
+using GetFisierDifFn = int32_t(WINAPI*)(const char* remotePath, int32_t remoteLength, const char* localPath,
+                                        int32_t localLength);
+using ApplyTranspFn = int32_t(WINAPI*)(void*, void*);
+using DrawNextPrevPagFn = int16_t(WINAPI*)(HWND* window, HDC* dc, int32_t* slideCount, int32_t* currentSlide);
+
+struct ShowcaseLibrary {
+  HMODULE module = nullptr;
+  DrawJpg2Fn drawPicture = nullptr;
+  GetFisierDifFn downloadFile = nullptr;
+  ApplyTranspFn applyTransparency = nullptr;
+  DrawNextPrevPagFn drawPageArrows = nullptr;
+  std::string status;  // kept for a debugger, never shown
+};
+
+ShowcaseLibrary& Showcase();
+
+// Loads `libraryName` and resolves the exports in the fixed order. Returns
+// 0, or -5 / -6 when resolution stopped early; callers ignore it.
+int16_t BindShowcaseLibrary(const char* libraryName = "showreel.dll");
+void FreeShowcaseLibrary();
+
+}  // namespace velmora::shell

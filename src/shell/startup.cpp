@@ -1,0 +1,120 @@
+#include "shell/startup.h"
+
+#include <commctrl.h>
+
+#include "common/ui_seams.h"
+#include "link/link_api.h"
+#include "listctl/list_class.h"
+#include "shell/app_log.h"
+#include "shell/app_state.h"
+#include "shell/main_dialog.h"
+#include "shell/module_launch.h"
+#include "shell/showcase_library.h"
+#include "shell/start_files.h"
+#include "update/schedule.h"
+
+// Start-up runs on the main thread in a fixed order: the single-instance
+// check, the names of every file and folder, the greeting, the news cache and
+// the schedule, the data synchronisation program, the vendor's libraries and
+// the postman's buffer; then the main dialog runs modally. Shutdown releases
+// everything in the reverse order. Background threads are never joined: the
+// end of the process stops them.
+
+namespace velmora::shell {
+namespace {
+
+constexpr int kMainDialogTemplate = 108;
+
+void SettleDirectories(AppState& app) {
+  char path[512] = {};
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  app.programPath = path;
+  app.paths = BuildAppPaths(DirectoryOfPath(app.programPath));
+}
+
+void SettleTemporaryDirectory(AppState& app) {
+  char temp[512] = {};
+  GetTempPathA(sizeof temp, temp);
+  app.tempDirectory = temp;
+  CreateDirectoryA(temp, nullptr);
+}
+
+void SettleToday(AppState& app) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  app.today = DateNumber(now);
+  app.weekday = WeekdayOf(app.today);
+}
+
+void CreateMailFolders(const AppPaths& paths) {
+  if (paths.suiteRoot.empty()) return;  // launcher in a drive's root: nothing to create
+  CreateDirectoryA(paths.sentFolder.c_str(), nullptr);
+  CreateDirectoryA(paths.outgoingFolder.c_str(), nullptr);
+}
+
+void OpenLogAndGreetLink() {
+  OpenAppLog(-1, "velmora.log");
+  link::SETLUNSTARWNDLOG(static_cast<int16_t>(AppLogChannel()));
+  WriteAppLog("Init>>>", 7);
+}
+
+void ShutDown(AppState& app) {
+  link::INCHIDECONEXIUNELASERVER();
+  ReleaseMainDialogBitmapsAndBrush();
+  app.hostlane.reset();
+  FreeShowcaseLibrary();
+  ReleaseMainDialogFont();
+  app.postmanBuffer.Free();
+  WriteAppLog("Bye!", 4);
+  CloseAppLog();
+}
+
+}  // namespace
+
+int RunLauncher(HINSTANCE instance, HINSTANCE previous, const std::vector<std::string>& arguments) {
+  // Held for the life of the process; the system releases it at the end.
+  CreateMutexA(nullptr, TRUE, kMutexName);
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    ShowMessageBox(nullptr, kAlreadyRunningText, "Corvane", MB_ICONWARNING);
+    return kExitAlreadyRunning;
+  }
+
+  AppState& app = App();
+  app.minusM = MinusMSwitch(arguments);
+  app.instance = instance;
+  app.module = GetModuleHandleA(nullptr);
+  INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_DATE_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  SettleDirectories(app);
+  if (previous == nullptr) {
+    std::string message;
+    listctl::RegisterListClass(instance, message);
+  }
+  SettleTemporaryDirectory(app);
+  SettleToday(app);
+  app.officeHours = true;
+
+  PlayGreeting(instance, app.paths.greetingToggleFile);
+  CreateMailFolders(app.paths);
+  app.handCursor = LoadCursorA(instance, "IDC_POINT");
+  LoadNewsCache(app.paths.newsCacheFile, app.news);
+  update::LoadSchedule(app.paths.erpDirectory);
+
+  OpenLogAndGreetLink();
+  int16_t syncStatus = 0;
+  RunDataSynchronisation(syncStatus);
+
+  app.hostlane.reset(LoadLibraryA("hostlane.dll"));
+  BindShowcaseLibrary();
+
+  WriteAppLog("aloca memorie postas (1)....", 28);
+  app.postmanBuffer.Allocate(kPostmanBufferBytes);
+
+  DialogBoxParamA(instance, MAKEINTRESOURCEA(kMainDialogTemplate), nullptr, MainDialogProc, 0);
+
+  ShutDown(app);
+  return 0;
+}
+
+}  // namespace velmora::shell

@@ -1,0 +1,94 @@
+#include "shell/startup_rules.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace velmora::shell {
+
+int MinusMSwitch(std::span<const std::string> arguments) {
+  if (arguments.size() < 2) return 0;
+  const bool found = std::any_of(arguments.begin() + 1, arguments.end(),
+                                 [](const std::string& a) { return a == "-m"; });
+  return found ? 1 : 0;
+}
+
+int WeekdayOf(int32_t yyyymmdd) {
+  static constexpr int kMonthKey[12] = {0, 3, 3, 6, 1, 4, 6, 2, 5, 0, 3, 5};
+  int year = yyyymmdd / 10000;
+  const int month = (yyyymmdd / 100) % 100;
+  const int day = yyyymmdd % 100;
+  if (year < 100) year += year <= 50 ? 2000 : 1900;
+  if (month < 1 || month > 12) return 0;
+  const int yy = year % 100;
+  int sum = yy / 4 + yy + kMonthKey[month - 1] + day;
+  if (month <= 2 && year % 4 == 0) sum -= 1;
+  if (year >= 2000) sum += 6;
+  const int weekday = sum % 7;
+  return weekday == 0 ? 7 : weekday;
+}
+
+Greeting GreetingFor(int16_t storedValue) {
+  const int wave = storedValue == 0 ? 154 : 155;
+  int next = storedValue + 1;
+  if (next > 1) next = 0;
+  return {wave, static_cast<int16_t>(next)};
+}
+
+std::size_t ProgramDirectoryLength(std::string_view programDirectory) {
+  const auto pos = programDirectory.rfind('\\');
+  return pos == std::string_view::npos ? 0 : pos + 1;
+}
+
+std::size_t SuiteRootLength(std::string_view programDirectory) {
+  const std::size_t length = ProgramDirectoryLength(programDirectory);
+  if (length < 2) return 0;
+  const auto pos = programDirectory.substr(0, length - 1).rfind('\\');
+  return pos == std::string_view::npos ? 0 : pos + 1;
+}
+
+std::string DirectoryOfPath(std::string_view fullPath) {
+  const auto pos = fullPath.rfind('\\');
+  return pos == std::string_view::npos ? std::string{} : std::string(fullPath.substr(0, pos + 1));
+}
+
+AppPaths BuildAppPaths(std::string_view programDirectory) {
+  AppPaths p;
+  p.programDirectory = std::string(programDirectory.substr(0, ProgramDirectoryLength(programDirectory)));
+  const std::string& dir = p.programDirectory;
+  p.erpMonitorPath = dir + "wardle.exe";
+  p.messagingPath = dir + "quillon.exe";
+  p.inboxFile = dir + "inbox.dat";
+  p.newsCacheFile = dir + "velmora.cfg";
+  p.showcaseTextFile = dir + "vitrina.txt";
+  p.greetingToggleFile = dir + "velmora.fnb";
+
+  const std::size_t rootLength = SuiteRootLength(dir);
+  if (rootLength == 0) return p;
+  p.suiteRoot = dir.substr(0, rootLength);
+  const std::string& root = p.suiteRoot;
+  p.assistantPath = root + "Vantor\\ruvela.exe";
+  p.erpDirectory = root + "ERP";
+  p.outgoingFolder = root + "ERP\\OUT\\";
+  p.sentFolder = root + "ERP\\SENT\\";
+  p.morvinDirectory = root + "Morvin";
+  p.kelbarDirectory = root + "Kelbar";
+  p.vantorDirectory = root + "Vantor";
+  p.tessloDirectory = root + "Tesslo";
+  return p;
+}
+
+void BlankNulsInNewsText(std::span<char, kNewsTextBytes> text) {
+  std::replace(text.begin(), text.end(), '\0', ' ');
+}
+
+std::string FormatLogLine(int hour, int minute, int second, int hundredths, std::string_view message) {
+  char time[16];
+  std::snprintf(time, sizeof time, "%2d:%02d:%02d:%02d", hour, minute, second, hundredths);
+  std::string line = " ";
+  line += time;
+  line += " - ";
+  line += message;
+  return line;
+}
+
+}  // namespace velmora::shell

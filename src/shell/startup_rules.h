@@ -1,0 +1,67 @@
+#pragma once
+// The rules of start-up that need no Windows call: the "-m" switch, the
+// weekday, the greeting toggle, the directories derived from the launcher's
+// place, the news cache text and the log line.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace velmora::shell {
+
+// 1 when any argument after the program's own name is exactly "-m", else 0.
+int MinusMSwitch(std::span<const std::string> arguments);
+
+// ISO weekday (1 = Monday .. 7 = Sunday) of a YYYYMMDD date; two-digit years
+// up to 50 are 20xx, the others 19xx. Correct for 1951 to 2099.
+int WeekdayOf(int32_t yyyymmdd);
+
+// The greeting played for the stored toggle value, and the value stored back.
+struct Greeting {
+  int waveResource;
+  int16_t nextValue;
+};
+Greeting GreetingFor(int16_t storedValue);
+
+// Position of the last '\' in the program directory (its significant length),
+// and of the one before it: the suite root is the directory cut there. 0 when
+// the launcher sits in a drive's root directory.
+std::size_t ProgramDirectoryLength(std::string_view programDirectory);
+std::size_t SuiteRootLength(std::string_view programDirectory);
+
+// Every file and folder name that start-up derives from the launcher's place.
+// Names based on the suite root stay empty when it has none.
+struct AppPaths {
+  std::string programDirectory;  // "C:\Suite\ERP\"
+  std::string suiteRoot;         // "C:\Suite\"
+  std::string erpMonitorPath;    // program directory + "wardle.exe"
+  std::string messagingPath;     // program directory + "quillon.exe"
+  std::string assistantPath;     // suite root + "Vantor\ruvela.exe"
+  std::string inboxFile;
+  std::string newsCacheFile;
+  std::string showcaseTextFile;
+  std::string greetingToggleFile;
+  std::string erpDirectory;      // suite root + "ERP"
+  std::string outgoingFolder;    // suite root + "ERP\OUT\"
+  std::string sentFolder;        // suite root + "ERP\SENT\"
+  std::string morvinDirectory, kelbarDirectory, vantorDirectory, tessloDirectory;
+};
+AppPaths BuildAppPaths(std::string_view programDirectory);
+
+// Directory part ("C:\Suite\ERP\") of a full executable path.
+std::string DirectoryOfPath(std::string_view fullPath);
+
+// The news cache holds an 8-byte time stamp and 5000 characters of text.
+inline constexpr std::size_t kNewsStampBytes = 8;
+inline constexpr std::size_t kNewsTextBytes = 5000;
+inline constexpr std::size_t kNewsCacheBytes = kNewsStampBytes + kNewsTextBytes;
+
+// NUL bytes of the news text become blanks.
+void BlankNulsInNewsText(std::span<char, kNewsTextBytes> text);
+
+// One application log line, without its line end:
+// " " + hour in 2 columns + ":mm:ss:hh" + " - " + message.
+std::string FormatLogLine(int hour, int minute, int second, int hundredths, std::string_view message);
+
+}  // namespace velmora::shell

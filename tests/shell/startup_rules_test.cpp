@@ -1,0 +1,128 @@
+#include "shell/startup_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace velmora::shell {
+namespace {
+
+TEST(MinusMSwitch, OnlyTheExactLowerCaseArgumentAfterTheProgramCounts) {
+  using Args = std::vector<std::string>;
+  EXPECT_EQ(MinusMSwitch(Args{"velmora.exe"}), 0);
+  EXPECT_EQ(MinusMSwitch(Args{}), 0);
+  EXPECT_EQ(MinusMSwitch(Args{"velmora.exe", "-m"}), 1);
+  EXPECT_EQ(MinusMSwitch(Args{"velmora.exe", "x", "y", "-m"}), 1);
+  EXPECT_EQ(MinusMSwitch(Args{"velmora.exe", "-M"}), 0);
+  EXPECT_EQ(MinusMSwitch(Args{"velmora.exe", "-mx"}), 0);
+  EXPECT_EQ(MinusMSwitch(Args{"velmora.exe", " -m"}), 0);
+  EXPECT_EQ(MinusMSwitch(Args{"-m"}), 0) << "argument 0 is the program itself";
+}
+
+struct WeekdayCase {
+  int32_t date;
+  int weekday;
+};
+
+TEST(WeekdayOf, MatchesTheCalendar) {
+  const WeekdayCase cases[] = {
+      {20261206, 7},  // Sunday
+      {20000301, 3},  // Wednesday
+      {20000229, 2},  // leap day, Tuesday
+      {20000101, 6},  // Saturday
+      {20240101, 1},  // Monday
+      {20240229, 4},  // Thursday
+      {19991231, 5},  // Friday
+      {19510101, 1},  // Monday
+      {20991231, 4},  // Thursday
+      {260101, 4},    // two-digit year 26 is 2026: Thursday
+      {990101, 5},    // two-digit year 99 is 1999: Friday
+      {500101, 6},    // two-digit year 50 is 2050: Saturday
+  };
+  for (const auto& c : cases) EXPECT_EQ(WeekdayOf(c.date), c.weekday) << c.date;
+}
+
+TEST(WeekdayOf, AgreesWithAWalkOverEveryDayFrom1951To2099) {
+  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  int expected = 1;  // 1951-01-01 was a Monday
+  for (int year = 1951; year <= 2099; ++year)
+    for (int month = 1; month <= 12; ++month) {
+      const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+      const int days = kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+      for (int day = 1; day <= days; ++day) {
+        ASSERT_EQ(WeekdayOf(year * 10000 + month * 100 + day), expected) << year << "-" << month << "-" << day;
+        expected = expected % 7 + 1;
+      }
+    }
+}
+
+TEST(GreetingFor, AlternatesBetweenTheTwoSounds) {
+  EXPECT_EQ(GreetingFor(0).waveResource, 154);
+  EXPECT_EQ(GreetingFor(0).nextValue, 1);
+  EXPECT_EQ(GreetingFor(1).waveResource, 155);
+  EXPECT_EQ(GreetingFor(1).nextValue, 0);
+  EXPECT_EQ(GreetingFor(7).waveResource, 155);
+  EXPECT_EQ(GreetingFor(7).nextValue, 0);
+  EXPECT_EQ(GreetingFor(-3).waveResource, 155);
+  EXPECT_EQ(GreetingFor(-3).nextValue, -2) << "only a value above 1 wraps to 0";
+}
+
+TEST(BuildAppPaths, DerivesEveryNameFromTheLauncherFolder) {
+  const AppPaths p = BuildAppPaths("C:\\Suite\\ERP\\");
+  EXPECT_EQ(p.programDirectory, "C:\\Suite\\ERP\\");
+  EXPECT_EQ(p.suiteRoot, "C:\\Suite\\");
+  EXPECT_EQ(p.erpDirectory, "C:\\Suite\\ERP");
+  EXPECT_EQ(p.outgoingFolder, "C:\\Suite\\ERP\\OUT\\");
+  EXPECT_EQ(p.sentFolder, "C:\\Suite\\ERP\\SENT\\");
+  EXPECT_EQ(p.erpMonitorPath, "C:\\Suite\\ERP\\wardle.exe");
+  EXPECT_EQ(p.messagingPath, "C:\\Suite\\ERP\\quillon.exe");
+  EXPECT_EQ(p.assistantPath, "C:\\Suite\\Vantor\\ruvela.exe");
+  EXPECT_EQ(p.inboxFile, "C:\\Suite\\ERP\\inbox.dat");
+  EXPECT_EQ(p.newsCacheFile, "C:\\Suite\\ERP\\velmora.cfg");
+  EXPECT_EQ(p.showcaseTextFile, "C:\\Suite\\ERP\\vitrina.txt");
+  EXPECT_EQ(p.greetingToggleFile, "C:\\Suite\\ERP\\velmora.fnb");
+  EXPECT_EQ(p.morvinDirectory, "C:\\Suite\\Morvin");
+  EXPECT_EQ(p.kelbarDirectory, "C:\\Suite\\Kelbar");
+  EXPECT_EQ(p.vantorDirectory, "C:\\Suite\\Vantor");
+  EXPECT_EQ(p.tessloDirectory, "C:\\Suite\\Tesslo");
+}
+
+TEST(BuildAppPaths, ALauncherInADriveRootHasNoSuiteRoot) {
+  EXPECT_EQ(SuiteRootLength("C:\\"), 0u);
+  const AppPaths p = BuildAppPaths("C:\\");
+  EXPECT_EQ(p.programDirectory, "C:\\");
+  EXPECT_EQ(p.greetingToggleFile, "C:\\velmora.fnb");
+  EXPECT_TRUE(p.suiteRoot.empty());
+  EXPECT_TRUE(p.outgoingFolder.empty());
+  EXPECT_TRUE(p.sentFolder.empty());
+  EXPECT_TRUE(p.assistantPath.empty());
+}
+
+TEST(BuildAppPaths, LengthsAreThePositionsOfTheLastTwoSeparators) {
+  EXPECT_EQ(ProgramDirectoryLength("C:\\Suite\\ERP\\"), 13u);
+  EXPECT_EQ(SuiteRootLength("C:\\Suite\\ERP\\"), 9u);
+  EXPECT_EQ(SuiteRootLength("\\\\server\\share\\ERP\\"), 15u);
+  EXPECT_EQ(DirectoryOfPath("C:\\Suite\\ERP\\velmora.exe"), "C:\\Suite\\ERP\\");
+  EXPECT_EQ(DirectoryOfPath("velmora.exe"), "");
+}
+
+TEST(BlankNulsInNewsText, EveryNulBecomesABlank) {
+  std::array<char, kNewsTextBytes> text{};
+  text[0] = 'A';
+  text[4999] = 'Z';
+  BlankNulsInNewsText(text);
+  EXPECT_EQ(text[0], 'A');
+  EXPECT_EQ(text[1], ' ');
+  EXPECT_EQ(text[4998], ' ');
+  EXPECT_EQ(text[4999], 'Z');
+}
+
+TEST(FormatLogLine, PadsTheHourAndZeroFillsTheRest) {
+  EXPECT_EQ(FormatLogLine(9, 5, 3, 7, "Init>>>"), "  9:05:03:07 - Init>>>");
+  EXPECT_EQ(FormatLogLine(14, 25, 0, 93, "Bye!"), " 14:25:00:93 - Bye!");
+  EXPECT_EQ(FormatLogLine(0, 0, 0, 0, ""), "  0:00:00:00 - ");
+}
+
+}  // namespace
+}  // namespace velmora::shell
