@@ -7,7 +7,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   clang libclang-rt-14-dev
   googletest libasio-dev
-  wine wine64 xvfb x11-apps imagemagick
+  wine wine64 xvfb x11-apps x11-utils imagemagick
   fonts-wine nsis
 )
 missing=()

@@ -10,16 +10,25 @@ WINESERVER=/usr/lib/wine/wineserver
 [ -x "$WINE64" ] || WINE64=$(command -v wine64 || echo wine64)
 [ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver || echo wineserver)
 
-# Starts Xvfb on a free display when there is none.
+# Uses $DISPLAY when set; otherwise the project's own Xvfb, started once and
+# shared by every later run (its display number is kept in the build folder).
 velmora_ensure_display() {
   [ -n "${DISPLAY:-}" ] && return 0
-  local n
-  for n in $(seq 90 120); do
-    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-    Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    VELMORA_XVFB_PID=$!
+  local state="$VELMORA_ROOT/build/xvfb.display" n pid
+  mkdir -p "$VELMORA_ROOT/build"
+  if [ -f "$state" ]; then
+    read -r n pid < "$state"
+    if kill -0 "$pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+      export DISPLAY=:$n; return 0
+    fi
+  fi
+  for n in $(seq 90 130); do
+    { [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; } && continue
+    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 < /dev/null &
+    pid=$!
+    for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    echo "$n $pid" > "$state"
     export DISPLAY=:$n
-    for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && return 0; sleep 0.1; done
     return 0
   done
   echo "no free X display" >&2; return 1

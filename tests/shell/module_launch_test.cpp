@@ -1,0 +1,109 @@
+// Starting programs: the command-line limit, start failures, the suite root
+// derived from the launcher's own path, and the error boxes.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/ui_seams.h"
+#include "shell/module_launch.h"
+#include "support/temp_dir.h"
+
+namespace velmora::shell {
+namespace {
+
+using velmora::testing::ReadFileBytes;
+using velmora::testing::TempDir;
+
+struct ShownBox {
+  std::string text, caption;
+  UINT style;
+};
+std::vector<ShownBox> g_boxes;
+
+int RecordBox(HWND, const char* text, const char* caption, UINT style) {
+  g_boxes.push_back({text, caption, style});
+  return IDOK;
+}
+
+class BoxRecorder {
+ public:
+  BoxRecorder() {
+    g_boxes.clear();
+    previous_ = SetMessageBoxHandler(&RecordBox);
+  }
+  ~BoxRecorder() { SetMessageBoxHandler(previous_); }
+
+ private:
+  MessageBoxHandler previous_;
+};
+
+TEST(SuiteRootFromOwnPath, CutsBeforeTheSecondToLastSeparator) {
+  EXPECT_EQ(SuiteRootFromOwnPath("C:\\Suite\\ERP\\velmora.exe"), "C:\\Suite");
+  EXPECT_EQ(SuiteRootFromOwnPath("D:\\a\\b\\c\\ERP\\velmora.exe"), "D:\\a\\b\\c");
+  EXPECT_EQ(SuiteRootFromOwnPath(std::string("C:\\S\\ERP\\v.exe\0\\x\\y", 19)), "C:\\S") << "stops at the NUL";
+  EXPECT_FALSE(SuiteRootFromOwnPath("C:\\velmora.exe").has_value());
+  EXPECT_FALSE(SuiteRootFromOwnPath("velmora.exe").has_value());
+}
+
+TEST(RunProcess, RefusesCommandLinesOver511Characters) {
+  EXPECT_EQ(RunProcess(std::string(512, 'x')), -1);
+  EXPECT_EQ(RunProcess(std::string(512, 'x') + "   "), -1);
+}
+
+TEST(RunProcess, TrailingBlanksDoNotCountTowardsTheLimit) {
+  // 511 significant characters followed by blanks still start.
+  const int result = RunProcess("cmd.exe /c rem " + std::string(496, 'x') + std::string(100, ' '));
+  EXPECT_EQ(result, 0);
+}
+
+TEST(RunProcess, ReportsTheWindowsErrorOfAMissingProgram) {
+  // The code is CreateProcessA's own: Windows and wine differ on which one.
+  const int missingPath = RunProcess("C:\\no\\such\\program.exe");
+  EXPECT_TRUE(missingPath == ERROR_PATH_NOT_FOUND || missingPath == ERROR_FILE_NOT_FOUND) << missingPath;
+  EXPECT_EQ(RunProcess("no_such_program_here.exe"), static_cast<int>(ERROR_FILE_NOT_FOUND));
+}
+
+TEST(RunProcess, WaitsForTheProgramToEnd) {
+  TempDir dir;
+  const std::string marker = dir / "done.txt";
+  ASSERT_EQ(RunProcess("cmd.exe /c echo finished>" + marker), 0);
+  EXPECT_EQ(ReadFileBytes(marker), "finished\r\n") << "the file is complete when RunProcess returns";
+}
+
+TEST(RunModuleFromPath, ALauncherUnderADriveRootShowsTheDirectoryMessage) {
+  BoxRecorder boxes;
+  int16_t status = 5;
+  const ModuleRoutine routine{"\\Kelbar\\kelbarw.exe", "Nu se poate determina directorul Kelbar -ului!",
+                              "\\Kelbar\\kelbarw.exe!"};
+  RunModuleFromPath("C:\\velmora.exe", routine, status);
+  ASSERT_EQ(g_boxes.size(), 1u);
+  EXPECT_EQ(g_boxes[0].text, "Nu se poate determina directorul Kelbar -ului!");
+  EXPECT_EQ(g_boxes[0].caption, "Eroare");
+  EXPECT_EQ(g_boxes[0].style, static_cast<UINT>(MB_TOPMOST | MB_SYSTEMMODAL | MB_ICONWARNING));
+  EXPECT_EQ(status, 5) << "the status is left unchanged";
+}
+
+TEST(RunModuleFromPath, AMissingProgramShowsTheFailureAndSetsMinusOne) {
+  BoxRecorder boxes;
+  TempDir suite;
+  int16_t status = 0;
+  const ModuleRoutine routine{"\\Morvin\\MORVINW.exe", "Nu se poate determina directorul Morvin-ului!",
+                              "\\Morvin\\Morvinw.exe!"};
+  RunModuleFromPath(suite / "ERP\\velmora.exe", routine, status);
+  EXPECT_EQ(status, -1);
+  ASSERT_EQ(g_boxes.size(), 1u);
+  EXPECT_EQ(g_boxes[0].text, "Nu s-a putut executa " + suite.path().string() + "\\Morvin\\Morvinw.exe!");
+  EXPECT_EQ(g_boxes[0].caption, "Eroare");
+}
+
+TEST(WindowsErrorText, RightAlignsTheCodeInFiveColumns) {
+  EXPECT_EQ(WindowsErrorText(5, "GetCurrentDirectory"), "Eroare [    5] in GetCurrentDirectory!");
+  EXPECT_EQ(WindowsErrorText(12345, "SetCurrentDirectory"), "Eroare [12345] in SetCurrentDirectory!");
+  EXPECT_EQ(WindowsErrorText(123456, "GetModuleFileName"), "Eroare [123456] in GetModuleFileName!");
+}
+
+}  // namespace
+}  // namespace velmora::shell

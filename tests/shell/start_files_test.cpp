@@ -1,0 +1,160 @@
+// The launcher's start-up files and its log, on real files in a temporary folder.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <string>
+#include <vector>
+
+#include "common/ui_seams.h"
+#include "shell/app_log.h"
+#include "shell/start_files.h"
+#include "support/temp_dir.h"
+
+namespace velmora::shell {
+namespace {
+
+using velmora::testing::ReadFileBytes;
+using velmora::testing::TempDir;
+using velmora::testing::WriteFileBytes;
+
+struct PlayedSound {
+  const char* sound;
+  DWORD flags;
+};
+std::vector<PlayedSound> g_played;
+
+BOOL RecordSound(const char* sound, HMODULE, DWORD flags) {
+  g_played.push_back({sound, flags});
+  return TRUE;
+}
+
+class GreetingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_played.clear();
+    previous_ = SetPlaySoundHandler(&RecordSound);
+  }
+  void TearDown() override { SetPlaySoundHandler(previous_); }
+
+  // Plays the greeting once and returns the resource id played.
+  int GreetOnce() {
+    PlayGreeting(GetModuleHandleA(nullptr), toggle_);
+    EXPECT_EQ(g_played.size(), 1u);
+    const PlayedSound played = g_played.back();
+    g_played.clear();
+    EXPECT_EQ(played.flags, static_cast<DWORD>(SND_RESOURCE | SND_ASYNC));
+    return static_cast<int>(reinterpret_cast<uintptr_t>(played.sound));
+  }
+
+  TempDir dir_;
+  std::string toggle_ = dir_ / "velmora.fnb";
+  PlaySoundHandler previous_ = nullptr;
+};
+
+TEST_F(GreetingTest, AMissingFilePlaysTheFirstGreetingAndStoresOne) {
+  EXPECT_EQ(GreetOnce(), 154);
+  EXPECT_EQ(ReadFileBytes(toggle_), std::string("\x01\x00", 2));
+}
+
+TEST_F(GreetingTest, SuccessiveStartsAlternate) {
+  EXPECT_EQ(GreetOnce(), 154);
+  EXPECT_EQ(GreetOnce(), 155);
+  EXPECT_EQ(ReadFileBytes(toggle_), std::string("\x00\x00", 2));
+  EXPECT_EQ(GreetOnce(), 154);
+}
+
+TEST_F(GreetingTest, AnyOtherValuePlaysTheSecondGreetingAndStoresZero) {
+  WriteFileBytes(toggle_, std::string("\x07\x00", 2));
+  EXPECT_EQ(GreetOnce(), 155);
+  EXPECT_EQ(ReadFileBytes(toggle_), std::string("\x00\x00", 2));
+}
+
+TEST_F(GreetingTest, AOneByteFileCountsAsZero) {
+  WriteFileBytes(toggle_, "\x01");
+  EXPECT_EQ(ReadGreetingToggle(toggle_), 0);
+  EXPECT_EQ(GreetOnce(), 154);
+  EXPECT_EQ(ReadFileBytes(toggle_).size(), 2u);
+}
+
+TEST(NewsCache, LoadsAtMost5008BytesAndBlanksNuls) {
+  TempDir dir;
+  std::string image(6000, 'x');
+  for (int i = 0; i < 8; ++i) image[i] = static_cast<char>(0x10 + i);
+  image[8] = '\0';
+  image[100] = '\0';
+  image[5007] = 'L';  // last byte that belongs to the cache
+  image[5008] = 'Y';  // beyond it
+  WriteFileBytes(dir.path() / "velmora.cfg", image);
+
+  NewsBuffer news;
+  ASSERT_TRUE(LoadNewsCache(dir / "velmora.cfg", news));
+  EXPECT_EQ(std::string(news.stamp.begin(), news.stamp.end()), image.substr(0, 8));
+  EXPECT_EQ(news.text[0], ' ');
+  EXPECT_EQ(news.text[1], 'x');
+  EXPECT_EQ(news.text[92], ' ');
+  EXPECT_EQ(news.text[4999], 'L');
+}
+
+TEST(NewsCache, AShortFileKeepsTheRestOfTheBuffer) {
+  TempDir dir;
+  WriteFileBytes(dir.path() / "velmora.cfg", std::string("12345678ab\0c", 12));
+  NewsBuffer news;
+  ASSERT_TRUE(LoadNewsCache(dir / "velmora.cfg", news));
+  EXPECT_EQ(std::string(news.text.data(), 6), "ab c  ");
+  EXPECT_EQ(news.text[4999], ' ');
+}
+
+TEST(NewsCache, AMissingFileChangesNothing) {
+  TempDir dir;
+  NewsBuffer news;
+  news.text[0] = 'K';
+  EXPECT_FALSE(LoadNewsCache(dir / "velmora.cfg", news));
+  EXPECT_EQ(news.text[0], 'K');
+}
+
+TEST(AppLog, WritesNothingWhileTheChannelIsNotPositive) {
+  TempDir dir;
+  const std::string path = dir / "velmora.log";
+  OpenAppLog(-1, path);
+  WriteAppLog("Init>>>", 7);
+  EXPECT_EQ(AppLogChannel(), -1);
+  EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << "no file is left behind";
+  OpenAppLog(0, path);
+  WriteAppLog("Init>>>", 7);
+  EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(AppLog, APositiveChannelAppendsTimedLinesOfTheGivenLength) {
+  TempDir dir;
+  const std::string path = dir / "velmora.log";
+  OpenAppLog(7, path);
+  WriteAppLog("Init>>>", 7);
+  WriteAppLog("timer 1 .... and more", 12);
+  WriteAppLog("ignored", 0);
+  CloseAppLog();
+  WriteAppLog("after close", 11);
+
+  const std::string log = ReadFileBytes(path);
+  std::vector<std::string> lines;
+  for (std::size_t start = 0, end; (end = log.find("\r\n", start)) != std::string::npos; start = end + 2)
+    lines.push_back(log.substr(start, end - start));
+  ASSERT_EQ(lines.size(), 3u) << log;
+  // " hh:mm:ss:cc - message", the hour blank-padded to two columns.
+  for (const auto& line : lines) {
+    ASSERT_GE(line.size(), 15u);
+    EXPECT_EQ(line[0], ' ');
+    EXPECT_TRUE(line[1] == ' ' || isdigit(static_cast<unsigned char>(line[1])));
+    EXPECT_EQ(line[3], ':');
+    EXPECT_EQ(line[6], ':');
+    EXPECT_EQ(line[9], ':');
+    EXPECT_EQ(line.substr(12, 3), " - ");
+  }
+  EXPECT_EQ(lines[0].substr(15), "Init>>>");
+  EXPECT_EQ(lines[1].substr(15), "timer 1 ....");
+  EXPECT_EQ(lines[2].substr(15), "");
+}
+
+}  // namespace
+}  // namespace velmora::shell
