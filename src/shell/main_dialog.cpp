@@ -1,59 +1,269 @@
 #include "shell/main_dialog.h"
 
+#include <mmsystem.h>
+
 #include <atomic>
 
-#include "common/win_handles.h"
+#include "common/fixed_text.h"
+#include "common/ui_seams.h"
+#if __has_include("erpdirs/erp_environment.h")
+#define VELMORA_WIRED 1
+#include "erpdirs/erp_environment.h"
+#endif
+#include "messages/messages.h"
+#include "postman/postman.h"
+#include "postman/shared_state.h"
+#include "shell/app_log.h"
+#include "shell/app_state.h"
+#include "shell/main_dialog_layout.h"
+#include "shell/main_dialog_state.h"
+#include "shell/module_launch.h"
+#include "update/slide_table.h"
+#include "update/update_check.h"
+
+// The main dialog runs on the main thread for the whole life of the program.
+// Its timers start the background work; its handle is published for the
+// background threads, which only show or hide the update banner through it.
 
 namespace velmora::shell {
 namespace {
 
-std::atomic<HWND> g_dialog{nullptr};
+std::atomic<HWND> g_published{nullptr};
 
-struct DialogResources {
-  AutoBitmap buttonBitmaps[6];
-  AutoBrush lightGrey;
-  AutoFont font;
-} g_resources;
-
-BOOL OnInitDialog(HWND dialog) {
-  g_dialog = dialog;
-  SetWindowTextA(dialog, "Corvane - CU : 0");
-  return TRUE;
+void SubclassModuleButtons(MainDialogState& state) {
+  for (std::size_t i = 0; i < state.moduleButtons.size(); ++i)
+    state.previousButtonProcs[i] = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(state.moduleButtons[i], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ModuleButtonProc)));
 }
 
-void OnCommand(HWND dialog, WORD id) {
+void SetButtonBitmaps(MainDialogState& state) {
+  for (std::size_t i = 0; i < state.moduleButtons.size(); ++i) {
+    const int id = resource::kFirstButtonBitmap + static_cast<int>(i);
+    state.buttonBitmaps[i].reset(LoadBitmapA(App().instance, MAKEINTRESOURCEA(id)));
+    SendMessageA(state.moduleButtons[i], BM_SETIMAGE, IMAGE_BITMAP,
+                 reinterpret_cast<LPARAM>(state.buttonBitmaps[i].get()));
+  }
+}
+
+void ShowPlaceholder(MainDialogState& state) {
+  SetDlgItemTextA(state.dialog, control::kMessageEdit, kPlaceholderText);
+  state.placeholderShown = true;
+}
+
+void PrepareSlideShow(HWND dialog, MainDialogState& state) {
+  if (update::Slides().count <= 0) {
+    ShowWindow(GetDlgItem(dialog, control::kNoSlidesPicture), SW_SHOW);
+    for (const int id : {control::kSlideArea, control::kSlideCaption, control::kSend, control::kHistory,
+                         control::kMessageEdit})
+      ShowWindow(GetDlgItem(dialog, id), SW_HIDE);
+    return;
+  }
+  SetTimer(dialog, timer::kSlide, 10, nullptr);
+  SetDlgItemTextA(dialog, control::kSlideCaption, "");
+  SendDlgItemMessageA(dialog, control::kSlideCaption, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.get()), TRUE);
+}
+
+BOOL OnInitDialog(HWND dialog) {
+  MainDialogState& state = Main();
+  state.dialog = dialog;
+  state.slideArea = GetDlgItem(dialog, control::kSlideArea);
+  g_published = dialog;
+
+  RefreshCaption(dialog);
+#ifdef VELMORA_WIRED
+  erpdirs::PrepareErpEnvironment(dialog);
+#endif
+  SetClassLongPtrA(dialog, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconA(App().instance, "VELMORA")));
+
+  for (std::size_t i = 0; i < state.moduleButtons.size(); ++i)
+    state.moduleButtons[i] = GetDlgItem(dialog, control::kVantor + static_cast<int>(i));
+  state.lightGrey.reset(CreateSolidBrush(0xEEEEEE));
+  state.font.reset(CreateFontA(16, 0, 0, 0, FW_NORMAL, 0, 0, 0, EASTEUROPE_CHARSET, 0, 0, 0, 0, "Arial"));
+  SetButtonBitmaps(state);
+  SubclassModuleButtons(state);
+
+  if (update::CheckForUpdates(App().hostlane.get(), App().paths.suiteRoot, dialog) == 0)
+    SetTimer(dialog, timer::kUpdateCheck, 7000, nullptr);
+
+  const HWND strip = CreateDialogParamA(App().instance, MAKEINTRESOURCEA(resource::kNewsStrip),
+                                        GetDlgItem(dialog, control::kNewsHost), &NewsStripProc, 0);
+  ShowWindow(strip, SW_SHOW);
+  SetFocus(state.moduleButtons[0]);
+
+  ShowPlaceholder(state);
+  SendDlgItemMessageA(dialog, control::kMessageEdit, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.get()), TRUE);
+  ApplyMainDialogLayout(dialog);
+  SendDlgItemMessageA(dialog, control::kMessageEdit, EM_LIMITTEXT, 900, 0);
+  PrepareSlideShow(dialog, state);
+
+  postman::StartPostman();
+  SetTimer(dialog, timer::kSchedule, 100, nullptr);
+  postman::Shared().newMessage = false;
+  SetTimer(dialog, timer::kNewMessage, 100, nullptr);
+
+  state.previousSlideAreaProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(state.slideArea, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SlideAreaProc)));
+  state.sendCount = 0;
+  return FALSE;  // the focus is set
+}
+
+void OnNewMessageTimer(HWND dialog) {
+  postman::SharedState& shared = postman::Shared();
+  if (!shared.newMessage) return;
+  KillTimer(dialog, timer::kNewMessage);
+  const std::string notice = shared.received.Peek();
+  if (TrimmedLength(notice) == 0) return;
+  messages::AppendInboxEntry(TrimTrailingBlanks(notice), "Corvane");
+  std::string assistantPath;
+  RunWithWindowHandle(assistantPath, dialog, false);
+  PlaySoundSeam(MAKEINTRESOURCEA(resource::kNewMessageSound), App().instance, SND_RESOURCE | SND_ASYNC);
+}
+
+void OnTimer(HWND dialog, UINT_PTR id) {
   switch (id) {
-    case IDOK:
-    case 1041:
-      EndDialog(dialog, 1);
+    case timer::kUpdateCheck:
+      WriteAppLog("timer 1 ....", 12);
+      KillTimer(dialog, timer::kUpdateCheck);
+      update::StartUpdateCheckThread();
       break;
-    case IDCANCEL:
-      Sleep(100);
-      EndDialog(dialog, 2);
+    case timer::kSlide:
+      ShowNextSlide();
+      break;
+    case timer::kSchedule:
+      KillTimer(dialog, timer::kSchedule);
+      if (postman::Shared().clientCode != 0) update::StartScheduleUpdateThread();
+      break;
+    case timer::kNewMessage:
+      OnNewMessageTimer(dialog);
+      break;
+    case timer::kSlideSound:
+      KillTimer(dialog, timer::kSlideSound);
+      PlayCurrentSlideSound();
       break;
   }
 }
 
+void OnCommand(HWND dialog, int id, int notification) {
+  MainDialogState& state = Main();
+  switch (id) {
+    case control::kOk:
+    case control::kF2:
+      EndDialog(dialog, 1);
+      break;
+    case control::kCancel:
+      Sleep(100);
+      EndDialog(dialog, 2);
+      break;
+    case control::kUpdateNow: {
+      std::string message;
+      if (RunSelfUpdate(message) == 0)
+        EndDialog(dialog, 1);
+      else
+        ShowMessageBox(dialog, message, "Corvane", MB_ICONWARNING);
+      break;
+    }
+    case control::kMessageEdit:
+      if (notification == EN_SETFOCUS && state.placeholderShown) {
+        SetDlgItemTextA(dialog, control::kMessageEdit, "");
+        state.placeholderShown = false;
+      }
+      break;
+    case control::kSend:
+      OnSendMessage(dialog);
+      break;
+    case control::kHistory:
+      DialogBoxParamA(App().instance, MAKEINTRESOURCEA(resource::kMessageHistory), dialog,
+                      &messages::MessageHistoryProc, 1);
+      break;
+    default:
+      OnModuleCommand(dialog, id);
+      break;
+  }
+}
+
+// Static texts: black on the slide caption, dark grey on the assistant's
+// hint and separator, dark green elsewhere; always on a see-through background.
+INT_PTR OnControlColorStatic(HDC dc, HWND control) {
+  switch (GetDlgCtrlID(control)) {
+    case control::kSlideCaption:
+      SetTextColor(dc, RGB(0, 0, 0));
+      SetBkMode(dc, TRANSPARENT);
+      break;
+    case control::kAssistantHint:
+    case control::kSeparator:
+      SetTextColor(dc, 0x222222);
+      SetBkMode(dc, TRANSPARENT);
+      break;
+    default:
+      SetTextColor(dc, 0x114400);
+      break;
+  }
+  return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+}
+
+bool StrictlyInside(const RECT& r, POINT p) { return p.x > r.left && p.x < r.right && p.y > r.top && p.y < r.bottom; }
+
+INT_PTR OnLeftButtonDown(HWND dialog) {
+  MainDialogState& state = Main();
+  if (!CurrentSlideHasDetail()) return 0;
+  GetCursorPos(&state.lastClick);
+  GetWindowRect(state.slideArea, &state.lastClickArea);
+  if (StrictlyInside(state.lastClickArea, state.lastClick)) {
+    SetCursor(App().handCursor);
+    OpenSlideDetail(dialog);
+  }
+  return 0;
+}
+
+INT_PTR OnSetCursor(HWND dialog) {
+  MainDialogState& state = Main();
+  state.hoverBand = false;
+  if (state.bandPainted) {
+    InvalidateRect(state.slideArea, nullptr, TRUE);
+    state.bandPainted = false;
+  }
+  if (!CurrentSlideHasDetail()) return 0;
+  if (!StrictlyInside(state.lastClickArea, state.lastClick)) return 0;
+  SetCursor(App().handCursor);
+  SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
+  return TRUE;
+}
+
 }  // namespace
 
-HWND MainDialogHandle() { return g_dialog; }
+MainDialogState& Main() {
+  static MainDialogState state;
+  return state;
+}
 
-INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+HWND MainDialogHandle() { return g_published; }
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       return OnInitDialog(dialog);
     case WM_COMMAND:
-      OnCommand(dialog, LOWORD(wParam));
+      OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
       return 0;
+    case WM_TIMER:
+      OnTimer(dialog, wParam);
+      return 0;
+    case WM_SETCURSOR:
+      return OnSetCursor(dialog);
+    case WM_CTLCOLORSTATIC:
+      return OnControlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_LBUTTONDOWN:
+      return OnLeftButtonDown(dialog);
   }
   return 0;
 }
 
 void ReleaseMainDialogBitmapsAndBrush() {
-  for (auto& bitmap : g_resources.buttonBitmaps) bitmap.reset();
-  g_resources.lightGrey.reset();
+  MainDialogState& state = Main();
+  for (auto& bitmap : state.buttonBitmaps) bitmap.reset();
+  state.lightGrey.reset();
 }
 
-void ReleaseMainDialogFont() { g_resources.font.reset(); }
+void ReleaseMainDialogFont() { Main().font.reset(); }
 
 }  // namespace velmora::shell

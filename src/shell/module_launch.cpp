@@ -5,6 +5,8 @@
 #include "common/fixed_text.h"
 #include "common/ui_seams.h"
 #include "common/win_handles.h"
+#include "shell/app_state.h"
+#include "shell/documents_directory_seed.h"
 
 namespace velmora::shell {
 namespace {
@@ -81,5 +83,103 @@ void LaunchAccounting(int16_t& status) { RunModule(kAccounting, status); }
 void LaunchPayroll(int16_t& status) { RunModule(kPayroll, status); }
 void LaunchFixedAssets(int16_t& status) { RunModule(kFixedAssets, status); }
 void RunDataSynchronisation(int16_t& status) { RunModule(kDataSynchronisation, status); }
+
+}  // namespace velmora::shell
+
+namespace velmora::shell {
+namespace {
+
+constexpr std::string_view kDocumentsCommandLines[] = {
+    "\\Vantor\\q.exe -erp -m",
+    "\\Vantor\\q.exe -erp",
+    "\\Vantor\\q.exe -m -erp -cu",
+    "\\Vantor\\tkv.exe /prot",
+};
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+}  // namespace
+
+void LaunchDocuments(int16_t& status, int16_t mode) {
+  char currentDirectory[512] = {};
+  if (GetCurrentDirectoryA(sizeof currentDirectory, currentDirectory) == 0) {
+    ShowErrorBox(WindowsErrorText(GetLastError(), "GetCurrentDirectory"));
+    return;
+  }
+  const std::string ownPath = OwnPathOrReport();
+  if (!ownPath.empty()) LaunchDocumentsFromPath(ownPath, status, mode);
+}
+
+void LaunchDocumentsFromPath(std::string_view ownPath, int16_t& status, int16_t mode) {
+  const std::optional<std::string> root = SuiteRootFromOwnPath(ownPath);
+  if (!root) {
+    ShowErrorBox("Nu se poate determina directorul Vantor-ului!");
+    return;
+  }
+  const std::string& suiteRoot = *root;
+  if (!FileExists("DIRVAN.DAT")) CreateLaunchDocumentsDirectoryFile(ownPath, suiteRoot);
+
+  const std::size_t index = mode >= 0 && mode <= 3 ? static_cast<std::size_t>(mode) : 0;
+  if (RunProcess(suiteRoot + std::string(kDocumentsCommandLines[index])) != 0) {
+    ShowErrorBox("Nu s-a putut executa " + suiteRoot + (index == 3 ? "\\Vantor\\tkv.exe!" : "\\Vantor\\q.exe!"));
+    status = -1;
+  } else {
+    status = 0;
+  }
+}
+
+int RunWithWindowHandle(std::string& assistantPath, HWND window, bool wait) {
+  AppState& app = App();
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  app.weekday = WeekdayOf(DateNumber(now));
+  app.officeHours = true;
+  assistantPath = app.paths.assistantPath;
+  SetCurrentDirectoryA(app.paths.vantorDirectory.c_str());
+
+  const std::string_view trimmed = TrimTrailingBlanks(assistantPath);
+  if (trimmed.size() > 511) return -1;
+  const std::string handle = std::to_string(reinterpret_cast<uintptr_t>(window));
+  return RunProcess(std::string(trimmed) + " /" + handle, wait);
+}
+
+int16_t RunSelfUpdate(std::string& message) {
+  char path[256] = {};
+  if (GetModuleFileNameA(nullptr, path, sizeof path) == 0) {
+    message = WindowsErrorText(GetLastError(), "GetModuleFileName");
+    return -1;
+  }
+  return RunSelfUpdateFromPath(path, message);
+}
+
+int16_t RunSelfUpdateFromPath(std::string_view ownPath, std::string& message) {
+  const std::optional<std::string> root = SuiteRootFromOwnPath(ownPath);
+  if (!root) {
+    message = "Nu se poate determina directorul ERP -ului!";
+    return -2;
+  }
+  const std::string source = *root + "\\ERP\\renova37.exe";
+
+  char temp[256] = {};
+  const DWORD length = GetEnvironmentVariableA("TMP", temp, 255);
+  const std::string tempDirectory = length > 0 && length < 255 ? std::string(temp, length) : std::string(" ");
+  CreateDirectoryA(tempDirectory.c_str(), nullptr);
+
+  const std::string target = tempDirectory + "\\renova37.exe";
+  SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(target.c_str());
+  if (!CopyFileA(source.c_str(), target.c_str(), FALSE)) {
+    message = "Eroare copiere fisier in directorul temporar !";
+    return -4;
+  }
+  const std::string commandLine = tempDirectory + "\\\\renova37.exe " + *root + "\\ERP\\velmora.exe";
+  if (RunProcess(commandLine, false) != 0) {
+    message = PadToWidth("Nu s-a putut executa " + target, 80);
+    message = std::string(TrimTrailingBlanks(message));
+    return -3;
+  }
+  message.clear();
+  return 0;
+}
 
 }  // namespace velmora::shell

@@ -34,6 +34,20 @@ void RunModuleFromPath(std::string_view ownPath, const ModuleRoutine& routine, i
 // The launcher's own path, or empty after showing the GetModuleFileName error.
 std::string OwnPathOrReport();
 
+// Documents module in mode 0 ("-erp -m"), 1 ("-erp"), 2 ("-m -erp -cu") or 3 (tkv.exe /prot).
+void LaunchDocuments(int16_t& status, int16_t mode);
+void LaunchDocumentsFromPath(std::string_view ownPath, int16_t& status, int16_t mode);
+
+// Starts the virtual assistant with the window handle on its command line;
+// `assistantPath` receives the program's path for the caller's message.
+int RunWithWindowHandle(std::string& assistantPath, HWND window, bool wait = true);
+
+// Copies renova37.exe to TMP and starts it; 0 started, -1 own path unreadable,
+// -2 directory not determinable, -3 start failed, -4 copy failed.
+// `message` holds the text to show for every other result.
+int16_t RunSelfUpdate(std::string& message);
+int16_t RunSelfUpdateFromPath(std::string_view ownPath, std::string& message);
+
 void LaunchAccounting(int16_t& status);
 void LaunchPayroll(int16_t& status);
 void LaunchFixedAssets(int16_t& status);

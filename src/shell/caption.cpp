@@ -1,0 +1,28 @@
+// The main dialog's caption shows the client code of the documents module.
+
+#include <string>
+
+#if __has_include("docstore/client_code.h")
+#define VELMORA_WIRED 1
+#include "docstore/client_code.h"
+#include "erpdirs/documents_directory.h"
+#endif
+#include "postman/shared_state.h"
+#include "shell/main_dialog_state.h"
+
+namespace velmora::shell {
+
+void RefreshCaption(HWND dialog) {
+  int32_t code = 0;
+  if (GetFileAttributesA("dirvan.dat") != INVALID_FILE_ATTRIBUTES) {
+#ifdef VELMORA_WIRED
+    int16_t status = 0;
+    erpdirs::LoadDocumentsDirectoryFile(status);
+    if (status == 0) docstore::PeekClientCode(code);  // its error was shown once already
+#endif
+    postman::Shared().clientCode = code;
+  }
+  SetWindowTextA(dialog, ("Corvane - CU : " + std::to_string(code)).c_str());
+}
+
+}  // namespace velmora::shell
