@@ -1,0 +1,159 @@
+#include "sample_suite/sample_suite.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "sample_suite/sample_pictures.h"
+
+namespace velmora::standins {
+namespace fs = std::filesystem;
+
+namespace {
+
+bool SameNameNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+std::string_view FileNameOf(std::string_view path) {
+  const auto slash = path.find_last_of("\\/");
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// One slide of the sample schedule: the picture, its caption and period.
+struct SampleSlide {
+  std::string picture;
+  std::string caption;  // "@@" is a line break
+  int periodMs;
+  std::string bytes;
+};
+
+}  // namespace
+
+SuiteFolders::SuiteFolders(const fs::path& suiteRoot)
+    : root(suiteRoot),
+      erp(suiteRoot / "ERP"),
+      vantor(suiteRoot / "Vantor"),
+      kelbar(suiteRoot / "Kelbar"),
+      morvin(suiteRoot / "Morvin"),
+      tesslo(suiteRoot / "Tesslo") {}
+
+std::optional<fs::path> ProgramShelf::Find(std::string_view name) const {
+  for (const fs::path& candidate : {binDir_ / name, binDir_ / "standins" / name}) {
+    std::error_code error;
+    if (fs::is_regular_file(candidate, error)) return candidate;
+  }
+  return std::nullopt;
+}
+
+SuiteBuilder::SuiteBuilder(const fs::path& suiteRoot, fs::path binDir)
+    : folders_(suiteRoot), shelf_(std::move(binDir)) {
+  for (const fs::path& folder : {folders_.erp, folders_.vantor, folders_.kelbar, folders_.morvin, folders_.tesslo})
+    fs::create_directories(folder);
+}
+
+void SuiteBuilder::CopyProgram(const fs::path& folder, std::string_view name, Need need) {
+  const std::optional<fs::path> built = shelf_.Find(name);
+  if (!built) {
+    if (need == Need::Required) report_.missingPrograms.emplace_back(name);
+    return;
+  }
+  fs::create_directories(folder);
+  const fs::path target = folder / name;
+  fs::copy_file(*built, target, fs::copy_options::overwrite_existing);
+  report_.written.push_back(target);
+}
+
+void SuiteBuilder::Write(const fs::path& file, std::string_view bytes) {
+  fs::create_directories(file.parent_path());
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + file.string());
+  report_.written.push_back(file);
+}
+
+void BuildErpFolder(SuiteBuilder& builder) {
+  const fs::path& erp = builder.folders().erp;
+  builder.CopyProgram(erp, "velmora.exe");
+  builder.CopyProgram(erp, "hostlane.dll", SuiteBuilder::Need::Optional);
+  builder.CopyProgram(erp, "showreel.dll", SuiteBuilder::Need::Optional);
+  for (std::string_view recorder : kErpRecorders) builder.CopyProgram(erp, recorder);
+  builder.CopyProgram(erp, "renova37.exe");
+  // Only its presence matters to the launcher (it allows DIRVAN.DAT to be made).
+  builder.Write(erp / "anga.dat", "Corvane sample suite\r\n");
+  BuildSlideShow(builder);
+}
+
+void BuildSlideShow(SuiteBuilder& builder) {
+  const fs::path& erp = builder.folders().erp;
+  const SampleSlide slides[] = {
+      {"a01.jpg", "Bine ati venit@@in suita Corvane", 4000, std::string(SampleJpeg())},
+      // "t" first: has a detail text; "w" second: has a sound.
+      {"tw02.bmp", "Oferta@@noua", 5000, MakeBmp(240, 180, {20, 60, 160}, {250, 180, 40})},
+      {"a03.png", "Actualizari automate", 4000, MakePng(200, 150, {30, 130, 60}, {230, 230, 120})},
+  };
+  std::string schedule = std::to_string(std::size(slides)) + "\r\n";
+  for (const SampleSlide& slide : slides) {
+    builder.Write(erp / slide.picture, slide.bytes);
+    schedule += slide.picture + "\r\n" + slide.caption + "\r\n" + std::to_string(slide.periodMs) + "\r\n" +
+                std::to_string(slide.bytes.size()) + "\r\n";
+  }
+  builder.Write(erp / "velmora.scn", schedule);
+  builder.Write(erp / "tw02.bmpex", "Oferta noua: actualizari lunare ale suitei Corvane.\r\n");
+  builder.Write(erp / "tw02.wav", MakeWav(660, 300));
+  // Shown by the slide area before the show starts.
+  builder.Write(erp / "velmora.img", MakeBmp(160, 120, {90, 90, 90}, {200, 200, 220}));
+}
+
+void BuildVantorFolder(SuiteBuilder& builder) {
+  for (std::string_view recorder : kVantorRecorders) builder.CopyProgram(builder.folders().vantor, recorder);
+}
+
+void BuildKelbarFolder(SuiteBuilder& builder) {
+  const fs::path& kelbar = builder.folders().kelbar;
+  builder.CopyProgram(kelbar, "kelbarw.exe");
+  // The chart of accounts; only its presence matters to the launcher.
+  builder.Write(kelbar / "FileGen" / "plcont.dat", "4111 Clienti\r\n401 Furnizori\r\n5121 Conturi la banci\r\n");
+}
+
+void BuildMorvinFolder(SuiteBuilder& builder) { builder.CopyProgram(builder.folders().morvin, "MORVINW.exe"); }
+
+void BuildTessloFolder(SuiteBuilder& builder) { builder.CopyProgram(builder.folders().tesslo, "tesslow.exe"); }
+
+SuiteReport BuildSampleSuite(const fs::path& suiteRoot, const fs::path& binDir) {
+  SuiteBuilder builder(suiteRoot, binDir);
+  BuildErpFolder(builder);
+  BuildVantorFolder(builder);
+  BuildKelbarFolder(builder);
+  BuildMorvinFolder(builder);
+  BuildTessloFolder(builder);
+  return builder.report();
+}
+
+std::vector<LaunchRecord> ReadLaunches(const fs::path& suiteRoot) {
+  std::ifstream in(suiteRoot / kLaunchesLogName, std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::vector<LaunchRecord> launches;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    if (auto record = ParseLaunchRecord(std::string_view(text).substr(start, end - start)))
+      launches.push_back(std::move(*record));
+    start = end + 1;
+  }
+  return launches;
+}
+
+std::vector<LaunchRecord> LaunchesOf(const std::vector<LaunchRecord>& launches, std::string_view name) {
+  std::vector<LaunchRecord> matching;
+  for (const LaunchRecord& launch : launches)
+    if (SameNameNoCase(FileNameOf(launch.program), name)) matching.push_back(launch);
+  return matching;
+}
+
+}  // namespace velmora::standins
