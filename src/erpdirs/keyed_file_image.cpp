@@ -1,0 +1,37 @@
+#include "erpdirs/keyed_file_image.h"
+
+#include <string>
+
+#include "common/fixed_text.h"
+#include "erpdirs/primes.h"
+
+namespace velmora::erpdirs {
+
+Record KeyedFileHeader(int32_t blockCount) {
+  Record header;
+  header.fill('\0');
+  WriteInt16(header, 0, kKeyedFileMagic);
+  for (std::size_t i = 2; i < 18; ++i) header[i] = '*';
+  WriteInt32(header, 18, LargestPrimeNotAbove(blockCount));
+  return header;
+}
+
+int16_t CreateKeyedFile(RecordFileSystem& files, std::string_view name, int32_t blockCount) {
+  if (blockCount <= 2) return 1;
+  const std::string fileName(TrimTrailingBlanks(name));
+  auto file = files.CreateNew(fileName);
+  if (!file) return 1;
+  bool written = true;
+  Record empty;
+  empty.fill('\0');
+  for (int32_t n = 1; n <= blockCount && written; ++n) written = file->WriteRecord(n, empty);
+  if (written) written = file->WriteRecord(1, KeyedFileHeader(blockCount));
+  file.reset();
+  if (!written) {
+    files.Remove(fileName);
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace velmora::erpdirs
