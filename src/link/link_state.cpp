@@ -1,0 +1,79 @@
+#include "link/link_state.h"
+
+#include "common/fixed_text.h"
+#include "common/ui_seams.h"
+#include "link/link_api.h"
+#include "link/link_testing.h"
+#include "link/log_line.h"
+
+namespace velmora::link {
+
+LinkState& Link() {
+  static LinkState state;
+  return state;
+}
+
+void SetStatusText(std::string_view text) { Link().status = PadToWidth(text, 100); }
+
+void InvalidateLink() {
+  if (Link().window != nullptr) InvalidateRect(Link().window, nullptr, FALSE);
+}
+
+int LinkMessageBox(HWND owner, std::string_view text, std::string_view caption, UINT style) {
+  return ShowMessageBox(owner, text, caption, style);
+}
+
+void LogErrorCode(std::string_view prefix, long long code) {
+  WRITEINLOGSTARWND(std::string(prefix) + ErrorCodeField(code));
+}
+
+namespace testing {
+
+void ResetLink() {
+  LinkState& s = Link();
+  if (s.window != nullptr && IsWindow(s.window)) INCHIDECONECTARELASERVER();
+  s.window = nullptr;
+  const bool registered = s.classRegistered;
+  s.~LinkState();
+  new (&s) LinkState();
+  s.classRegistered = registered;
+  s.addresses.defaultAddress = VELMORA_DEFAULT_SERVER;
+}
+
+HWND LinkWindow() { return Link().window; }
+bool Qualified() { return Link().qualified; }
+bool ServerClosed() { return Link().serverClosed; }
+bool Quiet() { return Link().modes.quiet; }
+bool Silent() { return Link().modes.silent; }
+int AnimationFrame() { return Link().frame; }
+int DisabledControlCount() { return static_cast<int>(Link().disabledControls.size()); }
+const TransferCounters& Counters() { return Link().transfer; }
+std::string_view StatusText() { return Link().status; }
+std::string_view CurrentAddressText() { return Link().currentAddress; }
+std::string_view ClientCodeText() { return Link().clientCode; }
+
+std::span<const char> ReceivedFrame() {
+  const LinkState& s = Link();
+  if (!s.receiveBuffer) return {};
+  return {s.receiveBuffer.data(), static_cast<std::size_t>(std::max(s.transfer.received, 0))};
+}
+
+std::span<const char> WholeReceiveBuffer() {
+  const LinkState& s = Link();
+  return {s.receiveBuffer.data(), s.receiveBuffer.size()};
+}
+
+void SetZeroWholeBuffers(bool whole) { TransferBuffer::SetZeroWholeBlock(whole); }
+
+void SetPaintState(int frame, bool qualified, std::string_view status, std::string_view address,
+                   const TransferCounters& counters) {
+  LinkState& s = Link();
+  s.frame = frame;
+  s.qualified = qualified;
+  SetStatusText(status);
+  s.currentAddress = PadToWidth(address, kCurrentAddressWidth);
+  s.transfer = counters;
+}
+
+}  // namespace testing
+}  // namespace velmora::link

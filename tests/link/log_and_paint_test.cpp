@@ -1,0 +1,91 @@
+// Log lines, error-code fields, the ring's shades and positions, and the
+// percentage texts.
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "link/log_line.h"
+#include "link/ring_paint.h"
+
+namespace velmora::link {
+namespace {
+
+TEST(LinkLogLine, TimeFormat) {
+  EXPECT_EQ(FormatLinkLogLine(9, 5, 3, 7, "InitCS - 1"), "  9:05:03:07 - InitCS - 1");
+  EXPECT_EQ(FormatLinkLogLine(23, 59, 59, 99, "x"), " 23:59:59:99 - x");
+  EXPECT_EQ(FormatLinkLogLine(0, 0, 0, 0, ""), "  0:00:00:00 - ");
+}
+
+TEST(LinkLogLine, ErrorCodeFields) {
+  EXPECT_EQ(ErrorCodeField(10061), "     10061  ");
+  EXPECT_EQ(ErrorCodeField(-1), "        -1  ");
+  EXPECT_EQ(ErrorCodeField(10061).size(), 12u);
+  EXPECT_EQ(LeftErrorCodeField(10093), "10093       ");
+  EXPECT_EQ("Eroare socket(1) - " + LeftErrorCodeField(10093), "Eroare socket(1) - 10093       ");
+}
+
+TEST(Ring, DotPositionsInA200PixelWindow) {
+  const DotPoint expected[] = {{100, 4}, {109, 8}, {112, 17}, {109, 25}, {100, 28}, {91, 24}, {88, 16}, {91, 7}};
+  for (int dot = 1; dot <= 8; ++dot) {
+    EXPECT_EQ(DotPosition(dot, 200).x, expected[dot - 1].x) << dot;
+    EXPECT_EQ(DotPosition(dot, 200).y, expected[dot - 1].y) << dot;
+  }
+  EXPECT_EQ(DotPosition(1, 201).x, 100);
+}
+
+// Shade of each dot 1..8 at a frame, as a string: digits, '-' for grey.
+std::string Shades(int frame) {
+  std::string s;
+  for (int dot = 1; dot <= 8; ++dot) {
+    const auto shade = DotShade(dot, frame);
+    s += shade ? static_cast<char>('0' + *shade) : '-';
+  }
+  return s;
+}
+
+TEST(Ring, ShadesFollowTheFrame) {
+  EXPECT_EQ(Shades(0), "--------");
+  EXPECT_EQ(Shades(1), "0----321");  // dot 1 bright, tail 8, 7, 6
+  EXPECT_EQ(Shades(3), "210----3");                              // dot 3 bright, tail 2, 1, 8
+  EXPECT_EQ(Shades(8), "----3210");                              // dot 8 bright, tail 7, 6, 5
+  EXPECT_EQ(Shades(5), "-3210---");
+}
+
+TEST(Ring, ColoursAndSizes) {
+  EXPECT_EQ(ShadeColour(0, false), 0x0000EEu);
+  EXPECT_EQ(ShadeColour(1, false), 0x4444EEu);
+  EXPECT_EQ(ShadeColour(2, false), 0x8888EEu);
+  EXPECT_EQ(ShadeColour(3, false), 0xAAAAEEu);
+  EXPECT_EQ(ShadeColour(0, true), 0x00EE00u);
+  EXPECT_EQ(ShadeColour(3, true), 0xAAEEAAu);
+  EXPECT_EQ(ShadeColour(std::nullopt, true), 0xDDDDDDu);
+  EXPECT_EQ(ShadeColour(std::nullopt, false), 0xDDDDDDu);
+  EXPECT_EQ(DotRadius(0), 4);
+  EXPECT_EQ(DotRadius(2), 3);
+  EXPECT_EQ(DotRadius(std::nullopt), 3);
+  EXPECT_EQ(ShadeBrushSlot(0, true), 1);
+  EXPECT_EQ(ShadeBrushSlot(3, false), 8);
+  EXPECT_EQ(ShadeBrushSlot(std::nullopt, false), 9);
+}
+
+TEST(Percent, AnswerIsLeftAdjustedSendIsThreeColumns) {
+  EXPECT_EQ(AnswerPercentText(250, 1000), std::optional<std::string>("75%"));
+  EXPECT_EQ(SendPercentText(250, 1000), std::optional<std::string>(" 75%"));
+  EXPECT_EQ(SendPercentText(999, 1000), std::optional<std::string>("  1%"));
+  EXPECT_EQ(AnswerPercentText(999, 1000), std::optional<std::string>("1%"));
+  EXPECT_EQ(SendPercentText(1, 1000), std::optional<std::string>("100%"));
+}
+
+TEST(Percent, NothingWhenNoTransferRuns) {
+  EXPECT_FALSE(AnswerPercentText(0, 1000));
+  EXPECT_FALSE(AnswerPercentText(250, 0));
+  EXPECT_FALSE(AnswerPercentText(10735760, 1000));
+  EXPECT_FALSE(SendPercentText(0, 1000));
+  EXPECT_FALSE(SendPercentText(10, 0));
+  EXPECT_FALSE(SendPercentText(10735760, 10735764));
+}
+
+}  // namespace
+}  // namespace velmora::link

@@ -1,0 +1,184 @@
+// Exchange bookkeeping: pieces of 1,000, answers in parts, overruns, the
+// watchdog, the Cancel button and the give-up decisions.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "link/link_constants.h"
+#include "link/transfer_counters.h"
+
+namespace velmora::link {
+namespace {
+
+std::vector<char> BufferWithHeader(std::int32_t total, std::size_t size = 64) {
+  std::vector<char> buffer(size, 0);
+  buffer[0] = static_cast<char>(total & 0xFF);
+  buffer[1] = static_cast<char>((total >> 8) & 0xFF);
+  buffer[2] = static_cast<char>((total >> 16) & 0xFF);
+  buffer[3] = static_cast<char>((total >> 24) & 0xFF);
+  return buffer;
+}
+
+TEST(TransferCounters, BeginSetsTotalsAndWatchdogMark) {
+  TransferCounters t;
+  BeginExchange(t, 2500);
+  EXPECT_EQ(t.sendTotal, 2504);
+  EXPECT_EQ(t.sendRemaining, 2504);
+  EXPECT_EQ(t.watchdogMark, 2504);
+  EXPECT_EQ(t.received, 0);
+  EXPECT_TRUE(t.expectingLength);
+  EXPECT_EQ(t.answerRemaining, 10735760);
+}
+
+TEST(TransferCounters, RequestGoesOutInPiecesOfAThousand) {
+  TransferCounters t;
+  BeginExchange(t, 2500);
+  std::vector<std::int32_t> pieces;
+  while (t.sendRemaining > 0) {
+    pieces.push_back(NextSendPiece(t));
+    RecordSent(t, pieces.back());
+  }
+  EXPECT_EQ(pieces, (std::vector<std::int32_t>{1000, 1000, 504}));
+  EXPECT_EQ(t.sendPosition, 2504);
+  // A short send moves on by what went out only.
+  BeginExchange(t, 10);
+  RecordSent(t, 3);
+  EXPECT_EQ(NextSendPiece(t), 11);
+  EXPECT_EQ(t.sendPosition, 3);
+}
+
+TEST(TransferCounters, AnswerOfExactlyFourBytesIsCompleteAndEmpty) {
+  TransferCounters t;
+  BeginExchange(t, 5);
+  const auto buffer = BufferWithHeader(4);
+  EXPECT_EQ(RecordReceived(t, buffer, 4), ReceiveOutcome::kComplete);
+  EXPECT_EQ(t.answerLength, 0);
+  EXPECT_EQ(t.answerRemaining, 0);
+}
+
+TEST(TransferCounters, AnswerInManyParts) {
+  TransferCounters t;
+  BeginExchange(t, 5);
+  const auto buffer = BufferWithHeader(20);
+  const std::int32_t parts[] = {4, 5, 5, 6};
+  for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(RecordReceived(t, buffer, parts[i]), ReceiveOutcome::kIncomplete);
+  EXPECT_EQ(t.answerRemaining, 6);
+  EXPECT_EQ(t.answerField, 20);
+  EXPECT_EQ(t.answerLength, 16);
+  EXPECT_EQ(RecordReceived(t, buffer, parts[3]), ReceiveOutcome::kComplete);
+  EXPECT_EQ(t.received, 20);
+}
+
+TEST(TransferCounters, LengthFieldSplitAcrossReceives) {
+  // Two bytes, then the rest of the header with the payload: 2 + 8 = 10 = total.
+  TransferCounters t;
+  BeginExchange(t, 5);
+  const auto buffer = BufferWithHeader(10);
+  EXPECT_EQ(RecordReceived(t, buffer, 2), ReceiveOutcome::kIncomplete);
+  EXPECT_TRUE(t.expectingLength);
+  EXPECT_EQ(RecordReceived(t, buffer, 8), ReceiveOutcome::kComplete);
+  EXPECT_EQ(t.answerLength, 6);
+}
+
+TEST(TransferCounters, MoreBytesThanAnnouncedIsAnOverrun) {
+  TransferCounters t;
+  BeginExchange(t, 5);
+  const auto buffer = BufferWithHeader(6);
+  EXPECT_EQ(RecordReceived(t, buffer, 9), ReceiveOutcome::kOverrun);
+  EXPECT_LT(t.answerRemaining, 0);
+}
+
+TEST(TransferCounters, LengthFieldBelowFourIsAnOverrun) {
+  TransferCounters t;
+  BeginExchange(t, 5);
+  EXPECT_EQ(RecordReceived(t, BufferWithHeader(0), 4), ReceiveOutcome::kOverrun);
+  BeginExchange(t, 5);
+  EXPECT_EQ(RecordReceived(t, BufferWithHeader(-100), 4), ReceiveOutcome::kOverrun);
+}
+
+TEST(TransferCounters, AnnouncedTotalBeyondTheBufferIsAnOverrun) {
+  TransferCounters t;
+  BeginExchange(t, 5);
+  // The buffer here is 64 bytes; an answer of 65 can never fit.
+  EXPECT_EQ(RecordReceived(t, BufferWithHeader(65, 64), 8), ReceiveOutcome::kOverrun);
+  BeginExchange(t, 5);
+  EXPECT_EQ(RecordReceived(t, BufferWithHeader(64, 64), 8), ReceiveOutcome::kIncomplete);
+}
+
+TEST(TransferCounters, ReceiveRoom) {
+  TransferCounters t;
+  BeginExchange(t, 1);
+  EXPECT_EQ(ReceiveRoom(t, 100), 100);
+  t.received = 60;
+  EXPECT_EQ(ReceiveRoom(t, 100), 40);
+  t.received = 100;
+  EXPECT_EQ(ReceiveRoom(t, 100), 0);
+}
+
+TEST(TransferCounters, WatchdogTimesOutWhenNothingMoreWentOut) {
+  TransferCounters t;
+  BeginExchange(t, 2000);  // 2004 to send
+  RecordSent(t, 1000);
+  EXPECT_FALSE(WatchdogTimedOut(t));  // 2004 -> 1004: still moving
+  EXPECT_EQ(t.watchdogMark, 1004);
+  EXPECT_TRUE(WatchdogTimedOut(t));  // stuck at 1004
+  BeginExchange(t, 10);
+  RecordSent(t, 14);
+  EXPECT_FALSE(WatchdogTimedOut(t));  // all out since the start: one more tick of grace
+  EXPECT_TRUE(WatchdogTimedOut(t));
+}
+
+TEST(TransferCounters, CancelDuringSendingAbortsAndSwallows) {
+  TransferCounters t;
+  BeginExchange(t, 3000);
+  EXPECT_EQ(DecideCancel(t, true), CancelAction::kAbortOnly);
+  EXPECT_EQ(t.sendRemaining, 0);
+  // Now the answer is awaited.
+  EXPECT_EQ(DecideCancel(t, true), CancelAction::kAbortOnly);
+  EXPECT_EQ(t.answerRemaining, 0);
+  EXPECT_EQ(DecideCancel(t, true), CancelAction::kPassOn);
+  EXPECT_EQ(DecideCancel(t, false), CancelAction::kAbortAndPassOn);
+}
+
+TEST(LinkModes, SilentIsNeverSwitchedOff) {
+  LinkModes m;
+  m.Set(1);
+  EXPECT_TRUE(m.quiet);
+  EXPECT_FALSE(m.silent);
+  m.Set(2);
+  EXPECT_TRUE(m.quiet);
+  EXPECT_TRUE(m.silent);
+  m.Set(0);
+  EXPECT_FALSE(m.quiet);
+  EXPECT_TRUE(m.silent);
+  m.Set(7);
+  m.Set(-1);
+  EXPECT_FALSE(m.quiet);
+  EXPECT_TRUE(m.silent);
+}
+
+TEST(LinkModes, GiveUpDecisions) {
+  const struct {
+    bool quiet, silent;
+    GiveUpChoice connect, answer;
+  } cases[] = {
+      {false, false, GiveUpChoice::kAsk, GiveUpChoice::kAsk},
+      {true, false, GiveUpChoice::kRetry, GiveUpChoice::kRetry},
+      {true, true, GiveUpChoice::kCancel, GiveUpChoice::kRetry},
+      // Silent on, quiet off again (modes 2 then 0): silent decides first.
+      {false, true, GiveUpChoice::kCancel, GiveUpChoice::kRetry},
+  };
+  for (const auto& c : cases) {
+    LinkModes m;
+    m.quiet = c.quiet;
+    m.silent = c.silent;
+    EXPECT_EQ(ConnectGiveUpChoice(m), c.connect) << c.quiet << c.silent;
+    // An answer time-out never ends the process, silent or not.
+    EXPECT_EQ(AnswerTimeoutChoice(m), c.answer) << c.quiet << c.silent;
+  }
+}
+
+}  // namespace
+}  // namespace velmora::link
