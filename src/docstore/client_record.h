@@ -1,0 +1,41 @@
+#pragma once
+// The client record of the documents module's dev.dat: key "CODCLI" (6
+// bytes), data the client code as a little-endian signed 32-bit integer.
+// 0 stands for "no client code".
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "docstore/keyed_block.h"
+#include "docstore/record_search.h"
+
+namespace velmora::docstore {
+
+inline constexpr std::string_view kClientKey = "CODCLI";
+inline constexpr int kClientKeyLength = 6;
+inline constexpr int32_t kClientDataLength = 4;
+
+// Retrieves the client record from an open dev.dat; nullopt unless the
+// retrieval finds the record with its 4 data bytes.
+std::optional<int32_t> FindClientCode(BlockReader& dev, int layout, int32_t bucketCount, int32_t& probeLimit,
+                                      const ErrorSink& showError = {});
+
+// The cached lookup's memory: once a code has been read, it is kept for the
+// rest of the run. A lookup that found nothing leaves the cache as it was.
+class ClientCodeCache {
+ public:
+  bool has() const { return has_; }
+  int32_t code() const { return code_; }
+  void Store(int32_t code) {
+    code_ = code;
+    has_ = true;
+  }
+  void Clear() { *this = ClientCodeCache{}; }
+
+ private:
+  bool has_ = false;
+  int32_t code_ = 0;
+};
+
+}  // namespace velmora::docstore

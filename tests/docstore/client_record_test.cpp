@@ -1,0 +1,100 @@
+#include "docstore/client_record.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "block_fixtures.h"
+#include "docstore/date_split.h"
+#include "support/keyed_file_writer.h"
+
+namespace velmora::docstore {
+namespace {
+
+using testing::BlockOf;
+using testing::FakeBlocks;
+using testing::HeaderBlock;
+
+TEST(FindClientCode, ReadsTheLittleEndianCodeInBothLayouts) {
+  // -123456 = FFFE1DC0
+  FakeBlocks selfDescribing = testing::EmptyFile(3);
+  selfDescribing.blocks[1] = HeaderBlock(3);
+  selfDescribing.blocks[2] = BlockOf({0x05, 0x66, 'C', 'O', 'D', 'C', 'L', 'I', 0xC0, 0x1D, 0xFE, 0xFF});
+  int32_t probeLimit = kInitialProbeLimit;
+  EXPECT_EQ(FindClientCode(selfDescribing, kLayoutSelfDescribing, 3, probeLimit), -123456);
+
+  FakeBlocks index = testing::EmptyFile(3);
+  index.blocks[2] = BlockOf({'C', 'O', 'D', 'C', 'L', 'I', 0x0C, 0x00, 0x40, 0xE2, 0x01, 0x00});  // 123456
+  EXPECT_EQ(FindClientCode(index, kLayoutIndex, 3, probeLimit), 123456);
+  EXPECT_EQ(probeLimit, kSixByteKeyProbeLimit);
+}
+
+TEST(FindClientCode, NothingWhenTheRecordIsMissingShortOrUnreadable) {
+  int32_t probeLimit = kInitialProbeLimit;
+  FakeBlocks empty = testing::EmptyFile(3);
+  empty.blocks[1] = HeaderBlock(3);
+  EXPECT_EQ(FindClientCode(empty, kLayoutSelfDescribing, 3, probeLimit), std::nullopt);
+
+  FakeBlocks shortRecord = empty;
+  shortRecord.blocks[2] = BlockOf({0x04, 0x66, 'C', 'O', 'D', 'C', 'L', 'I', 0x07, 0x00});  // 2 data bytes
+  EXPECT_EQ(FindClientCode(shortRecord, kLayoutSelfDescribing, 3, probeLimit), std::nullopt);
+
+  FakeBlocks unreadable = empty;
+  unreadable.unreadable.insert(2);
+  EXPECT_EQ(FindClientCode(unreadable, kLayoutSelfDescribing, 3, probeLimit), std::nullopt);
+  EXPECT_EQ(FindClientCode(empty, kLayoutIndex, 0, probeLimit), std::nullopt) << "index file opened without obi.dat";
+}
+
+TEST(FindClientCode, WrittenClientRecordAmongOthers) {
+  using velmora::testing::IndexFileWriter;
+  using velmora::testing::SelfDescribingFileWriter;
+  const std::string code("\x15\xCD\x5B\x07", 4);  // 123456789
+  SelfDescribingFileWriter selfDescribing(50, 47);
+  IndexFileWriter index(50, 47);
+  for (int i = 0; i < 200; ++i) {
+    const std::string key = "CL" + std::to_string(1000 + i);
+    selfDescribing.Add({key, std::string(20, static_cast<char>(i))});
+    index.Add({key, std::string(20, static_cast<char>(i))});
+  }
+  ASSERT_TRUE(selfDescribing.Add({"CODCLI", code}));
+  ASSERT_TRUE(index.Add({"CODCLI", code}));
+  int32_t probeLimit = kInitialProbeLimit;
+  MemoryBlockReader a(selfDescribing.image());
+  EXPECT_EQ(FindClientCode(a, kLayoutSelfDescribing, 47, probeLimit), 123456789);
+  MemoryBlockReader b(index.image());
+  EXPECT_EQ(FindClientCode(b, kLayoutIndex, 47, probeLimit), 123456789);
+}
+
+TEST(ClientCodeCache, KeepsTheFirstCodeStored) {
+  ClientCodeCache cache;
+  EXPECT_FALSE(cache.has());
+  EXPECT_EQ(cache.code(), 0);
+  cache.Store(77);
+  EXPECT_TRUE(cache.has());
+  EXPECT_EQ(cache.code(), 77);
+  cache.Clear();
+  EXPECT_FALSE(cache.has());
+}
+
+struct DateCase {
+  int32_t value;
+  int16_t day, month, year;
+};
+
+TEST(SplitDateNumber, DayMonthYearWithTwoDigitYearsPlaced) {
+  const DateCase cases[] = {
+      {20240315, 15, 3, 2024}, {990101, 1, 1, 1999}, {500101, 1, 1, 2050}, {510101, 1, 1, 1951},
+      {20001231, 31, 12, 2000}, {1231, 31, 12, 2000}, {991231, 31, 12, 1999}, {19000101, 1, 1, 1900},
+      {1000101, 1, 1, 100},
+  };
+  for (const DateCase& c : cases) {
+    int16_t day = -1, month = -1, year = -1;
+    SplitDateNumber(c.value, day, month, year);
+    EXPECT_EQ(day, c.day) << c.value;
+    EXPECT_EQ(month, c.month) << c.value;
+    EXPECT_EQ(year, c.year) << c.value;
+  }
+}
+
+}  // namespace
+}  // namespace velmora::docstore
