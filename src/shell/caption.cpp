@@ -5,8 +5,8 @@
 #if __has_include("docstore/client_code.h")
 #define VELMORA_WIRED 1
 #include "docstore/client_code.h"
-#include "erpdirs/documents_directory.h"
 #endif
+#include "erpdirs/documents_directory.h"
 #include "postman/shared_state.h"
 #include "shell/main_dialog_state.h"
 
@@ -15,9 +15,8 @@ namespace velmora::shell {
 void RefreshCaption(HWND dialog) {
   int32_t code = 0;
   if (GetFileAttributesA("dirvan.dat") != INVALID_FILE_ATTRIBUTES) {
+    const int16_t status = erpdirs::LoadDocumentsDirectoryFile();
 #ifdef VELMORA_WIRED
-    int16_t status = 0;
-    erpdirs::LoadDocumentsDirectoryFile(status);
     if (status == 0) docstore::PeekClientCode(code);  // its error was shown once already
 #endif
     postman::Shared().clientCode = code;

@@ -2,9 +2,8 @@
 
 #include <windows.h>
 
-#include "common/win_handles.h"
-#include "shell/app_state.h"
-#include "shell/documents_seed_record.h"
+#include "erpdirs/documents_directory.h"
+#include "shell/startup_rules.h"
 
 namespace velmora::shell {
 namespace {
@@ -18,17 +17,9 @@ void CreateLaunchDocumentsDirectoryFile(std::string_view ownPath, const std::str
   if (!Exists(programDirectory + "anga.dat") || !Exists(suiteRoot + "\\Vantor\\dev.dat") ||
       !Exists(suiteRoot + "\\Kelbar\\FileGen\\plcont.dat"))
     return;
-
   char currentDirectory[1024] = {};
   GetCurrentDirectoryA(sizeof currentDirectory, currentDirectory);
-  const std::string record =
-      BuildDocumentsSeedRecord(suiteRoot, programDirectory, SameDriveLetter(currentDirectory, ownPath));
-
-  AutoHandle file(CreateFileA("DIRVAN.DAT", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return;
-  DWORD written = 0;
-  WriteFile(file.get(), record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
+  erpdirs::WriteLauncherDocumentsDirectoryFile(suiteRoot, programDirectory, currentDirectory);
 }
 
 }  // namespace velmora::shell

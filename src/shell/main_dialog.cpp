@@ -6,10 +6,7 @@
 
 #include "common/fixed_text.h"
 #include "common/ui_seams.h"
-#if __has_include("erpdirs/erp_environment.h")
-#define VELMORA_WIRED 1
 #include "erpdirs/erp_environment.h"
-#endif
 #include "messages/messages.h"
 #include "postman/postman.h"
 #include "postman/shared_state.h"
@@ -70,9 +67,7 @@ BOOL OnInitDialog(HWND dialog) {
   g_published = dialog;
 
   RefreshCaption(dialog);
-#ifdef VELMORA_WIRED
   erpdirs::PrepareErpEnvironment(dialog);
-#endif
   SetClassLongPtrA(dialog, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconA(App().instance, "VELMORA")));
 
   for (std::size_t i = 0; i < state.moduleButtons.size(); ++i)
