@@ -1,0 +1,255 @@
+// The link on real sockets on 127.0.0.1: connect and qualify, exchanges and
+// their result codes, answers in parts, overruns, downloads and uploads.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "link/link_api.h"
+#include "link/link_constants.h"
+#include "link/link_testing.h"
+#include "link_fixture.h"
+#include "loopback_peer.h"
+
+namespace velmora::link::testing {
+namespace {
+
+using namespace std::string_literals;
+
+class LinkExchange : public LinkTest {
+ protected:
+  int16_t Connect(LoopbackPeer& peer, std::optional<int32_t> code = 12345) {
+    SETTCPPORT(peer.port());
+    SETIPFIX("127.0.0.1");
+    return INITCONECTARELASERVER(dialog_, instance_, code);
+  }
+};
+
+TEST_F(LinkExchange, QualificationLineAndFrame) {
+  std::string rawFrame;
+  LoopbackPeer peer([&](PeerConnection& c) {
+    char header[4];
+    // Read the first frame by hand to see its exact bytes.
+    auto q = c.ReadFrame();
+    if (!q) return;
+    rawFrame = Frame(*q);
+    (void)header;
+    c.Answer("OK");
+    c.WaitForClose();
+  });
+  ASSERT_EQ(Connect(peer), 0);
+  EXPECT_TRUE(Qualified());
+  ASSERT_GE(rawFrame.size(), 4u);
+  const std::string payload = rawFrame.substr(4);
+  // "000 ", code in 10, blank, program name, ".exe (", information, ")".
+  EXPECT_EQ(payload.substr(0, 15), "000 12345      ");
+  EXPECT_EQ(payload.substr(15, 19), "link_exchange_test.");
+  EXPECT_NE(payload.find(".exe ("), std::string::npos);
+  EXPECT_EQ(payload.back(), ')');
+  const uint32_t total = static_cast<unsigned char>(rawFrame[0]) | (static_cast<unsigned char>(rawFrame[1]) << 8);
+  EXPECT_EQ(total, rawFrame.size());
+  EXPECT_EQ(ClientCodeText(), "12345     ");
+  EXPECT_TRUE(boxes_.empty());
+  // A second open on a qualified link returns at once.
+  EXPECT_EQ(INITCONECTARELASERVER(dialog_, instance_, 12345), 0);
+  EXPECT_EQ(peer.connections(), 1);
+}
+
+TEST_F(LinkExchange, RequestAndAnswer) {
+  LoopbackPeer peer(AnswerEverything("**1 news <EURO>4.9</EURO>"));
+  ASSERT_EQ(Connect(peer), 0);
+  char answer[100] = {};
+  const int32_t n = GETRASPUNSCALIFICARE("903 hotnews.txt" + std::string(30, ' '), answer, sizeof answer);
+  ASSERT_EQ(n, 25);
+  EXPECT_EQ(std::string(answer, 25), "**1 news <EURO>4.9</EURO>");
+  EXPECT_TRUE(IsAnswerMarked());
+  ASSERT_EQ(peer.requests().size(), 2u);
+  EXPECT_EQ(peer.requests()[1], "903 hotnews.txt");  // sent without trailing blanks
+  // The answer-marked flag follows every answer.
+  EXPECT_EQ(COMUNICACUSERVER("918 12345", 9, answer, sizeof answer), 25);
+  EXPECT_EQ(peer.requests()[2], "918 12345");
+}
+
+TEST_F(LinkExchange, UnmarkedAnswerClearsTheMark) {
+  LoopbackPeer peer(AnswerEverything("*1 plain"));
+  ASSERT_EQ(Connect(peer), 0);
+  char answer[16];
+  ASSERT_EQ(GETRASPUNSCALIFICARE("903 a", answer, sizeof answer), 8);
+  EXPECT_FALSE(IsAnswerMarked());
+}
+
+TEST_F(LinkExchange, FourByteAnswerIsEmpty) {
+  LoopbackPeer peer(AnswerEverything(""));
+  ASSERT_EQ(Connect(peer), 0);
+  char answer[8] = {'x'};
+  EXPECT_EQ(GETRASPUNSCALIFICARE("903 empty.txt", answer, sizeof answer), 0);
+  EXPECT_EQ(answer[0], 'x');
+  const std::string target = dir_ / "empty.txt";
+  EXPECT_EQ(DOWNLOADFISIERDEPESERVER("empty.txt", target, 903), -1);
+  EXPECT_FALSE(std::filesystem::exists(target));
+}
+
+TEST_F(LinkExchange, AnswerInManySmallParts) {
+  const std::string payload(3000, 'p');
+  LoopbackPeer peer([&](PeerConnection& c) {
+    if (!AcceptQualification(c)) return;
+    if (!c.ReadFrame()) return;
+    const std::string frame = Frame(payload);
+    // Header split in two, then pieces every 150 ms.
+    for (std::size_t at = 0; at < frame.size();) {
+      const std::size_t n = at == 0 ? 2 : std::min<std::size_t>(700, frame.size() - at);
+      c.Send(frame.substr(at, n));
+      at += n;
+      Sleep(150);
+    }
+    c.WaitForClose();
+  });
+  ASSERT_EQ(Connect(peer), 0);
+  std::string answer(4000, '\0');
+  ASSERT_EQ(GETRASPUNSCALIFICARE("903 big", answer.data(), 4000), 3000);
+  EXPECT_EQ(answer.substr(0, 3000), payload);
+  EXPECT_EQ(Counters().answerRemaining, 0);
+}
+
+TEST_F(LinkExchange, CapacitySmallerThanAnswer) {
+  LoopbackPeer peer(AnswerEverything("0123456789"));
+  ASSERT_EQ(Connect(peer), 0);
+  char answer[8];
+  std::memset(answer, 'z', sizeof answer);
+  EXPECT_EQ(GETRASPUNSCALIFICARE("903 x", answer, 8), -4);
+  EXPECT_EQ(std::string(answer, 8), "zzzzzzzz");
+  const auto frame = ReceivedFrame();
+  EXPECT_EQ(std::string(frame.data(), frame.size()), Frame("0123456789"));
+}
+
+TEST_F(LinkExchange, Download3021SendsCode302AndSavesTheFile) {
+  LoopbackPeer peer(AnswerEverything("picture bytes\x01\x02"s));
+  ASSERT_EQ(Connect(peer), 0);
+  const std::string target = dir_ / "slide.jpg";
+  EXPECT_EQ(DOWNLOADFISIERDEPESERVER("pics/slide.jpg" + std::string(40, ' '), target + std::string(20, ' '), 3021), 15);
+  EXPECT_EQ(peer.requests().back(), "302 pics/slide.jpg");
+  EXPECT_EQ(velmora::testing::ReadFileBytes(target), "picture bytes\x01\x02"s);
+  for (const auto& [type, code] : {std::pair{301, "301 "}, {303, "303 "}, {302, "302 "}, {77, "903 "}}) {
+    DOWNLOADFISIERDEPESERVER("f", target, static_cast<int16_t>(type));
+    EXPECT_EQ(peer.requests().back(), std::string(code) + "f");
+  }
+}
+
+TEST_F(LinkExchange, UploadIsCodeClientCodeThenTheBytes) {
+  LoopbackPeer peer(AnswerEverything("stored"));
+  ASSERT_EQ(Connect(peer, 77), 0);
+  velmora::testing::WriteFileBytes(dir_ / "up.dat", "915 hello\x00z"s);
+  EXPECT_EQ(SENDFISIERTOSERVER((dir_ / "up.dat").c_str()), 0);
+  EXPECT_EQ(peer.requests().back(), "901 77        915 hello\x00z"s);
+  velmora::testing::WriteFileBytes(dir_ / "empty.dat", "");
+  EXPECT_EQ(SENDFISIERTOSERVER((dir_ / "empty.dat").c_str()), -2);
+  EXPECT_EQ(SENDFISIERTOSERVER((dir_ / "missing.dat").c_str()), -1);
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].text, "Eroare deschidere fisier()");
+  EXPECT_EQ(boxes_[0].caption, "Quillon");
+  EXPECT_EQ(boxes_[0].owner, nullptr);
+  SETNETLIBSILENTMODE(1);
+  EXPECT_EQ(SENDFISIERTOSERVER((dir_ / "missing.dat").c_str()), -1);
+  EXPECT_EQ(boxes_.size(), 1u);  // quiet: no box
+}
+
+TEST_F(LinkExchange, QualificationWithoutOkReconnectsAtTheSameAddress) {
+  LoopbackPeer peer([](PeerConnection& c) {
+    auto q = c.ReadFrame();
+    if (!q) return;
+    LoopbackPeer::current_->Record(*q);
+    c.Answer(c.index() == 1 ? "NO" : "OK");
+    c.WaitForClose();
+  });
+  ASSERT_EQ(Connect(peer), 0);
+  EXPECT_TRUE(Qualified());
+  EXPECT_GE(peer.connections(), 2);
+  for (const auto& r : peer.requests()) EXPECT_EQ(r.substr(0, 4), "000 ");
+  EXPECT_EQ(CurrentAddressText().substr(0, 9), "127.0.0.1");
+}
+
+TEST_F(LinkExchange, OverrunFailsAndTheNextExchangeReconnectsFirst) {
+  LoopbackPeer peer([](PeerConnection& c) {
+    if (!AcceptQualification(c)) return;
+    while (auto r = c.ReadFrame()) {
+      LoopbackPeer::current_->Record(*r);
+      if (c.index() == 1) {
+        std::string frame = Frame("0123456789");
+        frame[0] = 8;  // announces 8 bytes, sends 14
+        c.Send(frame);
+      } else {
+        c.Answer("fine");
+      }
+    }
+  });
+  ASSERT_EQ(Connect(peer), 0);
+  char answer[32];
+  EXPECT_EQ(GETRASPUNSCALIFICARE("903 a", answer, sizeof answer), -1);
+  EXPECT_EQ(GETRASPUNSCALIFICARE("903 b", answer, sizeof answer), 4);
+  EXPECT_EQ(std::string(answer, 4), "fine");
+  EXPECT_EQ(peer.connections(), 2);
+}
+
+TEST_F(LinkExchange, ServerDroppingMidAnswerFailsQuickly) {
+  LoopbackPeer peer([](PeerConnection& c) {
+    if (!AcceptQualification(c)) return;
+    if (!c.ReadFrame()) return;
+    if (c.index() == 1) {
+      c.Send(Frame(std::string(100, 'd')).substr(0, 50));
+      return;  // closes the connection
+    }
+    c.WaitForClose();
+  });
+  ASSERT_EQ(Connect(peer), 0);
+  SETNETLIBSILENTMODE(1);
+  char answer[200];
+  EXPECT_EQ(GETRASPUNSCALIFICARE("903 a", answer, sizeof answer), -1);
+}
+
+TEST_F(LinkExchange, RefusedRequests) {
+  char answer[8];
+  EXPECT_EQ(GETRASPUNSCALIFICARE("903 x", answer, 8), -5);  // no link window
+  LoopbackPeer peer(AnswerEverything("a"));
+  ASSERT_EQ(Connect(peer), 0);
+  EXPECT_EQ(COMUNICACUSERVER("x", static_cast<int32_t>(kTransferBufferSize), answer, 8), -5);
+  // The refused request left nothing pending.
+  EXPECT_EQ(GETRASPUNSCALIFICARE("903 x", answer, 8), 1);
+  INCHIDECONEXIUNELASERVER();
+  EXPECT_EQ(GETRASPUNSCALIFICARE("903 x", answer, 8), -3);
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].text, "Eroare de conectare !");
+  EXPECT_EQ(boxes_[0].caption, "Corvane");
+  EXPECT_EQ(boxes_[0].owner, dialog_);
+  EXPECT_EQ(boxes_[0].style, static_cast<UINT>(MB_ICONERROR));
+}
+
+TEST_F(LinkExchange, PostmanStyleSendOfAWholeFile) {
+  LoopbackPeer peer(AnswerEverything("ok"));
+  ASSERT_EQ(Connect(peer), 0);
+  std::string file = "915 " + std::string(4321, 'm');
+  EXPECT_EQ(SENDBUFFERTOSERVER(file.data(), static_cast<int32_t>(file.size())), 0);
+  EXPECT_EQ(peer.requests().back(), file);
+  EXPECT_EQ(Counters().sendRemaining, 0);
+  EXPECT_EQ(Counters().sendTotal, 4329);
+}
+
+TEST_F(LinkExchange, BuffersReadAsZeroAfterEachExchange) {
+  // A long answer then a short one: beyond the short answer the receive
+  // buffer holds zeros again, as if it had been cleared in full.
+  LoopbackPeer peer([](PeerConnection& c) {
+    if (!AcceptQualification(c)) return;
+    int n = 0;
+    while (auto r = c.ReadFrame()) c.Answer(++n == 1 ? std::string(5000, 'L') : "s");
+  });
+  ASSERT_EQ(Connect(peer), 0);
+  std::string answer(6000, '\0');
+  ASSERT_EQ(GETRASPUNSCALIFICARE("903 long", answer.data(), 6000), 5000);
+  ASSERT_EQ(GETRASPUNSCALIFICARE("903 short", answer.data(), 6000), 1);
+  const auto whole = WholeReceiveBuffer();
+  ASSERT_EQ(whole.size(), kTransferBufferSize);
+  EXPECT_EQ(whole[4], 's');
+  EXPECT_TRUE(std::all_of(whole.begin() + 5, whole.begin() + 6000, [](char ch) { return ch == 0; }));
+}
+
+}  // namespace
+}  // namespace velmora::link::testing

@@ -1,0 +1,50 @@
+#pragma once
+// A test dialog on the test's thread, a fresh link, a temporary current
+// directory (iplist.txt lives there), recorded message boxes, and actions run
+// later from inside the link's own wait loops.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace velmora::link::testing {
+
+struct RecordedBox {
+  HWND owner;
+  std::string text;
+  std::string caption;
+  UINT style;
+};
+
+class LinkTest : public ::testing::Test {
+ public:
+  static std::vector<WPARAM> dialogCommands_;  // WM_COMMAND seen by the dialog's own procedure
+
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Runs `action` on this thread after `ms`, from whatever loop pumps messages.
+  static void RunLater(unsigned ms, std::function<void()> action);
+  // Pumps this thread's messages for `ms`.
+  static void Pump(unsigned ms);
+  void WriteList(const std::string& text);
+  std::string ReadList();
+  bool ListExists();
+
+  HWND dialog_ = nullptr;
+  HINSTANCE instance_ = nullptr;
+  velmora::testing::TempDir dir_;
+  std::string savedDirectory_;
+
+  static std::vector<RecordedBox> boxes_;
+  static int boxAnswer_;
+};
+
+}  // namespace velmora::link::testing
