@@ -1,0 +1,115 @@
+#include "wire_client.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+
+namespace velmora::testing {
+
+WireClient::WireClient(std::uint16_t port, int timeout_ms) : timeout_ms_(timeout_ms) {
+  fd_ = socket(AF_INET, SOCK_STREAM, 0);
+  if (fd_ < 0) return;
+  timeval tv{timeout_ms / 1000, (timeout_ms % 1000) * 1000};
+  setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+  setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(port);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    close(fd_);
+    fd_ = -1;
+  }
+}
+
+WireClient::~WireClient() {
+  if (fd_ >= 0) close(fd_);
+}
+
+bool WireClient::SendRaw(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+bool WireClient::SendFrame(std::string_view payload) {
+  const auto total = static_cast<std::uint32_t>(payload.size() + 4);
+  std::string header(4, '\0');
+  for (int i = 0; i < 4; ++i) header[i] = static_cast<char>((total >> (8 * i)) & 0xFF);
+  return SendRaw(header) && SendRaw(payload);
+}
+
+std::optional<std::string> WireClient::ReadExactly(std::size_t count) {
+  std::string bytes(count, '\0');
+  std::size_t got = 0;
+  while (got < count) {
+    const ssize_t n = recv(fd_, bytes.data() + got, count - got, 0);
+    if (n == 0) closed_by_server_ = true;
+    if (n <= 0) return std::nullopt;
+    got += static_cast<std::size_t>(n);
+  }
+  return bytes;
+}
+
+std::optional<WireClient::Frame> WireClient::ReadFrame() {
+  const auto header = ReadExactly(4);
+  if (!header) return std::nullopt;
+  std::uint32_t value = 0;
+  for (int i = 0; i < 4; ++i) value |= static_cast<std::uint32_t>(static_cast<unsigned char>((*header)[i])) << (8 * i);
+  Frame frame;
+  frame.announced = static_cast<std::int32_t>(value);
+  if (frame.announced < 4) return frame;
+  auto payload = ReadExactly(static_cast<std::size_t>(frame.announced) - 4);
+  if (!payload) return std::nullopt;
+  frame.payload = std::move(*payload);
+  return frame;
+}
+
+std::optional<std::string> WireClient::Exchange(std::string_view payload) {
+  if (!SendFrame(payload)) return std::nullopt;
+  auto frame = ReadFrame();
+  if (!frame) return std::nullopt;
+  return std::move(frame->payload);
+}
+
+WireClient::Wait WireClient::WaitForInput(int ms) {
+  pollfd p{fd_, POLLIN, 0};
+  if (poll(&p, 1, ms) <= 0) return Wait::kSilent;
+  char c;
+  const ssize_t n = recv(fd_, &c, 1, MSG_PEEK);
+  return n > 0 ? Wait::kData : Wait::kClosed;
+}
+
+std::string WireClient::ReadToEnd(int ms) {
+  std::string bytes;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  char buffer[65536];
+  while (std::chrono::steady_clock::now() < deadline) {
+    pollfd p{fd_, POLLIN, 0};
+    if (poll(&p, 1, 100) <= 0) continue;
+    const ssize_t n = recv(fd_, buffer, sizeof buffer, 0);
+    if (n == 0 || (n < 0 && errno == ECONNRESET)) {
+      closed_by_server_ = true;
+      break;
+    }
+    if (n < 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  return bytes;
+}
+
+std::string QualificationLine(std::string_view client_code, std::string_view info) {
+  std::string code(client_code);
+  code.resize(10, ' ');
+  return "000 " + code + " VELMORA.exe (" + std::string(info) + ")";
+}
+
+}  // namespace velmora::testing
