@@ -107,3 +107,89 @@ TEST(WindowsErrorText, RightAlignsTheCodeInFiveColumns) {
 
 }  // namespace
 }  // namespace velmora::shell
+
+namespace velmora::shell {
+namespace {
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const char* value) : name_(name) {
+    char old[1024] = {};
+    const DWORD length = GetEnvironmentVariableA(name, old, sizeof old);
+    had_ = length > 0 && length < sizeof old;
+    old_ = old;
+    SetEnvironmentVariableA(name, value);
+  }
+  ~ScopedEnvironment() { SetEnvironmentVariableA(name_, had_ ? old_.c_str() : nullptr); }
+
+ private:
+  const char* name_;
+  bool had_ = false;
+  std::string old_;
+};
+
+class SelfUpdateTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CreateDirectoryA((suite_ / "ERP").c_str(), nullptr);
+    velmora::testing::WriteFileBytes(suite_.path() / "ERP" / "renova37.exe", "not a program, new copy");
+  }
+  TempDir suite_;
+  TempDir temp_;
+  std::string ownPath_ = suite_ / "ERP\\velmora.exe";
+};
+
+TEST_F(SelfUpdateTest, WithoutTmpTheCopyFailsWithMinusFour) {
+  ScopedEnvironment tmp("TMP", nullptr);
+  std::string message;
+  EXPECT_EQ(RunSelfUpdateFromPath(ownPath_, message), -4);
+  EXPECT_EQ(message, "Eroare copiere fisier in directorul temporar !");
+}
+
+TEST_F(SelfUpdateTest, AReadOnlyCopyLeftInTmpIsReplaced) {
+  ScopedEnvironment tmp("TMP", temp_.path().string().c_str());
+  const std::string old = temp_ / "renova37.exe";
+  velmora::testing::WriteFileBytes(old, "old copy");
+  SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_READONLY);
+  std::string message;
+  // The copy is no program, so the start itself fails: -3 with the copy's path.
+  EXPECT_EQ(RunSelfUpdateFromPath(ownPath_, message), -3);
+  EXPECT_EQ(ReadFileBytes(old), "not a program, new copy");
+  EXPECT_EQ(message, ("Nu s-a putut executa " + temp_.path().string() + "\\renova37.exe").substr(0, 80));
+}
+
+TEST_F(SelfUpdateTest, ALauncherUnderADriveRootCannotFindTheErpFolder) {
+  std::string message;
+  EXPECT_EQ(RunSelfUpdateFromPath("C:\\velmora.exe", message), -2);
+  EXPECT_EQ(message, "Nu se poate determina directorul ERP -ului!");
+}
+
+TEST(LaunchDocumentsFromPath, ALauncherUnderADriveRootStartsNothing) {
+  BoxRecorder boxes;
+  int16_t status = 9;
+  LaunchDocumentsFromPath("C:\\velmora.exe", status, 0);
+  ASSERT_EQ(g_boxes.size(), 1u);
+  EXPECT_EQ(g_boxes[0].text, "Nu se poate determina directorul Vantor-ului!");
+  EXPECT_EQ(status, 9);
+}
+
+TEST(LaunchDocumentsFromPath, AMissingProgramNamesQOrTkvByMode) {
+  TempDir suite;
+  const std::string ownPath = suite / "ERP\\velmora.exe";
+  const struct {
+    int16_t mode;
+    const char* program;
+  } cases[] = {{0, "\\Vantor\\q.exe!"}, {1, "\\Vantor\\q.exe!"}, {2, "\\Vantor\\q.exe!"}, {3, "\\Vantor\\tkv.exe!"}};
+  for (const auto& c : cases) {
+    BoxRecorder boxes;
+    int16_t status = 0;
+    LaunchDocumentsFromPath(ownPath, status, c.mode);
+    EXPECT_EQ(status, -1);
+    ASSERT_EQ(g_boxes.size(), 1u);
+    EXPECT_EQ(g_boxes[0].text, "Nu s-a putut executa " + suite.path().string() + c.program);
+  }
+}
+
+}  // namespace
+}  // namespace velmora::shell

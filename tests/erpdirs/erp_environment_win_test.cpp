@@ -1,0 +1,278 @@
+// The start-up refresh of the suite's directory files on real folders: a
+// sample suite in a temporary folder, message boxes recorded through the seam.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "erpdirs/erp_environment.h"
+#include "expected_files.h"
+#include "short_temp_folder.h"
+
+namespace velmora::erpdirs {
+namespace {
+
+using testing::Bytes;
+using testing::FirstDifference;
+using testing::ReadWholeFile;
+
+const HWND kOwner = reinterpret_cast<HWND>(static_cast<intptr_t>(0x4242));
+constexpr UINT kErrorBoxStyle = MB_TOPMOST | MB_SYSTEMMODAL | MB_ICONWARNING;
+
+class SuiteFolder : public ::testing::Test {
+ protected:
+  void SetUp() override { MakeSuite(temp_.path()); }
+
+  // root\ERP, KELBAR, MORVIN and TESSLO, with ERP current.
+  void MakeSuite(const std::string& root) {
+    root_ = root;
+    for (const char* module : {"ERP", "KELBAR", "MORVIN", "TESSLO"}) testing::MakeFolders(root_ + module);
+    ASSERT_TRUE(SetCurrentDirectoryA((root_ + "ERP").c_str()));
+  }
+  std::string Start() const { return root_ + "ERP"; }
+
+  void ExpectEveryFileFreshlyMade() {
+    Bytes erp(testing::NewErpDirectoryFile());
+    testing::PutErpPaths(erp, root_);
+    EXPECT_EQ(FirstDifference(ReadWholeFile(root_ + "ERP\\DIRERP.DAT"), erp.str()), -1);
+    Bytes accounting(testing::NewAccountingDirectoryFile());
+    testing::PutAccountingPaths(accounting, Start(), root_);
+    EXPECT_EQ(FirstDifference(ReadWholeFile(root_ + "KELBAR\\FIRMA\\DIRKEL.DAT"), accounting.str()), -1);
+    Bytes payroll(testing::NewPayrollDirectoryFile());
+    testing::PutPayrollPaths(payroll, Start(), root_);
+    EXPECT_EQ(FirstDifference(ReadWholeFile(root_ + "MORVIN\\FIRMA\\DIRMOR.DAT"), payroll.str()), -1);
+    Bytes fixedAssets(testing::NewFixedAssetsDirectoryFile());
+    testing::PutFixedAssetsPaths(fixedAssets, Start(), root_);
+    EXPECT_EQ(FirstDifference(ReadWholeFile(root_ + "TESSLO\\FIRMA\\DIRTES.DAT"), fixedAssets.str()), -1);
+    ExpectNewTertiaryFile();
+  }
+
+  void ExpectNewTertiaryFile() {
+    const std::string keyed = ReadWholeFile(root_ + "KELBAR\\FIRMA\\TERTIDC.DAT");
+    ASSERT_EQ(keyed.size(), 1024000u);
+    EXPECT_EQ(keyed.substr(0, 512), testing::KeyedHeader(1999));
+    EXPECT_EQ(keyed.find_first_not_of('\0', 512), std::string::npos);
+  }
+
+  // Declared first so that it is removed last, after the current directory
+  // has left it.
+  testing::ShortTempFolder temp_;
+  testing::KeepCurrentDirectory keep_;
+  testing::MessageBoxRecorder boxes_;
+  std::string root_;
+};
+
+TEST_F(SuiteFolder, AFreshSuiteGetsEveryFileWithItsDefaultsAndPaths) {
+  PrepareErpEnvironment(kOwner);
+  EXPECT_TRUE(boxes_.boxes().empty());
+  EXPECT_EQ(CurrentDirectory(), Start());
+  ExpectEveryFileFreshlyMade();
+  EXPECT_FALSE(testing::FileExists(root_ + "VANTOR")) << "nothing is made beside the company folders";
+  EXPECT_EQ(ErpDocumentsModuleDirectory(), testing::Path40(root_ + "VANTOR"));
+}
+
+TEST_F(SuiteFolder, ASecondStartKeepsTheModulesSettingsAndTheKeyedFile) {
+  PrepareErpEnvironment(kOwner);
+  // The accounting module changes a setting; someone fills TERTIDC.DAT.
+  const std::string accountingFile = root_ + "KELBAR\\FIRMA\\DIRKEL.DAT";
+  Bytes accounting(ReadWholeFile(accountingFile));
+  accounting.I16(512 + 34, 99);
+  testing::WriteWholeFile(accountingFile, accounting.str());
+  testing::WriteWholeFile(root_ + "KELBAR\\FIRMA\\TERTIDC.DAT", "filled by the module");
+  boxes_.clear();
+
+  PrepareErpEnvironment(kOwner);
+  ASSERT_EQ(boxes_.boxes().size(), 1u);
+  const auto& box = boxes_.boxes()[0];
+  EXPECT_EQ(box.owner, nullptr);
+  EXPECT_EQ(box.text, "** Exista TERTIDC.DAT **");
+  EXPECT_EQ(box.caption, "Exista TERTIDC.DAT ");
+  EXPECT_EQ(box.style, static_cast<UINT>(MB_OK));
+  EXPECT_EQ(ReadWholeFile(root_ + "KELBAR\\FIRMA\\TERTIDC.DAT"), "filled by the module");
+  EXPECT_EQ(ReadWholeFile(accountingFile), accounting.str());
+  EXPECT_EQ(CurrentDirectory(), Start());
+}
+
+TEST_F(SuiteFolder, AMissingModuleDirectoryIsReportedAndNotCreated) {
+  struct Case {
+    const char* module;
+    const char* message;
+  };
+  const Case cases[] = {{"KELBAR", "Pozitionare imposibila in Directorul KELBAR !"},
+                        {"MORVIN", "Pozitionare imposibila in Directorul MORVIN !"},
+                        {"TESSLO", "Pozitionare imposibila in Directorul TESSLO !"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.module);
+    std::filesystem::remove_all(root_ + c.module);
+    boxes_.clear();
+    PrepareErpEnvironment(kOwner);
+    ASSERT_EQ(boxes_.boxes().size(), 1u);
+    EXPECT_EQ(boxes_.boxes()[0].owner, kOwner);
+    EXPECT_EQ(boxes_.boxes()[0].text, c.message);
+    EXPECT_EQ(boxes_.boxes()[0].caption, "Corvane");
+    EXPECT_EQ(boxes_.boxes()[0].style, static_cast<UINT>(MB_ICONWARNING));
+    EXPECT_FALSE(testing::FileExists(root_ + c.module));
+    EXPECT_EQ(CurrentDirectory(), Start());
+    // Put it back, with its company folder, for the next case.
+    testing::MakeFolders(root_ + c.module + "\\FIRMA");
+    std::filesystem::remove_all(root_ + "KELBAR\\FIRMA\\TERTIDC.DAT");
+  }
+}
+
+TEST_F(SuiteFolder, ACompanyFolderThatCannotBeMadeIsReported) {
+  struct Case {
+    const char* module;
+    const char* message;
+  };
+  const Case cases[] = {{"KELBAR", "Pozitionare imposibila in Directorul FIRMA (1)!"},
+                        {"MORVIN", "Pozitionare imposibila in Directorul FIRMA (2)!"},
+                        {"TESSLO", "Pozitionare imposibila in Directorul FIRMA (3) !"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.module);
+    // A plain file named FIRMA can neither be entered nor replaced by a folder.
+    const std::string blocked = root_ + c.module + "\\FIRMA";
+    testing::WriteWholeFile(blocked, "not a folder");
+    std::filesystem::remove(root_ + "KELBAR\\FIRMA\\TERTIDC.DAT");
+    boxes_.clear();
+    PrepareErpEnvironment(kOwner);
+    ASSERT_EQ(boxes_.boxes().size(), 1u);
+    EXPECT_EQ(boxes_.boxes()[0].owner, kOwner);
+    EXPECT_EQ(boxes_.boxes()[0].text, c.message);
+    EXPECT_EQ(boxes_.boxes()[0].caption, "Corvane");
+    EXPECT_EQ(boxes_.boxes()[0].style, static_cast<UINT>(MB_ICONWARNING));
+    EXPECT_EQ(ReadWholeFile(blocked), "not a folder");
+    EXPECT_EQ(CurrentDirectory(), Start());
+    std::filesystem::remove(blocked);
+    testing::MakeFolders(blocked);
+  }
+}
+
+TEST_F(SuiteFolder, WithoutErpInTheCurrentDirectoryEveryModuleStepReports) {
+  testing::MakeFolders(root_ + "Work");
+  ASSERT_TRUE(SetCurrentDirectoryA((root_ + "Work").c_str()));
+  PrepareErpEnvironment(kOwner);
+  ASSERT_EQ(boxes_.boxes().size(), 3u);
+  EXPECT_EQ(boxes_.boxes()[0].text, "Pozitionare imposibila in Directorul KELBAR !");
+  EXPECT_EQ(boxes_.boxes()[1].text, "Pozitionare imposibila in Directorul MORVIN !");
+  EXPECT_EQ(boxes_.boxes()[2].text, "Pozitionare imposibila in Directorul TESSLO !");
+  EXPECT_EQ(ReadWholeFile(root_ + "Work\\DIRERP.DAT"), testing::NewErpDirectoryFile()) << "paths stay as loaded";
+  EXPECT_EQ(CurrentDirectory(), root_ + "Work");
+}
+
+TEST_F(SuiteFolder, AModuleFileThatCannotBeReadIsReportedAndStillRefreshed) {
+  testing::MakeFolders(root_ + "KELBAR\\FIRMA");
+  const std::string accountingFile = root_ + "KELBAR\\FIRMA\\DIRKEL.DAT";
+  testing::WriteWholeFile(accountingFile, std::string(1024, 'k'));
+  PrepareErpEnvironment(kOwner);
+  ASSERT_EQ(boxes_.boxes().size(), 1u);
+  EXPECT_EQ(boxes_.boxes()[0].owner, kOwner);
+  EXPECT_EQ(boxes_.boxes()[0].text, "** Eroare Citire fisier DIRKEL.DAT **");
+  EXPECT_EQ(boxes_.boxes()[0].caption, "Eroare");
+  EXPECT_EQ(boxes_.boxes()[0].style, static_cast<UINT>(MB_ICONWARNING));
+  const std::string after = ReadWholeFile(accountingFile);
+  ASSERT_EQ(after.size(), 2048u);
+  Bytes expected(std::string(1024, 'k'));
+  testing::PutAccountingPaths(expected, Start(), root_);
+  EXPECT_EQ(after.substr(0, 1024), expected.str());
+  ExpectNewTertiaryFile();
+}
+
+TEST_F(SuiteFolder, TheErpDirectoryFileIsOpenedWithSharing) {
+  {
+    SCOPED_TRACE("another program holds it open for shared use");
+    PrepareErpEnvironment(kOwner);
+    const std::string erpFile = root_ + "ERP\\DIRERP.DAT";
+    HANDLE shared = CreateFileA(erpFile.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(shared, INVALID_HANDLE_VALUE);
+    boxes_.clear();
+    PrepareErpEnvironment(kOwner);
+    CloseHandle(shared);
+    ASSERT_EQ(boxes_.boxes().size(), 1u);
+    EXPECT_EQ(boxes_.boxes()[0].text, "** Exista TERTIDC.DAT **");
+  }
+  {
+    SCOPED_TRACE("another program holds it without sharing");
+    const std::string erpFile = root_ + "ERP\\DIRERP.DAT";
+    const std::string before = ReadWholeFile(erpFile);
+    HANDLE exclusive = CreateFileA(erpFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
+    boxes_.clear();
+    PrepareErpEnvironment(kOwner);
+    CloseHandle(exclusive);
+    ASSERT_GE(boxes_.boxes().size(), 1u);
+    EXPECT_EQ(boxes_.boxes()[0].text, "** Eroare Deschidere fisier DIRERP.DAT **");
+    EXPECT_EQ(boxes_.boxes()[0].caption, "Eroare");
+    EXPECT_EQ(ReadWholeFile(erpFile), before);
+  }
+}
+
+TEST_F(SuiteFolder, PathsOfALongSuiteRootAreCutAtFortyCharacters) {
+  const std::string root = root_ + "a-rather-long-folder-name-of-the-suite\\";
+  ASSERT_GT(root.size() + 6, 40u);
+  MakeSuite(root);
+  PrepareErpEnvironment(kOwner);
+  EXPECT_TRUE(boxes_.boxes().empty());
+  const std::string erp = ReadWholeFile(root + "ERP\\DIRERP.DAT");
+  EXPECT_EQ(erp.substr(1064, 40), (root + "KELBAR\\FIRMA").substr(0, 40));
+  ExpectEveryFileFreshlyMade();
+}
+
+TEST_F(SuiteFolder, ACurrentDirectoryOfOver200CharactersWorks) {
+  std::string root = root_;
+  for (int i = 0; i < 5; ++i) root += std::string(39, static_cast<char>('a' + i)) + "\\";
+  ASSERT_GT(root.size() + 3, 200u);
+  MakeSuite(root);
+  ASSERT_EQ(CurrentDirectory(), Start());
+  PrepareErpEnvironment(kOwner);
+  EXPECT_TRUE(boxes_.boxes().empty());
+  EXPECT_EQ(CurrentDirectory(), Start());
+  ExpectEveryFileFreshlyMade();
+  EXPECT_EQ(ReadWholeFile(root + "KELBAR\\FIRMA\\DIRKEL.DAT").substr(702, 40), Start().substr(0, 40));
+}
+
+TEST_F(SuiteFolder, ChangeToDirectoryTakesDrivesAndIgnoresTrailingBlanks) {
+  EXPECT_TRUE(ChangeToDirectory(root_ + "KELBAR   "));
+  EXPECT_EQ(CurrentDirectory(), root_ + "KELBAR");
+  std::string lower = root_ + "MORVIN";
+  lower[0] = 'c';
+  EXPECT_TRUE(ChangeToDirectory(lower));
+  EXPECT_EQ(CurrentDirectory(), root_ + "MORVIN");
+  for (const std::string& bad : {std::string(), std::string("    "), std::string("1:\\x"),
+                                 std::string("?:\\"), root_ + "NOPE"}) {
+    SCOPED_TRACE(bad);
+    EXPECT_FALSE(ChangeToDirectory(bad));
+  }
+  EXPECT_TRUE(ChangeToDirectory("C:"));
+  EXPECT_EQ(CurrentDirectory().substr(0, 2), "C:");
+}
+
+TEST(ChangeToDirectory, MovesToAnotherDriveAndBack) {
+  testing::ShortTempFolder temp;
+  testing::KeepCurrentDirectory keep;
+  // The test programs start in the build folder, on another drive than C: under wine.
+  const std::string other = CurrentDirectory();
+  if (other.size() < 2 || other[1] != ':' || other[0] == 'C' || other[0] == 'c') GTEST_SKIP() << other;
+  ASSERT_TRUE(ChangeToDirectory(temp.path()));
+  EXPECT_EQ(CurrentDirectory() + "\\", temp.path());
+  ASSERT_TRUE(ChangeToDirectory(other));
+  EXPECT_EQ(CurrentDirectory(), other);
+}
+
+TEST(CreateKeyedFileOnDisk, MakesTheEmptyFileOnceAndRefusesTheRest) {
+  testing::ShortTempFolder temp;
+  testing::KeepCurrentDirectory keep;
+  ASSERT_TRUE(SetCurrentDirectoryA(temp.path().c_str()));
+  EXPECT_EQ(CreateKeyedFile("TERTIDC.DAT", 2000), 0);
+  const std::string made = ReadWholeFile(temp / "TERTIDC.DAT");
+  ASSERT_EQ(made.size(), 1024000u);
+  EXPECT_EQ(made.substr(0, 512), testing::KeyedHeader(1999));
+  EXPECT_EQ(CreateKeyedFile("TERTIDC.DAT", 2000), 1) << "an existing file is never overwritten";
+  EXPECT_EQ(ReadWholeFile(temp / "TERTIDC.DAT"), made);
+  EXPECT_EQ(CreateKeyedFile("SMALL.DAT", 2), 1);
+  EXPECT_FALSE(testing::FileExists(temp / "SMALL.DAT"));
+}
+
+}  // namespace
+}  // namespace velmora::erpdirs
