@@ -1,0 +1,251 @@
+// Opening the link: the address list in use, connect time-outs against
+// addresses that never answer, the give-up decisions, Escape, Cancel and a
+// parent dialog closed during a wait, and the silent mode's answer time-out.
+
+#include <gtest/gtest.h>
+
+#include "link/link_api.h"
+#include "link/link_constants.h"
+#include "link/link_testing.h"
+#include "link_fixture.h"
+#include "loopback_peer.h"
+
+namespace velmora::link::testing {
+namespace {
+
+using LinkConnect = LinkTest;
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (char c : text) {
+    if (c == '\r') continue;
+    if (c == '\n') {
+      lines.push_back(line);
+      line.clear();
+    } else {
+      line += c;
+    }
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+void PostEscape() { PostMessageA(LinkWindow(), WM_KEYDOWN, VK_ESCAPE, 0); }
+
+TEST_F(LinkConnect, BlankFirstLineThenAddress) {
+  LoopbackPeer peer(AnswerEverything("x"));
+  SETTCPPORT(peer.port());
+  WriteList("\n127.0.0.1\n");
+  ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
+  EXPECT_EQ(CurrentAddressText(), "127.0.0.1" + std::string(16, ' '));
+  // Connected at entry 2: the file is rewritten with it first.
+  EXPECT_EQ(Lines(ReadList()), (std::vector<std::string>{"127.0.0.1"}));
+}
+
+TEST_F(LinkConnect, AddressWithTrailingText) {
+  LoopbackPeer peer(AnswerEverything("x"));
+  SETTCPPORT(peer.port());
+  WriteList("127.0.0.1 primary\n");
+  ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
+  EXPECT_EQ(CurrentAddressText().substr(0, 15), "127.0.0.1 prima");
+  EXPECT_EQ(Lines(ReadList()), (std::vector<std::string>{"127.0.0.1 primary"}));  // entry 1: not rewritten
+}
+
+TEST_F(LinkConnect, SevenAddressesConnectedAtTheThird) {
+  LoopbackPeer peer(AnswerEverything("x"), "127.0.0.4");
+  Blackhole first("127.0.0.2", peer.port());
+  Blackhole second("127.0.0.3", peer.port());
+  ASSERT_TRUE(first.ok() && second.ok());
+  SETTCPPORT(peer.port());
+  SETNETLIBSILENTMODE(1);
+  WriteList("127.0.0.2\n127.0.0.3\n127.0.0.4\n127.0.0.5\n127.0.0.6\n127.0.0.7\n127.0.0.8\n");
+  ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);  // two time-outs of 4.5 s first
+  EXPECT_EQ(Lines(ReadList()),
+            (std::vector<std::string>{"127.0.0.4", "127.0.0.2", "127.0.0.3", "127.0.0.5", "127.0.0.6"}));
+  EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(LinkConnect, FixedAddressGivesUpAfterOneTimeOutAndNeverTouchesTheFile) {
+  const uint16_t port = FreePort();
+  Blackhole hole("127.0.0.9", port);
+  ASSERT_TRUE(hole.ok());
+  SETTCPPORT(port);
+  WriteList("127.0.0.1\n");
+  SETIPFIX("127.0.0.9");
+  boxAnswer_ = IDCANCEL;
+  EXPECT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), -1);
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].text, std::string(kTextConnectImpossible));
+  EXPECT_EQ(boxes_[0].caption, "Corvane");
+  EXPECT_EQ(boxes_[0].owner, dialog_);
+  EXPECT_EQ(boxes_[0].style, static_cast<UINT>(MB_RETRYCANCEL | MB_ICONEXCLAMATION));
+  EXPECT_EQ(ReadList(), "127.0.0.1\n");
+  // Cancel went on to the dialog's own procedure as IDCANCEL.
+  EXPECT_NE(std::find(dialogCommands_.begin(), dialogCommands_.end(), static_cast<WPARAM>(IDCANCEL)),
+            dialogCommands_.end());
+}
+
+TEST_F(LinkConnect, SilentThenZeroStillGivesUpWithoutAsking) {
+  const uint16_t port = FreePort();
+  Blackhole hole("127.0.0.9", port);
+  ASSERT_TRUE(hole.ok());
+  SETTCPPORT(port);
+  SETIPFIX("127.0.0.9");
+  SETNETLIBSILENTMODE(2);
+  SETNETLIBSILENTMODE(0);
+  EXPECT_FALSE(Quiet());
+  EXPECT_TRUE(Silent());
+  EXPECT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), -1);
+  EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(LinkConnect, LibraryCountZeroGoesThroughTheEmptyTableAndGivesUp) {
+  // hostlane.dll beside an empty hostlane.lst in the current directory.
+  ASSERT_TRUE(CopyFileA(VELMORA_HOSTLANE_DLL, (dir_ / "hostlane.dll").c_str(), FALSE));
+  velmora::testing::WriteFileBytes(dir_ / "hostlane.lst", "");
+  SETTCPPORT(FreePort());
+  SETNETLIBSILENTMODE(2);
+  EXPECT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), -1);
+  EXPECT_FALSE(ListExists());  // nothing to save
+  EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(LinkConnect, MissingListIsFetchedFromTheLibrary) {
+  LoopbackPeer peer(AnswerEverything("x"));
+  ASSERT_TRUE(CopyFileA(VELMORA_HOSTLANE_DLL, (dir_ / "hostlane.dll").c_str(), FALSE));
+  velmora::testing::WriteFileBytes(dir_ / "hostlane.lst", "127.0.0.1\r\n");
+  SETTCPPORT(peer.port());
+  ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
+  EXPECT_EQ(Lines(ReadList()), (std::vector<std::string>{"127.0.0.1"}));
+}
+
+TEST_F(LinkConnect, EscapeDuringConnectWait) {
+  const uint16_t port = FreePort();
+  Blackhole hole("127.0.0.9", port);
+  SETTCPPORT(port);
+  SETIPFIX("127.0.0.9");
+  RunLater(300, PostEscape);
+  EXPECT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), -1);
+  EXPECT_TRUE(boxes_.empty());  // ended before the first time-out
+}
+
+TEST_F(LinkConnect, EscapeAndCancelDuringTransfer) {
+  LoopbackPeer peer([](PeerConnection& c) {
+    if (!AcceptQualification(c)) return;
+    c.WaitForClose();  // never answers
+  });
+  SETTCPPORT(peer.port());
+  SETIPFIX("127.0.0.1");
+  ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
+  RunLater(300, PostEscape);
+  EXPECT_EQ(SENDBUFFERTOSERVER("915 x", 5), -3);
+  // The dialog's Cancel during the wait aborts too and is not handed on.
+  dialogCommands_.clear();
+  RunLater(300, [this] { SendMessageA(dialog_, WM_COMMAND, IDCANCEL, 0); });
+  char answer[8];
+  EXPECT_EQ(GETRASPUNSCALIFICARE("903 y", answer, 8), -1);
+  EXPECT_TRUE(dialogCommands_.empty());
+}
+
+TEST_F(LinkConnect, CancelOnAQualifiedIdleLinkGoesToTheDialog) {
+  LoopbackPeer peer(AnswerEverything("x"));
+  SETTCPPORT(peer.port());
+  SETIPFIX("127.0.0.1");
+  const LONG_PTR dialogProcedure = GetWindowLongPtrA(dialog_, GWLP_WNDPROC);
+  ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
+  EXPECT_NE(GetWindowLongPtrA(dialog_, GWLP_WNDPROC), dialogProcedure);  // subclassed while linked
+  char answer[8];
+  ASSERT_EQ(GETRASPUNSCALIFICARE("903 y", answer, 8), 1);
+  SendMessageA(dialog_, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_EQ(dialogCommands_, (std::vector<WPARAM>{IDCANCEL}));
+  INCHIDECONECTARELASERVER();
+  // The dialog has its own procedure back.
+  EXPECT_EQ(GetWindowLongPtrA(dialog_, GWLP_WNDPROC), dialogProcedure);
+}
+
+TEST_F(LinkConnect, ParentClosedWhileConnecting) {
+  const uint16_t port = FreePort();
+  Blackhole hole("127.0.0.9", port);
+  SETTCPPORT(port);
+  SETIPFIX("127.0.0.9");
+  RunLater(200, [this] { DestroyWindow(dialog_); });
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), -1);
+  // Timer 5 noticed it, well before the 4.5 s connect time-out would have asked.
+  EXPECT_TRUE(boxes_.empty());
+  (void)start;
+}
+
+TEST_F(LinkConnect, SilentAnswerTimeOutEndsTheExchangeNotTheProcess) {
+  std::atomic<bool> answer{false};
+  LoopbackPeer peer([&](PeerConnection& c) {
+    if (!AcceptQualification(c)) return;
+    while (auto r = c.ReadFrame()) {
+      LoopbackPeer::current_->Record(*r);
+      if (answer) c.Answer("late but here");
+    }
+  });
+  SETTCPPORT(peer.port());
+  SETIPFIX("127.0.0.1");
+  SETNETLIBSILENTMODE(2);
+  ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
+  char text[32];
+  EXPECT_EQ(GETRASPUNSCALIFICARE("903 slow", text, sizeof text), -1);  // 5 to 10 s, then given up
+  EXPECT_TRUE(boxes_.empty());
+  // Still alive; the next exchange reopens the connection and works.
+  answer = true;
+  EXPECT_EQ(GETRASPUNSCALIFICARE("903 again", text, sizeof text), 13);
+  EXPECT_EQ(std::string(text, 13), "late but here");
+  EXPECT_EQ(peer.connections(), 2);
+}
+
+TEST_F(LinkConnect, QuietAnswerTimeOutRetriesWithoutAsking) {
+  LoopbackPeer peer([](PeerConnection& c) {
+    if (!AcceptQualification(c)) return;
+    c.WaitForClose();
+  });
+  SETTCPPORT(peer.port());
+  SETIPFIX("127.0.0.1");
+  SETNETLIBSILENTMODE(1);
+  ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
+  EXPECT_EQ(SENDBUFFERTOSERVER("915 z", 5), -4);
+  EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(LinkConnect, AnswerTimeOutAsksWhenNeitherQuietNorSilent) {
+  LoopbackPeer peer([](PeerConnection& c) {
+    if (!AcceptQualification(c)) return;
+    c.WaitForClose();
+  });
+  SETTCPPORT(peer.port());
+  SETIPFIX("127.0.0.1");
+  ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
+  boxAnswer_ = IDRETRY;
+  EXPECT_EQ(SENDBUFFERTOSERVER("915 z", 5), -4);
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].text, std::string(kTextNoAnswer));
+  EXPECT_EQ(boxes_[0].caption, "Corvane");
+  EXPECT_EQ(boxes_[0].style, static_cast<UINT>(MB_RETRYCANCEL | MB_ICONEXCLAMATION));
+}
+
+TEST_F(LinkConnect, ServerClosingBeforeQualificationIsRefusal) {
+  LoopbackPeer peer([](PeerConnection&) {});  // accepts and closes at once
+  SETTCPPORT(peer.port());
+  SETIPFIX("127.0.0.1");
+  boxAnswer_ = IDCANCEL;
+  EXPECT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), -1);
+  EXPECT_TRUE(ServerClosed());
+  ASSERT_FALSE(boxes_.empty());
+  EXPECT_EQ(boxes_.back().text, std::string(kTextServerRefused));
+  EXPECT_EQ(boxes_.back().caption, "Vantor");
+  // Quiet: the refusal ends the wait without a question.
+  INCHIDECONECTARELASERVER();
+  boxes_.clear();
+  SETNETLIBSILENTMODE(1);
+  EXPECT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), -1);
+  EXPECT_TRUE(boxes_.empty());
+}
+
+}  // namespace
+}  // namespace velmora::link::testing
