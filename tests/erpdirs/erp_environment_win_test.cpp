@@ -132,7 +132,9 @@ TEST_F(SuiteFolder, ACompanyFolderThatCannotBeMadeIsReported) {
     SCOPED_TRACE(c.module);
     // A plain file named FIRMA can neither be entered nor replaced by a folder.
     const std::string blocked = root_ + c.module + "\\FIRMA";
+    std::filesystem::remove_all(blocked);
     testing::WriteWholeFile(blocked, "not a folder");
+    ASSERT_EQ(ReadWholeFile(blocked), "not a folder");
     std::filesystem::remove(root_ + "KELBAR\\FIRMA\\TERTIDC.DAT");
     boxes_.clear();
     PrepareErpEnvironment(kOwner);
