@@ -351,5 +351,47 @@ TEST_F(ServerProgramTest, NeverAnswered) {
   EXPECT_NE(testing::ReadFileBytes(log()).find("never-answered"), std::string::npos);
 }
 
+// ---- The sample folders the demo starts the server with.
+
+TEST(ServerSample, NewsAndTheWaitingMessageOfClient4711) {
+  testing::TempDir dir;
+  const fs::path sample = VELMORA_SERVER_SAMPLE;
+  fs::copy(sample, dir.path() / "sample", fs::copy_options::recursive);  // 918 moves messages
+  const fs::path root = dir.path() / "sample" / "root";
+  const fs::path data = dir.path() / "sample" / "data";
+  ServerProcess server({"--root", root.string(), "--data", data.string(), "--port", "0", "--exit-after-seconds", "60"},
+                       dir.path() / "stderr.txt");
+  ASSERT_NE(server.port(), 0);
+  WireClient client(server.port());
+  ASSERT_EQ(client.Exchange(QualificationLine("4711", "08.12.2026 BIROU-01 C:\\ERP\\ fix")), "OK");
+
+  const auto news = client.Exchange("903 hotnews.txt");
+  ASSERT_TRUE(news.has_value());
+  // Every tag pair present, opening before closing; the launcher keeps the
+  // first 5,000 characters in its cache, so all of them must lie within.
+  ASSERT_LT(news->size(), 5000u);
+  for (const char* tag : {"DATA", "EURO", "USD", "VREMEA", "TEXT"}) {
+    SCOPED_TRACE(tag);
+    const auto open = news->find(std::string("<") + tag + ">");
+    const auto close = news->find(std::string("</") + tag + ">");
+    ASSERT_NE(open, std::string::npos);
+    ASSERT_NE(close, std::string::npos);
+    EXPECT_LT(open, close);
+  }
+  EXPECT_TRUE(std::regex_search(*news, std::regex(R"(<DATA>\d\d\.\d\d\.\d{4}</DATA>)")));
+  EXPECT_TRUE(std::regex_search(*news, std::regex(R"(<EURO>\d\.\d{4}</EURO>)")));
+  EXPECT_TRUE(std::regex_search(*news, std::regex(R"(<USD>\d\.\d{4}</USD>)")));
+  const auto weather = news->substr(news->find("<VREMEA>") + 8);
+  EXPECT_LE(weather.find("</VREMEA>"), 255u);
+
+  const auto message = client.Exchange("918 4711");
+  ASSERT_TRUE(message.has_value());
+  // A 20-character date line "YYYY.MM.DD  HH:MM:SS", then the text in lines joined by "@@".
+  EXPECT_TRUE(std::regex_match(message->substr(0, 20), std::regex(R"(\d{4}\.\d\d\.\d\d  \d\d:\d\d:\d\d)")));
+  EXPECT_NE(message->find("@@"), std::string::npos);
+  EXPECT_LE(message->size(), 1000u);
+  EXPECT_EQ(client.Exchange("918 4711"), "");
+}
+
 }  // namespace
 }  // namespace velmora::testing
