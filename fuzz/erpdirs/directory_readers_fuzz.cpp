@@ -92,6 +92,9 @@ void FuzzDirectoryFiles(uint8_t faults, std::string_view bytes) {
 }
 
 void FuzzSort(std::string_view bytes) {
+  // A careless compare can make the sort quadratic; a few hundred items
+  // reach every path without slowing the run down.
+  bytes = bytes.substr(0, std::min<std::size_t>(bytes.size(), 600));
   std::vector<int> items(bytes.begin(), bytes.end());
   std::vector<int> expected = items;
   std::sort(expected.begin(), expected.end());

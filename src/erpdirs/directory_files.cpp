@@ -38,7 +38,41 @@ DirectoryFileResult LoadHere(const DirectoryFileKind& kind) {
   return ResultOf(LoadDirectoryFile(files, kind, ImageOf(kind)), kind.name);
 }
 
+std::unique_ptr<RecordFile> OpenHere(const DirectoryFileKind& kind, DirectoryFileResult& result) {
+  CurrentDirectoryFiles files;
+  return OpenDirectoryFile(files, kind, result);
+}
+
+int16_t ReadHere(const DirectoryFileKind& kind, RecordFile& file) {
+  const std::lock_guard lock(g_imagesLock);
+  return kind.readRecords(file, ImageOf(kind));
+}
+
+int16_t WriteHere(const DirectoryFileKind& kind, RecordFile& file) {
+  const std::lock_guard lock(g_imagesLock);
+  return WriteDirectoryRecords(file, ImageOf(kind));
+}
+
 }  // namespace
+
+std::unique_ptr<RecordFile> OpenErpDirectoryFile(DirectoryFileResult& r) { return OpenHere(kErpDirectoryFile, r); }
+std::unique_ptr<RecordFile> OpenAccountingDirectoryFile(DirectoryFileResult& r) {
+  return OpenHere(kAccountingDirectoryFile, r);
+}
+std::unique_ptr<RecordFile> OpenPayrollDirectoryFile(DirectoryFileResult& r) {
+  return OpenHere(kPayrollDirectoryFile, r);
+}
+std::unique_ptr<RecordFile> OpenFixedAssetsDirectoryFile(DirectoryFileResult& r) {
+  return OpenHere(kFixedAssetsDirectoryFile, r);
+}
+int16_t ReadErpDirectoryRecords(RecordFile& f) { return ReadHere(kErpDirectoryFile, f); }
+int16_t WriteErpDirectoryRecords(RecordFile& f) { return WriteHere(kErpDirectoryFile, f); }
+int16_t ReadAccountingDirectoryRecords(RecordFile& f) { return ReadHere(kAccountingDirectoryFile, f); }
+int16_t WriteAccountingDirectoryRecords(RecordFile& f) { return WriteHere(kAccountingDirectoryFile, f); }
+int16_t ReadPayrollDirectoryRecords(RecordFile& f) { return ReadHere(kPayrollDirectoryFile, f); }
+int16_t WritePayrollDirectoryRecords(RecordFile& f) { return WriteHere(kPayrollDirectoryFile, f); }
+int16_t ReadFixedAssetsDirectoryRecords(RecordFile& f) { return ReadHere(kFixedAssetsDirectoryFile, f); }
+int16_t WriteFixedAssetsDirectoryRecords(RecordFile& f) { return WriteHere(kFixedAssetsDirectoryFile, f); }
 
 DirectoryFileResult LoadErpDirectoryFile() { return LoadHere(kErpDirectoryFile); }
 DirectoryFileResult LoadAccountingDirectoryFile() { return LoadHere(kAccountingDirectoryFile); }

@@ -4,6 +4,8 @@
 // directory file is also read by the client identification on another
 // thread; a lock keeps its image whole while either side uses it.
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -19,6 +21,22 @@ DirectoryFileResult LoadErpDirectoryFile();
 DirectoryFileResult LoadAccountingDirectoryFile();
 DirectoryFileResult LoadPayrollDirectoryFile();
 DirectoryFileResult LoadFixedAssetsDirectoryFile();
+
+// Open-existing (status 1 and the "Deschidere" message on failure), and the
+// transfers of all records between an open file and the held image; each
+// returns 0 or 1. Closing is destroying the returned file.
+std::unique_ptr<RecordFile> OpenErpDirectoryFile(DirectoryFileResult& result);
+std::unique_ptr<RecordFile> OpenAccountingDirectoryFile(DirectoryFileResult& result);
+std::unique_ptr<RecordFile> OpenPayrollDirectoryFile(DirectoryFileResult& result);
+std::unique_ptr<RecordFile> OpenFixedAssetsDirectoryFile(DirectoryFileResult& result);
+int16_t ReadErpDirectoryRecords(RecordFile& file);
+int16_t WriteErpDirectoryRecords(RecordFile& file);
+int16_t ReadAccountingDirectoryRecords(RecordFile& file);
+int16_t WriteAccountingDirectoryRecords(RecordFile& file);
+int16_t ReadPayrollDirectoryRecords(RecordFile& file);  // the tolerant reader
+int16_t WritePayrollDirectoryRecords(RecordFile& file);
+int16_t ReadFixedAssetsDirectoryRecords(RecordFile& file);
+int16_t WriteFixedAssetsDirectoryRecords(RecordFile& file);
 
 // A copy of the ERP directory file's image as last loaded or refreshed.
 ErpDirectoryImage ErpDirectoryImageCopy();

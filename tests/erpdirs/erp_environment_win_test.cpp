@@ -18,7 +18,11 @@ using testing::FirstDifference;
 using testing::ReadWholeFile;
 
 const HWND kOwner = reinterpret_cast<HWND>(static_cast<intptr_t>(0x4242));
-constexpr UINT kErrorBoxStyle = MB_TOPMOST | MB_SYSTEMMODAL | MB_ICONWARNING;
+
+std::string Padded80(std::string text) {
+  text.resize(80, ' ');
+  return text;
+}
 
 class SuiteFolder : public ::testing::Test {
  protected:
@@ -232,6 +236,42 @@ TEST_F(SuiteFolder, ACurrentDirectoryOfOver200CharactersWorks) {
   EXPECT_EQ(CurrentDirectory(), Start());
   ExpectEveryFileFreshlyMade();
   EXPECT_EQ(ReadWholeFile(root + "KELBAR\\FIRMA\\DIRKEL.DAT").substr(702, 40), Start().substr(0, 40));
+}
+
+TEST_F(SuiteFolder, TheLoadersWorkInTheCurrentDirectory) {
+  DirectoryFileResult opened;
+  EXPECT_EQ(OpenErpDirectoryFile(opened), nullptr);
+  EXPECT_EQ(opened.status, 1);
+  EXPECT_EQ(opened.message, Padded80("** Eroare Deschidere fisier DIRERP.DAT **"));
+
+  Bytes existing(testing::NewErpDirectoryFile());
+  existing.Field(1024, 40, "X:\\Elsewhere\\VANTOR");
+  testing::WriteWholeFile(root_ + "ERP\\DIRERP.DAT", existing.str());
+  const DirectoryFileResult loaded = LoadErpDirectoryFile();
+  EXPECT_EQ(loaded.status, 0);
+  EXPECT_EQ(ErpDocumentsModuleDirectory(), testing::Path40("X:\\Elsewhere\\VANTOR"));
+  const ErpDirectoryImage image = ErpDirectoryImageCopy();
+  EXPECT_EQ(std::string(image.begin(), image.end()), existing.str());
+
+  // Read and write through an opened file: a file of other content takes the image.
+  testing::WriteWholeFile(root_ + "ERP\\DIRERP.DAT", std::string(2048, 'w'));
+  auto file = OpenErpDirectoryFile(opened);
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(opened.status, 0);
+  EXPECT_EQ(WriteErpDirectoryRecords(*file), 0);
+  file.reset();
+  EXPECT_EQ(ReadWholeFile(root_ + "ERP\\DIRERP.DAT"), existing.str());
+
+  ASSERT_TRUE(SetCurrentDirectoryA((root_ + "MORVIN").c_str()));
+  testing::WriteWholeFile(root_ + "MORVIN\\DIRMOR.DAT", testing::NewPayrollDirectoryFile().substr(0, 2048));
+  EXPECT_EQ(LoadPayrollDirectoryFile().status, 0) << "an older four-record file loads";
+  const DirectoryFileResult tooShort = [&] {
+    testing::WriteWholeFile(root_ + "MORVIN\\DIRTES.DAT", std::string(100, 't'));
+    return LoadFixedAssetsDirectoryFile();
+  }();
+  EXPECT_EQ(tooShort.message, Padded80("** Eroare Citire fisier DIRTES.DAT **"));
+  EXPECT_EQ(LoadAccountingDirectoryFile().status, 0);
+  EXPECT_EQ(ReadWholeFile(root_ + "MORVIN\\DIRKEL.DAT"), testing::NewAccountingDirectoryFile());
 }
 
 TEST_F(SuiteFolder, ChangeToDirectoryTakesDrivesAndIgnoresTrailingBlanks) {
