@@ -1,0 +1,236 @@
+// Opening, closing and searching real keyed files in a temporary folder.
+
+#include "docstore/keyed_file.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+#include "support/keyed_file_writer.h"
+#include "win_fixtures.h"
+
+namespace velmora::docstore {
+namespace {
+
+using testing::BoxRecorder;
+using velmora::testing::IndexFileWriter;
+using velmora::testing::ObiFileImage;
+using velmora::testing::ReadFileBytes;
+using velmora::testing::SelfDescribingFileWriter;
+using velmora::testing::WriteFileBytes;
+
+const std::string kCode("\x15\xCD\x5B\x07", 4);  // 123456789
+
+bool IsOpen(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+
+class KeyedFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SelfDescribingFileWriter selfDescribing(20, 19);
+    ASSERT_TRUE(selfDescribing.Add({"CODCLI", kCode}));
+    WriteFileBytes(dir_ / "SELF.DAT", selfDescribing.image());
+    IndexFileWriter index(20, 17);
+    ASSERT_TRUE(index.Add({"CODCLI", kCode}));
+    WriteFileBytes(dir_ / "INDEX.DAT", index.image());
+    WriteFileBytes(dir_ / "obi.dat", ObiFileImage(17));
+    WriteFileBytes(dir_ / "EMPTY.DAT", "");
+  }
+
+  // The folder as a 40-character field.
+  std::string Directory() const {
+    return dir_.path() + std::string(40 - dir_.path().size(), ' ');
+  }
+  HANDLE OpenObi() {
+    return CreateFileA((dir_ / "obi.dat").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, 0, nullptr);
+  }
+  int32_t Lookup(HANDLE file, int32_t buckets, int16_t& status) {
+    std::array<char, 10> record{'C', 'O', 'D', 'C', 'L', 'I'};
+    const RetrieveOutcome outcome = RetrieveRecord(record, 6, buckets, file, 6, 4);
+    status = outcome.status;
+    return static_cast<int32_t>(static_cast<uint8_t>(record[6]) | static_cast<uint8_t>(record[7]) << 8 |
+                                static_cast<uint8_t>(record[8]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(record[9])) << 24);
+  }
+
+  testing::ShortTempDir dir_;
+  BoxRecorder boxes_;
+};
+
+TEST_F(KeyedFileTest, SelfDescribingFileNeedsNoObi) {
+  HANDLE file = INVALID_HANDLE_VALUE;
+  int32_t buckets = -1;
+  int16_t status = -1;
+  OpenKeyedFile("SELF.DAT", Directory(), INVALID_HANDLE_VALUE, file, buckets, status);
+  ASSERT_EQ(status, 0);
+  ASSERT_TRUE(IsOpen(file));
+  EXPECT_EQ(buckets, 19);
+  EXPECT_EQ(LayoutOf(file), kLayoutSelfDescribing);
+  EXPECT_EQ(Lookup(file, buckets, status), 123456789);
+  EXPECT_EQ(status, kStatusFound);
+  CloseKeyedFile(file);
+  EXPECT_TRUE(boxes_.Texts().empty());
+}
+
+TEST_F(KeyedFileTest, IndexFileTakesItsBucketCountFromObi) {
+  HANDLE obi = OpenObi();
+  ASSERT_TRUE(IsOpen(obi));
+  HANDLE file = nullptr;
+  int32_t buckets = 0;
+  int16_t status = -1;
+  OpenKeyedFile("INDEX.DAT", Directory(), obi, file, buckets, status);
+  ASSERT_EQ(status, 0);
+  EXPECT_EQ(buckets, 17);
+  EXPECT_EQ(LayoutOf(file), kLayoutIndex);
+  EXPECT_EQ(Lookup(file, buckets, status), 123456789);
+  EXPECT_EQ(status, kStatusFound);
+
+  int32_t fromHeader = 0;
+  EXPECT_EQ(ReadObiHeader(obi, fromHeader), 0);
+  EXPECT_EQ(fromHeader, 17);
+  CloseKeyedFile(file);
+  CloseHandle(obi);
+}
+
+TEST_F(KeyedFileTest, IndexFileWithoutObiHasNoBucketCountAndSearchesGiveFive) {
+  HANDLE file = nullptr;
+  int32_t buckets = -1;
+  int16_t status = -1;
+  OpenKeyedFile("INDEX.DAT", Directory(), nullptr, file, buckets, status);
+  ASSERT_EQ(status, 0);
+  EXPECT_EQ(buckets, 0);
+  Lookup(file, buckets, status);
+  EXPECT_EQ(status, kStatusReadError);
+  CloseKeyedFile(file);
+}
+
+TEST_F(KeyedFileTest, OpenFailuresShowTheirMessageAndLeaveNoHandle) {
+  const std::string base = dir_.path();
+  struct Case {
+    const char* name;
+    bool withObi;
+    std::string shown;
+  };
+  WriteFileBytes(dir_ / "SHORT.DAT", std::string(100, 'x'));
+  const Case cases[] = {
+      {"MISSING.DAT", true, "Eroare deschidere " + base + "\\MISSING.DAT"},
+      {"EMPTY.DAT", true, "Eroare la citire bloc 1 din " + base + "\\EMPTY.DAT"},
+      {"SHORT.DAT", true, "Eroare la citire bloc 1 din " + base + "\\SHORT.DAT"},
+  };
+  HANDLE obi = OpenObi();
+  for (const Case& c : cases) {
+    BoxRecorder::Boxes().clear();
+    HANDLE file = nullptr;
+    int32_t buckets = 0;
+    int16_t status = 0;
+    OpenKeyedFile(c.name, Directory(), c.withObi ? obi : nullptr, file, buckets, status);
+    EXPECT_EQ(status, 1) << c.name;
+    EXPECT_EQ(file, INVALID_HANDLE_VALUE) << c.name;
+    ASSERT_EQ(BoxRecorder::Boxes().size(), 1u) << c.name;
+    EXPECT_EQ(BoxRecorder::Boxes()[0].text, c.shown);
+    EXPECT_EQ(BoxRecorder::Boxes()[0].caption, "Eroare");
+    EXPECT_EQ(BoxRecorder::Boxes()[0].style, static_cast<UINT>(MB_TOPMOST | MB_SYSTEMMODAL | MB_ICONWARNING));
+  }
+  CloseHandle(obi);
+  // The file whose block 1 could not be read was closed again: it can be deleted.
+  EXPECT_TRUE(DeleteFileA((dir_ / "SHORT.DAT").c_str()));
+}
+
+TEST_F(KeyedFileTest, UnreadableObiFailsTheIndexFileOpen) {
+  HANDLE emptyObi = CreateFileA((dir_ / "EMPTY.DAT").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE file = nullptr;
+  int32_t buckets = 0;
+  int16_t status = 0;
+  OpenKeyedFile("INDEX.DAT", Directory(), emptyObi, file, buckets, status);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(file, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(boxes_.Texts(), (std::vector<std::string>{"Eroare citire bloc 1 din obi.dat!"}));
+
+  int32_t count = 0;
+  EXPECT_EQ(ReadObiHeader(emptyObi, count), 1);
+  EXPECT_EQ(boxes_.Texts().back(), "** Eroare citire Header fisier OBI.DAT **");
+  CloseHandle(emptyObi);
+  EXPECT_TRUE(DeleteFileA((dir_ / "INDEX.DAT").c_str())) << "the failed open closed the file";
+}
+
+TEST_F(KeyedFileTest, OpensBesideAWriterAndLetsWritersIn) {
+  const std::string path = dir_ / "SELF.DAT";
+  HANDLE writer = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  ASSERT_TRUE(IsOpen(writer));
+  HANDLE file = nullptr;
+  int32_t buckets = 0;
+  int16_t status = 1;
+  OpenKeyedFile("SELF.DAT", Directory(), nullptr, file, buckets, status);
+  EXPECT_EQ(status, 0);
+  HANDLE second = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+  EXPECT_TRUE(IsOpen(second));
+  CloseHandle(second);
+  CloseHandle(writer);
+  CloseKeyedFile(file);
+  EXPECT_EQ(ReadFileBytes(path).size(), 20u * 512) << "only read";
+}
+
+TEST_F(KeyedFileTest, LayoutIsReadOncePerOpenFile) {
+  HANDLE file = nullptr;
+  int32_t buckets = 0;
+  int16_t status = 1;
+  OpenKeyedFile("SELF.DAT", Directory(), nullptr, file, buckets, status);
+  ASSERT_EQ(status, 0);
+  // Block 1 turned to zeros behind the program's back: the open file keeps its layout.
+  HANDLE writer = CreateFileA((dir_ / "SELF.DAT").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  const std::string zeros(512, '\0');
+  DWORD written = 0;
+  ASSERT_TRUE(WriteFile(writer, zeros.data(), 512, &written, nullptr));
+  CloseHandle(writer);
+  EXPECT_EQ(LayoutOf(file), kLayoutSelfDescribing);
+  CloseKeyedFile(file);
+
+  OpenKeyedFile("SELF.DAT", Directory(), nullptr, file, buckets, status);
+  ASSERT_EQ(status, 0);
+  EXPECT_EQ(LayoutOf(file), kLayoutIndex);
+  CloseKeyedFile(file);
+}
+
+TEST_F(KeyedFileTest, AValidHandleOnEntryIsReplaced) {
+  HANDLE file = nullptr;
+  int32_t buckets = 0;
+  int16_t status = 1;
+  OpenKeyedFile("SELF.DAT", Directory(), nullptr, file, buckets, status);
+  ASSERT_EQ(status, 0);
+  OpenKeyedFile("INDEX.DAT", Directory(), nullptr, file, buckets, status);
+  ASSERT_EQ(status, 0);
+  EXPECT_EQ(LayoutOf(file), kLayoutIndex);
+  CloseKeyedFile(file);
+  EXPECT_TRUE(DeleteFileA((dir_ / "SELF.DAT").c_str())) << "the first file was closed";
+  EXPECT_TRUE(DeleteFileA((dir_ / "INDEX.DAT").c_str()));
+}
+
+TEST_F(KeyedFileTest, DeclaredKeyLengthMismatchIsShown) {
+  HANDLE file = nullptr;
+  int32_t buckets = 0;
+  int16_t status = 1;
+  OpenKeyedFile("SELF.DAT", Directory(), nullptr, file, buckets, status);
+  std::array<char, 10> record{'C', 'O', 'D', 'C', 'L', 'I'};
+  EXPECT_EQ(RetrieveRecord(record, 6, buckets, file, 8, 4).status, kStatusReadError);
+  EXPECT_EQ(boxes_.Texts(), (std::vector<std::string>{"Eroare interna (dev_ret: WL != klen). Anuntati Corvane!"}));
+  CloseKeyedFile(file);
+}
+
+TEST_F(KeyedFileTest, BlankDirectoryMeansTheCurrentDirectory) {
+  testing::InDirectory here(dir_.path());
+  WriteFileBytes(dir_ / "DEV.DAT", SelfDescribingFileWriter(5, 5).image());
+  HANDLE file = nullptr;
+  int32_t buckets = 0;
+  int16_t status = 1;
+  OpenKeyedFile("DEV.DAT", std::string(40, ' '), nullptr, file, buckets, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(buckets, 5);
+  CloseKeyedFile(file);
+}
+
+}  // namespace
+}  // namespace velmora::docstore
