@@ -338,15 +338,16 @@ def left_panel():
         pts = []
         for i in range(0, W + SS, SS):
             x = i
-            y = (560 + 20 * k) * SS + math.sin(i / (W / 2.3) + k * 1.3) * 13 * SS
+            y = (518 + 20 * k) * SS + math.sin(i / (W / 2.3) + k * 1.3) * 13 * SS
             pts.append((x, y))
         pts += [(W, H), (0, H)]
         wd.polygon(pts, fill=alpha)
     img.alpha_composite(Image.merge("RGBA", (*Image.new("RGB", (W, H), BRAND).split(), waves)))
-    # Wordmark near the bottom of the visible part.
+    # Wordmark near the bottom of the visible part: the dialog's client area
+    # ends some 625 pixels down, under the slide caption.
     d = ImageDraw.Draw(img)
-    brand_mark(d, 64 * SS, 637 * SS, 10 * SS, (255, 255, 255, 255), ACCENT + (255,))
-    d.text((81 * SS, 626 * SS), "Corvane", font=bold(19 * SS), fill=(255, 255, 255, 255))
+    brand_mark(d, 64 * SS, 590 * SS, 10 * SS, (255, 255, 255, 255), ACCENT + (255,))
+    d.text((81 * SS, 579 * SS), "Corvane", font=bold(19 * SS), fill=(255, 255, 255, 255))
     # Separator towards the buttons: a light line and a darker one.
     d.rectangle((W - 3 * SS, 0, W - 2 * SS, H), fill=(255, 255, 255, 255))
     d.rectangle((W - 2 * SS, 0, W, H), fill=hex_rgb("#B9C7D8") + (255,))
@@ -636,6 +637,28 @@ def mixdown(length, notes):
     return total
 
 
+def room(samples, wet=0.22):
+    """A small, soft room: four damped feedback combs and an all-pass."""
+    n = len(samples)
+    out = [0.0] * n
+    for delay_ms, feedback in ((29.7, 0.62), (37.1, 0.58), (41.1, 0.55), (43.7, 0.52)):
+        delay = int(delay_ms * RATE / 1000)
+        buf = [0.0] * n
+        low = 0.0
+        for i in range(n):
+            back = buf[i - delay] if i >= delay else 0.0
+            low = 0.6 * back + 0.4 * low  # damping: highs fade faster
+            buf[i] = samples[i] + feedback * low
+            out[i] += buf[i] * 0.25
+    delay = int(5.0 * RATE / 1000)
+    diffused = [0.0] * n
+    for i in range(n):
+        back = diffused[i - delay] if i >= delay else 0.0
+        x_back = out[i - delay] if i >= delay else 0.0
+        diffused[i] = -0.5 * out[i] + x_back + 0.5 * back
+    return [samples[i] * (1 - wet) + diffused[i] * wet for i in range(n)]
+
+
 def finish(samples, peak=0.72):
     top = max(abs(v) for v in samples) or 1.0
     n = len(samples)
@@ -674,21 +697,21 @@ def greeting_a():
     seq = [("C5", 0.00), ("E5", 0.13), ("G5", 0.26), ("C6", 0.39)]
     notes = [(t, bell(note(n), 1.25, GLASS, 3.0), 1.0) for n, t in seq]
     notes.append((0.39, bell(note("G5"), 1.2, GLASS, 2.8), 0.35))
-    return finish(mixdown(1.65, notes))
+    return finish(room(mixdown(1.65, notes)))
 
 
 def greeting_b():
     # A soft marimba motif that turns and settles on a two-note chord.
     seq = [("G5", 0.00, 1.0), ("D6", 0.15, 0.9), ("B5", 0.30, 0.9), ("G5", 0.52, 0.8), ("D6", 0.52, 0.6)]
     notes = [(t, bell(note(n), 0.95, MARIMBA, 4.2), g) for n, t, g in seq]
-    return finish(mixdown(1.45, notes))
+    return finish(room(mixdown(1.45, notes)))
 
 
 def new_message():
     # Two bright bell strokes, high then low: "ding-dong".
     notes = [(0.00, bell(note("E6"), 0.55, GLASS, 5.0), 1.0),
              (0.22, bell(note("C6"), 0.75, GLASS, 4.0), 1.0)]
-    return finish(mixdown(0.98, notes), peak=0.7)
+    return finish(room(mixdown(0.98, notes), wet=0.18), peak=0.7)
 
 
 # --- main ----------------------------------------------------------------------

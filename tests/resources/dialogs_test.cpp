@@ -279,7 +279,7 @@ TEST(NewsStripTemplate, CreatesInsideTheMainDialogsHost) {
       EditBox(1031, true, ES_MULTILINE | ES_READONLY),
       Label(1032, "-", true),
       Label(1033, "-", true),
-      Label(1034, "-", true),
+      Label(1034, "-", true, SS_LEFT, WS_CLIPSIBLINGS, WS_EX_TRANSPARENT),
       Label(1035, "-", true),
       Button(1036, " Nou in Vantor  ", true, BS_GROUPBOX),
       Button(1037, " Curs valutar ", true, BS_GROUPBOX),
@@ -289,6 +289,14 @@ TEST(NewsStripTemplate, CreatesInsideTheMainDialogsHost) {
       Button(1, "OK", false, BS_DEFPUSHBUTTON),
       Button(2, "Cancel", false),
   });
+  // The date overlaps the EUR rate and emblem: the rate lies above it, the
+  // emblem below it.
+  EXPECT_LT(ZIndex(strip, GetDlgItem(strip, 1032)), ZIndex(strip, GetDlgItem(strip, 1034)));
+  EXPECT_LT(ZIndex(strip, GetDlgItem(strip, 1034)), ZIndex(strip, GetDlgItem(strip, 1039)));
+  // The group boxes are drawn under their contents.
+  for (int group : {1036, 1037, 1038})
+    for (int inside : {1031, 1032, 1033, 1034, 1035, 1039, 1040})
+      EXPECT_LT(ZIndex(strip, GetDlgItem(strip, inside)), ZIndex(strip, GetDlgItem(strip, group)));
   // The strip must hold its controls at their pixel places (they reach
   // 771 x 92 pixels) inside a host no taller than the space under the buttons.
   auto h = ReadDialogTemplate(143);
