@@ -1,39 +1,74 @@
 #include "wire_client.h"
 
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <chrono>
 
 namespace velmora::testing {
 
+namespace {
+#ifdef _WIN32
+using ssize_t = int;
+constexpr int kNoSignal = 0;
+int poll(pollfd* fds, unsigned long count, int ms) { return WSAPoll(fds, count, ms); }
+void CloseSocket(int fd) { closesocket(static_cast<SOCKET>(fd)); }
+bool WasReset() { return WSAGetLastError() == WSAECONNRESET; }
+struct WinsockUser {
+  WinsockUser() {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+  }
+};
+#else
+constexpr int kNoSignal = MSG_NOSIGNAL;
+void CloseSocket(int fd) { close(fd); }
+bool WasReset() { return errno == ECONNRESET; }
+#endif
+}  // namespace
+
 WireClient::WireClient(std::uint16_t port, int timeout_ms) : timeout_ms_(timeout_ms) {
+#ifdef _WIN32
+  static WinsockUser winsock;
+  const SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+  if (s == INVALID_SOCKET) return;
+  fd_ = static_cast<int>(s);
+  const DWORD tv = static_cast<DWORD>(timeout_ms);
+  setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&tv), sizeof tv);
+  setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&tv), sizeof tv);
+#else
   fd_ = socket(AF_INET, SOCK_STREAM, 0);
   if (fd_ < 0) return;
   timeval tv{timeout_ms / 1000, (timeout_ms % 1000) * 1000};
   setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
   setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv);
+#endif
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(port);
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   if (connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    close(fd_);
+    CloseSocket(fd_);
     fd_ = -1;
   }
 }
 
 WireClient::~WireClient() {
-  if (fd_ >= 0) close(fd_);
+  if (fd_ >= 0) CloseSocket(fd_);
 }
 
 bool WireClient::SendRaw(std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t n = send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    const ssize_t n = send(fd_, bytes.data(), static_cast<int>(bytes.size()), kNoSignal);
     if (n <= 0) return false;
     bytes.remove_prefix(static_cast<std::size_t>(n));
   }
@@ -51,7 +86,7 @@ std::optional<std::string> WireClient::ReadExactly(std::size_t count) {
   std::string bytes(count, '\0');
   std::size_t got = 0;
   while (got < count) {
-    const ssize_t n = recv(fd_, bytes.data() + got, count - got, 0);
+    const ssize_t n = recv(fd_, bytes.data() + got, static_cast<int>(count - got), 0);
     if (n == 0) closed_by_server_ = true;
     if (n <= 0) return std::nullopt;
     got += static_cast<std::size_t>(n);
@@ -81,7 +116,7 @@ std::optional<std::string> WireClient::Exchange(std::string_view payload) {
 }
 
 WireClient::Wait WireClient::WaitForInput(int ms) {
-  pollfd p{fd_, POLLIN, 0};
+  pollfd p{static_cast<decltype(pollfd::fd)>(fd_), POLLIN, 0};
   if (poll(&p, 1, ms) <= 0) return Wait::kSilent;
   char c;
   const ssize_t n = recv(fd_, &c, 1, MSG_PEEK);
@@ -93,10 +128,10 @@ std::string WireClient::ReadToEnd(int ms) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   char buffer[65536];
   while (std::chrono::steady_clock::now() < deadline) {
-    pollfd p{fd_, POLLIN, 0};
+    pollfd p{static_cast<decltype(pollfd::fd)>(fd_), POLLIN, 0};
     if (poll(&p, 1, 100) <= 0) continue;
-    const ssize_t n = recv(fd_, buffer, sizeof buffer, 0);
-    if (n == 0 || (n < 0 && errno == ECONNRESET)) {
+    const ssize_t n = recv(fd_, buffer, static_cast<int>(sizeof buffer), 0);
+    if (n == 0 || (n < 0 && WasReset())) {
       closed_by_server_ = true;
       break;
     }
