@@ -35,7 +35,7 @@ void SubclassModuleButtons(MainDialogState& state) {
 
 void SetButtonBitmaps(MainDialogState& state) {
   for (std::size_t i = 0; i < state.moduleButtons.size(); ++i) {
-    const int id = resource::kFirstButtonBitmap + static_cast<int>(i);
+    const int id = IDB_VANTOR + static_cast<int>(i);
     state.buttonBitmaps[i].reset(LoadBitmapA(App().instance, MAKEINTRESOURCEA(id)));
     SendMessageA(state.moduleButtons[i], BM_SETIMAGE, IMAGE_BITMAP,
                  reinterpret_cast<LPARAM>(state.buttonBitmaps[i].get()));
@@ -43,27 +43,27 @@ void SetButtonBitmaps(MainDialogState& state) {
 }
 
 void ShowPlaceholder(MainDialogState& state) {
-  SetDlgItemTextA(state.dialog, control::kMessageEdit, kPlaceholderText);
+  SetDlgItemTextA(state.dialog, IDC_MESSAGE_EDIT, kPlaceholderText);
   state.placeholderShown = true;
 }
 
 void PrepareSlideShow(HWND dialog, MainDialogState& state) {
   if (update::Slides().count <= 0) {
-    ShowWindow(GetDlgItem(dialog, control::kNoSlidesPicture), SW_SHOW);
-    for (const int id : {control::kSlideArea, control::kSlideCaption, control::kSend, control::kHistory,
-                         control::kMessageEdit})
+    ShowWindow(GetDlgItem(dialog, IDC_NO_SLIDES_PICTURE), SW_SHOW);
+    for (const int id : {IDC_SLIDE_AREA, IDC_SLIDE_CAPTION, IDC_BUTTON_SEND, IDC_BUTTON_HISTORY,
+                         IDC_MESSAGE_EDIT})
       ShowWindow(GetDlgItem(dialog, id), SW_HIDE);
     return;
   }
   SetTimer(dialog, timer::kSlide, 10, nullptr);
-  SetDlgItemTextA(dialog, control::kSlideCaption, "");
-  SendDlgItemMessageA(dialog, control::kSlideCaption, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.get()), TRUE);
+  SetDlgItemTextA(dialog, IDC_SLIDE_CAPTION, "");
+  SendDlgItemMessageA(dialog, IDC_SLIDE_CAPTION, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.get()), TRUE);
 }
 
 BOOL OnInitDialog(HWND dialog) {
   MainDialogState& state = Main();
   state.dialog = dialog;
-  state.slideArea = GetDlgItem(dialog, control::kSlideArea);
+  state.slideArea = GetDlgItem(dialog, IDC_SLIDE_AREA);
   g_published = dialog;
 
   RefreshCaption(dialog);
@@ -71,7 +71,7 @@ BOOL OnInitDialog(HWND dialog) {
   SetClassLongPtrA(dialog, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconA(App().instance, "VELMORA")));
 
   for (std::size_t i = 0; i < state.moduleButtons.size(); ++i)
-    state.moduleButtons[i] = GetDlgItem(dialog, control::kVantor + static_cast<int>(i));
+    state.moduleButtons[i] = GetDlgItem(dialog, IDC_BUTTON_VANTOR + static_cast<int>(i));
   state.lightGrey.reset(CreateSolidBrush(0xEEEEEE));
   state.font.reset(CreateFontA(16, 0, 0, 0, FW_NORMAL, 0, 0, 0, EASTEUROPE_CHARSET, 0, 0, 0, 0, "Arial"));
   SetButtonBitmaps(state);
@@ -80,15 +80,15 @@ BOOL OnInitDialog(HWND dialog) {
   if (update::CheckForUpdates(App().hostlane.get(), App().paths.suiteRoot, dialog) == 0)
     SetTimer(dialog, timer::kUpdateCheck, 7000, nullptr);
 
-  const HWND strip = CreateDialogParamA(App().instance, MAKEINTRESOURCEA(resource::kNewsStrip),
-                                        GetDlgItem(dialog, control::kNewsHost), &NewsStripProc, 0);
+  const HWND strip = CreateDialogParamA(App().instance, MAKEINTRESOURCEA(IDD_NEWS_STRIP),
+                                        GetDlgItem(dialog, IDC_NEWS_HOST), &NewsStripProc, 0);
   ShowWindow(strip, SW_SHOW);
   SetFocus(state.moduleButtons[0]);
 
   ShowPlaceholder(state);
-  SendDlgItemMessageA(dialog, control::kMessageEdit, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.get()), TRUE);
+  SendDlgItemMessageA(dialog, IDC_MESSAGE_EDIT, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.get()), TRUE);
   ApplyMainDialogLayout(dialog);
-  SendDlgItemMessageA(dialog, control::kMessageEdit, EM_LIMITTEXT, 900, 0);
+  SendDlgItemMessageA(dialog, IDC_MESSAGE_EDIT, EM_LIMITTEXT, 900, 0);
   PrepareSlideShow(dialog, state);
 
   postman::StartPostman();
@@ -111,7 +111,7 @@ void OnNewMessageTimer(HWND dialog) {
   messages::AppendInboxEntry(TrimTrailingBlanks(notice), "Corvane");
   std::string assistantPath;
   RunWithWindowHandle(assistantPath, dialog, false);
-  PlaySoundSeam(MAKEINTRESOURCEA(resource::kNewMessageSound), App().instance, SND_RESOURCE | SND_ASYNC);
+  PlaySoundSeam(MAKEINTRESOURCEA(IDW_NEW_MESSAGE), App().instance, SND_RESOURCE | SND_ASYNC);
 }
 
 void OnTimer(HWND dialog, UINT_PTR id) {
@@ -141,15 +141,15 @@ void OnTimer(HWND dialog, UINT_PTR id) {
 void OnCommand(HWND dialog, int id, int notification) {
   MainDialogState& state = Main();
   switch (id) {
-    case control::kOk:
-    case control::kF2:
+    case IDOK:
+    case IDC_BUTTON_F2:
       EndDialog(dialog, 1);
       break;
-    case control::kCancel:
+    case IDCANCEL:
       Sleep(100);
       EndDialog(dialog, 2);
       break;
-    case control::kUpdateNow: {
+    case IDC_BUTTON_UPDATE: {
       std::string message;
       if (RunSelfUpdate(message) == 0)
         EndDialog(dialog, 1);
@@ -157,17 +157,17 @@ void OnCommand(HWND dialog, int id, int notification) {
         ShowMessageBox(dialog, message, "Corvane", MB_ICONWARNING);
       break;
     }
-    case control::kMessageEdit:
+    case IDC_MESSAGE_EDIT:
       if (notification == EN_SETFOCUS && state.placeholderShown) {
-        SetDlgItemTextA(dialog, control::kMessageEdit, "");
+        SetDlgItemTextA(dialog, IDC_MESSAGE_EDIT, "");
         state.placeholderShown = false;
       }
       break;
-    case control::kSend:
+    case IDC_BUTTON_SEND:
       OnSendMessage(dialog);
       break;
-    case control::kHistory:
-      DialogBoxParamA(App().instance, MAKEINTRESOURCEA(resource::kMessageHistory), dialog,
+    case IDC_BUTTON_HISTORY:
+      DialogBoxParamA(App().instance, MAKEINTRESOURCEA(IDD_MESSAGE_HISTORY), dialog,
                       &messages::MessageHistoryProc, 1);
       break;
     default:
@@ -180,12 +180,12 @@ void OnCommand(HWND dialog, int id, int notification) {
 // hint and separator, dark green elsewhere; always on a see-through background.
 INT_PTR OnControlColorStatic(HDC dc, HWND control) {
   switch (GetDlgCtrlID(control)) {
-    case control::kSlideCaption:
+    case IDC_SLIDE_CAPTION:
       SetTextColor(dc, RGB(0, 0, 0));
       SetBkMode(dc, TRANSPARENT);
       break;
-    case control::kAssistantHint:
-    case control::kSeparator:
+    case IDC_ASSISTANT_HINT:
+    case IDC_ASSISTANT_SEPARATOR:
       SetTextColor(dc, 0x222222);
       SetBkMode(dc, TRANSPARENT);
       break;

@@ -9,24 +9,9 @@
 #include <string>
 
 #include "common/win_handles.h"
+#include "resource_ids.h"
 
 namespace velmora::shell {
-
-namespace control {
-inline constexpr int kOk = 1, kCancel = 2;
-inline constexpr int kVantor = 1006, kKelbar = 1007, kQuillon = 1008, kPayroll = 1009, kFixedAssets = 1010,
-                     kErpSetup = 1011;
-inline constexpr int kAssistant = 1014, kUpdateNow = 1025, kBannerBackground = 1027, kBannerText = 1028,
-                     kBannerIcon = 1029, kNewsHost = 1030, kF2 = 1041, kSlideArea = 1045, kMessageEdit = 1047,
-                     kSend = 1048, kSlideCaption = 1049, kLeftPanel = 1050, kHistory = 1051, kAssistantHint = 1052,
-                     kSeparator = 1056, kNoSlidesPicture = 30003;
-}  // namespace control
-
-namespace resource {
-inline constexpr int kMainDialog = 108, kNewsStrip = 143, kMessageHistory = 150, kTextViewer = 152;
-inline constexpr int kFirstButtonBitmap = 103;  // 103..108 for buttons 1006..1011
-inline constexpr int kNewMessageSound = 151;
-}  // namespace resource
 
 namespace timer {
 inline constexpr UINT_PTR kUpdateCheck = 1, kSlide = 3, kSchedule = 5, kNewMessage = 7, kSlideSound = 8;

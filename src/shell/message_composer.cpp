@@ -20,21 +20,21 @@ void OnSendMessage(HWND dialog) {
   ++state.sendCount;
 
   if (state.placeholderShown) {
-    SetDlgItemTextA(dialog, control::kMessageEdit, "");
+    SetDlgItemTextA(dialog, IDC_MESSAGE_EDIT, "");
     state.placeholderShown = false;
     return;
   }
   char text[1001] = {};
-  const int length = GetDlgItemTextA(dialog, control::kMessageEdit, text, sizeof text);
+  const int length = GetDlgItemTextA(dialog, IDC_MESSAGE_EDIT, text, sizeof text);
   if (length < 2) {
     ShowMessageBox(dialog, "Completati mesajul!", "Vantor", MB_ICONWARNING);
-    SetFocus(GetDlgItem(dialog, control::kMessageEdit));
+    SetFocus(GetDlgItem(dialog, IDC_MESSAGE_EDIT));
     return;
   }
   if (messages::SendUserMessage(std::string(text, static_cast<std::size_t>(length))) != 0) return;
 
   ShowMessageBox(dialog, "Mesajul a fost trimis!", "Vantor", MB_ICONWARNING);
-  SetDlgItemTextA(dialog, control::kMessageEdit, kPlaceholderText);
+  SetDlgItemTextA(dialog, IDC_MESSAGE_EDIT, kPlaceholderText);
   state.placeholderShown = true;
   postman::Shared().messageCheck = true;
   postman::Shared().messagePassCount = 0;

@@ -43,7 +43,7 @@ void LaunchDocumentsModule(HWND dialog) {
   LaunchDocuments(status, static_cast<int16_t>(App().minusM));
   RefreshCaption(dialog);
   ShowWindow(dialog, SW_SHOW);
-  SetFocus(GetDlgItem(dialog, control::kVantor));
+  SetFocus(GetDlgItem(dialog, IDC_BUTTON_VANTOR));
 }
 
 void LaunchModuleIn(HWND dialog, const std::string& moduleDirectory, void (*launch)(int16_t&)) {
@@ -81,25 +81,25 @@ void StartAssistant(HWND dialog) {
 void OnModuleCommand(HWND dialog, int id) {
   const AppPaths& paths = App().paths;
   switch (id) {
-    case control::kVantor:
+    case IDC_BUTTON_VANTOR:
       LaunchDocumentsModule(dialog);
       break;
-    case control::kKelbar:
+    case IDC_BUTTON_KELBAR:
       LaunchModuleIn(dialog, paths.kelbarDirectory, &LaunchAccounting);
       break;
-    case control::kPayroll:
+    case IDC_BUTTON_SALARII:
       LaunchModuleIn(dialog, paths.morvinDirectory, &LaunchPayroll);
       break;
-    case control::kFixedAssets:
+    case IDC_BUTTON_MIJLOACE_FIXE:
       LaunchModuleIn(dialog, paths.tessloDirectory, &LaunchFixedAssets);
       break;
-    case control::kQuillon:
+    case IDC_BUTTON_QUILLON:
       RunErpProgram(dialog, paths.messagingPath);
       break;
-    case control::kErpSetup:
+    case IDC_BUTTON_ERP_SETUP:
       RunErpProgram(dialog, paths.erpMonitorPath);
       break;
-    case control::kAssistant:
+    case IDC_BUTTON_ASSISTANT:
       StartAssistant(dialog);
       break;
   }

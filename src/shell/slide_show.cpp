@@ -106,7 +106,7 @@ bool CurrentSlideHasDetail() {
 
 void OpenSlideDetail(HWND owner) {
   if (!CurrentSlideHasDetail()) return;
-  DialogBoxParamA(App().instance, MAKEINTRESOURCEA(resource::kTextViewer), owner, &messages::TextViewerProc,
+  DialogBoxParamA(App().instance, MAKEINTRESOURCEA(IDD_TEXT_VIEWER), owner, &messages::TextViewerProc,
                   update::Slides().current);
 }
 
@@ -129,7 +129,7 @@ void ShowNextSlide() {
   if (slides.count <= 0) return;
   const int index = slides.current + 1 > slides.count ? 1 : slides.current + 1;
   ShowSlide(index);
-  const HWND caption = GetDlgItem(dialog, control::kSlideCaption);
+  const HWND caption = GetDlgItem(dialog, IDC_SLIDE_CAPTION);
   ShowWindow(caption, SW_HIDE);
   SetWindowTextA(caption, slides.at(index).caption.c_str());
   ShowWindow(caption, SW_SHOW);

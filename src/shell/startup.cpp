@@ -7,6 +7,7 @@
 #include "listctl/list_class.h"
 #include "shell/app_log.h"
 #include "shell/app_state.h"
+#include "resource_ids.h"
 #include "shell/main_dialog.h"
 #include "shell/module_launch.h"
 #include "shell/showcase_library.h"
@@ -22,8 +23,6 @@
 
 namespace velmora::shell {
 namespace {
-
-constexpr int kMainDialogTemplate = 108;
 
 void SettleDirectories(AppState& app) {
   char path[512] = {};
@@ -111,7 +110,7 @@ int RunLauncher(HINSTANCE instance, HINSTANCE previous, const std::vector<std::s
   WriteAppLog("aloca memorie postas (1)....", 28);
   app.postmanBuffer.Allocate(kPostmanBufferBytes);
 
-  DialogBoxParamA(instance, MAKEINTRESOURCEA(kMainDialogTemplate), nullptr, MainDialogProc, 0);
+  DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
 
   ShutDown(app);
   return 0;

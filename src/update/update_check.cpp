@@ -1,11 +1,13 @@
 #include "update/update_check.h"
 
+#include "resource_ids.h"
+
 namespace velmora::update {
 namespace {
 
 using CountUpdatableFn = int16_t(WINAPI*)(const char* suiteRoot);
 
-constexpr int kBannerControls[] = {1027, 1025, 1028, 1029};
+constexpr int kBannerControls[] = {IDC_UPDATE_BACKGROUND, IDC_BUTTON_UPDATE, IDC_UPDATE_TEXT, IDC_UPDATE_ICON};
 
 }  // namespace
 
