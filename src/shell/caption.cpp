@@ -2,10 +2,7 @@
 
 #include <string>
 
-#if __has_include("docstore/client_code.h")
-#define VELMORA_WIRED 1
 #include "docstore/client_code.h"
-#endif
 #include "erpdirs/documents_directory.h"
 #include "postman/shared_state.h"
 #include "shell/main_dialog_state.h"
@@ -16,9 +13,7 @@ void RefreshCaption(HWND dialog) {
   int32_t code = 0;
   if (GetFileAttributesA("dirvan.dat") != INVALID_FILE_ATTRIBUTES) {
     const int16_t status = erpdirs::LoadDocumentsDirectoryFile();
-#ifdef VELMORA_WIRED
     if (status == 0) docstore::PeekClientCode(code);  // its error was shown once already
-#endif
     postman::Shared().clientCode = code;
   }
   SetWindowTextA(dialog, ("Corvane - CU : " + std::to_string(code)).c_str());
