@@ -40,8 +40,9 @@ void Session::OnRead(const std::error_code& error, std::size_t bytes) {
   reading_ = false;
   if (closed_) return;
   if (error) {
-    // An answer being written finishes (or fails) first and is logged then.
-    if (writing_) {
+    // A client that only shut down its sending side still gets the answer it
+    // is owed; a reset connection gets nothing more.
+    if (busy_ && !silent_ && (writing_ || error == asio::error::eof)) {
       peer_gone_ = true;
       return;
     }

@@ -51,7 +51,7 @@ class Session : public std::enable_shared_from_this<Session> {
   bool closed_ = false;
   bool silent_ = false;     // a never-answered request: nothing more goes out
   bool writing_ = false;    // an answer is being written
-  bool peer_gone_ = false;  // the client hung up while it was
+  bool peer_gone_ = false;  // the client closed its side while an answer was owed
 
   // The exchange in progress.
   bool busy_ = false;

@@ -288,10 +288,14 @@ TEST_F(ServerProgramTest, DelayedAnswers) {
   auto server = Start({"--delay-ms", "1500", "--fault-scope", "requests"});
   auto client = Qualified(*server);
   ASSERT_TRUE(client->SendFrame("903 hotnews.txt"));
+  // Done sending: the answer is still owed and still comes.
+  client->ShutdownSending();
   EXPECT_EQ(client->WaitForInput(400), WireClient::Wait::kSilent);
   const auto frame = client->ReadFrame();
   ASSERT_TRUE(frame.has_value());
   EXPECT_EQ(frame->payload, kNews);
+  client->ReadToEnd(5000);
+  EXPECT_TRUE(client->closed_by_server());
 }
 
 TEST_F(ServerProgramTest, DroppedAfterNBytes) {

@@ -75,6 +75,14 @@ bool WireClient::SendRaw(std::string_view bytes) {
   return true;
 }
 
+void WireClient::ShutdownSending() {
+#ifdef _WIN32
+  shutdown(static_cast<SOCKET>(fd_), SD_SEND);
+#else
+  shutdown(fd_, SHUT_WR);
+#endif
+}
+
 bool WireClient::SendFrame(std::string_view payload) {
   const auto total = static_cast<std::uint32_t>(payload.size() + 4);
   std::string header(4, '\0');

@@ -22,6 +22,8 @@ class WireClient {
   // Sends the 4-byte little-endian total length, then the payload.
   bool SendFrame(std::string_view payload);
   bool SendRaw(std::string_view bytes);
+  // Closes the sending side only; answers can still be read.
+  void ShutdownSending();
 
   struct Frame {
     std::int32_t announced = 0;  // the length field as sent
