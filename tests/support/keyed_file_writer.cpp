@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 namespace velmora::testing {
 namespace {
@@ -104,6 +106,30 @@ void PutIndexFiller(std::string& image, int32_t block, int32_t at, int keyLength
   PutWord(image, base + static_cast<std::size_t>(keyLength), kFillerLength);
 }
 
+// Keeps the blocks an insertion touches, so that a failed one can be undone
+// without copying the whole image for every record.
+class BlockJournal {
+ public:
+  explicit BlockJournal(std::string& image) : image_(image) {}
+  BlockJournal(const BlockJournal&) = delete;
+  BlockJournal& operator=(const BlockJournal&) = delete;
+  ~BlockJournal() {
+    if (committed_) return;
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) image_.replace(BlockStart(it->first), kBlock, it->second);
+  }
+  void Touch(int32_t block) {
+    for (const auto& entry : saved_)
+      if (entry.first == block) return;
+    saved_.emplace_back(block, image_.substr(BlockStart(block), kBlock));
+  }
+  void Commit() { committed_ = true; }
+
+ private:
+  std::string& image_;
+  std::vector<std::pair<int32_t, std::string>> saved_;
+  bool committed_ = false;
+};
+
 }  // namespace
 
 // ---- hash start blocks, written out from the file formats --------------------------
@@ -154,7 +180,8 @@ bool SelfDescribingFileWriter::Add(const KeyedRecord& record) {
   const std::string& key = record.key;
   if (key.empty() || key.size() > 31) throw std::invalid_argument("key of 1 to 31 bytes");
   const auto keyLength = static_cast<unsigned>(key.size());
-  std::string work = image_;
+  std::string& work = image_;
+  BlockJournal journal(image_);
   const int32_t wholeWords = WordsFor(key.size() + record.data.size());
   const int32_t smallestPart = WordsFor(key.size()) + 1;  // key and at least 2 data bytes
 
@@ -164,17 +191,20 @@ bool SelfDescribingFileWriter::Add(const KeyedRecord& record) {
     const int32_t freeWords = (kBlock - at) / 2;
     if (freeWords == 0) continue;
     if (wholeWords <= 255 && 1 + wholeWords <= freeWords) {
+      journal.Touch(block);
       PutEntry(work, block, at, kFirst | kLast | keyLength, wholeWords, key, record.data);
-      image_ = std::move(work);
+      journal.Commit();
       return true;
     }
     if (freeWords < 1 + smallestPart) {
+      journal.Touch(block);
       CloseWithDeleted(work, block, at);
       continue;
     }
     // First part takes the rest of this block; the others follow block by block.
     const int32_t firstWords = freeWords - 1;
     std::size_t done = static_cast<std::size_t>(2 * firstWords) - key.size();
+    journal.Touch(block);
     PutEntry(work, block, at, kFirst | keyLength, firstWords, key, std::string_view(record.data).substr(0, done));
     int32_t next = block;
     for (int32_t hop = 0; hop < bucketCount_; ++hop) {
@@ -182,6 +212,7 @@ bool SelfDescribingFileWriter::Add(const KeyedRecord& record) {
       const int32_t nextAt = ChainEnd(work, next);
       const int32_t nextFree = (kBlock - nextAt) / 2;
       if (nextFree < 1 + smallestPart) {
+        journal.Touch(next);
         CloseWithDeleted(work, next, nextAt);
         continue;
       }
@@ -189,11 +220,12 @@ bool SelfDescribingFileWriter::Add(const KeyedRecord& record) {
       const int32_t words = std::min(WordsFor(key.size() + left), nextFree - 1);
       const std::size_t bytes = std::min(left, static_cast<std::size_t>(2 * words) - key.size());
       const bool last = bytes == left;
+      journal.Touch(next);
       PutEntry(work, next, nextAt, (last ? kLast : 0u) | keyLength, words, key,
                std::string_view(record.data).substr(done, bytes));
       done += bytes;
       if (last) {
-        image_ = std::move(work);
+        journal.Commit();
         return true;
       }
     }
@@ -255,7 +287,8 @@ bool IndexFileWriter::Add(const KeyedRecord& record) {
   std::string data = record.data;
   if (data.size() % 2 != 0) data += '\0';
 
-  std::string work = image_;
+  std::string& work = image_;
+  BlockJournal journal(image_);
   const bool fitsOneEntry = static_cast<int>(data.size()) + keyLength + 2 <= kBlock;
   std::size_t done = 0;
   bool started = false;
@@ -269,6 +302,7 @@ bool IndexFileWriter::Add(const KeyedRecord& record) {
       const std::size_t left = data.size() - done;
       const bool takesAll = room >= static_cast<int32_t>(left) && (left > 0 || !started);
       const bool takesPart = !fitsOneEntry && room >= 2;
+      journal.Touch(block);
       if (!takesAll && !takesPart) {
         PutIndexFiller(work, block, at, keyLength);
         break;
@@ -281,7 +315,7 @@ bool IndexFileWriter::Add(const KeyedRecord& record) {
       done += bytes;
       started = true;
       if (done == data.size()) {
-        image_ = std::move(work);
+        journal.Commit();
         keyLength_ = keyLength;
         return true;
       }
