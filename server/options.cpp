@@ -67,6 +67,10 @@ ParsedOptions ParseOptions(std::span<const std::string_view> args) {
       o.faults.never_answer = true;
       continue;
     }
+    if (arg == "--never-accept") {
+      o.never_accept = true;
+      continue;
+    }
     if (arg == "--allow-non-loopback") {
       o.allow_non_loopback = true;
       continue;
@@ -147,6 +151,7 @@ std::string UsageText() {
          "  --drop-after N          send only the first N bytes of a longer answer frame, then close\n"
          "  --short-announce N      announce N bytes fewer than the frame holds\n"
          "  --never-answer          read requests, never answer\n"
+         "  --never-accept          listen, but let connection attempts hang (no answer to connect)\n"
          "  --fault-scope S         all (default), qualification or requests: answers the faults touch\n"
          "  --fault-limit N         faults touch only the first N answers in scope\n";
 }

@@ -25,6 +25,7 @@ struct Options {
   std::string stop_file;                  // --stop-file: stop once this file exists
   unsigned exit_after_seconds = 0;        // --exit-after-seconds: stop by itself (0: never)
   FaultSwitches faults;
+  bool never_accept = false;              // --never-accept: connection attempts hang
   bool help = false;                      // --help
 };
 

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <thread>
+#include <vector>
 
 #include <asio.hpp>
 
@@ -18,6 +20,7 @@ struct Server::Impl {
 
   void Accept();
   void WatchStopFile();
+  void FillBacklog();
 
   Options options;
   asio::io_context io;
@@ -27,6 +30,7 @@ struct Server::Impl {
   asio::steady_timer exit_timer{io};
   std::optional<asio::signal_set> signals;
   std::optional<ServerContext> context;
+  std::vector<asio::ip::tcp::socket> backlog_fillers;
   std::uint16_t port = 0;
 };
 
@@ -58,6 +62,25 @@ void Server::Impl::WatchStopFile() {
     }
     WatchStopFile();
   });
+}
+
+// A listener that is never accepted from, with its queue of finished
+// handshakes full: the system then drops further connection requests, so
+// clients see an address that does not answer (their connect times out)
+// rather than one that refuses. The server's own connections fill the queue.
+void Server::Impl::FillBacklog() {
+  const asio::ip::tcp::endpoint self(acceptor.local_endpoint().address(), port);
+  for (int i = 0; i < 3; ++i) {
+    asio::ip::tcp::socket filler(io);
+    std::error_code ec;
+    filler.open(asio::ip::tcp::v4(), ec);
+    filler.non_blocking(true, ec);
+    // The plain call: Asio's own connect would wait for the outcome, and
+    // the dropped ones never have one. In progress is all that is needed.
+    ::connect(filler.native_handle(), self.data(), static_cast<int>(self.size()));
+    backlog_fillers.push_back(std::move(filler));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
 }
 
 Server::Server(Options options) : impl_(std::make_unique<Impl>(std::move(options))) {}
@@ -96,9 +119,10 @@ std::string Server::Start() {
 #endif
   s.acceptor.bind(endpoint, ec);
   if (ec) return "cannot listen on " + s.options.bind + ":" + std::to_string(s.options.port) + ": " + ec.message();
-  s.acceptor.listen(asio::socket_base::max_listen_connections, ec);
+  s.acceptor.listen(s.options.never_accept ? 0 : asio::socket_base::max_listen_connections, ec);
   if (ec) return "cannot listen: " + ec.message();
   s.port = s.acceptor.local_endpoint(ec).port();
+  if (s.options.never_accept) s.FillBacklog();
 
   if (!s.options.stop_file.empty()) {
     // A stop file left over from an earlier run must not stop this one.
@@ -111,7 +135,7 @@ std::string Server::Start() {
       if (!error) s.io.stop();
     });
   }
-  s.Accept();
+  if (!s.options.never_accept) s.Accept();
   return {};
 }
 

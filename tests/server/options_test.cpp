@@ -29,6 +29,7 @@ TEST(ParseOptions, Defaults) {
   EXPECT_EQ(o.faults.short_announce, 0u);
   EXPECT_EQ(o.faults.scope, FaultScope::kAll);
   EXPECT_FALSE(o.faults.limit.has_value());
+  EXPECT_FALSE(o.never_accept);
 }
 
 TEST(ParseOptions, EverySwitch) {
@@ -36,7 +37,7 @@ TEST(ParseOptions, EverySwitch) {
       Parse({"--root", "r", "--data", "d", "--port", "0", "--bind", "127.0.0.2", "--log", "s.log", "--stop-file",
              "stop", "--exit-after-seconds", "30", "--refuse-qualification", "--mark-answers", "--delay-ms", "1500",
              "--drop-after", "1000", "--short-announce", "10", "--never-answer", "--fault-scope", "requests",
-             "--fault-limit", "2"});
+             "--fault-limit", "2", "--never-accept"});
   ASSERT_TRUE(p.options.has_value()) << p.error;
   const Options& o = *p.options;
   EXPECT_EQ(o.port, 0);
@@ -52,6 +53,7 @@ TEST(ParseOptions, EverySwitch) {
   EXPECT_EQ(o.faults.short_announce, 10u);
   EXPECT_EQ(o.faults.scope, FaultScope::kRequests);
   EXPECT_EQ(o.faults.limit, 2u);
+  EXPECT_TRUE(o.never_accept);
 }
 
 TEST(ParseOptions, Refusals) {

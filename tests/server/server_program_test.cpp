@@ -148,6 +148,14 @@ TEST_F(ServerProgramTest, ABusyPortIsAnErrorNotASilentSecondServer) {
   EXPECT_EQ(second.WaitForExit(10s), 1);
 }
 
+TEST_F(ServerProgramTest, NeverAcceptedConnectionsHang) {
+  auto normal = Start();
+  EXPECT_EQ(TryConnect(normal->port(), 5000), ConnectOutcome::kConnected);
+  auto server = Start({"--never-accept"});
+  EXPECT_EQ(TryConnect(server->port(), 1500), ConnectOutcome::kTimedOut);
+  EXPECT_EQ(TryConnect(server->port(), 1500), ConnectOutcome::kTimedOut);
+}
+
 TEST_F(ServerProgramTest, ListensOnAnotherLoopbackAddress) {
   auto server = Start({"--bind", "127.0.0.2"});
   EXPECT_TRUE(std::regex_match(server->first_line(), std::regex(R"(listening on 127\.0\.0\.2:\d+)")));

@@ -5,6 +5,7 @@
 #include <ws2tcpip.h>
 #else
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -147,6 +148,33 @@ std::string WireClient::ReadToEnd(int ms) {
     bytes.append(buffer, static_cast<std::size_t>(n));
   }
   return bytes;
+}
+
+ConnectOutcome TryConnect(std::uint16_t port, int ms) {
+#ifdef _WIN32
+  static WinsockUser winsock;
+  const SOCKET fd = socket(AF_INET, SOCK_STREAM, 0);
+  u_long on = 1;
+  ioctlsocket(fd, FIONBIO, &on);
+#else
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+#endif
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(port);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  pollfd p{fd, POLLOUT, 0};
+  ConnectOutcome outcome = ConnectOutcome::kTimedOut;
+  if (poll(&p, 1, ms) > 0) {
+    int error = 0;
+    socklen_t length = sizeof error;
+    getsockopt(fd, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length);
+    outcome = error == 0 ? ConnectOutcome::kConnected : ConnectOutcome::kRefused;
+  }
+  CloseSocket(static_cast<int>(fd));
+  return outcome;
 }
 
 std::string QualificationLine(std::string_view client_code, std::string_view info) {

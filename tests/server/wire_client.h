@@ -52,6 +52,10 @@ class WireClient {
   bool closed_by_server_ = false;
 };
 
+// A connection attempt to 127.0.0.1:port that gives up after `ms`.
+enum class ConnectOutcome { kConnected, kRefused, kTimedOut };
+ConnectOutcome TryConnect(std::uint16_t port, int ms);
+
 // The qualification line as the launcher builds it: "000 ", the client code
 // left-adjusted in 10 characters, a blank, program name, ".exe (", info, ")".
 std::string QualificationLine(std::string_view client_code, std::string_view info);
