@@ -157,7 +157,7 @@ HWND DrivenProgram::WaitForWindow(std::string_view titlePrefix, Milliseconds tim
       [&] {
         for (HWND window : TopLevelWindows()) {
           if (!className.empty() && ClassNameOf(window) != className) continue;
-          if (WindowText(window).starts_with(titlePrefix)) {
+          if (TitleOf(window).starts_with(titlePrefix)) {
             found = window;
             return true;
           }
@@ -197,6 +197,12 @@ std::string WindowText(HWND window) {
   return std::string(text, std::min<std::size_t>(copied, sizeof text - 1));
 }
 
+std::string TitleOf(HWND window) {
+  char title[1024] = {};
+  const int n = GetWindowTextA(window, title, sizeof title);
+  return std::string(title, n > 0 ? n : 0);
+}
+
 std::string ControlText(HWND dialog, int controlId) {
   HWND control = GetDlgItem(dialog, controlId);
   return control == nullptr ? std::string() : WindowText(control);
@@ -220,7 +226,7 @@ std::optional<MessageBoxWindow> WaitForMessageBox(const DrivenProgram& program, 
   WaitUntil(
       [&] {
         for (HWND window : program.TopLevelWindows()) {
-          if (ClassNameOf(window) != "#32770" || WindowText(window) != caption) continue;
+          if (ClassNameOf(window) != "#32770" || TitleOf(window) != caption) continue;
           box = MessageBoxWindow{window, std::string(caption), ControlText(window, kMessageBoxTextId)};
           return true;
         }

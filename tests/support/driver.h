@@ -66,6 +66,9 @@ class DrivenProgram {
 
 // WM_GETTEXT through SendMessageTimeout (2 s), so a hung window cannot hang the test.
 std::string WindowText(HWND window);
+// The caption the system keeps for a window (GetWindowText: never waits on a
+// busy program, so it suits polling loops).
+std::string TitleOf(HWND window);
 std::string ControlText(HWND dialog, int controlId);
 std::string ClassNameOf(HWND window);
 // WM_COMMAND with the control id (BN_CLICKED, as a click on a button would send).
