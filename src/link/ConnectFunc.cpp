@@ -52,6 +52,11 @@ void OpenSocket() {
     WRITEINLOGSTARWND("Eroare socket(1) - " + LeftErrorCodeField(WSAGetLastError()));
   else
     WRITEINLOGSTARWND("Init socket ok ");
+  // Requests go out in pieces of 1,000 bytes; without this the last piece of
+  // every longer request would wait for the server's delayed acknowledgement.
+  const BOOL noDelay = TRUE;
+  if (s.socket)
+    setsockopt(s.socket.get(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay), sizeof noDelay);
 }
 
 // The address of the current entry; INADDR_NONE when the entry holds none.
