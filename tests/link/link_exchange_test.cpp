@@ -251,5 +251,25 @@ TEST_F(LinkExchange, BuffersReadAsZeroAfterEachExchange) {
   EXPECT_TRUE(std::all_of(whole.begin() + 5, whole.begin() + 6000, [](char ch) { return ch == 0; }));
 }
 
+std::vector<std::string>& LogLines() {
+  static std::vector<std::string> lines;
+  return lines;
+}
+
+TEST_F(LinkExchange, ConnectWritesItsLogLines) {
+  LogLines().clear();
+  SetLinkLogWriter([](std::string_view line) { LogLines().emplace_back(line.substr(12)); });  // without the time
+  SETLUNSTARWNDLOG(5);
+  LoopbackPeer peer(AnswerEverything("x"));
+  ASSERT_EQ(Connect(peer), 0);
+  const std::vector<std::string> expected{
+      " - InitCS - 1",  " - InitCS - 4",  " - InitCS - 6",
+      " - InitCS - 8",  " - InitCS - 9",  " - InitCS - 11",
+      " - InitCS - 12", " - WM_REC - 1",  " - WM_REC - 2",
+      " - Init socket ..... ", " - Init socket ok ", " - Init WSAA ..... (127.0.0.1" + std::string(16, ' ') + ")",
+      " - Init WSAA ok"};
+  EXPECT_EQ(LogLines(), expected);
+}
+
 }  // namespace
 }  // namespace velmora::link::testing
