@@ -118,7 +118,9 @@ TEST(SampleSuite, ScheduleNamesPicturesWithTheirTrueSizes) {
     EXPECT_GT(std::stoi(lines[3 + 4 * k]), 0);
     ASSERT_TRUE(fs::is_regular_file(erp / picture));
     EXPECT_EQ(std::stoull(lines[4 + 4 * k]), fs::file_size(erp / picture));
-    if (picture[0] == 't') EXPECT_TRUE(fs::is_regular_file(erp / (picture + "ex")));
+    if (picture[0] == 't') {
+      EXPECT_TRUE(fs::is_regular_file(erp / (picture + "ex")));
+    }
     if (picture.size() > 4 && (picture[1] == 'w' || picture[1] == 'W')) {
       EXPECT_TRUE(fs::is_regular_file(erp / (picture.substr(0, picture.size() - 4) + ".wav")));
       sawDetailAndSound = picture[0] == 't';
