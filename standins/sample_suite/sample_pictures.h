@@ -19,7 +19,9 @@ std::string MakeBmp(int width, int height, Rgb from, Rgb to);
 std::string MakePng(int width, int height, Rgb from, Rgb to);
 // 8-bit mono PCM at 8000 Hz: a tone of `hertz` lasting `milliseconds`.
 std::string MakeWav(int hertz, int milliseconds);
-// A 160 x 120 baseline JPEG.
+// A baseline JPEG of kSlideWidth x kSlideHeight.
+inline constexpr int kSlideWidth = 218;  // the launcher's slide area
+inline constexpr int kSlideHeight = 368;
 std::string_view SampleJpeg();
 
 }  // namespace velmora::standins

@@ -93,7 +93,8 @@ void BuildSlideShow(SuiteBuilder& builder) {
   const SampleSlide slides[] = {
       {"a01.jpg", "Bine ati venit@@in suita Corvane", 4000, std::string(SampleJpeg())},
       // "t" first: has a detail text; "w" second: has a sound.
-      {"tw02.bmp", "Oferta@@noua", 5000, MakeBmp(240, 180, {20, 60, 160}, {250, 180, 40})},
+      {"tw02.bmp", "Oferta@@noua", 5000, MakeBmp(kSlideWidth, kSlideHeight, {20, 60, 160}, {250, 180, 40})},
+      // Landscape on purpose: shows the bands the library leaves around it.
       {"a03.png", "Actualizari automate", 4000, MakePng(200, 150, {30, 130, 60}, {230, 230, 120})},
   };
   std::string schedule = std::to_string(std::size(slides)) + "\r\n";
@@ -106,7 +107,7 @@ void BuildSlideShow(SuiteBuilder& builder) {
   builder.Write(erp / "tw02.bmpex", "Oferta noua: actualizari lunare ale suitei Corvane.\r\n");
   builder.Write(erp / "tw02.wav", MakeWav(660, 300));
   // Shown by the slide area before the show starts.
-  builder.Write(erp / "velmora.img", MakeBmp(160, 120, {90, 90, 90}, {200, 200, 220}));
+  builder.Write(erp / "velmora.img", MakeBmp(kSlideWidth, kSlideHeight, {90, 90, 90}, {200, 200, 220}));
 }
 
 void BuildVantorFolder(SuiteBuilder& builder) {

@@ -170,15 +170,15 @@ TEST(SamplePictures, PngIsWellFramedAndHoldsAllRows) {
   for (int row = 0; row < height; ++row) EXPECT_EQ(png[z + 7 + row * (1 + 3 * width)], 0);
 }
 
-TEST(SamplePictures, JpegIsA160By120Baseline) {
+TEST(SamplePictures, JpegIsABaselineOfTheSlideAreasSize) {
   const std::string jpeg(SampleJpeg());
   ASSERT_GT(jpeg.size(), 100u);
   EXPECT_EQ(jpeg.substr(0, 2), "\xFF\xD8");
   EXPECT_EQ(jpeg.substr(jpeg.size() - 2), "\xFF\xD9");
   const auto sof = jpeg.find("\xFF\xC0");
   ASSERT_NE(sof, std::string::npos);
-  EXPECT_EQ(static_cast<uint8_t>(jpeg[sof + 5]) * 256 + static_cast<uint8_t>(jpeg[sof + 6]), 120);
-  EXPECT_EQ(static_cast<uint8_t>(jpeg[sof + 7]) * 256 + static_cast<uint8_t>(jpeg[sof + 8]), 160);
+  EXPECT_EQ(static_cast<uint8_t>(jpeg[sof + 5]) * 256 + static_cast<uint8_t>(jpeg[sof + 6]), 368);  // height
+  EXPECT_EQ(static_cast<uint8_t>(jpeg[sof + 7]) * 256 + static_cast<uint8_t>(jpeg[sof + 8]), 218);  // width
 }
 
 TEST(SamplePictures, WavHeaderDescribesItsSamples) {

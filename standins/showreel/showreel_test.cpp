@@ -147,14 +147,15 @@ TEST(Showreel, DrawsAPictureScaledToFitAndCentred) {
     EXPECT_TRUE(Near(canvas.At(50, 10), face));
     EXPECT_TRUE(Near(canvas.At(50, 90), face));
   }
-  // The sample JPEG at its own size: the white disc in the middle.
+  // The sample JPEG at its own size: the white disc in the middle, no bands.
   WriteFileBytes(files.path() / "slide.jpg", SampleJpeg());
   {
-    Canvas canvas(160, 120, kMagenta);
+    Canvas canvas(kSlideWidth, kSlideHeight, kMagenta);
     std::string name = NameBuffer(files.path() / "slide.jpg", true);
     EXPECT_EQ(draw(canvas.window(), canvas.dc(), name.data()), 0);
-    EXPECT_TRUE(Near(canvas.At(80, 60), kWhite, 24));
-    EXPECT_FALSE(Near(canvas.At(5, 5), kMagenta));
+    EXPECT_TRUE(Near(canvas.At(kSlideWidth / 2, kSlideHeight / 2), kWhite, 24));
+    for (auto [x, y] : {std::pair{0, 0}, {kSlideWidth - 1, 0}, {0, kSlideHeight - 1}, {kSlideWidth - 1, kSlideHeight - 1}})
+      EXPECT_FALSE(Near(canvas.At(x, y), kMagenta, 40)) << x << "," << y;
   }
 }
 
