@@ -40,6 +40,8 @@ velmora_ensure_prefix() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   local start=$SECONDS
   "$WINE64" wineboot --init >/dev/null 2>&1
+  # Xvfb has no window manager; without this wine waits 2 s at every hide.
+  "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   "$WINESERVER" -w
   echo "wine prefix created in $((SECONDS - start)) s: $WINEPREFIX"
 }
