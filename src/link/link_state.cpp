@@ -9,8 +9,14 @@
 namespace velmora::link {
 
 LinkState& Link() {
-  static LinkState state;
-  return state;
+  // Never destroyed: background threads may still be inside the link while
+  // the process ends.
+  static LinkState* const state = [] {
+    auto* s = new LinkState();
+    s->addresses.defaultAddress = VELMORA_DEFAULT_SERVER;
+    return s;
+  }();
+  return *state;
 }
 
 void SetStatusText(std::string_view text) { Link().status = PadToWidth(text, 100); }
@@ -34,10 +40,11 @@ void ResetLink() {
   if (s.window != nullptr && IsWindow(s.window)) INCHIDECONECTARELASERVER();
   s.window = nullptr;
   const bool registered = s.classRegistered;
+  const std::string builtInAddress = s.addresses.defaultAddress;  // as set when the state was made
   s.~LinkState();
   new (&s) LinkState();
   s.classRegistered = registered;
-  s.addresses.defaultAddress = VELMORA_DEFAULT_SERVER;
+  s.addresses.defaultAddress = builtInAddress;
 }
 
 HWND LinkWindow() { return Link().window; }

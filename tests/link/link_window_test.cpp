@@ -287,3 +287,21 @@ TEST_F(LinkWindowTest, ExitRoutineEndsTheProcessWithItsStatus) {
 
 }  // namespace
 }  // namespace velmora::link::testing
+
+namespace velmora::link::testing {
+namespace {
+
+TEST(LinkDefaults, BuiltInAddressAndPort) {
+  ResetLink();
+  const LinkState& s = Link();
+  EXPECT_EQ(s.addresses.defaultAddress, VELMORA_DEFAULT_SERVER);
+  EXPECT_EQ(s.addresses.tcpPort, 5150);
+  EXPECT_EQ(s.width, 200);
+  EXPECT_EQ(s.height, 55);
+  EXPECT_EQ(s.showCommand, SW_SHOW);
+  EXPECT_FALSE(Quiet());
+  EXPECT_FALSE(Silent());
+}
+
+}  // namespace
+}  // namespace velmora::link::testing
