@@ -247,5 +247,30 @@ TEST_F(LinkConnect, ServerClosingBeforeQualificationIsRefusal) {
   EXPECT_TRUE(boxes_.empty());
 }
 
+TEST_F(LinkConnect, QuitDuringWaitsIsAFailureAndReachesTheThreadsLoop) {
+  LoopbackPeer peer([](PeerConnection& c) {
+    if (!AcceptQualification(c)) return;
+    c.WaitForClose();
+  });
+  SETTCPPORT(peer.port());
+  SETIPFIX("127.0.0.1");
+  ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
+  RunLater(200, [] { PostQuitMessage(7); });
+  // The answer never came: not a success, whatever ended the wait.
+  EXPECT_EQ(SENDBUFFERTOSERVER("915 q", 5), -3);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 7u);
+  INCHIDECONECTARELASERVER();
+  const uint16_t port = FreePort();
+  Blackhole hole("127.0.0.9", port);
+  SETTCPPORT(port);
+  SETIPFIX("127.0.0.9");
+  RunLater(200, [] { PostQuitMessage(8); });
+  EXPECT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), -1);
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 8u);
+}
+
 }  // namespace
 }  // namespace velmora::link::testing
