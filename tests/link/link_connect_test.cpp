@@ -247,6 +247,30 @@ TEST_F(LinkConnect, ServerClosingBeforeQualificationIsRefusal) {
   EXPECT_TRUE(boxes_.empty());
 }
 
+// The stand-in library called directly, as the link calls it.
+TEST_F(LinkConnect, HostlaneStandInAnswersItsListOrLoopback) {
+  ASSERT_TRUE(CopyFileA(VELMORA_HOSTLANE_DLL, (dir_ / "hostlane.dll").c_str(), FALSE));
+  auto ask = [this] {
+    HMODULE dll = LoadLibraryA((dir_ / "hostlane.dll").c_str());
+    using GetIpList = int(WINAPI*)(int16_t*, char*);
+    const auto f = reinterpret_cast<GetIpList>(reinterpret_cast<void (*)()>(GetProcAddress(dll, "_GetIPList@8")));
+    std::string text(85, ' ');
+    int16_t count = -1;
+    if (f != nullptr) f(&count, text.data());
+    FreeLibrary(dll);
+    return std::make_pair(count, text);
+  };
+  auto [count, text] = ask();
+  EXPECT_EQ(count, 9);
+  EXPECT_EQ(text, "127.0.0.1" + std::string(76, ' '));
+  velmora::testing::WriteFileBytes(dir_ / "hostlane.lst",
+                                   "127.0.0.2\r\n  127.0.0.3  \n\n127.0.0.4\n127.0.0.5\n127.0.0.6\n127.0.0.7\n");
+  std::tie(count, text) = ask();
+  const std::string expected = "127.0.0.2\r\n127.0.0.3\r\n127.0.0.4\r\n127.0.0.5\r\n127.0.0.6";
+  EXPECT_EQ(count, static_cast<int16_t>(expected.size()));
+  EXPECT_EQ(text, expected + std::string(85 - expected.size(), ' '));
+}
+
 TEST_F(LinkConnect, QuitDuringWaitsIsAFailureAndReachesTheThreadsLoop) {
   LoopbackPeer peer([](PeerConnection& c) {
     if (!AcceptQualification(c)) return;

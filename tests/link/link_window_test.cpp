@@ -305,3 +305,37 @@ TEST(LinkDefaults, BuiltInAddressAndPort) {
 
 }  // namespace
 }  // namespace velmora::link::testing
+
+namespace velmora::link::testing {
+namespace {
+
+using LinkOpenFailures = LinkTest;
+
+TEST_F(LinkOpenFailures, NoWindowForAnInvalidParent) {
+  HWND bogus = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7FF0));
+  EXPECT_EQ(INITFEREASTRASTAR(bogus, instance_), -2);
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].text.rfind("Eroare (", 0), 0u);
+  EXPECT_EQ(boxes_[0].text.back(), ')');
+  EXPECT_EQ(boxes_[0].caption, "Quillon");
+  EXPECT_EQ(boxes_[0].owner, nullptr);
+  EXPECT_EQ(boxes_[0].style, static_cast<UINT>(MB_ICONERROR));
+  EXPECT_EQ(INITCONECTARELASERVER(bogus, instance_, 1), -2);
+}
+
+TEST_F(LinkOpenFailures, ParentNotAWindowWhenReattaching) {
+  ASSERT_EQ(INITFEREASTRASTAR(dialog_, instance_), 0);
+  HWND bogus = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7FF0));
+  EXPECT_EQ(INITCONECTARELASERVER(bogus, instance_, 1), -4);
+}
+
+TEST_F(LinkOpenFailures, LinkWindowGoneBehindTheLinksBack) {
+  ASSERT_EQ(INITFEREASTRASTAR(dialog_, instance_), 0);
+  HWND w = LinkWindow();
+  SetParent(w, nullptr);
+  DestroyWindow(w);
+  EXPECT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), -3);
+}
+
+}  // namespace
+}  // namespace velmora::link::testing
