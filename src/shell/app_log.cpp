@@ -36,7 +36,11 @@ void WriteAppLog(const char* text, int length) {
   SYSTEMTIME now;
   GetLocalTime(&now);
   const std::string_view message(text, length > 0 ? static_cast<std::size_t>(length) : 0);
-  const std::string line = FormatLogLine(now.wHour, now.wMinute, now.wSecond, now.wMilliseconds / 10, message);
+  AppendAppLogLine(FormatLogLine(now.wHour, now.wMinute, now.wSecond, now.wMilliseconds / 10, message));
+}
+
+void AppendAppLogLine(std::string_view line) {
+  if (g_channel <= 0) return;
   std::lock_guard lock(g_fileLock);
   if (g_file == nullptr) return;
   std::fwrite(line.data(), 1, line.size(), g_file);

@@ -14,6 +14,9 @@ int AppLogChannel();
 
 // Appends one line with the time of day and the first `length` characters of `text`.
 void WriteAppLog(const char* text, int length);
+// Appends a line that already carries its time (the server link formats its own).
+void AppendAppLogLine(std::string_view line);
+
 inline void WriteAppLog(std::string_view text) { WriteAppLog(text.data(), static_cast<int>(text.size())); }
 
 }  // namespace velmora::shell

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 namespace velmora::shell {
 
 struct ControlPlace {

@@ -53,6 +53,7 @@ void CreateMailFolders(const AppPaths& paths) {
 
 void OpenLogAndGreetLink() {
   OpenAppLog(-1, "velmora.log");
+  link::SetLinkLogWriter(&AppendAppLogLine);
   link::SETLUNSTARWNDLOG(static_cast<int16_t>(AppLogChannel()));
   WriteAppLog("Init>>>", 7);
 }

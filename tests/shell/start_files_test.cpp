@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/ui_seams.h"
+#include "link/link_api.h"
 #include "shell/app_log.h"
 #include "shell/start_files.h"
 #include "support/temp_dir.h"
@@ -154,6 +155,23 @@ TEST(AppLog, APositiveChannelAppendsTimedLinesOfTheGivenLength) {
   EXPECT_EQ(lines[0].substr(15), "Init>>>");
   EXPECT_EQ(lines[1].substr(15), "timer 1 ....");
   EXPECT_EQ(lines[2].substr(15), "");
+}
+
+TEST(AppLog, TheLinksLinesShareTheApplicationLog) {
+  TempDir dir;
+  const std::string path = dir / "velmora.log";
+  OpenAppLog(3, path);
+  link::SetLinkLogWriter(&AppendAppLogLine);
+  link::SETLUNSTARWNDLOG(3);
+  link::WRITEINLOGSTARWND("WM_REC - 1");
+  WriteAppLog("Bye!", 4);
+  link::SETLUNSTARWNDLOG(-1);
+  link::WRITEINLOGSTARWND("not written");
+  CloseAppLog();
+  const std::string log = ReadFileBytes(path);
+  EXPECT_NE(log.find("WM_REC - 1\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find(" - Bye!\r\n"), std::string::npos) << log;
+  EXPECT_EQ(log.find("not written"), std::string::npos) << log;
 }
 
 }  // namespace
