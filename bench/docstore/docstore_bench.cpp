@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "docstore/record_search.h"
-#include "support/keyed_file_writer.h"
+#include "keyed_files/keyed_file_writer.h"
 
 namespace {
 

@@ -1,11 +1,17 @@
 #include "sample_suite/sample_suite.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <vector>
 
+#include "erpdirs/documents_directory_image.h"
+#include "erpdirs/image_fields.h"
+#include "keyed_files/keyed_file_writer.h"
 #include "sample_suite/sample_pictures.h"
 
 namespace velmora::standins {
@@ -22,6 +28,28 @@ bool SameNameNoCase(std::string_view a, std::string_view b) {
 std::string_view FileNameOf(std::string_view path) {
   const auto slash = path.find_last_of("\\/");
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// A 32-bit integer as 4 bytes, little-endian.
+std::string LittleEndian32(int32_t value) {
+  const auto v = static_cast<uint32_t>(value);
+  std::string bytes(4, '\0');
+  for (std::size_t i = 0; i < 4; ++i) bytes[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+  return bytes;
+}
+
+// The records of the sample dev.dat: the client record and the currencies
+// the documents module knows, all under 6-byte keys (the index layout wants
+// one key length per file).
+std::vector<KeyedRecord> SampleDevRecords() {
+  return {
+      {std::string(kClientRecordKey), LittleEndian32(kSampleClientCode)},
+      {"EUR   ", "Euro"},
+      {"USD   ", "Dolar american"},
+      {"GBP   ", "Lira sterlina"},
+      {"CHF   ", "Franc elvetian"},
+      {"HUF   ", "Forint maghiar"},
+  };
 }
 
 // One slide of the sample schedule: the picture, its caption and period.
@@ -76,6 +104,49 @@ void SuiteBuilder::Write(const fs::path& file, std::string_view bytes) {
   report_.written.push_back(file);
 }
 
+std::string WindowsPathOf(const fs::path& path) {
+  std::string name = fs::absolute(path).lexically_normal().string();
+#ifndef _WIN32
+  name.insert(0, "Z:");  // wine's view of the Unix root
+#endif
+  std::replace(name.begin(), name.end(), '/', '\\');
+  while (name.size() > 3 && name.back() == '\\') name.pop_back();
+  return name;
+}
+
+std::string SuiteFolderField(const SuiteFolders& folders, std::string_view relative) {
+  std::string full = WindowsPathOf(folders.root);
+  if (full.back() != '\\') full += '\\';
+  full += relative;
+  if (full.size() <= erpdirs::kPathFieldWidth) return full;
+  return "..\\" + std::string(relative);
+}
+
+std::string SampleDocumentsDirectoryRecord(const SuiteFolders& folders) {
+  std::array<char, erpdirs::kRecordSize> record{};
+  erpdirs::SetDocumentsDirectoryDefaults(record);
+  const std::string vantor = SuiteFolderField(folders, "Vantor");
+  erpdirs::SetPathField(record, erpdirs::kDocumentsDataDirectory, vantor);
+  erpdirs::SetPathField(record, erpdirs::kSecondDocumentsDirectory, vantor);
+  erpdirs::SetPathField(record, erpdirs::kDocumentsAccountingFolder, SuiteFolderField(folders, "Kelbar\\FIRMA"));
+  erpdirs::SetPathField(record, erpdirs::kDocumentsFurtherDirectory, SuiteFolderField(folders, "ERP"));
+  return std::string(record.data(), record.size());
+}
+
+std::string SampleIndexDevFile() {
+  IndexFileWriter dev(kSampleDevBlocks, kSampleDevBuckets);
+  for (const KeyedRecord& record : SampleDevRecords())
+    if (!dev.Add(record)) throw std::logic_error("sample dev.dat has no room for " + record.key);
+  return dev.image();
+}
+
+std::string SampleSelfDescribingDevFile() {
+  SelfDescribingFileWriter dev(kSampleDevBlocks, kSampleDevBuckets);
+  for (const KeyedRecord& record : SampleDevRecords())
+    if (!dev.Add(record)) throw std::logic_error("sample dev.dat has no room for " + record.key);
+  return dev.image();
+}
+
 void BuildErpFolder(SuiteBuilder& builder) {
   const fs::path& erp = builder.folders().erp;
   builder.CopyProgram(erp, "velmora.exe");
@@ -85,6 +156,8 @@ void BuildErpFolder(SuiteBuilder& builder) {
   builder.CopyProgram(erp, "renova37.exe");
   // Only its presence matters to the launcher (it allows DIRVAN.DAT to be made).
   builder.Write(erp / "anga.dat", "Corvane sample suite\r\n");
+  // The documents module's directory file, read from here by the caption.
+  builder.Write(erp / "DIRVAN.DAT", SampleDocumentsDirectoryRecord(builder.folders()));
   BuildSlideShow(builder);
 }
 
@@ -112,6 +185,18 @@ void BuildSlideShow(SuiteBuilder& builder) {
 
 void BuildVantorFolder(SuiteBuilder& builder) {
   for (std::string_view recorder : kVantorRecorders) builder.CopyProgram(builder.folders().vantor, recorder);
+  BuildKeyedFiles(builder);
+}
+
+void BuildKeyedFiles(SuiteBuilder& builder) {
+  const fs::path& vantor = builder.folders().vantor;
+  // The index layout finds its bucket count in obi.dat.
+  builder.Write(vantor / "obi.dat", ObiFileImage(kSampleDevBuckets));
+  builder.Write(vantor / "dev.dat", SampleIndexDevFile());
+  // A self-describing dev.dat carries its own count: this obi.dat has none.
+  const fs::path layout2 = vantor / kLayout2FolderName;
+  builder.Write(layout2 / "obi.dat", ObiFileImage(0));
+  builder.Write(layout2 / "dev.dat", SampleSelfDescribingDevFile());
 }
 
 void BuildKelbarFolder(SuiteBuilder& builder) {

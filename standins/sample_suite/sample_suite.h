@@ -8,6 +8,7 @@
 // One function per folder: a file the suite needs later goes into the
 // function of the folder it belongs to, written with SuiteBuilder::Write.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -64,9 +65,42 @@ class SuiteBuilder {
 inline constexpr std::string_view kErpRecorders[] = {"trovel.exe", "quillon.exe", "wardle.exe"};
 inline constexpr std::string_view kVantorRecorders[] = {"q.exe", "tkv.exe", "ruvela.exe"};
 
+// The client code held by the sample documents module (the reference
+// server's sample data knows the same client).
+inline constexpr int32_t kSampleClientCode = 4711;
+// The client record of dev.dat: key "CODCLI", the code as 4 bytes little-endian.
+inline constexpr std::string_view kClientRecordKey = "CODCLI";
+// Size of the sample dev.dat files and their bucket count (a prime).
+inline constexpr int32_t kSampleDevBlocks = 64;
+inline constexpr int32_t kSampleDevBuckets = 61;
+// Folder under Vantor with obi.dat and a self-describing dev.dat (layout 2)
+// holding the same records; its obi.dat carries no bucket count.
+inline constexpr std::string_view kLayout2FolderName = "Layout2";
+
+// The name under which a Windows program sees `path`: itself on Windows;
+// elsewhere the suite runs under wine, which shows the Unix root as Z:.
+std::string WindowsPathOf(const std::filesystem::path& path);
+
+// A folder of the suite (`relative` to its root, "Vantor" or "Kelbar\FIRMA")
+// as the documents module writes it into a 40-character field of DIRVAN.DAT:
+// the full path when it fits, else relative to the ERP folder ("..\Vantor"),
+// where the launcher reads the file.
+std::string SuiteFolderField(const SuiteFolders& folders, std::string_view relative);
+
+// The 512-byte record of the sample DIRVAN.DAT in ERP: the documents module's
+// defaults, its data directory and second directory the Vantor folder, the
+// accounting company folder Kelbar\FIRMA and the further directory ERP.
+std::string SampleDocumentsDirectoryRecord(const SuiteFolders& folders);
+
+// The sample dev.dat images, index layout (bucket count in obi.dat) and
+// self-describing layout: the client record and a few currencies.
+std::string SampleIndexDevFile();
+std::string SampleSelfDescribingDevFile();
+
 void BuildErpFolder(SuiteBuilder& builder);
 void BuildSlideShow(SuiteBuilder& builder);  // pictures, detail text, sound and velmora.scn in ERP
 void BuildVantorFolder(SuiteBuilder& builder);
+void BuildKeyedFiles(SuiteBuilder& builder);  // obi.dat and dev.dat in Vantor and Vantor\Layout2
 void BuildKelbarFolder(SuiteBuilder& builder);
 void BuildMorvinFolder(SuiteBuilder& builder);
 void BuildTessloFolder(SuiteBuilder& builder);

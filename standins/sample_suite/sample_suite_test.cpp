@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <sstream>
 
+#include "docstore/client_record.h"
+#include "docstore/keyed_block.h"
+#include "docstore/layout_cache.h"
+#include "docstore/record_search.h"
 #include "sample_suite/sample_pictures.h"
 #include "support/temp_dir.h"
 
@@ -193,6 +198,100 @@ TEST(SamplePictures, WavHeaderDescribesItsSamples) {
   EXPECT_EQ(wav.substr(36, 4), "data");
   EXPECT_EQ(Le32(wav, 40), 2000u);  // 250 ms at 8000 Hz
   EXPECT_EQ(wav.size(), 44u + 2000u);
+}
+
+// The client code as the launcher's own reader finds it in a dev.dat image.
+std::optional<int32_t> ClientCodeIn(const std::string& dev, int32_t obiBucketCount) {
+  docstore::MemoryBlockReader blocks(dev);
+  docstore::Block block1{};
+  if (!blocks.ReadBlock(1, block1)) return std::nullopt;
+  const int layout = docstore::LayoutOfBlock1(block1);
+  const int32_t buckets =
+      layout == docstore::kLayoutSelfDescribing ? docstore::HeaderBucketCount(block1) : obiBucketCount;
+  int32_t probeLimit = docstore::kInitialProbeLimit;
+  return docstore::FindClientCode(blocks, layout, buckets, probeLimit);
+}
+
+// The data of the record under `key` (6 bytes), as the launcher's reader retrieves it.
+std::string RecordData(const std::string& dev, int layout, int32_t buckets, std::string key, int32_t dataLength) {
+  docstore::MemoryBlockReader blocks(dev);
+  std::string buffer = key + std::string(static_cast<std::size_t>(dataLength), '\0');
+  int32_t probeLimit = docstore::kInitialProbeLimit;
+  const docstore::RecordQuery query{buffer, 6, buckets, 6, dataLength};
+  const docstore::RetrieveOutcome outcome = docstore::RetrieveRecord(blocks, layout, query, probeLimit);
+  if (outcome.status != docstore::kStatusFound) return "status " + std::to_string(outcome.status);
+  return buffer.substr(6);
+}
+
+TEST(SampleSuite, DocumentsModuleFilesHoldTheClientRecordInBothLayouts) {
+  TempDir bin, suite;
+  FillBinFolder(bin.path(), false);
+  BuildSampleSuite(suite.path(), bin.path());
+  const fs::path vantor = suite.path() / "Vantor";
+
+  const std::string obi = ReadFileBytes(vantor / "obi.dat");
+  ASSERT_GE(obi.size(), 512u);
+  EXPECT_EQ(Le32(obi, 10), 61u) << "the index layout's bucket count";
+  const std::string dev = ReadFileBytes(vantor / "dev.dat");
+  ASSERT_EQ(dev.size(), 64u * 512u);
+  EXPECT_NE(Le16(dev, 0), 0x70FFu) << "index layout: block 1 is no header";
+  EXPECT_EQ(ClientCodeIn(dev, 61), std::optional<int32_t>(4711));
+  EXPECT_EQ(RecordData(dev, 1, 61, "EUR   ", 4), "Euro");
+  // The client record is the documents module's: key CODCLI, 4 bytes little-endian.
+  const std::string key = "CODCLI";
+  EXPECT_NE(dev.find(key + std::string("\x0C\x00\x67\x12\x00\x00", 6)), std::string::npos)
+      << "entry: key, length word 12, 4711 = 67 12 00 00";
+
+  const fs::path layout2 = vantor / "Layout2";
+  const std::string obi2 = ReadFileBytes(layout2 / "obi.dat");
+  ASSERT_GE(obi2.size(), 512u);
+  EXPECT_EQ(Le32(obi2, 10), 0u) << "a self-describing dev.dat needs no count from obi.dat";
+  const std::string dev2 = ReadFileBytes(layout2 / "dev.dat");
+  ASSERT_EQ(dev2.size(), 64u * 512u);
+  EXPECT_EQ(Le16(dev2, 0), 0x70FFu);
+  EXPECT_EQ(dev2.substr(2, 16), std::string(16, '*'));
+  EXPECT_EQ(Le32(dev2, 18), 61u);
+  EXPECT_EQ(ClientCodeIn(dev2, 0), std::optional<int32_t>(4711));
+  EXPECT_EQ(RecordData(dev2, 2, 61, "USD   ", 14), "Dolar american");
+}
+
+TEST(SampleSuite, DocumentsDirectoryFileInErpNamesTheSuitesFolders) {
+  TempDir bin, suite;
+  FillBinFolder(bin.path(), false);
+  BuildSampleSuite(suite.path(), bin.path());
+  const std::string record = ReadFileBytes(suite.path() / "ERP" / "DIRVAN.DAT");
+  ASSERT_EQ(record.size(), 512u);
+  const SuiteFolders folders(suite.path());
+  auto field = [](std::string text) {
+    text.resize(40, ' ');
+    return text;
+  };
+  EXPECT_EQ(record.substr(180, 40), field(SuiteFolderField(folders, "Vantor")));
+  EXPECT_EQ(record.substr(220, 40), field(SuiteFolderField(folders, "Vantor")));
+  EXPECT_EQ(record.substr(260, 40), field(SuiteFolderField(folders, "Kelbar\\FIRMA")));
+  EXPECT_EQ(record.substr(312, 40), field(SuiteFolderField(folders, "ERP")));
+  // The values of a new file: 60, 60, "NN", 0 at 310, mode "R", "N" at 358.
+  EXPECT_EQ(record.substr(300, 6), std::string("\x3C\x00\x3C\x00NN", 6));
+  EXPECT_EQ(record.substr(310, 2), std::string("\x00\x00", 2));
+  EXPECT_EQ(record[354], 'R');
+  EXPECT_EQ(record[358], 'N');
+  EXPECT_EQ(record.substr(0, 180), std::string(180, ' '));
+  EXPECT_EQ(record.substr(306, 4), "    ");
+  EXPECT_EQ(record.substr(352, 2), "  ");
+  EXPECT_EQ(record.substr(359, 512 - 359), std::string(512 - 359, ' '));
+}
+
+TEST(SampleSuite, FolderFieldsAreFullPathsWhenTheyFitElseRelativeToErp) {
+  const std::string shortRoot = WindowsPathOf(fs::path("/s"));
+  ASSERT_GE(shortRoot.size(), 3u);
+  EXPECT_EQ(shortRoot.substr(1, 2), ":\\");
+  EXPECT_EQ(SuiteFolderField(SuiteFolders(fs::path("/s")), "Kelbar\\FIRMA"), shortRoot + "\\Kelbar\\FIRMA");
+  const fs::path longRoot = fs::path("/") / std::string(40, 'x');
+  EXPECT_EQ(SuiteFolderField(SuiteFolders(longRoot), "Vantor"), "..\\Vantor");
+  EXPECT_EQ(SuiteFolderField(SuiteFolders(longRoot), "ERP"), "..\\ERP");
+#ifndef _WIN32
+  EXPECT_EQ(WindowsPathOf("/work/suite/ERP/"), "Z:\\work\\suite\\ERP");
+#endif
 }
 
 TEST(LaunchRecord, FormatsThreeTabSeparatedFieldsOnOneLine) {

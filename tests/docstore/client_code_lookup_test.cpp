@@ -11,7 +11,7 @@
 #include "docstore/client_code_lookup.h"
 #include "docstore/keyed_file.h"
 #include "erpdirs/documents_directory.h"
-#include "support/keyed_file_writer.h"
+#include "keyed_files/keyed_file_writer.h"
 #include "win_fixtures.h"
 
 namespace velmora::docstore {

@@ -6,7 +6,7 @@
 
 #include "block_fixtures.h"
 #include "docstore/date_split.h"
-#include "support/keyed_file_writer.h"
+#include "keyed_files/keyed_file_writer.h"
 
 namespace velmora::docstore {
 namespace {

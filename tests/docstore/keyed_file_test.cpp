@@ -7,7 +7,7 @@
 #include <array>
 #include <string>
 
-#include "support/keyed_file_writer.h"
+#include "keyed_files/keyed_file_writer.h"
 #include "win_fixtures.h"
 
 namespace velmora::docstore {

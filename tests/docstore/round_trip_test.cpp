@@ -11,7 +11,7 @@
 
 #include "block_fixtures.h"
 #include "docstore/record_search.h"
-#include "support/keyed_file_writer.h"
+#include "keyed_files/keyed_file_writer.h"
 
 namespace velmora::docstore {
 namespace {

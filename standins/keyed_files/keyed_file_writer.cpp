@@ -1,4 +1,4 @@
-#include "support/keyed_file_writer.h"
+#include "keyed_files/keyed_file_writer.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-namespace velmora::testing {
+namespace velmora::standins {
 namespace {
 
 constexpr int32_t kBlock = kKeyedBlockSize;
@@ -340,4 +340,4 @@ int32_t IndexFileWriter::BlockOf(std::string_view key) const {
   return 0;
 }
 
-}  // namespace velmora::testing
+}  // namespace velmora::standins
