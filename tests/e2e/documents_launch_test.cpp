@@ -1,0 +1,138 @@
+// The documents module's start from the real launcher when DIRVAN.DAT is
+// missing from the current directory: the launcher writes its own record
+// only when anga.dat, the documents module's dev.dat and the accounting
+// module's plcont.dat all exist, with paths without a drive letter on the
+// launcher's own drive and with one elsewhere. The expected record is
+// written out here from its field table.
+
+#include <gtest/gtest.h>
+
+#include "expected_files.h"
+#include "launcher_fixture.h"
+#include "support/temp_dir.h"
+
+namespace velmora::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace velmora::testing;
+using velmora::erpdirs::testing::Bytes;
+using velmora::erpdirs::testing::FirstDifference;
+using velmora::erpdirs::testing::Path40;
+
+// The launcher's DIRVAN.DAT: blanks, then the documents data directory and
+// the second documents directory (root + "\Vantor") at 180 and 220, the
+// accounting company folder (root + "\Kelbar\FIRMA") at 260, 60 and 60 at
+// 300 and 302, a 32-bit 0 at 306, a 16-bit 0 at 310, the program directory
+// without its '\' at 312, a 16-bit 0 at 352, "N" at 358 and a 32-bit 0 at
+// 359. `root` is the suite root without trailing '\', with or without its drive.
+std::string LauncherDirvanRecord(const std::string& root) {
+  Bytes f(512, ' ');
+  f.Text(180, Path40(root + "\\Vantor"));
+  f.Text(220, Path40(root + "\\Vantor"));
+  f.Text(260, Path40(root + "\\Kelbar\\FIRMA"));
+  f.Raw(300, {0x3C, 0x00});
+  f.Raw(302, {0x3C, 0x00});
+  f.Raw(306, {0x00, 0x00, 0x00, 0x00});
+  f.Raw(310, {0x00, 0x00});
+  f.Text(312, Path40(root + "\\ERP"));
+  f.Raw(352, {0x00, 0x00});
+  f.Text(358, "N");
+  f.Raw(359, {0x00, 0x00, 0x00, 0x00});
+  return f;
+}
+
+class DocumentsLaunch : public LauncherTest {
+ protected:
+  void SetUp() override {
+    LauncherTest::SetUp();
+    fs::remove(Erp() / "DIRVAN.DAT");  // the sample suite has one
+  }
+
+  // Starts the documents module with its button and waits until it has run
+  // and the dialog is back.
+  void RunDocumentsModule(HWND main, std::size_t expectedStarts) {
+    ASSERT_TRUE(PostCommand(main, kButtonVantor));
+    ASSERT_EQ(WaitForLaunches("q.exe", expectedStarts).size(), expectedStarts);
+    ASSERT_TRUE(WaitUntil([&] { return IsShown(main); }, 5s));
+  }
+
+  static void ExpectBytes(const fs::path& file, const std::string& expected) {
+    const std::string actual = ReadFileBytes(file);
+    EXPECT_EQ(actual.size(), expected.size());
+    EXPECT_EQ(FirstDifference(actual, expected), -1) << "first differing byte of " << file.string();
+  }
+};
+
+TEST_F(DocumentsLaunch, NoDirvanIsWrittenUnlessAllThreeFilesExist) {
+  DrivenProgram launcher = StartLauncher();
+  HWND main = StartAndFindMain(launcher);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(TitleOf(main), MainTitle(0));
+
+  const fs::path needed[] = {
+      Erp() / "anga.dat",
+      Vantor() / "dev.dat",
+      SuiteDir() / "Kelbar" / "FileGen" / "plcont.dat",
+  };
+  std::size_t starts = 0;
+  for (const fs::path& file : needed) {
+    SCOPED_TRACE("without " + file.string());
+    FileAside aside(file);
+    RunDocumentsModule(main, ++starts);
+    EXPECT_FALSE(fs::exists(Erp() / "DIRVAN.DAT"));
+    EXPECT_EQ(TitleOf(main), MainTitle(0));
+  }
+  // The module itself was started every time, from the launcher's directory.
+  for (const LaunchRecord& q : LaunchesOf("q.exe")) EXPECT_EQ(q.currentDirectory, Root() + "\\ERP");
+  EXPECT_EQ(Close(launcher, main), 0u);
+}
+
+TEST_F(DocumentsLaunch, OnTheLaunchersDriveDirvanHoldsPathsWithoutTheDrive) {
+  DrivenProgram launcher = StartLauncher();
+  HWND main = StartAndFindMain(launcher);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(TitleOf(main), MainTitle(0));
+
+  HoldFile hold(Vantor() / "q.exe");
+  ASSERT_TRUE(PostCommand(main, kButtonVantor));
+  ASSERT_EQ(WaitForLaunches("q.exe", 1).size(), 1u);
+  // Written before the module starts, so that the module finds it.
+  const std::string root = Root();  // C:\ve12-0
+  ASSERT_EQ(root.substr(1, 2), ":\\");
+  ExpectBytes(Erp() / "DIRVAN.DAT", LauncherDirvanRecord(root.substr(2)));
+  hold.Release();
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(main); }, 5s));
+
+  // The caption refreshed after the run reads the new file: its data
+  // directory (\ve12-0\Vantor, on the current drive) holds the client.
+  EXPECT_TRUE(WaitUntil([&] { return TitleOf(main) == MainTitle(4711); }, 2s)) << TitleOf(main);
+
+  // A second run leaves the file as it is.
+  WriteFileBytes(Erp() / "DIRVAN.DAT", LauncherDirvanRecord("\\elsewhere"));
+  RunDocumentsModule(main, 2);
+  ExpectBytes(Erp() / "DIRVAN.DAT", LauncherDirvanRecord("\\elsewhere"));
+  EXPECT_EQ(Close(launcher, main), 0u);
+}
+
+TEST_F(DocumentsLaunch, FromAnotherDriveDirvanHoldsFullPaths) {
+  MappedDrive drive(SuiteDir());
+  ASSERT_TRUE(drive.ok()) << "no spare drive letter could be mapped";
+  // The launcher lies on C:, its current directory is <drive>:\ERP (the same folder).
+  const std::string currentDirectory = drive.root() + "ERP";
+  DrivenProgram launcher = StartLauncher("", currentDirectory);
+  HWND main = StartAndFindMain(launcher);
+  ASSERT_NE(main, nullptr);
+
+  RunDocumentsModule(main, 1);
+  const auto q = LaunchesOf("q.exe");
+  ASSERT_EQ(q.size(), 1u);
+  EXPECT_EQ(q[0].currentDirectory, currentDirectory);
+  EXPECT_EQ(q[0].commandLine, Root() + "\\Vantor\\q.exe -erp -m");
+  ExpectBytes(Erp() / "DIRVAN.DAT", LauncherDirvanRecord(Root()));
+  EXPECT_TRUE(WaitUntil([&] { return TitleOf(main) == MainTitle(4711); }, 2s)) << TitleOf(main);
+  EXPECT_EQ(Close(launcher, main), 0u);
+}
+
+}  // namespace
+}  // namespace velmora::e2e
