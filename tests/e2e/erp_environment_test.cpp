@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "expected_files.h"
 #include "keyed_files/keyed_file_writer.h"
 #include "launcher_fixture.h"
@@ -42,10 +44,11 @@ class ErpEnvironment : public LauncherTest {
  protected:
   fs::path DirvanInErp() const { return Erp() / "DIRVAN.DAT"; }
 
-  // The caption of a start in the suite as it now stands; the launcher is closed again.
-  std::string CaptionOfAStart() {
+  // The caption of a start in the suite as it now stands; the launcher is
+  // closed again. The texts of the boxes shown on the way go to `boxes`.
+  std::string CaptionOfAStart(std::vector<std::string>* boxes = nullptr) {
     DrivenProgram launcher = StartLauncher();
-    HWND main = StartAndFindMain(launcher);
+    HWND main = StartAndFindMain(launcher, boxes);
     if (main == nullptr) return {};
     const std::string title = TitleOf(main);
     EXPECT_EQ(Close(launcher, main), 0u);
@@ -94,6 +97,42 @@ TEST_F(ErpEnvironment, CaptionShowsZeroWhenTheDocumentsFilesHoldNoClient) {
     WriteFileBytes(Vantor() / "dev.dat", c.dev);
     EXPECT_EQ(CaptionOfAStart(), MainTitle(0));
   }
+}
+
+TEST_F(ErpEnvironment, UnusableDocumentsFilesAreReportedAndGiveZero) {
+  const std::string sample = SampleDocumentsDirectoryFile(Root(), Root() + "\\Vantor");
+  struct Case {
+    const char* what;
+    std::string dirvan;           // DIRVAN.DAT in ERP
+    bool withDev;                 // Vantor\dev.dat present
+    std::vector<std::string> boxes;
+  };
+  const Case cases[] = {
+      {"empty DIRVAN.DAT", "", true, {"** Eroare Citire fisier DIRVAN.DAT **"}},
+      {"DIRVAN.DAT shorter than its record", sample.substr(0, 300), true, {"** Eroare Citire fisier DIRVAN.DAT **"}},
+      {"no dev.dat in the data directory", sample, false, {"Eroare deschidere " + Root() + "\\Vantor\\dev.dat"}},
+      {"a data directory that does not exist", SampleDocumentsDirectoryFile(Root(), Root() + "\\Nowhere"), true, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteFileBytes(DirvanInErp(), c.dirvan);
+    std::optional<FileAside> devAside;
+    if (!c.withDev) devAside.emplace(Vantor() / "dev.dat");
+    std::vector<std::string> boxes;
+    EXPECT_EQ(CaptionOfAStart(&boxes), MainTitle(0));
+    EXPECT_EQ(boxes, c.boxes);
+    // Only read: the launcher leaves the documents module's file as it found it.
+    EXPECT_EQ(ReadFileBytes(DirvanInErp()), c.dirvan);
+    fs::remove(SuiteDir() / "Kelbar" / "FIRMA" / "TERTIDC.DAT");  // no "Exista TERTIDC.DAT" box next time
+  }
+}
+
+TEST_F(ErpEnvironment, AnUnknownModeLetterIsReadAsRButStaysInTheFile) {
+  std::string dirvan = SampleDocumentsDirectoryFile(Root(), Root() + "\\Vantor");
+  dirvan[354] = 'X';
+  WriteFileBytes(DirvanInErp(), dirvan);
+  EXPECT_EQ(CaptionOfAStart(), MainTitle(4711));
+  EXPECT_EQ(ReadFileBytes(DirvanInErp()), dirvan);
 }
 
 TEST_F(ErpEnvironment, FirstStartWritesTheFiveDirectoryFilesByteForByte) {
@@ -155,10 +194,15 @@ TEST_F(ErpEnvironment, SecondStartKeepsTheFilesAndSaysTertidcExists) {
   for (const fs::path& file : files) before.push_back(ReadFileBytes(file));
 
   DrivenProgram second = StartLauncher();
+  const auto box = WaitForMessageBox(second, "Exista TERTIDC.DAT ", kWindowTimeout);
+  ASSERT_TRUE(box.has_value()) << "no box captioned \"Exista TERTIDC.DAT \"";
+  EXPECT_EQ(box->text, "** Exista TERTIDC.DAT **");
+  EXPECT_TRUE(PressButton(box->window, IDOK));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box->window); }, 5s));
   std::vector<std::string> boxes;
   HWND main = StartAndFindMain(second, &boxes);
   ASSERT_NE(main, nullptr);
-  EXPECT_EQ(boxes, std::vector<std::string>{"** Exista TERTIDC.DAT **"});
+  EXPECT_TRUE(boxes.empty()) << "first further box: " << boxes.front();
   EXPECT_EQ(Close(second, main), 0u);
   for (std::size_t i = 0; i < std::size(files); ++i) {
     SCOPED_TRACE(files[i].string());
@@ -177,9 +221,18 @@ TEST_F(ErpEnvironment, StartedFromAnotherDriveTheDirectoryFilesNameThatDrive) {
   Bytes erp(velmora::erpdirs::testing::NewErpDirectoryFile());
   velmora::erpdirs::testing::PutErpPaths(erp, root);
   ExpectFileBytes(Erp() / "DIRERP.DAT", erp);
+  const std::string start = root + "ERP";
   Bytes accounting(velmora::erpdirs::testing::NewAccountingDirectoryFile());
-  velmora::erpdirs::testing::PutAccountingPaths(accounting, root + "ERP", root);
+  velmora::erpdirs::testing::PutAccountingPaths(accounting, start, root);
   ExpectFileBytes(SuiteDir() / "Kelbar" / "FIRMA" / "DIRKEL.DAT", accounting);
+  Bytes payroll(velmora::erpdirs::testing::NewPayrollDirectoryFile());
+  velmora::erpdirs::testing::PutPayrollPaths(payroll, start, root);
+  ExpectFileBytes(SuiteDir() / "Morvin" / "FIRMA" / "DIRMOR.DAT", payroll);
+  Bytes fixedAssets(velmora::erpdirs::testing::NewFixedAssetsDirectoryFile());
+  velmora::erpdirs::testing::PutFixedAssetsPaths(fixedAssets, start, root);
+  ExpectFileBytes(SuiteDir() / "Tesslo" / "FIRMA" / "DIRTES.DAT", fixedAssets);
+  // The documents module's file is read there too: the caption shows the client.
+  EXPECT_EQ(TitleOf(main), MainTitle(4711));
   EXPECT_EQ(Close(launcher, main), 0u);
 }
 

@@ -24,9 +24,9 @@ bool LauncherMutexExists() {
 
 }  // namespace
 
-ShortSuiteRoot::ShortSuiteRoot() {
+ShortSuiteRoot::ShortSuiteRoot(std::string_view stem) {
   static std::atomic<int> counter{0};
-  path_ = "C:\\ve" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
+  path_ = "C:\\" + std::string(stem) + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
   std::error_code ignored;
   fs::remove_all(path_, ignored);
   fs::create_directories(path_);

@@ -37,10 +37,10 @@ inline constexpr int kButtonFixedAssets = 1010;
 inline constexpr int kButtonErpSetup = 1011;
 inline constexpr int kButtonAssistant = 1014;
 
-// A folder C:\ve<process>-<n>, emptied first and removed at the end.
+// A folder C:\<stem><process>-<n>, emptied first and removed at the end.
 class ShortSuiteRoot {
  public:
-  ShortSuiteRoot();
+  explicit ShortSuiteRoot(std::string_view stem = "ve");
   ShortSuiteRoot(const ShortSuiteRoot&) = delete;
   ShortSuiteRoot& operator=(const ShortSuiteRoot&) = delete;
   ~ShortSuiteRoot();
@@ -77,6 +77,9 @@ class FileAside {
 
 class LauncherTest : public ::testing::Test {
  protected:
+  LauncherTest() = default;
+  // A suite whose root folder name starts with `stem` (C:\<stem>12-0).
+  explicit LauncherTest(std::string_view stem) : root_(stem) {}
   void SetUp() override;
 
   const std::filesystem::path& SuiteDir() const { return root_.path(); }
