@@ -11,39 +11,12 @@
 
 #include "common/ui_seams.h"
 #include "support/temp_dir.h"
+#include "support/ui_recorders.h"
 
 namespace velmora::docstore::testing {
 
-struct Box {
-  std::string text, caption;
-  UINT style;
-};
-
-// Records every message box instead of showing it.
-class BoxRecorder {
- public:
-  BoxRecorder() : previous_(SetMessageBoxHandler(&Record)) { Boxes().clear(); }
-  ~BoxRecorder() { SetMessageBoxHandler(previous_); }
-  BoxRecorder(const BoxRecorder&) = delete;
-  BoxRecorder& operator=(const BoxRecorder&) = delete;
-
-  static std::vector<Box>& Boxes() {
-    static std::vector<Box> boxes;
-    return boxes;
-  }
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> texts;
-    for (const Box& box : Boxes()) texts.push_back(box.text);
-    return texts;
-  }
-
- private:
-  static int Record(HWND, const char* text, const char* caption, UINT style) {
-    Boxes().push_back({text, caption, style});
-    return IDOK;
-  }
-  MessageBoxHandler previous_;
-};
+using Box = velmora::testing::RecordedBox;
+using velmora::testing::BoxRecorder;
 
 // A fresh folder right under C:\, so that its path fits the 40-character
 // directory fields; removed with its content at the end.

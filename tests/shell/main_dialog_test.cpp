@@ -13,6 +13,7 @@
 #include "shell/main_dialog.h"
 #include "shell/main_dialog_state.h"
 #include "support/temp_dir.h"
+#include "support/ui_recorders.h"
 #include "update/slide_table.h"
 
 namespace velmora::shell {
@@ -20,22 +21,8 @@ namespace {
 
 using velmora::testing::TempDir;
 
-struct ShownBox {
-  std::string text, caption;
-  UINT style;
-};
-std::vector<ShownBox> g_boxes;
-
-int RecordBox(HWND, const char* text, const char* caption, UINT style) {
-  g_boxes.push_back({text, caption, style});
-  return IDOK;
-}
-
-std::vector<const char*> g_sounds;
-BOOL RecordSound(const char* sound, HMODULE, DWORD) {
-  g_sounds.push_back(sound);
-  return TRUE;
-}
+using velmora::testing::BoxRecorder;
+using velmora::testing::SoundRecorder;
 
 void PumpMessages(DWORD milliseconds) {
   const DWORD end = GetTickCount() + milliseconds;
@@ -68,10 +55,6 @@ RECT RectInParent(HWND control) {
 class MainDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    g_boxes.clear();
-    g_sounds.clear();
-    previousBox_ = SetMessageBoxHandler(&RecordBox);
-    previousSound_ = SetPlaySoundHandler(&RecordSound);
     GetCurrentDirectoryA(sizeof savedDirectory_, savedDirectory_);
     SetCurrentDirectoryA(suite_.path().string().c_str());
     App().instance = GetModuleHandleA(nullptr);
@@ -82,8 +65,6 @@ class MainDialogTest : public ::testing::Test {
   void TearDown() override {
     if (dialog_ != nullptr) DestroyWindow(dialog_);
     SetCurrentDirectoryA(savedDirectory_);
-    SetMessageBoxHandler(previousBox_);
-    SetPlaySoundHandler(previousSound_);
   }
 
   HWND Open() {
@@ -100,8 +81,10 @@ class MainDialogTest : public ::testing::Test {
   TempDir suite_;
   HWND dialog_ = nullptr;
   char savedDirectory_[MAX_PATH] = {};
-  MessageBoxHandler previousBox_ = nullptr;
-  PlaySoundHandler previousSound_ = nullptr;
+  BoxRecorder boxes_;
+  SoundRecorder sounds_;
+  std::vector<velmora::testing::RecordedBox>& shownBoxes_ = BoxRecorder::Boxes();
+  std::vector<velmora::testing::RecordedSound>& playedSounds_ = SoundRecorder::Sounds();
 };
 
 TEST_F(MainDialogTest, OpensWithTheClientCaptionAndTheFixedLayout) {
@@ -158,17 +141,17 @@ TEST_F(MainDialogTest, FocusOnTheMessageClearsThePlaceholderOnce) {
 
 TEST_F(MainDialogTest, SendingFollowsThePlaceholderAndLengthRulesForElevenPresses) {
   Open();
-  g_boxes.clear();  // whatever the environment check had to say
+  shownBoxes_.clear();  // whatever the environment check had to say
   Command(1048);
   EXPECT_EQ(TextOf(Item(1047)), "") << "the first press only clears the placeholder";
-  EXPECT_TRUE(g_boxes.empty());
+  EXPECT_TRUE(shownBoxes_.empty());
 
   SetWindowTextA(Item(1047), "x");
   for (int press = 2; press <= 15; ++press) Command(1048);
-  ASSERT_EQ(g_boxes.size(), 10u) << "presses 2 to 11 are acted on, the twelfth and later do nothing";
-  EXPECT_EQ(g_boxes[0].text, "Completati mesajul!");
-  EXPECT_EQ(g_boxes[0].caption, "Vantor");
-  EXPECT_EQ(g_boxes[0].style, static_cast<UINT>(MB_ICONWARNING));
+  ASSERT_EQ(shownBoxes_.size(), 10u) << "presses 2 to 11 are acted on, the twelfth and later do nothing";
+  EXPECT_EQ(shownBoxes_[0].text, "Completati mesajul!");
+  EXPECT_EQ(shownBoxes_[0].caption, "Vantor");
+  EXPECT_EQ(shownBoxes_[0].style, static_cast<UINT>(MB_ICONWARNING));
 }
 
 TEST_F(MainDialogTest, StaticColoursDependOnTheControl) {
@@ -245,11 +228,11 @@ TEST_F(MainDialogTest, ANewMessageNoticeRingsOnceAndTimerSevenStops) {
   postman::Shared().received.Store("2026.12.08  10:00:00Buna ziua");
   postman::Shared().newMessage = true;
   PumpMessages(400);
-  ASSERT_EQ(g_sounds.size(), 1u);
-  EXPECT_EQ(reinterpret_cast<uintptr_t>(g_sounds[0]), 151u);
+  ASSERT_EQ(playedSounds_.size(), 1u);
+  EXPECT_EQ(playedSounds_[0].ResourceId(), 151u);
   postman::Shared().newMessage = true;  // no longer watched: timer 7 has ended
   PumpMessages(400);
-  EXPECT_EQ(g_sounds.size(), 1u);
+  EXPECT_EQ(playedSounds_.size(), 1u);
   postman::Shared().newMessage = false;
   postman::Shared().received.Store("");
 }
@@ -259,7 +242,7 @@ TEST_F(MainDialogTest, ABlankNoticeRingsNothing) {
   postman::Shared().received.Store("     ");
   postman::Shared().newMessage = true;
   PumpMessages(400);
-  EXPECT_TRUE(g_sounds.empty());
+  EXPECT_TRUE(playedSounds_.empty());
   postman::Shared().newMessage = false;
 }
 

@@ -10,6 +10,7 @@
 #include "common/ui_seams.h"
 #include "shell/module_launch.h"
 #include "support/temp_dir.h"
+#include "support/ui_recorders.h"
 
 namespace velmora::shell {
 namespace {
@@ -17,28 +18,9 @@ namespace {
 using velmora::testing::ReadFileBytes;
 using velmora::testing::TempDir;
 
-struct ShownBox {
-  std::string text, caption;
-  UINT style;
-};
-std::vector<ShownBox> g_boxes;
+using velmora::testing::BoxRecorder;
 
-int RecordBox(HWND, const char* text, const char* caption, UINT style) {
-  g_boxes.push_back({text, caption, style});
-  return IDOK;
-}
-
-class BoxRecorder {
- public:
-  BoxRecorder() {
-    g_boxes.clear();
-    previous_ = SetMessageBoxHandler(&RecordBox);
-  }
-  ~BoxRecorder() { SetMessageBoxHandler(previous_); }
-
- private:
-  MessageBoxHandler previous_;
-};
+std::vector<velmora::testing::RecordedBox>& g_boxes = BoxRecorder::Boxes();
 
 TEST(SuiteRootFromOwnPath, CutsBeforeTheSecondToLastSeparator) {
   EXPECT_EQ(SuiteRootFromOwnPath("C:\\Suite\\ERP\\velmora.exe"), "C:\\Suite");

@@ -12,6 +12,7 @@
 #include "shell/app_log.h"
 #include "shell/start_files.h"
 #include "support/temp_dir.h"
+#include "support/ui_recorders.h"
 
 namespace velmora::shell {
 namespace {
@@ -20,38 +21,24 @@ using velmora::testing::ReadFileBytes;
 using velmora::testing::TempDir;
 using velmora::testing::WriteFileBytes;
 
-struct PlayedSound {
-  const char* sound;
-  DWORD flags;
-};
-std::vector<PlayedSound> g_played;
-
-BOOL RecordSound(const char* sound, HMODULE, DWORD flags) {
-  g_played.push_back({sound, flags});
-  return TRUE;
-}
+using velmora::testing::SoundRecorder;
 
 class GreetingTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    g_played.clear();
-    previous_ = SetPlaySoundHandler(&RecordSound);
-  }
-  void TearDown() override { SetPlaySoundHandler(previous_); }
-
   // Plays the greeting once and returns the resource id played.
   int GreetOnce() {
     PlayGreeting(GetModuleHandleA(nullptr), toggle_);
-    EXPECT_EQ(g_played.size(), 1u);
-    const PlayedSound played = g_played.back();
-    g_played.clear();
-    EXPECT_EQ(played.flags, static_cast<DWORD>(SND_RESOURCE | SND_ASYNC));
-    return static_cast<int>(reinterpret_cast<uintptr_t>(played.sound));
+    auto& played = SoundRecorder::Sounds();
+    EXPECT_EQ(played.size(), 1u);
+    const velmora::testing::RecordedSound sound = played.back();
+    played.clear();
+    EXPECT_EQ(sound.flags, static_cast<DWORD>(SND_RESOURCE | SND_ASYNC));
+    return static_cast<int>(sound.ResourceId());
   }
 
   TempDir dir_;
   std::string toggle_ = dir_ / "velmora.fnb";
-  PlaySoundHandler previous_ = nullptr;
+  SoundRecorder sounds_;
 };
 
 TEST_F(GreetingTest, AMissingFilePlaysTheFirstGreetingAndStoresOne) {

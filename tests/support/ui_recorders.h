@@ -1,0 +1,78 @@
+#pragma once
+// Test stand-ins for the message-box and sound seams: while a recorder lives,
+// every box and every sound is recorded instead of shown or played.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/ui_seams.h"
+
+namespace velmora::testing {
+
+struct RecordedBox {
+  HWND owner;
+  std::string text, caption;
+  UINT style;
+};
+
+class BoxRecorder {
+ public:
+  explicit BoxRecorder(int answer = IDOK) : previous_(SetMessageBoxHandler(&Record)) {
+    Boxes().clear();
+    Answer() = answer;
+  }
+  ~BoxRecorder() { SetMessageBoxHandler(previous_); }
+  BoxRecorder(const BoxRecorder&) = delete;
+  BoxRecorder& operator=(const BoxRecorder&) = delete;
+
+  static std::vector<RecordedBox>& Boxes() {
+    static std::vector<RecordedBox> boxes;
+    return boxes;
+  }
+  static std::vector<std::string> Texts() {
+    std::vector<std::string> texts;
+    for (const RecordedBox& box : Boxes()) texts.push_back(box.text);
+    return texts;
+  }
+
+ private:
+  static int& Answer() {
+    static int answer = IDOK;
+    return answer;
+  }
+  static int Record(HWND owner, const char* text, const char* caption, UINT style) {
+    Boxes().push_back({owner, text, caption, style});
+    return Answer();
+  }
+  MessageBoxHandler previous_;
+};
+
+struct RecordedSound {
+  const char* sound;  // a file name, or a resource id made with MAKEINTRESOURCEA
+  DWORD flags;
+  uintptr_t ResourceId() const { return reinterpret_cast<uintptr_t>(sound); }
+};
+
+class SoundRecorder {
+ public:
+  SoundRecorder() : previous_(SetPlaySoundHandler(&Record)) { Sounds().clear(); }
+  ~SoundRecorder() { SetPlaySoundHandler(previous_); }
+  SoundRecorder(const SoundRecorder&) = delete;
+  SoundRecorder& operator=(const SoundRecorder&) = delete;
+
+  static std::vector<RecordedSound>& Sounds() {
+    static std::vector<RecordedSound> sounds;
+    return sounds;
+  }
+
+ private:
+  static BOOL Record(const char* sound, HMODULE, DWORD flags) {
+    Sounds().push_back({sound, flags});
+    return TRUE;
+  }
+  PlaySoundHandler previous_;
+};
+
+}  // namespace velmora::testing
