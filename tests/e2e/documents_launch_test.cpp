@@ -115,6 +115,20 @@ TEST_F(DocumentsLaunch, OnTheLaunchersDriveDirvanHoldsPathsWithoutTheDrive) {
   EXPECT_EQ(Close(launcher, main), 0u);
 }
 
+TEST_F(DocumentsLaunch, TheKeysSpecialModesWriteItToo) {
+  DrivenProgram launcher = StartLauncher();
+  HWND main = StartAndFindMain(launcher);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(PostKeyDown(GetDlgItem(main, kButtonKelbar), VK_F3));
+  const auto tkv = WaitForLaunches("tkv.exe", 1);
+  ASSERT_EQ(tkv.size(), 1u);
+  EXPECT_EQ(tkv[0].commandLine, Root() + "\\Vantor\\tkv.exe /prot");
+  EXPECT_TRUE(WaitUntil([&] { return fs::exists(Erp() / "DIRVAN.DAT"); }, 2s));
+  ExpectBytes(Erp() / "DIRVAN.DAT", LauncherDirvanRecord(Root().substr(2)));
+  EXPECT_TRUE(WaitUntil([&] { return TitleOf(main) == MainTitle(4711); }, 2s)) << TitleOf(main);
+  EXPECT_EQ(Close(launcher, main), 0u);
+}
+
 TEST_F(DocumentsLaunch, FromAnotherDriveDirvanHoldsFullPaths) {
   MappedDrive drive(SuiteDir());
   ASSERT_TRUE(drive.ok()) << "no spare drive letter could be mapped";

@@ -37,9 +37,9 @@ class ModuleLaunch : public LauncherTest {
 
 struct ButtonCase {
   int button;
-  const char* folder;   // of the program, under the suite root
+  const char* folder;  // of the program, under the suite root
   const char* program;
-  const char* arguments;  // after the program's full path on its command line
+  const char* arguments;         // after the program's full path on its command line
   const char* currentDirectory;  // under the suite root
 };
 
@@ -47,12 +47,12 @@ struct ButtonCase {
 // directory, so it also shows that the module buttons before it changed back
 // from their module's folder.
 constexpr ButtonCase kButtonCases[] = {
-      {kButtonQuillon, "ERP", "quillon.exe", "", "ERP"},
-      {kButtonErpSetup, "ERP", "wardle.exe", "", "ERP"},
-      {kButtonKelbar, "Kelbar", "kelbarw.exe", "", "Kelbar"},
-      {kButtonPayroll, "Morvin", "MORVINW.exe", "", "Morvin"},
-      {kButtonFixedAssets, "Tesslo", "tesslow.exe", "", "Tesslo"},
-      {kButtonVantor, "Vantor", "q.exe", " -erp -m", "ERP"},  // launcher started without -m
+    {kButtonQuillon, "ERP", "quillon.exe", "", "ERP"},
+    {kButtonErpSetup, "ERP", "wardle.exe", "", "ERP"},
+    {kButtonKelbar, "Kelbar", "kelbarw.exe", "", "Kelbar"},
+    {kButtonPayroll, "Morvin", "MORVINW.exe", "", "Morvin"},
+    {kButtonFixedAssets, "Tesslo", "tesslow.exe", "", "Tesslo"},
+    {kButtonVantor, "Vantor", "q.exe", " -erp -m", "ERP"},  // launcher started without -m
 };
 
 TEST_F(ModuleLaunch, EachButtonStartsItsProgramWhileTheDialogHides) {
