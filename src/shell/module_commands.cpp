@@ -63,7 +63,7 @@ void RunErpProgram(HWND dialog, const std::string& path) {
   if (!saved) return;
   ShowWindow(dialog, SW_HIDE);
   SetCurrentDirectoryA(App().paths.erpDirectory.c_str());
-  if (RunProcess(path) != 0) ShowErrorBox("Nu s-a putut executa " + path);
+  if (RunProcess(ProgramOnCommandLine(path)) != 0) ShowErrorBox("Nu s-a putut executa " + path);
   RestoreAndShow(dialog, *saved);
 }
 

@@ -46,6 +46,12 @@ int RunProcess(std::string_view commandLine, bool wait) {
   return 0;
 }
 
+std::string ProgramOnCommandLine(std::string_view path) {
+  path = TrimTrailingBlanks(path);
+  if (path.find(' ') == std::string_view::npos) return std::string(path);
+  return "\"" + std::string(path) + "\"";
+}
+
 std::optional<std::string> SuiteRootFromOwnPath(std::string_view ownPath) {
   ownPath = ownPath.substr(0, std::min<std::size_t>(ownPath.find('\0'), 256));
   const auto last = ownPath.rfind('\\');
@@ -71,7 +77,7 @@ void RunModuleFromPath(std::string_view ownPath, const ModuleRoutine& routine, i
     return;
   }
   const std::string& suiteRoot = *root;
-  if (RunProcess(suiteRoot + std::string(routine.program)) != 0) {
+  if (RunProcess(ProgramOnCommandLine(suiteRoot + std::string(routine.program))) != 0) {
     ShowErrorBox("Nu s-a putut executa " + suiteRoot + std::string(routine.failedProgram));
     status = -1;
   } else {
@@ -89,11 +95,14 @@ void RunDataSynchronisation(int16_t& status) { RunModule(kDataSynchronisation, s
 namespace velmora::shell {
 namespace {
 
-constexpr std::string_view kDocumentsCommandLines[] = {
-    "\\Vantor\\q.exe -erp -m",
-    "\\Vantor\\q.exe -erp",
-    "\\Vantor\\q.exe -m -erp -cu",
-    "\\Vantor\\tkv.exe /prot",
+struct DocumentsCommand {
+  std::string_view program, arguments;
+};
+constexpr DocumentsCommand kDocumentsCommands[] = {
+    {"\\Vantor\\q.exe", " -erp -m"},
+    {"\\Vantor\\q.exe", " -erp"},
+    {"\\Vantor\\q.exe", " -m -erp -cu"},
+    {"\\Vantor\\tkv.exe", " /prot"},
 };
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -120,7 +129,10 @@ void LaunchDocumentsFromPath(std::string_view ownPath, int16_t& status, int16_t 
   if (!FileExists("DIRVAN.DAT")) CreateLaunchDocumentsDirectoryFile(ownPath, suiteRoot);
 
   const std::size_t index = mode >= 0 && mode <= 3 ? static_cast<std::size_t>(mode) : 0;
-  if (RunProcess(suiteRoot + std::string(kDocumentsCommandLines[index])) != 0) {
+  const DocumentsCommand& command = kDocumentsCommands[index];
+  const std::string commandLine =
+      ProgramOnCommandLine(suiteRoot + std::string(command.program)) + std::string(command.arguments);
+  if (RunProcess(commandLine) != 0) {
     ShowErrorBox("Nu s-a putut executa " + suiteRoot + (index == 3 ? "\\Vantor\\tkv.exe!" : "\\Vantor\\q.exe!"));
     status = -1;
   } else {
@@ -140,7 +152,7 @@ int RunWithWindowHandle(std::string& assistantPath, HWND window, bool wait) {
   const std::string_view trimmed = TrimTrailingBlanks(assistantPath);
   if (trimmed.size() > 511) return -1;
   const std::string handle = std::to_string(reinterpret_cast<uintptr_t>(window));
-  return RunProcess(std::string(trimmed) + " /" + handle, wait);
+  return RunProcess(ProgramOnCommandLine(trimmed) + " /" + handle, wait);
 }
 
 int16_t RunSelfUpdate(std::string& message) {
@@ -172,7 +184,8 @@ int16_t RunSelfUpdateFromPath(std::string_view ownPath, std::string& message) {
     message = "Eroare copiere fisier in directorul temporar !";
     return -4;
   }
-  const std::string commandLine = tempDirectory + "\\\\renova37.exe " + *root + "\\ERP\\velmora.exe";
+  const std::string commandLine =
+      ProgramOnCommandLine(tempDirectory + "\\\\renova37.exe") + " " + *root + "\\ERP\\velmora.exe";
   if (RunProcess(commandLine, false) != 0) {
     message = PadToWidth("Nu s-a putut executa " + target, 80);
     message = std::string(TrimTrailingBlanks(message));

@@ -17,6 +17,11 @@ namespace velmora::shell {
 // GetLastError code of CreateProcessA. Waits for the end unless `wait` is false.
 int RunProcess(std::string_view commandLine, bool wait = true);
 
+// A program's path as it stands first on a command line: in double quotes
+// when it holds a blank, so that Windows cannot take a shorter prefix of it
+// ("C:\Corvane.exe" for "C:\Corvane 1\...") for the program.
+std::string ProgramOnCommandLine(std::string_view path);
+
 // The suite root as the module routines see it: the launcher's path cut
 // before its second-to-last '\' (no trailing separator); nothing when the
 // path has fewer than two '\'.

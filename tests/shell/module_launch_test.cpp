@@ -30,6 +30,12 @@ TEST(SuiteRootFromOwnPath, CutsBeforeTheSecondToLastSeparator) {
   EXPECT_FALSE(SuiteRootFromOwnPath("velmora.exe").has_value());
 }
 
+TEST(ProgramOnCommandLine, QuotesOnlyPathsWithABlank) {
+  EXPECT_EQ(ProgramOnCommandLine("C:\\Suite\\Kelbar\\kelbarw.exe"), "C:\\Suite\\Kelbar\\kelbarw.exe");
+  EXPECT_EQ(ProgramOnCommandLine("C:\\Corvane 1\\Kelbar\\kelbarw.exe"), "\"C:\\Corvane 1\\Kelbar\\kelbarw.exe\"");
+  EXPECT_EQ(ProgramOnCommandLine("C:\\S\\q.exe   "), "C:\\S\\q.exe") << "trailing blanks are no part of the path";
+}
+
 TEST(RunProcess, RefusesCommandLinesOver511Characters) {
   EXPECT_EQ(RunProcess(std::string(512, 'x')), -1);
   EXPECT_EQ(RunProcess(std::string(512, 'x') + "   "), -1);
