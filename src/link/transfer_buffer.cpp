@@ -1,7 +1,5 @@
 #include "link/transfer_buffer.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <atomic>
 
@@ -11,26 +9,21 @@ std::atomic<bool> g_zeroWholeBlock{false};
 }
 
 bool TransferBuffer::Allocate(std::size_t bytes) {
-  Free();
-  data_ = static_cast<char*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, bytes));
-  size_ = data_ != nullptr ? bytes : 0;
   dirty_ = 0;
-  return data_ != nullptr;
+  return block_.Allocate(bytes);
 }
 
 void TransferBuffer::Free() {
-  if (data_ != nullptr) HeapFree(GetProcessHeap(), 0, data_);
-  data_ = nullptr;
-  size_ = 0;
+  block_.Free();
   dirty_ = 0;
 }
 
-void TransferBuffer::MarkWritten(std::size_t end) { dirty_ = std::max(dirty_, std::min(end, size_)); }
+void TransferBuffer::MarkWritten(std::size_t end) { dirty_ = std::max(dirty_, std::min(end, block_.size())); }
 
 void TransferBuffer::ZeroForExchange() {
-  if (data_ == nullptr) return;
-  const std::size_t n = g_zeroWholeBlock ? size_ : dirty_;
-  std::fill_n(data_, n, '\0');
+  if (!block_) return;
+  const std::size_t n = g_zeroWholeBlock ? block_.size() : dirty_;
+  std::fill_n(block_.data(), n, '\0');
   dirty_ = 0;
 }
 

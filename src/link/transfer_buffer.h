@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+#include "common/heap_block.h"
+
 namespace velmora::link {
 
 class TransferBuffer {
@@ -17,9 +19,9 @@ class TransferBuffer {
 
   bool Allocate(std::size_t bytes);
   void Free();
-  char* data() const { return data_; }
-  std::size_t size() const { return size_; }
-  explicit operator bool() const { return data_ != nullptr; }
+  char* data() const { return block_.data(); }
+  std::size_t size() const { return block_.size(); }
+  explicit operator bool() const { return static_cast<bool>(block_); }
 
   // Notes that bytes [0, end) may have been written.
   void MarkWritten(std::size_t end);
@@ -30,8 +32,7 @@ class TransferBuffer {
   static void SetZeroWholeBlock(bool whole);
 
  private:
-  char* data_ = nullptr;
-  std::size_t size_ = 0;
+  HeapBlock block_;
   std::size_t dirty_ = 0;
 };
 

@@ -2,19 +2,6 @@
 
 namespace velmora::shell {
 
-bool HeapBlock::Allocate(std::size_t bytes) {
-  Free();
-  data_ = static_cast<char*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, bytes));
-  size_ = data_ != nullptr ? bytes : 0;
-  return data_ != nullptr;
-}
-
-void HeapBlock::Free() {
-  if (data_ != nullptr) HeapFree(GetProcessHeap(), 0, data_);
-  data_ = nullptr;
-  size_ = 0;
-}
-
 AppState& App() {
   static AppState state;
   return state;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/heap_block.h"
 #include "common/win_handles.h"
 #include "shell/startup_rules.h"
 
@@ -16,22 +17,6 @@ namespace velmora::shell {
 
 // The postman's work buffer: one zero-filled block from the process heap.
 inline constexpr std::size_t kPostmanBufferBytes = 10'735'760;
-
-class HeapBlock {
- public:
-  HeapBlock() = default;
-  HeapBlock(const HeapBlock&) = delete;
-  HeapBlock& operator=(const HeapBlock&) = delete;
-  ~HeapBlock() { Free(); }
-  bool Allocate(std::size_t bytes);
-  void Free();
-  char* data() const { return data_; }
-  std::size_t size() const { return size_; }
-
- private:
-  char* data_ = nullptr;
-  std::size_t size_ = 0;
-};
 
 // News cache image: 8-byte FILETIME stamp, then 5000 characters of text.
 struct NewsBuffer {
