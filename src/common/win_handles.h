@@ -118,19 +118,4 @@ class ScopedPaint {
   HDC dc_ = nullptr;
 };
 
-// Restores the current directory on scope exit.
-class ScopedCurrentDirectory {
- public:
-  ScopedCurrentDirectory() { ok_ = GetCurrentDirectoryA(MAX_PATH, saved_) != 0; }
-  ScopedCurrentDirectory(const ScopedCurrentDirectory&) = delete;
-  ScopedCurrentDirectory& operator=(const ScopedCurrentDirectory&) = delete;
-  ~ScopedCurrentDirectory() {
-    if (ok_) SetCurrentDirectoryA(saved_);
-  }
-
- private:
-  char saved_[MAX_PATH]{};
-  bool ok_ = false;
-};
-
 }  // namespace velmora
