@@ -37,7 +37,7 @@ head -n 1 "$demo/server.out"
 
 velmora_ensure_display
 velmora_ensure_prefix
-timeout 120 "$WINE64" cmd.exe /c exit 0 &>/dev/null || true  # the session's own processes first
+velmora_ensure_session
 
 echo "== velmora.exe"
 (cd "$demo/suite/ERP" && exec "$WINE64" velmora.exe) > "$demo/velmora.out" 2>&1 &

@@ -25,10 +25,7 @@ done
 
 velmora_ensure_display || exit 1
 velmora_ensure_prefix
-"$WINESERVER" -p 60 &>/dev/null  # keep one wineserver for the whole run
-# Let the session's own processes come up before the tests start: a program
-# that exits while they are still starting can hang in its exit.
-timeout 120 "$WINE64" cmd.exe /c exit 0 &>/dev/null || true
+velmora_ensure_session
 
 status=0
 results=()

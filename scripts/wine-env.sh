@@ -46,5 +46,32 @@ velmora_ensure_prefix() {
   echo "wine prefix created in $((SECONDS - start)) s: $WINEPREFIX"
 }
 
+# The socket of the wineserver that runs for this prefix, if one does.
+velmora_session_socket() {
+  local id
+  id=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
+  compgen -G "/tmp/wine-*/$id/socket" || compgen -G "/tmp/.wine-$(id -u)/$id/socket"
+}
+
+# Starts the prefix's wineserver (kept for a minute after its last program)
+# and lets the session's own processes come up before any other program runs:
+# a program that exits while they are still starting can hang in its exit.
+# The marker names the server that was warmed up.
+velmora_ensure_session() {
+  mkdir -p "$VELMORA_ROOT/build"
+  local marker="$VELMORA_ROOT/build/wine-session.warm"
+  (
+    flock 9
+    socket=$(velmora_session_socket | head -n 1)
+    if [ -n "$socket" ] && [ "$(cat "$marker" 2>/dev/null)" = "$(stat -c %i "$socket")" ]; then exit 0; fi
+    # The lock's descriptor must not live on in the server or the session's processes.
+    "$WINESERVER" -p 60 &>/dev/null 9>&-
+    timeout 120 "$WINE64" cmd.exe /c exit 0 &>/dev/null 9>&-
+    socket=$(velmora_session_socket | head -n 1)
+    [ -n "$socket" ] && stat -c %i "$socket" > "$marker"
+  ) 9>"$VELMORA_ROOT/build/wine-session.lock"
+  return 0
+}
+
 # Turns a Unix path into the path a Windows program sees.
 velmora_winpath() { printf 'Z:%s' "$(realpath -m "$1" | tr / '\\')"; }

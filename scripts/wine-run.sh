@@ -5,6 +5,7 @@
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 velmora_ensure_display || exit 1
 velmora_ensure_prefix
+velmora_ensure_session
 if [[ "${GTEST_OUTPUT:-}" == xml:/* ]]; then
   export GTEST_OUTPUT="xml:$(velmora_winpath "${GTEST_OUTPUT#xml:}")\\"
 fi
