@@ -41,6 +41,7 @@ velmora_ensure_session
 
 echo "== velmora.exe"
 (cd "$demo/suite/ERP" && exec "$WINE64" velmora.exe) > "$demo/velmora.out" 2>&1 &
+velmora_pid=$!
 window=""
 for _ in $(seq 60); do
   window=$(xwininfo -root -tree 2>/dev/null | awk '/"Corvane - CU/ {print $1; exit}')
@@ -57,6 +58,7 @@ if [ -n "$had_display" ]; then
   wait
 else
   "$WINE64" "$root/build/win64/bin/velmora-ctl.exe" close "Corvane - CU" >/dev/null 2>&1 || true
-  "$WINESERVER" -w
+  for _ in $(seq 100); do kill -0 "$velmora_pid" 2>/dev/null || break; sleep 0.1; done
+  "$WINESERVER" -k 2>/dev/null || true
   echo "launches recorded in $demo/suite/launches.log; server log in $demo/server.log"
 fi

@@ -50,7 +50,7 @@ velmora_ensure_prefix() {
 velmora_session_socket() {
   local id
   id=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
-  compgen -G "/tmp/wine-*/$id/socket" || compgen -G "/tmp/.wine-$(id -u)/$id/socket"
+  compgen -G "/tmp/wine-*/$id/socket" || compgen -G "/tmp/.wine-$(id -u)/$id/socket" || true
 }
 
 # Starts the prefix's wineserver (kept for a minute after its last program)
@@ -68,7 +68,7 @@ velmora_ensure_session() {
     "$WINESERVER" -p 60 &>/dev/null 9>&-
     timeout 120 "$WINE64" cmd.exe /c exit 0 &>/dev/null 9>&-
     socket=$(velmora_session_socket | head -n 1)
-    [ -n "$socket" ] && stat -c %i "$socket" > "$marker"
+    if [ -n "$socket" ]; then stat -c %i "$socket" > "$marker"; fi
   ) 9>"$VELMORA_ROOT/build/wine-session.lock"
   return 0
 }
