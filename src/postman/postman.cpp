@@ -1,8 +1,14 @@
 #include "postman/postman.h"
 
-namespace velmora::postman {
+#include "postman/postman_thread.h"
 
-// Entry point for the main dialog; the news and postman threads come with the postman.
-void StartPostman() {}
+namespace velmora::postman {
+namespace {
+PostmanSetup g_setup;
+}  // namespace
+
+const PostmanSetup& Setup() { return g_setup; }
+
+void StartPostman(const PostmanSetup& setup) { g_setup = setup; }
 
 }  // namespace velmora::postman

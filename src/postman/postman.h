@@ -2,9 +2,29 @@
 // The background postman: the news thread, then the postman thread that
 // sends the files of ERP\OUT\ for the rest of the run.
 
+#include <windows.h>
+
+#include <span>
+#include <string>
+
 namespace velmora::postman {
 
-// Called once by the main dialog when it opens.
-void StartPostman();
+// What the background threads take from the shell. Settled on the main
+// thread before StartPostman and read-only afterwards.
+struct PostmanSetup {
+  HINSTANCE instance = nullptr;
+  std::string programDirectory;   // the launcher's folder, ending in "\"
+  std::string outgoingDirectory;  // suite root + "ERP\OUT\"
+  std::string sentDirectory;      // suite root + "ERP\SENT\"
+  HWND newsStrip = nullptr;       // dialog 143, filled when the news is in
+  std::span<char> fileBuffer;     // the postman's zeroed heap block
+};
+
+// Called once by the main dialog when it opens: starts the news thread,
+// which starts the postman thread when it ends.
+void StartPostman(const PostmanSetup& setup);
+
+// The setup handed to StartPostman.
+const PostmanSetup& Setup();
 
 }  // namespace velmora::postman

@@ -60,6 +60,18 @@ void PrepareSlideShow(HWND dialog, MainDialogState& state) {
   SendDlgItemMessageA(dialog, IDC_SLIDE_CAPTION, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.get()), TRUE);
 }
 
+void StartBackgroundPostman(HWND newsStrip) {
+  AppState& app = App();
+  postman::PostmanSetup setup;
+  setup.instance = app.instance;
+  setup.programDirectory = app.paths.programDirectory;
+  setup.outgoingDirectory = app.paths.outgoingFolder;
+  setup.sentDirectory = app.paths.sentFolder;
+  setup.newsStrip = newsStrip;
+  setup.fileBuffer = {app.postmanBuffer.data(), app.postmanBuffer.size()};
+  postman::StartPostman(setup);
+}
+
 BOOL OnInitDialog(HWND dialog) {
   MainDialogState& state = Main();
   state.dialog = dialog;
@@ -91,7 +103,7 @@ BOOL OnInitDialog(HWND dialog) {
   SendDlgItemMessageA(dialog, IDC_MESSAGE_EDIT, EM_LIMITTEXT, 900, 0);
   PrepareSlideShow(dialog, state);
 
-  postman::StartPostman();
+  StartBackgroundPostman(strip);
   SetTimer(dialog, timer::kSchedule, 100, nullptr);
   postman::Shared().newMessage = false;
   SetTimer(dialog, timer::kNewMessage, 100, nullptr);

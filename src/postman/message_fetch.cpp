@@ -1,0 +1,7 @@
+#include "postman/message_fetch.h"
+
+namespace velmora::postman {
+
+void FetchMessages(HWND) {}
+
+}  // namespace velmora::postman

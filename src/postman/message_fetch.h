@@ -1,0 +1,12 @@
+#pragma once
+// The "918" request: the messages the vendor left for this client.
+
+#include <windows.h>
+
+namespace velmora::postman {
+
+// Connects, asks for the waiting messages, stores them as the received
+// message and disconnects. Used by the news fetch and every 120th pass.
+void FetchMessages(HWND parent);
+
+}  // namespace velmora::postman
