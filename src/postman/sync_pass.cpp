@@ -103,8 +103,9 @@ void CheckMessages(const PassPlace& place) {
     DialogBoxParamA(place.instance, MAKEINTRESOURCEA(IDD_MESSAGE_HISTORY), nullptr, &messages::MessageHistoryProc, 0);
 }
 
-// Lists, sorts, connects and sends; the result of the pass.
-int16_t SendOutgoing(const PassPlace& place, int32_t clientCode) {
+// Lists, sorts, connects and sends; the result of the pass. `opened` tells
+// whether the link was opened (and so must be closed).
+int16_t SendOutgoing(const PassPlace& place, int32_t clientCode, bool& opened) {
   std::vector<OutgoingFile> files;
   if (!ListOutgoingFiles(place.outgoing, files)) return kPassDone;
   if (files.empty()) {
@@ -114,6 +115,7 @@ int16_t SendOutgoing(const PassPlace& place, int32_t clientCode) {
   SortOldestFirst(files);
   if (!AnyFileToSend(files, place.buffer)) return kPassNothingToSend;
   Log("init conectare postas");
+  opened = true;
   const int16_t connected = link::INITCONECTARELASERVER(place.dialog, place.instance, clientCode);
   Log("Init CS", connected);
   if (connected != 0) {
@@ -141,13 +143,16 @@ int16_t RunSyncPass(const PassPlace& place, int32_t period) {
     return kPassNotReady;
   }
   CheckMessages(place);
-  const int16_t result = SendOutgoing(place, clientCode);
+  bool opened = false;
+  const int16_t result = SendOutgoing(place, clientCode, opened);
   if (result == kPassNothingToSend) {
     Rearm(place, period);
     return result;
   }
   Log("inchide conexiune ....");
-  link::INCHIDECONECTARELASERVER();
+  // Closing a link that was never opened would end a Winsock use that is not
+  // ours (another thread's, or a library's) through its WSACleanup.
+  if (opened) link::INCHIDECONECTARELASERVER();
   Log("Set timer", static_cast<long long>(Rearm(place, period)));
   Log("Exit thread func");
   return result;
