@@ -23,6 +23,7 @@
 #include "postman/shared_state.h"
 #include "postman/sync_pass.h"
 #include "support/temp_dir.h"
+#include "postman/postman_server_process.h"
 
 namespace {
 
@@ -30,46 +31,11 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 constexpr std::size_t kFileBytes = 1024;
 constexpr std::size_t kFileBuffer = 10735760;
+using velmora::postman::testing::ServerProcess;
 
-// velmora-server.exe with --port 0; its port read from its first line.
-class ServerProcess {
- public:
-  ServerProcess(const fs::path& root, const fs::path& data) {
-    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    CreatePipe(&readEnd, &writeEnd, &sa, 0);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = writeEnd;
-    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    std::string command = "\"" VELMORA_SERVER_EXE "\" --port 0 --exit-after-seconds 600 --root \"" + root.string() +
-                          "\" --data \"" + data.string() + "\"";
-    started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &info_);
-    CloseHandle(writeEnd);
-    std::string line;
-    char c;
-    DWORD got = 0;
-    while (started_ && ReadFile(readEnd, &c, 1, &got, nullptr) && got == 1 && c != '\n') line += c;
-    CloseHandle(readEnd);
-    const auto colon = line.rfind(':');
-    if (colon != std::string::npos) port_ = static_cast<uint16_t>(std::atoi(line.c_str() + colon + 1));
-  }
-  ~ServerProcess() {
-    if (!started_) return;
-    TerminateProcess(info_.hProcess, 0);
-    WaitForSingleObject(info_.hProcess, 5000);
-    CloseHandle(info_.hProcess);
-    CloseHandle(info_.hThread);
-  }
-  uint16_t port() const { return port_; }
-
- private:
-  PROCESS_INFORMATION info_{};
-  BOOL started_ = FALSE;
-  uint16_t port_ = 0;
-};
+std::string ServerSwitches(const fs::path& root, const fs::path& data) {
+  return "--port 0 --exit-after-seconds 600 --root \"" + root.string() + "\" --data \"" + data.string() + "\"";
+}
 
 std::string Payload(int i) {
   std::string p = "915 file " + std::to_string(i) + " ";
@@ -147,7 +113,7 @@ int main(int argc, char** argv) {
   for (const char* folder : {"OUT", "SENT", "root", "data"}) fs::create_directories(dir.path() / folder);
   for (int i = 0; i < files; ++i) velmora::testing::WriteFileBytes(dir.path() / "OUT" / ("f" + std::to_string(i)), Payload(i));
 
-  ServerProcess server(dir.path() / "root", dir.path() / "data");
+  ServerProcess server(VELMORA_SERVER_EXE, ServerSwitches(dir.path() / "root", dir.path() / "data"));
   if (server.port() == 0) {
     std::printf("the reference server did not start\n");
     return 1;
@@ -186,7 +152,7 @@ int main(int argc, char** argv) {
   // A fresh server for the plain client, so that both start from an empty
   // received folder (under wine a file name is looked up by reading the folder).
   fs::create_directories(dir.path() / "data2");
-  ServerProcess second(dir.path() / "root", dir.path() / "data2");
+  ServerProcess second(VELMORA_SERVER_EXE, ServerSwitches(dir.path() / "root", dir.path() / "data2"));
   const double plain = PlainClient(second.port(), files);
 
   std::printf("postman pass: result %d, %zu of %d files moved into SENT\n", result, moved, files);

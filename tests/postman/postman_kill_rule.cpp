@@ -25,6 +25,7 @@
 #include "sample_suite/sample_suite.h"
 #include "support/driver.h"
 #include "support/temp_dir.h"
+#include "postman_server_process.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -32,6 +33,7 @@ using velmora::testing::DrivenProgram;
 using velmora::testing::ReadFileBytes;
 using velmora::testing::WaitUntil;
 using velmora::testing::WriteFileBytes;
+using velmora::postman::testing::ServerProcess;
 
 namespace {
 
@@ -54,29 +56,6 @@ Settings ParseSettings(int argc, char** argv) {
   }
   return s;
 }
-
-// The reference server as a child process; ended with the object.
-class ServerProcess {
- public:
-  ServerProcess(const std::string& arguments) {
-    std::string command = "\"" VELMORA_SERVER_EXE "\" " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_);
-  }
-  ~ServerProcess() {
-    if (!started_) return;
-    TerminateProcess(info_.hProcess, 0);
-    WaitForSingleObject(info_.hProcess, 5000);
-    CloseHandle(info_.hProcess);
-    CloseHandle(info_.hThread);
-  }
-  bool started() const { return started_ != FALSE; }
-
- private:
-  PROCESS_INFORMATION info_{};
-  BOOL started_ = FALSE;
-};
 
 void Kill(const DrivenProgram& launcher) {
   const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, launcher.processId());
@@ -219,9 +198,7 @@ class KillRun {
 
 int main(int argc, char** argv) {
   const Settings settings = ParseSettings(argc, argv);
-  std::mt19937 pick(settings.seed);
-  const std::string address = "127." + std::to_string(1 + pick() % 250) + "." + std::to_string(pick() % 256) + "." +
-                              std::to_string(1 + pick() % 250);
+  const std::string address = velmora::postman::testing::OwnLoopbackAddress(settings.seed);
 
   // A short suite root, so the directory files' 40-character fields hold it.
   const fs::path suite = "C:\\pk" + std::to_string(GetCurrentProcessId());
@@ -236,11 +213,13 @@ int main(int argc, char** argv) {
   fs::create_directories(server.path() / "root");
   fs::create_directories(server.path() / "data");
   WriteFileBytes(server.path() / "root" / "hotnews.txt", "<EURO>4.97</EURO><USD>4.51</USD><TEXT>kill rule</TEXT>");
-  ServerProcess process("--bind " + address + " --port 5150 --root \"" + (server.path() / "root").string() +
+  ServerProcess process(VELMORA_SERVER_EXE, "--bind " + address + " --port 5150 --root \"" + (server.path() / "root").string() +
                         "\" --data \"" + (server.path() / "data").string() + "\" --delay-ms " +
                         std::to_string(settings.delayMs) + " --exit-after-seconds 7200");
-  if (!process.started()) return 2;
-  Sleep(1000);
+  if (!process.listening()) {
+    std::fprintf(stderr, "the reference server did not start on %s:5150\n", address.c_str());
+    return 2;
+  }
 
   std::printf("kill rule: %d kills, %d files a round, seed %u, server %s:5150\n", settings.kills, settings.files,
               settings.seed, address.c_str());

@@ -1,0 +1,46 @@
+#include "postman_server_process.h"
+
+#include <cstdlib>
+#include <random>
+
+namespace velmora::postman::testing {
+
+ServerProcess::ServerProcess(const std::string& program, const std::string& arguments) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return;
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = writeEnd;
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  std::string command = "\"" + program + "\" " + arguments;
+  started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info_);
+  CloseHandle(writeEnd);
+  std::string line;
+  char c = 0;
+  DWORD got = 0;
+  while (started_ && ReadFile(readEnd, &c, 1, &got, nullptr) && got == 1 && c != '\n') line += c;
+  CloseHandle(readEnd);
+  const auto colon = line.rfind(':');
+  if (line.starts_with("listening on ") && colon != std::string::npos)
+    port_ = static_cast<uint16_t>(std::atoi(line.c_str() + colon + 1));
+}
+
+ServerProcess::~ServerProcess() {
+  if (!started_) return;
+  TerminateProcess(info_.hProcess, 0);
+  WaitForSingleObject(info_.hProcess, 5000);
+  CloseHandle(info_.hProcess);
+  CloseHandle(info_.hThread);
+}
+
+std::string OwnLoopbackAddress(unsigned seed) {
+  std::mt19937 pick(seed);
+  const auto part = [&pick](unsigned low) { return std::to_string(low + pick() % (251 - low)); };
+  return "127." + part(1) + "." + part(0) + "." + part(2);
+}
+
+}  // namespace velmora::postman::testing
