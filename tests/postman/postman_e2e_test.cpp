@@ -64,6 +64,7 @@ class PostmanE2e : public LauncherTest {
 TEST_F(PostmanE2e, DroppedRequestsArriveOldestFirstAndEndInSent) {
   const std::vector<std::pair<std::string, std::string>> drops = {
       {"zz.req", "915 first"}, {"aa.req", "450 second"}, {"mm.req", "777 third"}};
+  fs::create_directories(Erp() / "OUT");
   for (const auto& [name, bytes] : drops) {
     WriteFileBytes(Erp() / "OUT" / name, bytes);
     Sleep(20);
