@@ -20,10 +20,11 @@
 #include <vector>
 
 #include "link/link_api.h"
+#include "postman/postman_server_process.h"
 #include "postman/shared_state.h"
 #include "postman/sync_pass.h"
+#include "server/wire_client.h"
 #include "support/temp_dir.h"
-#include "postman/postman_server_process.h"
 
 namespace {
 
@@ -43,52 +44,14 @@ std::string Payload(int i) {
   return p;
 }
 
-std::string Frame(const std::string& payload) {
-  const auto total = static_cast<uint32_t>(payload.size() + 4);
-  std::string f(4, '\0');
-  for (int i = 0; i < 4; ++i) f[static_cast<std::size_t>(i)] = static_cast<char>((total >> (8 * i)) & 0xFF);
-  return f + payload;
-}
-
-bool ReadExactly(SOCKET s, char* out, std::size_t n) {
-  for (std::size_t got = 0; got < n;) {
-    const int r = recv(s, out + got, static_cast<int>(n - got), 0);
-    if (r <= 0) return false;
-    got += static_cast<std::size_t>(r);
-  }
-  return true;
-}
-
-bool Exchange(SOCKET s, const std::string& payload) {
-  const std::string frame = Frame(payload);
-  if (send(s, frame.data(), static_cast<int>(frame.size()), 0) != static_cast<int>(frame.size())) return false;
-  unsigned char h[4];
-  if (!ReadExactly(s, reinterpret_cast<char*>(h), 4)) return false;
-  const uint32_t total = h[0] | (h[1] << 8) | (h[2] << 16) | (static_cast<uint32_t>(h[3]) << 24);
-  std::string answer(total - 4, '\0');
-  return ReadExactly(s, answer.data(), answer.size());
-}
-
 // The same frames from a plain blocking client over one connection; seconds.
 double PlainClient(uint16_t port, int files) {
-  WSADATA wsa;
-  WSAStartup(MAKEWORD(2, 2), &wsa);
-  const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(port);
-  a.sin_addr.s_addr = inet_addr("127.0.0.1");
   const auto start = Clock::now();
-  if (connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) return -1;
-  const BOOL noDelay = TRUE;
-  setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay), sizeof noDelay);
-  Exchange(s, "000 4711       bench.exe (bench)");
+  velmora::testing::WireClient client(port);
+  if (!client.Exchange(velmora::testing::QualificationLine("4711", "bench"))) return -1;
   for (int i = 0; i < files; ++i)
-    if (!Exchange(s, Payload(i))) return -1;
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  closesocket(s);
-  WSACleanup();
-  return seconds;
+    if (!client.Exchange(Payload(i))) return -1;
+  return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 // Times of the pass's log lines that bracket the sending.

@@ -42,17 +42,7 @@ class PostmanE2e : public LauncherTest {
     WriteFileBytes(Erp() / "iplist.txt", address + "\r\n");
   }
 
-  std::vector<std::string> Received() const {
-    std::vector<fs::path> names;
-    const fs::path received = server_.path() / "data" / "received";
-    if (fs::exists(received))
-      for (const auto& entry : fs::directory_iterator(received))
-        if (entry.path().extension() == ".req") names.push_back(entry.path());
-    std::sort(names.begin(), names.end());
-    std::vector<std::string> payloads;
-    for (const auto& name : names) payloads.push_back(ReadFileBytes(name));
-    return payloads;
-  }
+  std::vector<std::string> Received() const { return velmora::postman::testing::StoredRequests(server_.path() / "data"); }
   std::size_t Count(const fs::path& folder) const {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
   }

@@ -6,6 +6,7 @@
 #include "link/link_api.h"
 #include "link/link_testing.h"
 #include "postman/shared_state.h"
+#include "postman_server_process.h"
 #include "server/server.h"
 
 namespace velmora::postman::testing {
@@ -116,17 +117,7 @@ std::vector<std::pair<std::string, std::string>> PassTest::FilesIn(const fs::pat
   return files;
 }
 
-std::vector<std::string> PassTest::Received() const {
-  std::vector<fs::path> names;
-  const fs::path received = dir_.path() / "data" / "received";
-  if (fs::exists(received))
-    for (const auto& entry : fs::directory_iterator(received))
-      if (entry.path().extension() == ".req") names.push_back(entry.path());
-  std::sort(names.begin(), names.end());
-  std::vector<std::string> payloads;
-  for (const auto& name : names) payloads.push_back(ReadFileBytes(name));
-  return payloads;
-}
+std::vector<std::string> PassTest::Received() const { return StoredRequests(dir_.path() / "data"); }
 
 bool PassTest::ServerSawAConnection() const {
   return ReadFileBytes(dir_.path() / "server.log").find(" 000 ") != std::string::npos;

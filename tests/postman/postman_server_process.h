@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 namespace velmora::postman::testing {
 
@@ -26,6 +28,10 @@ class ServerProcess {
   BOOL started_ = FALSE;
   uint16_t port_ = 0;
 };
+
+// The request payloads the server stored under its data folder `data`, in
+// the order they arrived.
+std::vector<std::string> StoredRequests(const std::filesystem::path& data);
 
 // A loopback address of this run's own, 127.x.y.z with x, y, z picked from `seed`.
 std::string OwnLoopbackAddress(unsigned seed);
