@@ -1,6 +1,7 @@
 #include "shell/startup_rules.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 
 namespace velmora::shell {
@@ -79,6 +80,13 @@ AppPaths BuildAppPaths(std::string_view programDirectory) {
 
 void BlankNulsInNewsText(std::span<char, kNewsTextBytes> text) {
   std::replace(text.begin(), text.end(), '\0', ' ');
+}
+
+int LogChannelFromSwitch(std::string_view value) {
+  int channel = 0;
+  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), channel);
+  if (error != std::errc{} || end != value.data() + value.size() || channel <= 0) return -1;
+  return channel;
 }
 
 std::string FormatLogLine(int hour, int minute, int second, int hundredths, std::string_view message) {

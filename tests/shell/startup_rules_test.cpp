@@ -118,6 +118,14 @@ TEST(BlankNulsInNewsText, EveryNulBecomesABlank) {
   EXPECT_EQ(text[4999], 'Z');
 }
 
+TEST(LogChannelFromSwitch, OnlyAPositiveNumberSwitchesTheLogOn) {
+  const struct {
+    const char* value;
+    int channel;
+  } cases[] = {{"", -1}, {"0", -1}, {"-3", -1}, {"on", -1}, {"1x", -1}, {" 1", -1}, {"1", 1}, {"7", 7}};
+  for (const auto& c : cases) EXPECT_EQ(LogChannelFromSwitch(c.value), c.channel) << '"' << c.value << '"';
+}
+
 TEST(FormatLogLine, PadsTheHourAndZeroFillsTheRest) {
   EXPECT_EQ(FormatLogLine(9, 5, 3, 7, "Init>>>"), "  9:05:03:07 - Init>>>");
   EXPECT_EQ(FormatLogLine(14, 25, 0, 93, "Bye!"), " 14:25:00:93 - Bye!");
