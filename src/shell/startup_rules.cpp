@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 
 namespace velmora::shell {
 
@@ -89,14 +88,5 @@ int LogChannelFromSwitch(std::string_view value) {
   return channel;
 }
 
-std::string FormatLogLine(int hour, int minute, int second, int hundredths, std::string_view message) {
-  char time[16];
-  std::snprintf(time, sizeof time, "%2d:%02d:%02d:%02d", hour, minute, second, hundredths);
-  std::string line = " ";
-  line += time;
-  line += " - ";
-  line += message;
-  return line;
-}
 
 }  // namespace velmora::shell

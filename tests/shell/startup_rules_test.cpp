@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/log_line.h"
+
 namespace velmora::shell {
 namespace {
 
