@@ -47,6 +47,7 @@ struct InboxEntry {
   std::string author;    // up to 996 characters
   std::string dateLine;  // up to 1000 characters
   std::string message;   // up to 2000 characters, lines joined by CR LF
+  bool operator==(const InboxEntry&) const = default;
 };
 
 inline constexpr std::size_t kMaxLineLength = 1000;
