@@ -10,6 +10,7 @@
 #include "common/fixed_text.h"
 #include "listctl/list_class.h"
 #include "listctl/list_operations.h"
+#include "listctl/list_pixels.h"
 #include "listctl/list_window.h"
 #include "support/ui_recorders.h"
 
@@ -95,29 +96,7 @@ class ListWindowTest : public ::testing::Test {
       if (n.code == code) return true;
     return false;
   }
-  // The colour of the first row, read below the header at a point of the
-  // first column that no text reaches.
-  COLORREF FirstRowColour() {
-    RECT client;
-    GetClientRect(list_, &client);
-    const HDC screen = GetDC(list_);
-    const HDC memory = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    const HGDIOBJ old = SelectObject(memory, bitmap);
-    SendMessageA(list_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-    const COLORREF face = GetSysColor(COLOR_BTNFACE), light = GetSysColor(COLOR_BTNHIGHLIGHT),
-                   dark = GetSysColor(COLOR_BTNSHADOW);
-    COLORREF colour = CLR_INVALID;
-    for (int y = 0; y < client.bottom && colour == CLR_INVALID; ++y) {
-      const COLORREF pixel = GetPixel(memory, 250, y);
-      if (pixel != face && pixel != light && pixel != dark) colour = pixel;
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(list_, screen);
-    return colour;
-  }
+  COLORREF FirstRowColour() { return velmora::testing::FirstRowColourAt(list_, 250); }
 
   HWND host_ = nullptr, list_ = nullptr, next_ = nullptr;
 };
