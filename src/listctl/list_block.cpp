@@ -23,12 +23,12 @@ bool LockedList::LockTable() {
   return true;
 }
 
-bool LockedList::GrowTable() {
+bool LockedList::GrowTable(int steps) {
   if (!tableBytes_.empty()) {
     LocalUnlock(block_->textTable);
     tableBytes_ = {};
   }
-  const int capacity = block_->data.rowCapacity + kTableGrowthRows;
+  const int capacity = block_->data.rowCapacity + steps * kTableGrowthRows;
   const HLOCAL grown = LocalReAlloc(block_->textTable, TableBytes(capacity), LMEM_MOVEABLE);
   if (grown == nullptr) return false;
   block_->textTable = grown;

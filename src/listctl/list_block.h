@@ -36,8 +36,8 @@ class LockedList {
   bool LockTable();
   TextTable table() const { return TextTable(tableBytes_); }
 
-  // Grows the text table by 100 rows (it must not be locked); false on failure.
-  bool GrowTable();
+  // Grows the text table by `steps` times 100 rows; false on failure.
+  bool GrowTable(int steps = 1);
 
  private:
   HWND window_;

@@ -61,6 +61,14 @@ int AppendListRow(HWND list, int* newRowCount) {
   return kOk;
 }
 
+int ReserveListRows(HWND list, int rows) {
+  LockedList locked(list);
+  if (!locked) return kNotLockable;
+  if (rows > kMaxRows) return 2;
+  const int steps = (rows - locked.data().rowCapacity + kTableGrowthRows - 1) / kTableGrowthRows;
+  return steps <= 0 || locked.GrowTable(steps) ? kOk : 3;
+}
+
 int InsertListRow(HWND list, int position) {
   {
     LockedList locked(list);

@@ -19,6 +19,11 @@ int AddListColumn(HWND list, int width, UINT titleFormat, UINT cellFormat, std::
 // 2: already 10000 rows; 3: the text table cannot grow.
 int AppendListRow(HWND list, int* newRowCount = nullptr);
 
+// Makes room for `rows` rows in one step (rounded up to the table's growth
+// step), so that a caller who knows how many rows follow fills the grid
+// without a growth every 100 rows. 2: more than 10000 rows; 3: no memory.
+int ReserveListRows(HWND list, int rows);
+
 // Codes of AppendListRow; 4: position outside 1..rowCount; 5: text table not lockable.
 // The current row stays where it was.
 int InsertListRow(HWND list, int position);

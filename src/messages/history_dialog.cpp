@@ -47,6 +47,7 @@ constexpr UINT kCellFormats[] = {DT_LEFT | DT_VCENTER | DT_SINGLELINE, DT_CENTER
 // first, so no row is ever moved.
 void FillHistory(HWND list) {
   const std::vector<HistoryRow> rows = BuildHistoryRows(ReadInbox());
+  listctl::ReserveListRows(list, static_cast<int>(rows.size()));
   for (const HistoryRow& entry : rows) {
     int row = 0;
     if (listctl::AppendListRow(list, &row) != 0) break;
