@@ -162,9 +162,21 @@ void MoveByKey(HWND window, ListKey key) {
     LockedList locked(window);
     if (!locked) return;
     row = RowAfterKey(locked.data(), key, KeyDown(VK_CONTROL));
-    if (locked.data().markMode == 1 && row > 0) locked.data().markLast = row;
   }
   MoveToRow(window, row);
+}
+
+// Scroll bar codes; the horizontal ones (SB_LINELEFT ...) share their values.
+ScrollRequest ScrollRequestOf(int request) {
+  switch (request) {
+    case SB_LINEUP: return ScrollRequest::LineUp;
+    case SB_LINEDOWN: return ScrollRequest::LineDown;
+    case SB_PAGEUP: return ScrollRequest::PageUp;
+    case SB_PAGEDOWN: return ScrollRequest::PageDown;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: return ScrollRequest::Thumb;
+  }
+  return ScrollRequest::Other;
 }
 
 }  // namespace
@@ -230,15 +242,7 @@ void OnListChar(HWND window, UINT character) {
 }
 
 void OnListVerticalScroll(HWND window, int request, int thumb) {
-  ScrollRequest r = ScrollRequest::Other;
-  switch (request) {
-    case SB_LINEUP: r = ScrollRequest::LineUp; break;
-    case SB_LINEDOWN: r = ScrollRequest::LineDown; break;
-    case SB_PAGEUP: r = ScrollRequest::PageUp; break;
-    case SB_PAGEDOWN: r = ScrollRequest::PageDown; break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: r = ScrollRequest::Thumb; break;
-  }
+  const ScrollRequest r = ScrollRequestOf(request);
   {
     LockedList locked(window);
     if (!locked) return;
@@ -253,15 +257,7 @@ void OnListVerticalScroll(HWND window, int request, int thumb) {
 }
 
 void OnListHorizontalScroll(HWND window, int request, int thumb) {
-  ScrollRequest r = ScrollRequest::Other;
-  switch (request) {
-    case SB_LINELEFT: r = ScrollRequest::LineUp; break;
-    case SB_LINERIGHT: r = ScrollRequest::LineDown; break;
-    case SB_PAGELEFT: r = ScrollRequest::PageUp; break;
-    case SB_PAGERIGHT: r = ScrollRequest::PageDown; break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: r = ScrollRequest::Thumb; break;
-  }
+  const ScrollRequest r = ScrollRequestOf(request);
   LockedList locked(window);
   if (!locked) return;
   ListData& d = locked.data();

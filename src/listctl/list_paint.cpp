@@ -125,7 +125,7 @@ void PaintRows(HDC dc, const ListBlock& block, TextTable table, int width) {
 void PaintList(HWND window, HDC target) {
   LockedList locked(window);
   if (!locked || !locked.LockTable()) return;
-  const ListData& d = locked.data();
+  ListData& d = locked.data();
   RECT client;
   GetClientRect(window, &client);
   const int width = client.right + d.scrollX, height = client.bottom;
@@ -142,6 +142,7 @@ void PaintList(HWND window, HDC target) {
 
   const int shownHeight = height - (d.horizontalOverflow != 0 ? kScrollBarSize : 0);
   BitBlt(target, 0, 0, client.right - kScrollBarSize, shownHeight, memory.get(), d.scrollX, 0, SRCCOPY);
+  if (d.markMode == 1) d.markLast = d.currentRow;  // a range being marked follows the current row
 }
 
 void NotifyFullRows(HWND window) {
