@@ -66,7 +66,9 @@ void FillHistory(HWND list) {
 BOOL OnInitDialog(HWND dialog, LPARAM parameter) {
   HistoryState& state = t_state;
   state.announcing = parameter == 0;
-  state.body = postman::Shared().received.Take();
+  // Only the announcement takes the waiting message; the history leaves it
+  // for the postman, which would otherwise never archive or announce it.
+  state.body = state.announcing ? postman::Shared().received.Take() : std::string{};
   state.list = GetDlgItem(dialog, IDC_HISTORY_LIST);
   for (std::size_t i = 0; i < std::size(kColumns); ++i)
     listctl::AddListColumn(state.list, kColumns[i].width, DT_CENTER, kCellFormats[i], kColumns[i].title);

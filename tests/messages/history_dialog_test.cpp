@@ -158,6 +158,13 @@ TEST_F(HistoryDialogTest, WithoutAnArchiveTheListAndTheDetailViewStayEmpty) {
   EXPECT_EQ(Detail(), "");
 }
 
+TEST_F(HistoryDialogTest, TheHistoryLeavesAWaitingMessageToBeAnnounced) {
+  postman::Shared().received.Store("2026.12.08  10:00:00inca neanuntat");
+  Open(1);
+  EXPECT_EQ(postman::Shared().received.Peek(), "2026.12.08  10:00:00inca neanuntat");
+  EXPECT_EQ(Rows(), 0) << "nothing archived";
+}
+
 class TextViewerTest : public MessageFilesTest {
  protected:
   void TearDown() override { update::Slides() = update::SlideTable{}; }
