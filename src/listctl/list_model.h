@@ -43,7 +43,7 @@ struct ListData {
   std::array<std::array<uint32_t, kMaxRows>, kMaxColumns> cellBackColour{}, cellTextColour{};  // 0: default
   int32_t selectableCount = 0, selectableIndex = 1;
   std::array<int32_t, kMaxColumns> selectableColumns{};
-  int32_t markMode = 0, markFirst = 0, markLast = 0, markStart = 0;
+  int32_t markMode = 0, markFirst = 0, markLast = 0;
   int32_t alternateShading = 0;
   int32_t horizontalOverflow = 0, scrollX = 0;
   int32_t allowDelete = 0, allowInsert = 0, editOnEnter = 0, editColumn = 0;
