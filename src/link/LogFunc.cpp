@@ -6,7 +6,7 @@
 #include <atomic>
 
 #include "link/link_api.h"
-#include "link/log_line.h"
+#include "common/log_line.h"
 
 namespace velmora::link {
 namespace {
@@ -25,7 +25,7 @@ void WRITEINLOGSTARWND(const char* text, int length) {
   SYSTEMTIME now;
   GetLocalTime(&now);
   const std::string_view message(text, length > 0 ? static_cast<std::size_t>(length) : 0);
-  writer(FormatLinkLogLine(now.wHour, now.wMinute, now.wSecond, now.wMilliseconds / 10, message));
+  writer(FormatLogLine(now.wHour, now.wMinute, now.wSecond, now.wMilliseconds / 10, message));
 }
 
 }  // namespace velmora::link

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/heap_block.h"
 #include "common/fixed_text.h"
 #include "link/frame_codec.h"
 #include "link/link_api.h"
@@ -120,17 +121,6 @@ int32_t Exchange(const char* payload, int32_t length, char* destination, int32_t
   s.answerPending = false;
   return s.transfer.answerLength;
 }
-
-struct HeapBlock {
-  explicit HeapBlock(std::size_t bytes)
-      : data(static_cast<char*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, bytes))) {}
-  HeapBlock(const HeapBlock&) = delete;
-  HeapBlock& operator=(const HeapBlock&) = delete;
-  ~HeapBlock() {
-    if (data != nullptr) HeapFree(GetProcessHeap(), 0, data);
-  }
-  char* data;
-};
 
 void EndOnAllocationFailure(const char* text) {
   if (!Link().modes.quiet) LinkMessageBox(nullptr, text, "Quillon", MB_ICONERROR);
@@ -264,9 +254,9 @@ int32_t COMUNICACUSERVER(const char* payload, int32_t length, char* destination,
 
 int32_t DOWNLOADFISIERDEPESERVER(std::string_view name, std::string_view destinationPath, int16_t type) {
   const std::string request = DownloadRequestText(name, type);
-  HeapBlock answer(kTransferBufferSize);
-  if (answer.data == nullptr) EndOnAllocationFailure("Eroare alocare memorie (3)");
-  const int32_t n = GETRASPUNSCALIFICARE(request, answer.data, kLimit);
+  HeapBlock answer;
+  if (!answer.Allocate(kTransferBufferSize)) EndOnAllocationFailure("Eroare alocare memorie (3)");
+  const int32_t n = GETRASPUNSCALIFICARE(request, answer.data(), kLimit);
   if (n < 1) return -1;
   const LinkState& s = Link();
   SAVEBUFTOFILE(s.receiveBuffer.data() + kFrameHeaderBytes, s.transfer.answerLength, destinationPath);
@@ -290,13 +280,14 @@ int16_t SENDFISIERTOSERVER(const char* path) {
   }
   const DWORD size = GetFileSize(file.get(), nullptr);
   if (size == INVALID_FILE_SIZE || size < 1) return -2;
-  HeapBlock buffer(static_cast<std::size_t>(size) + kUploadHeaderBytes);
-  if (buffer.data == nullptr) EndOnAllocationFailure("Eroare alocare memorie (4)");
+  HeapBlock buffer;
+  if (!buffer.Allocate(static_cast<std::size_t>(size) + kUploadHeaderBytes))
+    EndOnAllocationFailure("Eroare alocare memorie (4)");
   const std::string header = UploadHeader(s.clientCode);
-  std::memcpy(buffer.data, header.data(), kUploadHeaderBytes);
+  std::memcpy(buffer.data(), header.data(), kUploadHeaderBytes);
   DWORD read = 0;
-  ReadFile(file.get(), buffer.data + kUploadHeaderBytes, size, &read, nullptr);
-  return SENDBUFFERTOSERVER(buffer.data, static_cast<int32_t>(size + kUploadHeaderBytes));
+  ReadFile(file.get(), buffer.data() + kUploadHeaderBytes, size, &read, nullptr);
+  return SENDBUFFERTOSERVER(buffer.data(), static_cast<int32_t>(size + kUploadHeaderBytes));
 }
 
 bool IsAnswerMarked() { return Link().answerMarked; }

@@ -1,15 +1,11 @@
 #pragma once
-// The link's log lines: " hh:mm:ss:cc - text", hours blank-padded to two
-// columns, the rest two digits each; and the two ways error codes are
-// appended to a line.
+// The two ways the link appends error codes to its log lines.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace velmora::link {
-
-std::string FormatLinkLogLine(int hour, int minute, int second, int hundredths, std::string_view text);
 
 // An error code right-aligned in 10 characters, in a 12-character field.
 std::string ErrorCodeField(long long code);

@@ -42,11 +42,14 @@ ReceiveOutcome RecordReceived(TransferCounters& t, std::span<const char> receive
     }
     t.expectingLength = false;
     t.answerField = ReadInt32(receiveBuffer, 0);
-    t.answerLength = t.answerField - static_cast<std::int32_t>(kFrameHeaderBytes);
-    if (t.answerField > static_cast<std::int32_t>(receiveBuffer.size())) {
+    // A total below its own four bytes, or beyond the buffer, can never be completed.
+    if (t.answerField < static_cast<std::int32_t>(kFrameHeaderBytes) ||
+        t.answerField > static_cast<std::int32_t>(receiveBuffer.size())) {
+      t.answerLength = 0;
       t.answerRemaining = -1;
       return ReceiveOutcome::kOverrun;
     }
+    t.answerLength = t.answerField - static_cast<std::int32_t>(kFrameHeaderBytes);
   }
   t.answerRemaining = t.answerField - t.received;
   if (t.answerRemaining == 0) return ReceiveOutcome::kComplete;

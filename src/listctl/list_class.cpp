@@ -1,10 +1,24 @@
 #include "listctl/list_class.h"
 
+#include "listctl/list_window.h"
+
 namespace velmora::listctl {
 
-// Entry point for start-up; the grid itself comes with the message history.
-bool RegisterListClass(HINSTANCE /*instance*/, std::string& message) {
+bool RegisterListClass(HINSTANCE instance, std::string& message) {
   message.clear();
+  WNDCLASSA wc{};
+  wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  wc.lpfnWndProc = &ListWindowProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = kListClassName;
+  const bool registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  if (!registered) {
+    message = "Eroare inregistrare clasa: <ListCorvane>.";
+    return false;
+  }
+  RegisterEditorClass(instance);
   return true;
 }
 

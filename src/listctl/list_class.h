@@ -7,7 +7,10 @@
 
 namespace velmora::listctl {
 
-// Registers the class; on failure `message` holds the reason, else it is blank.
+inline constexpr char kListClassName[] = "ListCorvane";
+
+// Registers the grid's class and its editor's; on failure `message` holds the
+// reason, else it is blank.
 bool RegisterListClass(HINSTANCE instance, std::string& message);
 
 }  // namespace velmora::listctl

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <mutex>
 
-#include "shell/startup_rules.h"
+#include "common/log_line.h"
 
 namespace velmora::shell {
 namespace {

@@ -121,8 +121,7 @@ void OnNewMessageTimer(HWND dialog) {
   const std::string notice = shared.received.Peek();
   if (TrimmedLength(notice) == 0) return;
   messages::AppendInboxEntry(TrimTrailingBlanks(notice), "Corvane");
-  std::string assistantPath;
-  RunWithWindowHandle(assistantPath, dialog, false);
+  RunAssistantKeepingDirectory(dialog);
   PlaySoundSeam(MAKEINTRESOURCEA(IDW_NEW_MESSAGE), App().instance, SND_RESOURCE | SND_ASYNC);
 }
 

@@ -155,6 +155,15 @@ int RunWithWindowHandle(std::string& assistantPath, HWND window, bool wait) {
   return RunProcess(ProgramOnCommandLine(trimmed) + " /" + handle, wait);
 }
 
+int RunAssistantKeepingDirectory(HWND window) {
+  char directory[512] = {};
+  const DWORD length = GetCurrentDirectoryA(sizeof directory, directory);
+  std::string assistantPath;
+  const int result = RunWithWindowHandle(assistantPath, window, false);
+  if (length > 0 && length < sizeof directory) SetCurrentDirectoryA(directory);
+  return result;
+}
+
 int16_t RunSelfUpdate(std::string& message) {
   char path[256] = {};
   if (GetModuleFileNameA(nullptr, path, sizeof path) == 0) {

@@ -47,6 +47,10 @@ void LaunchDocumentsFromPath(std::string_view ownPath, int16_t& status, int16_t 
 // `assistantPath` receives the program's path for the caller's message.
 int RunWithWindowHandle(std::string& assistantPath, HWND window, bool wait = true);
 
+// Starts the virtual assistant without waiting, like RunWithWindowHandle, and
+// then puts back the current directory that its start changed.
+int RunAssistantKeepingDirectory(HWND window);
+
 // Copies renova37.exe to TMP and starts it; 0 started, -1 own path unreadable,
 // -2 directory not determinable, -3 start failed, -4 copy failed.
 // `message` holds the text to show for every other result.

@@ -51,8 +51,14 @@ void CreateMailFolders(const AppPaths& paths) {
   CreateDirectoryA(paths.outgoingFolder.c_str(), nullptr);
 }
 
+std::string EnvironmentValue(const char* name) {
+  char value[32];
+  const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+  return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+}
+
 void OpenLogAndGreetLink() {
-  OpenAppLog(-1, "velmora.log");
+  OpenAppLog(LogChannelFromSwitch(EnvironmentValue(kLogSwitchVariable)), "velmora.log");
   link::SetLinkLogWriter(&AppendAppLogLine);
   link::SETLUNSTARWNDLOG(static_cast<int16_t>(AppLogChannel()));
   WriteAppLog("Init>>>", 7);

@@ -1,7 +1,7 @@
 #include "shell/startup_rules.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 
 namespace velmora::shell {
 
@@ -81,14 +81,12 @@ void BlankNulsInNewsText(std::span<char, kNewsTextBytes> text) {
   std::replace(text.begin(), text.end(), '\0', ' ');
 }
 
-std::string FormatLogLine(int hour, int minute, int second, int hundredths, std::string_view message) {
-  char time[16];
-  std::snprintf(time, sizeof time, "%2d:%02d:%02d:%02d", hour, minute, second, hundredths);
-  std::string line = " ";
-  line += time;
-  line += " - ";
-  line += message;
-  return line;
+int LogChannelFromSwitch(std::string_view value) {
+  int channel = 0;
+  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), channel);
+  if (error != std::errc{} || end != value.data() + value.size() || channel <= 0) return -1;
+  return channel;
 }
+
 
 }  // namespace velmora::shell

@@ -60,8 +60,11 @@ inline constexpr std::size_t kNewsCacheBytes = kNewsStampBytes + kNewsTextBytes;
 // NUL bytes of the news text become blanks.
 void BlankNulsInNewsText(std::span<char, kNewsTextBytes> text);
 
-// One application log line, without its line end:
-// " " + hour in 2 columns + ":mm:ss:hh" + " - " + message.
-std::string FormatLogLine(int hour, int minute, int second, int hundredths, std::string_view message);
+
+// The log is off in the field. Support switches it on without a rebuild by
+// setting the environment variable VELMORA_LOG to a channel number above 0;
+// anything else (unset, empty, 0, not a number) keeps it off (-1).
+inline constexpr char kLogSwitchVariable[] = "VELMORA_LOG";
+int LogChannelFromSwitch(std::string_view value);
 
 }  // namespace velmora::shell

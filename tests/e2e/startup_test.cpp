@@ -98,6 +98,28 @@ TEST_F(Startup, ShowsTheMainWindowAfterOneSynchronisationRunAndEndsCleanly) {
   EXPECT_EQ(LaunchesOf(ReadLaunches(suite_.path()), "trovel.exe").size(), 1u);
 }
 
+// Support's switch: the launcher started with VELMORA_LOG set writes its log
+// beside itself; without it, no log file appears at all.
+TEST_F(Startup, TheLogIsWrittenOnlyWhenSupportSwitchesItOn) {
+  for (const char* value : {static_cast<const char*>(nullptr), "1"}) {
+    SCOPED_TRACE(value == nullptr ? "unset" : value);
+    fs::remove(Erp() / "velmora.log");
+    SetEnvironmentVariableA("VELMORA_LOG", value);
+    DrivenProgram launcher = StartLauncher();
+    SetEnvironmentVariableA("VELMORA_LOG", nullptr);
+    HWND main = MainWindow(launcher);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(Close(launcher, main), 0u);
+    const std::string log = fs::exists(Erp() / "velmora.log") ? ReadFileBytes(Erp() / "velmora.log") : "";
+    if (value == nullptr) {
+      EXPECT_FALSE(fs::exists(Erp() / "velmora.log"));
+    } else {
+      EXPECT_NE(log.find(" - Init>>>\r\n"), std::string::npos) << log;
+      EXPECT_NE(log.find(" - Bye!\r\n"), std::string::npos) << log;
+    }
+  }
+}
+
 TEST_F(Startup, WaitsForTheSynchronisationProgramBeforeTheMainWindow) {
   const fs::path hold = Erp() / "trovel.hold";
   WriteFileBytes(hold, "");

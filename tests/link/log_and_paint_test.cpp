@@ -1,4 +1,4 @@
-// Log lines, error-code fields, the ring's shades and positions, and the
+// Error-code fields of log lines, the ring's shades and positions, and the
 // percentage texts.
 
 #include <gtest/gtest.h>
@@ -11,12 +11,6 @@
 
 namespace velmora::link {
 namespace {
-
-TEST(LinkLogLine, TimeFormat) {
-  EXPECT_EQ(FormatLinkLogLine(9, 5, 3, 7, "InitCS - 1"), "  9:05:03:07 - InitCS - 1");
-  EXPECT_EQ(FormatLinkLogLine(23, 59, 59, 99, "x"), " 23:59:59:99 - x");
-  EXPECT_EQ(FormatLinkLogLine(0, 0, 0, 0, ""), "  0:00:00:00 - ");
-}
 
 TEST(LinkLogLine, ErrorCodeFields) {
   EXPECT_EQ(ErrorCodeField(10061), "     10061  ");

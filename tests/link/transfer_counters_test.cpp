@@ -96,6 +96,8 @@ TEST(TransferCounters, LengthFieldBelowFourIsAnOverrun) {
   EXPECT_EQ(RecordReceived(t, BufferWithHeader(0), 4), ReceiveOutcome::kOverrun);
   BeginExchange(t, 5);
   EXPECT_EQ(RecordReceived(t, BufferWithHeader(-100), 4), ReceiveOutcome::kOverrun);
+  BeginExchange(t, 5);  // the smallest 32-bit value: no payload length is worked out from it
+  EXPECT_EQ(RecordReceived(t, BufferWithHeader(INT32_MIN), 4), ReceiveOutcome::kOverrun);
 }
 
 TEST(TransferCounters, AnnouncedTotalBeyondTheBufferIsAnOverrun) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/ui_seams.h"
+#include "shell/app_state.h"
 #include "shell/module_launch.h"
 #include "support/temp_dir.h"
 #include "support/ui_recorders.h"
@@ -177,6 +178,35 @@ TEST(LaunchDocumentsFromPath, AMissingProgramNamesQOrTkvByMode) {
     ASSERT_EQ(g_boxes.size(), 1u);
     EXPECT_EQ(g_boxes[0].text, "Nu s-a putut executa " + suite.path().string() + c.program);
   }
+}
+
+}  // namespace
+}  // namespace velmora::shell
+
+namespace velmora::shell {
+namespace {
+
+std::string CurrentDirectory() {
+  char directory[512] = {};
+  GetCurrentDirectoryA(sizeof directory, directory);
+  return directory;
+}
+
+// Starting the assistant moves into the Vantor folder; the start made for a
+// new message must leave the launcher in the folder it was in.
+TEST(RunAssistantKeepingDirectory, PutsTheCurrentDirectoryBack) {
+  TempDir suite;
+  CreateDirectoryA((suite / "Vantor").c_str(), nullptr);
+  App().paths = BuildAppPaths(suite.path().string() + "\\ERP\\");
+  const std::string before = CurrentDirectory();
+
+  std::string assistantPath;
+  RunWithWindowHandle(assistantPath, nullptr, false);
+  EXPECT_NE(CurrentDirectory(), before) << "the plain start changes the directory";
+  SetCurrentDirectoryA(before.c_str());
+
+  RunAssistantKeepingDirectory(nullptr);
+  EXPECT_EQ(CurrentDirectory(), before);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/log_line.h"
+
 namespace velmora::shell {
 namespace {
 
@@ -116,6 +118,14 @@ TEST(BlankNulsInNewsText, EveryNulBecomesABlank) {
   EXPECT_EQ(text[1], ' ');
   EXPECT_EQ(text[4998], ' ');
   EXPECT_EQ(text[4999], 'Z');
+}
+
+TEST(LogChannelFromSwitch, OnlyAPositiveNumberSwitchesTheLogOn) {
+  const struct {
+    const char* value;
+    int channel;
+  } cases[] = {{"", -1}, {"0", -1}, {"-3", -1}, {"on", -1}, {"1x", -1}, {" 1", -1}, {"1", 1}, {"7", 7}};
+  for (const auto& c : cases) EXPECT_EQ(LogChannelFromSwitch(c.value), c.channel) << '"' << c.value << '"';
 }
 
 TEST(FormatLogLine, PadsTheHourAndZeroFillsTheRest) {

@@ -1,0 +1,59 @@
+#include "messages/history_rows.h"
+
+#include <algorithm>
+
+#include "common/fixed_text.h"
+
+namespace velmora::messages {
+namespace {
+
+// The grid compares and shows authors in a 20-character field.
+constexpr std::size_t kAuthorCell = 20;
+constexpr std::string_view kOwnPrefix = "CU ";
+
+std::string AuthorShown(std::string_view author, bool fromVendor) {
+  const std::string field = PadToWidth(author, kAuthorCell);
+  if (fromVendor) return field;
+  return std::string(kOwnPrefix) + field.substr(0, kAuthorCell - kOwnPrefix.size());
+}
+
+std::string OnOneLine(std::string text) {
+  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  return text;
+}
+
+}  // namespace
+
+std::vector<HistoryRow> BuildHistoryRows(std::span<const InboxEntry> entries) {
+  const std::size_t shown = std::min(entries.size(), kMaxHistoryRows);
+  std::vector<HistoryRow> rows;
+  rows.reserve(shown);
+  for (std::size_t i = 0; i < shown; ++i) {
+    const InboxEntry& entry = entries[entries.size() - 1 - i];
+    const bool fromVendor = TrimTrailingBlanks(PadToWidth(entry.author, kAuthorCell)) == kVendorAuthor;
+    rows.push_back({entry.dateLine, AuthorShown(entry.author, fromVendor), OnOneLine(entry.message), entry.message,
+                    fromVendor});
+  }
+  return rows;
+}
+
+std::string DetailText(std::string_view date, std::string_view author, std::string_view message) {
+  return "Data : " + std::string(TrimTrailingBlanks(date)) + "\r\nAutor : " +
+         std::string(TrimTrailingBlanks(author)) + "\r\n\r\n" + std::string(TrimTrailingBlanks(message));
+}
+
+std::string AlertText(std::string_view body) {
+  std::string text = "Ati primit un mesaj nou !\r\n\r\n";
+  const std::string_view message = body.substr(std::min(body.size(), kDateLineLength));
+  for (std::size_t i = 0; i < message.size(); ++i) {
+    if (message.compare(i, 2, "@@") == 0) {
+      text += "\r\n";
+      ++i;
+    } else {
+      text += message[i];
+    }
+  }
+  return text;
+}
+
+}  // namespace velmora::messages
