@@ -60,6 +60,15 @@ void PrepareSlideShow(HWND dialog, MainDialogState& state) {
   SendDlgItemMessageA(dialog, IDC_SLIDE_CAPTION, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.get()), TRUE);
 }
 
+void ConfigureMessageFiles(const MainDialogState& state) {
+  messages::MessagesSetup setup;
+  setup.instance = App().instance;
+  setup.inboxFile = App().paths.inboxFile;
+  setup.outgoingFolder = App().paths.outgoingFolder;
+  setup.viewerFont = state.font.get();
+  messages::ConfigureMessages(setup);
+}
+
 void StartBackgroundPostman(HWND newsStrip) {
   AppState& app = App();
   postman::PostmanSetup setup;
@@ -88,6 +97,7 @@ BOOL OnInitDialog(HWND dialog) {
   state.font.reset(CreateFontA(16, 0, 0, 0, FW_NORMAL, 0, 0, 0, EASTEUROPE_CHARSET, 0, 0, 0, 0, "Arial"));
   SetButtonBitmaps(state);
   SubclassModuleButtons(state);
+  ConfigureMessageFiles(state);
 
   if (update::CheckForUpdates(App().hostlane.get(), App().paths.suiteRoot, dialog) == 0)
     SetTimer(dialog, timer::kUpdateCheck, 7000, nullptr);
