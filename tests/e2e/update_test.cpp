@@ -148,6 +148,9 @@ TEST_F(UpdatePath, TheOfferedScheduleIsInstalledAndShownAtTheNextStart) {
   ASSERT_NE(main, nullptr);
   EXPECT_TRUE(WaitUntil([&] { return ControlText(main, kSlideCaption) == "Noutati\r\nin luna aceasta"; }, 5s))
       << ControlText(main, kSlideCaption);
+  // The first slide's period is 4 s; then the BMP slide with its caption.
+  EXPECT_TRUE(WaitUntil([&] { return ControlText(main, kSlideCaption) == "Versiune noua\r\nKelbar"; }, 7s))
+      << ControlText(main, kSlideCaption);
   EXPECT_EQ(Close(again, main), 0u);
 }
 
