@@ -1,24 +1,10 @@
 #include "update/asset_pass.h"
 
-#include "common/win_handles.h"
 #include "update/asset_plan.h"
+#include "update/schedule.h"
 
 namespace velmora::update {
 namespace {
-
-// A schedule is four short lines per entry for at most 200 entries.
-constexpr DWORD kScheduleReadLimit = 1'000'000;
-
-bool ReadSchedule(const std::string& path, std::string& text) {
-  AutoHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  char chunk[4096];
-  DWORD read = 0;
-  while (text.size() < kScheduleReadLimit && ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0)
-    text.append(chunk, read);
-  return true;
-}
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -35,7 +21,7 @@ bool Install(const std::string& temporary, const std::string& final) {
 
 int16_t RunAssetPass(const std::string& scheduleFile, const std::string& programDirectory, DownloadFileFn download) {
   std::string text;
-  if (!ReadSchedule(scheduleFile, text)) return 0;
+  if (!ReadScheduleFile(scheduleFile, text)) return 0;
   const AssetPlan plan = PlanAssets(text, programDirectory, &Exists);
   if (download == nullptr) return 0;
 
