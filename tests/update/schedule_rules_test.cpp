@@ -68,26 +68,11 @@ TEST_F(AssetPlanTest, ListsMissingPicturesWithTheirNamesAndSizes) {
   EXPECT_EQ(plan.details[0].remotePath, "/updateVelmora/tW1.jpgex");
 }
 
-TEST_F(AssetPlanTest, RepeatedPicturesOnceRepeatedDetailsEachTime) {
-  const std::string twice = "2\r\ntw.jpg\r\nc\r\n1\r\n9\r\ntw.jpg\r\nc\r\n1\r\n9\r\n";
-  const AssetPlan plan = Plan(twice);
-  EXPECT_EQ(plan.pictures.size(), 1u);
-  EXPECT_EQ(plan.details.size(), 2u);
-}
-
 TEST_F(AssetPlanTest, PresentFilesAndNamesNotStartingWithLowerTNeedNothing) {
   present_ = {"C:\\S\\ERP\\tw.jpg", "C:\\S\\ERP\\tw.jpgex"};
   EXPECT_TRUE(Plan(OneEntry("tw.jpg")).pictures.empty());
   EXPECT_TRUE(Plan(OneEntry("tw.jpg")).details.empty());
   EXPECT_TRUE(Plan(OneEntry("Tw.jpg")).details.empty()) << "only a lower-case t has a detail text to fetch";
-}
-
-TEST_F(AssetPlanTest, UnsafeNamesAreRefusedAndNothingIsFetchedForThem) {
-  const AssetPlan plan = Plan("2\r\nt..\\..\\evil.exe\r\nc\r\n1\r\n1\r\nok.jpg\r\nc\r\n1\r\n1\r\n");
-  EXPECT_EQ(plan.refusedPictures, 1);
-  ASSERT_EQ(plan.pictures.size(), 1u);
-  EXPECT_EQ(plan.pictures[0].finalPath, "C:\\S\\ERP\\ok.jpg");
-  EXPECT_TRUE(plan.details.empty());
 }
 
 TEST_F(AssetPlanTest, AtMostTwoHundredEntries) {
