@@ -167,13 +167,13 @@ TEST_F(UpdatePath, WithoutTheSlideLibraryNoScheduleIsFetched) {
 }
 
 TEST_F(UpdatePath, AnUpdateFoundLaterShowsTheBannerWhoseButtonAppliesItAndRestarts) {
+  const auto started = std::chrono::steady_clock::now();  // before the dialog opens
   DrivenProgram launcher = StartLauncher();
   HWND main = StartAndFindMain(launcher);
   ASSERT_NE(main, nullptr);
-  const auto opened = std::chrono::steady_clock::now();
   EXPECT_FALSE(IsShown(GetDlgItem(main, kBannerButton)));
   ASSERT_TRUE(WaitUntil([&] { return IsShown(GetDlgItem(main, kBannerButton)); }, 30s)) << server_->Log();
-  EXPECT_GE(std::chrono::steady_clock::now() - opened, kUpdateCheckDelay - 1s);
+  EXPECT_GE(std::chrono::steady_clock::now() - started, kUpdateCheckDelay);
   EXPECT_EQ(ReadFileBytes(Erp() / "UPDATE" / "Kelbar" / "kelbarw.exe"), OfferedProgram());
 
   PostCommand(main, kBannerButton);
