@@ -54,12 +54,20 @@ std::optional<ManifestEntry> ParseLine(std::string_view line) {
 
 std::string Key(std::string_view path) { return Lower(path); }
 
+// CON, PRN, AUX, NUL, COM1-9 and LPT1-9, with or without an extension, name
+// devices rather than files anywhere on Windows.
+bool IsDeviceName(std::string_view name) {
+  const std::string stem = Lower(name.substr(0, name.find('.')));
+  if (stem == "con" || stem == "prn" || stem == "aux" || stem == "nul") return true;
+  return stem.size() == 4 && (stem.starts_with("com") || stem.starts_with("lpt")) && stem[3] >= '1' && stem[3] <= '9';
+}
+
 }  // namespace
 
 bool IsSafeRelativePath(std::string_view path) {
   const std::vector<std::string_view> parts = Components(path);
   return std::all_of(parts.begin(), parts.end(), [](std::string_view part) {
-    return update::IsSafeFileName(part) && part.back() != ' ' && part.back() != '.';
+    return update::IsSafeFileName(part) && part.back() != ' ' && part.back() != '.' && !IsDeviceName(part);
   });
 }
 

@@ -9,8 +9,9 @@
 //   VELMORA-UPDATE 1
 //   <size in bytes> <SHA-256, 64 hex digits> <path below the suite root>
 // Paths use "\" (or "/") between folders; every folder and file name must be
-// a plain name that stays where it is joined (no ":", no "..", not empty),
-// so no entry can reach outside the suite root. Portable.
+// a plain name that stays where it is joined (no ":", no "..", not empty,
+// no device name such as NUL or COM1), so no entry can reach outside the
+// suite root. Portable.
 
 #include <cstdint>
 #include <filesystem>

@@ -36,6 +36,7 @@ TEST(UpdateManifest, AnyBadLineRefusesTheWholeManifest) {
       "1 " + kDigestA + " \\Windows\\x.dll", "1 " + kDigestA + " ERP\\\\a.dat",    "1 " + kDigestA + " ERP\\a.dat",
       "x " + kDigestA + " ERP\\b.dat",       "1 " + kDigestA.substr(1) + " ERP\\b.dat", "1 " + kDigestA,
       "-1 " + kDigestA + " ERP\\b.dat",      "1 " + std::string(64, 'g') + " ERP\\b.dat",
+      "1 " + kDigestA + " ERP\\nul.txt",    "1 " + kDigestA + " Com1\\x.dat",
   };
   ASSERT_TRUE(ParseManifest(Header() + good).has_value());
   for (const std::string& line : bad) {
