@@ -15,6 +15,7 @@
 #include "shell/main_dialog_layout.h"
 #include "shell/main_dialog_state.h"
 #include "shell/module_launch.h"
+#include "shell/showcase_library.h"
 #include "update/slide_table.h"
 #include "update/update_check.h"
 
@@ -99,7 +100,7 @@ BOOL OnInitDialog(HWND dialog) {
   SubclassModuleButtons(state);
   ConfigureMessageFiles(state);
 
-  if (update::CheckForUpdates(App().hostlane.get(), App().paths.suiteRoot, dialog) == 0)
+  if (update::CheckForUpdates(UpdateSetupFor(dialog)) == 0)
     SetTimer(dialog, timer::kUpdateCheck, 7000, nullptr);
 
   const HWND strip = CreateDialogParamA(App().instance, MAKEINTRESOURCEA(IDD_NEWS_STRIP),
@@ -140,14 +141,14 @@ void OnTimer(HWND dialog, UINT_PTR id) {
     case timer::kUpdateCheck:
       WriteAppLog("timer 1 ....", 12);
       KillTimer(dialog, timer::kUpdateCheck);
-      update::StartUpdateCheckThread();
+      update::StartUpdateCheckThread(UpdateSetupFor(dialog));
       break;
     case timer::kSlide:
       ShowNextSlide();
       break;
     case timer::kSchedule:
       KillTimer(dialog, timer::kSchedule);
-      if (postman::Shared().clientCode != 0) update::StartScheduleUpdateThread();
+      if (postman::Shared().clientCode != 0) update::StartScheduleUpdateThread(UpdateSetupFor(dialog));
       break;
     case timer::kNewMessage:
       OnNewMessageTimer(dialog);
