@@ -19,7 +19,6 @@
 #include "messages/history_rows.h"
 #include "messages/inbox_format.h"
 #include "messages/messages.h"
-#include "shell/app_state.h"
 
 using namespace velmora;
 using Clock = std::chrono::steady_clock;
@@ -77,11 +76,15 @@ int main() {
   listctl::RegisterListClass(GetModuleHandleA(nullptr), message);
   const auto folder = std::filesystem::temp_directory_path() / ("velmora_history_bench_" + std::to_string(GetCurrentProcessId()));
   std::filesystem::create_directories(folder / "ERP");
-  shell::App().paths = shell::BuildAppPaths(folder.string() + "\\ERP\\");
+  messages::MessagesSetup setup;
+  setup.instance = GetModuleHandleA(nullptr);
+  setup.inboxFile = (folder / "ERP" / "inbox.dat").string();
+  setup.outgoingFolder = (folder / "ERP" / "OUT").string() + "\\";
+  messages::ConfigureMessages(setup);
 
   std::printf("%10s %16s %22s\n", "entries", "open history ms", "insert-at-top fill ms");
   for (const int entries : {10, 1000, 10000}) {
-    WriteArchive(shell::App().paths.inboxFile, entries);
+    WriteArchive(messages::Configuration().inboxFile, entries);
     OpenHistory();  // warm the file cache
     double best = 1e9;
     for (int run = 0; run < 3; ++run) best = std::min(best, OpenHistory());

@@ -17,7 +17,6 @@
 #include "messages/messages.h"
 #include "postman/shared_state.h"
 #include "resource_ids.h"
-#include "shell/app_state.h"
 
 namespace velmora::messages {
 namespace {
@@ -97,7 +96,7 @@ void ShowSelectedMessage(HWND dialog) {
 
 void AnnounceMessage(HWND dialog) {
   KillTimer(dialog, kAlertTimer);
-  PlaySoundSeam(MAKEINTRESOURCEA(IDW_NEW_MESSAGE), shell::App().instance, SND_RESOURCE | SND_ASYNC);
+  PlaySoundSeam(MAKEINTRESOURCEA(IDW_NEW_MESSAGE), Configuration().instance, SND_RESOURCE | SND_ASYNC);
   ShowMessageBox(dialog, AlertText(TrimTrailingBlanks(t_state.body)), "Corvane", MB_ICONWARNING);
   postman::Shared().newMessage = false;
 }

@@ -1,16 +1,28 @@
 #pragma once
 // Messages between the user and the vendor: outgoing message files, the
 // archive inbox.dat, the message history (dialog 150) and the text viewer
-// (dialog 152). The file names come from the paths settled at start-up.
+// (dialog 152).
 
 #include <windows.h>
 
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "messages/inbox_format.h"
 
 namespace velmora::messages {
+
+// What the message files and dialogs take from the shell. Settled on the main
+// thread before any background thread starts, read-only afterwards.
+struct MessagesSetup {
+  HINSTANCE instance = nullptr;  // holds dialogs 150 and 152 and the new-message sound
+  std::string inboxFile;         // the archive, beside the launcher
+  std::string outgoingFolder;    // suite root + "ERP\OUT\"
+  HFONT viewerFont = nullptr;    // the text viewer's font, the main dialog's
+};
+void ConfigureMessages(const MessagesSetup& setup);
+const MessagesSetup& Configuration();
 
 // Appends one archive entry; `author` is taken exactly as given. When the
 // archive is held open by another, waits up to about two seconds for it.

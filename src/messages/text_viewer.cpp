@@ -6,7 +6,6 @@
 #include "common/win_handles.h"
 #include "messages/messages.h"
 #include "resource_ids.h"
-#include "shell/main_dialog_state.h"
 #include "update/slide_table.h"
 
 namespace velmora::messages {
@@ -30,7 +29,7 @@ bool ShowFile(HWND dialog, const std::string& path) {
 }
 
 BOOL OnInitDialog(HWND dialog, LPARAM index) {
-  SendDlgItemMessageA(dialog, IDC_VIEWER_TEXT, WM_SETFONT, reinterpret_cast<WPARAM>(shell::Main().font.get()), TRUE);
+  SendDlgItemMessageA(dialog, IDC_VIEWER_TEXT, WM_SETFONT, reinterpret_cast<WPARAM>(Configuration().viewerFont), TRUE);
   if (index < 1 || index > update::SlideTable::kMaxSlides ||
       !ShowFile(dialog, update::Slides().at(static_cast<int>(index)).detailBase)) {
     EndDialog(dialog, 2);

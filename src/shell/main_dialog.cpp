@@ -15,6 +15,7 @@
 #include "shell/main_dialog_layout.h"
 #include "shell/main_dialog_state.h"
 #include "shell/module_launch.h"
+#include "shell/showcase_library.h"
 #include "update/slide_table.h"
 #include "update/update_check.h"
 
@@ -60,6 +61,15 @@ void PrepareSlideShow(HWND dialog, MainDialogState& state) {
   SendDlgItemMessageA(dialog, IDC_SLIDE_CAPTION, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.get()), TRUE);
 }
 
+void ConfigureMessageFiles(const MainDialogState& state) {
+  messages::MessagesSetup setup;
+  setup.instance = App().instance;
+  setup.inboxFile = App().paths.inboxFile;
+  setup.outgoingFolder = App().paths.outgoingFolder;
+  setup.viewerFont = state.font.get();
+  messages::ConfigureMessages(setup);
+}
+
 void StartBackgroundPostman(HWND newsStrip) {
   AppState& app = App();
   postman::PostmanSetup setup;
@@ -88,8 +98,9 @@ BOOL OnInitDialog(HWND dialog) {
   state.font.reset(CreateFontA(16, 0, 0, 0, FW_NORMAL, 0, 0, 0, EASTEUROPE_CHARSET, 0, 0, 0, 0, "Arial"));
   SetButtonBitmaps(state);
   SubclassModuleButtons(state);
+  ConfigureMessageFiles(state);
 
-  if (update::CheckForUpdates(App().hostlane.get(), App().paths.suiteRoot, dialog) == 0)
+  if (update::CheckForUpdates(UpdateSetupFor(dialog)) == 0)
     SetTimer(dialog, timer::kUpdateCheck, 7000, nullptr);
 
   const HWND strip = CreateDialogParamA(App().instance, MAKEINTRESOURCEA(IDD_NEWS_STRIP),
@@ -130,14 +141,14 @@ void OnTimer(HWND dialog, UINT_PTR id) {
     case timer::kUpdateCheck:
       WriteAppLog("timer 1 ....", 12);
       KillTimer(dialog, timer::kUpdateCheck);
-      update::StartUpdateCheckThread();
+      update::StartUpdateCheckThread(UpdateSetupFor(dialog));
       break;
     case timer::kSlide:
       ShowNextSlide();
       break;
     case timer::kSchedule:
       KillTimer(dialog, timer::kSchedule);
-      if (postman::Shared().clientCode != 0) update::StartScheduleUpdateThread();
+      if (postman::Shared().clientCode != 0) update::StartScheduleUpdateThread(UpdateSetupFor(dialog));
       break;
     case timer::kNewMessage:
       OnNewMessageTimer(dialog);

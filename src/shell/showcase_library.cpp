@@ -1,5 +1,8 @@
 #include "shell/showcase_library.h"
 
+#include "shell/app_log.h"
+#include "shell/app_state.h"
+
 namespace velmora::shell {
 namespace {
 
@@ -20,7 +23,7 @@ int16_t BindShowcaseLibrary(const char* libraryName) {
   lib.module = LoadLibraryA(libraryName);
   if (lib.module == nullptr) {
     lib.status = "Eroare deschidere \"showreel.dll\"";
-    return 0;
+    return -1;
   }
   lib.drawPicture = Resolve<DrawJpg2Fn>(lib.module, "_DrawJpg2@12");
   if (lib.drawPicture == nullptr) {
@@ -50,6 +53,18 @@ void FreeShowcaseLibrary() {
   ShowcaseLibrary& lib = Showcase();
   if (lib.module != nullptr) FreeLibrary(lib.module);
   lib = ShowcaseLibrary{};
+}
+
+update::UpdateSetup UpdateSetupFor(HWND mainDialog) {
+  const AppState& app = App();
+  update::UpdateSetup setup;
+  setup.hostlane = app.hostlane.get();
+  setup.suiteRoot = app.paths.suiteRoot;
+  setup.programDirectory = app.paths.programDirectory;
+  setup.mainDialog = mainDialog;
+  setup.download = Showcase().downloadFile;
+  setup.log = [](std::string_view text) { WriteAppLog(text); };
+  return setup;
 }
 
 }  // namespace velmora::shell

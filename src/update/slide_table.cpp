@@ -1,38 +1,13 @@
 #include "update/slide_table.h"
 
-#include <charconv>
+#include <algorithm>
+#include <limits>
 #include <vector>
 
-#include "common/fixed_text.h"
+#include "update/schedule_lines.h"
 
 namespace velmora::update {
 namespace {
-
-constexpr std::size_t kLineLimit = 1000;
-
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const auto end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(TrimTrailingBlanks(line.substr(0, kLineLimit)));
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
-  return lines;
-}
-
-// A free-form integer: leading blanks, an optional sign, digits; 0 otherwise.
-long ReadInteger(std::string_view line) {
-  const auto start = line.find_first_not_of(" \t");
-  if (start == std::string_view::npos) return 0;
-  line.remove_prefix(start);
-  if (!line.empty() && line.front() == '+') line.remove_prefix(1);
-  long value = 0;
-  std::from_chars(line.data(), line.data() + line.size(), value);
-  return value;
-}
 
 std::string CaptionFrom(std::string_view line) {
   std::string caption(line);
@@ -40,29 +15,37 @@ std::string CaptionFrom(std::string_view line) {
   return caption;
 }
 
+// A slide has a sound when its picture's second letter is "w": the picture
+// name without its last four characters (its extension) and ".wav".
+std::string SoundNameOf(std::string_view erpDirectory, std::string_view picture) {
+  if (picture.size() < 2 || (picture[1] != 'w' && picture[1] != 'W')) return {};
+  const std::string_view stem = picture.size() > 4 ? picture.substr(0, picture.size() - 4) : std::string_view{};
+  return std::string(erpDirectory) + "\\" + std::string(stem) + ".wav";
+}
+
+int16_t PeriodFrom(std::string_view line) {
+  const long period = ReadScheduleInteger(line).value_or(kPeriodWithoutNumberMs);
+  return static_cast<int16_t>(std::clamp<long>(period, std::numeric_limits<int16_t>::min(),
+                                               std::numeric_limits<int16_t>::max()));
+}
+
 }  // namespace
 
 SlideTable ParseSchedule(std::string_view text, std::string_view erpDirectory) {
   SlideTable table;
-  const std::vector<std::string_view> lines = SplitLines(text);
-  if (lines.empty()) return table;
-  long count = ReadInteger(lines[0]);
-  if (count > SlideTable::kMaxSlides) count = SlideTable::kMaxSlides;
-  if (count <= 0) return table;
+  const std::vector<std::string_view> lines = SplitScheduleLines(text);
+  const int count = ScheduleEntryCount(lines);
   table.count = static_cast<int16_t>(count);
-
-  auto lineAt = [&](std::size_t i) { return i < lines.size() ? lines[i] : std::string_view{}; };
   for (int k = 1; k <= count; ++k) {
     const std::size_t first = 4 * static_cast<std::size_t>(k) - 3;
-    const std::string_view picture = lineAt(first);
+    const std::string_view picture = LineAt(lines, first);
     Slide& slide = table.at(k);
     slide.imageName = std::string(erpDirectory) + "\\" + std::string(picture);
     slide.detailBase = slide.imageName + "ex";
-    if (picture.size() >= 2 && (picture[1] == 'w' || picture[1] == 'W') && slide.imageName.size() >= 4)
-      slide.soundName = slide.imageName.substr(0, slide.imageName.size() - 4) + ".wav";
-    slide.caption = CaptionFrom(lineAt(first + 1));
-    slide.period = static_cast<int16_t>(ReadInteger(lineAt(first + 2)));
-    slide.size = static_cast<int32_t>(ReadInteger(lineAt(first + 3)));
+    slide.soundName = SoundNameOf(erpDirectory, picture);
+    slide.caption = CaptionFrom(LineAt(lines, first + 1));
+    slide.period = PeriodFrom(LineAt(lines, first + 2));
+    slide.size = static_cast<int32_t>(ReadScheduleInteger(LineAt(lines, first + 3)).value_or(kSizeWithoutNumber));
   }
   return table;
 }

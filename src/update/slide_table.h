@@ -28,8 +28,15 @@ struct SlideTable {
   const Slide& at(int index) const { return slides[static_cast<std::size_t>(index)]; }
 };
 
-// Reads the schedule text: N (at most 200), then four lines per slide:
-// picture, caption, period, size.
+// What a period or size line without a number stands for: a slide shown for
+// a readable time, and a size no download can match (so the asset pass never
+// installs a schedule whose sizes it cannot check).
+inline constexpr long kPeriodWithoutNumberMs = 5000;
+inline constexpr long kSizeWithoutNumber = -1;
+
+// Reads the schedule text: N (at most 200; 0 when the line holds no number),
+// then four lines per slide: picture, caption, period, size. Periods are
+// kept within 16 bits.
 SlideTable ParseSchedule(std::string_view text, std::string_view erpDirectory);
 
 // The table the main dialog shows.

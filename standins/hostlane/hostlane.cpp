@@ -1,4 +1,5 @@
-// Stand-in for the vendor's hostlane.dll, its address part: _GetIPList@8
+// Stand-in for the vendor's hostlane.dll, its address part (the update part
+// is in hostlane_update.cpp): _GetIPList@8
 // answers the addresses listed in hostlane.lst beside the DLL (one a line,
 // at most five), or 127.0.0.1 when there is no such file, as text joined by
 // CR LF in the caller's 85-character buffer, with its length in the count.

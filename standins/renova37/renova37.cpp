@@ -1,13 +1,17 @@
 // The self-update program. The launcher copies it to the temporary folder
 // and starts it as "<its path> <launcher path>", then exits. It waits until
-// the launcher's single-instance mutex is gone, puts the staged files of
-// <suite root>ERP\UPDATE\ in place (all or nothing), notes what it did in
-// ERP\renova37.log and starts the launcher again.
+// the launcher's single-instance mutex is gone, checks every staged file of
+// <suite root>ERP\UPDATE\ against the staged manifest (size and SHA-256),
+// puts them in place (all or nothing), notes what it did in
+// ERP\renova37.log and starts the launcher again. Whatever keeps the update
+// from going in is also told to the user in a message box.
 //
 // Exit codes: 0 updated (or nothing to do) and restarted; 1 the update was
 // rolled back, the old version restarted; 2 a file could not be restored
 // (the backup stays in ERP\UPDATE.BAK); 3 no launcher path given; 4 the
-// launcher did not end in time; 5 the launcher could not be started again.
+// launcher did not end in time (nothing changed, no restart); 5 the launcher
+// could not be started again; 6 the staged files did not match their
+// manifest (nothing changed, the staged update discarded, old version restarted).
 
 #include <windows.h>
 
@@ -16,6 +20,7 @@
 
 #include "recorder/launch_record.h"
 #include "renova37/update_apply.h"
+#include "update_manifest/sha256_file.h"
 
 namespace {
 
@@ -79,11 +84,38 @@ bool StartLauncher(const std::string& launcherPath) {
   return true;
 }
 
+constexpr char kUnchanged[] = " Fisierele instalate au ramas neschimbate.";
+
+void Tell(const std::string& text) { MessageBoxA(nullptr, text.c_str(), "Corvane", MB_ICONWARNING | MB_TOPMOST); }
+
+// What the user is told when the update did not go in; empty when it did.
+std::string UserMessage(const ApplyResult& result) {
+  const std::string file = result.failedAt ? result.failedAt->string() : std::string();
+  switch (result.outcome) {
+    case ApplyOutcome::Refused:
+      return "Actualizarea nu a fost aplicata: fisierul descarcat " + file +
+             " este incomplet sau modificat (" + result.error + ")." + kUnchanged +
+             " Actualizarea va fi descarcata din nou.";
+    case ApplyOutcome::RolledBack:
+      return "Actualizarea nu a putut fi aplicata: " + file + " nu a putut fi inlocuit (" + result.error +
+             "). Fisierele instalate au fost restaurate.";
+    case ApplyOutcome::RestoreFailed:
+      return "Actualizarea nu a putut fi aplicata: " + file +
+             " nu a putut fi inlocuit, iar unele fisiere nu au putut fi restaurate. Copia lor se afla in "
+             "ERP\\UPDATE.BAK.";
+    case ApplyOutcome::NothingStaged:
+    case ApplyOutcome::Applied:
+      break;
+  }
+  return {};
+}
+
 std::string Describe(const ApplyResult& result) {
   std::string text = std::string("update ") + OutcomeName(result.outcome);
   for (const auto& file : result.applied) text += "; put in place " + file.string();
   if (result.failedAt) text += "; failed at " + result.failedAt->string() + ": " + result.error;
   for (const auto& file : result.notRestored) text += "; NOT restored " + file.string();
+  if (result.outcome == ApplyOutcome::Refused) text += "; nothing changed, the staged update discarded";
   return text;
 }
 
@@ -98,14 +130,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Log(suiteRoot, "waiting for " + launcherPath + " to end");
   if (!WaitUntilLauncherEnded(WaitLimitMs())) {
     Log(suiteRoot, "the launcher is still running; nothing changed");
+    Tell("Velmora nu s-a inchis in timp util, asa ca actualizarea nu a fost aplicata." + std::string(kUnchanged));
     return 4;
   }
 
   ApplyOptions options;
+  options.hash = [](const std::filesystem::path& file) { return Sha256OfFile(file); };
   options.attemptsPerFile = 10;  // the launcher's image may stay locked a moment after it ended
   options.betweenAttempts = [] { Sleep(200); };
   const ApplyResult result = ApplyStagedUpdate(suiteRoot, options);
   Log(suiteRoot, Describe(result));
+  if (const std::string message = UserMessage(result); !message.empty()) Tell(message);
 
   if (!StartLauncher(launcherPath)) {
     Log(suiteRoot, "cannot start " + launcherPath + " (error " + std::to_string(GetLastError()) + ")");
@@ -119,6 +154,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       return 1;
     case ApplyOutcome::RestoreFailed:
       return 2;
+    case ApplyOutcome::Refused:
+      return 6;
   }
   return 0;
 }

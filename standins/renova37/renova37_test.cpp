@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "recorder/launch_record.h"
+#include "update_manifest/sha256_file.h"
+#include "update_manifest/update_manifest.h"
 #include "sample_suite/sample_suite.h"
 #include "support/driver.h"
 #include "support/temp_dir.h"
@@ -28,8 +30,9 @@ class Renova37 : public ::testing::Test {
     fs::copy_file(kStandins / "recorder.exe", launcher_);
     Put(suite_.path() / "ERP" / "anga.dat", "old anga");
     Put(suite_.path() / "Vantor" / "q.exe", "old q");
-    Put(suite_.path() / "ERP" / "UPDATE" / "ERP" / "anga.dat", "new anga");
-    Put(suite_.path() / "ERP" / "UPDATE" / "Vantor" / "q.exe", "new q");
+    Stage("ERP\\anga.dat", "new anga");
+    Stage("Vantor\\q.exe", "new q");
+    WriteManifest();
     fs::copy_file(kStandins / "renova37.exe", temp_.path() / "renova37.exe");
     SetEnvironmentVariableA("VELMORA_RENOVA_WAIT_MS", nullptr);
   }
@@ -44,6 +47,23 @@ class Renova37 : public ::testing::Test {
     return LaunchesOf(ReadLaunches(suite_.path()), "velmora.exe");
   }
   std::string Log() const { return ReadFileBytes(suite_.path() / "ERP" / "renova37.log"); }
+
+  // Stages a file and lists it in the staged manifest with its true size and digest.
+  void Stage(const std::string& path, std::string_view bytes) {
+    Put(PathBelow(Staging(), path), bytes);
+    manifest_.files.push_back({path, bytes.size(), Sha256OfBytes(bytes).value_or("")});
+  }
+  void WriteManifest() { Put(Staging() / kStagedManifestName, FormatManifest(manifest_)); }
+  fs::path Staging() const { return suite_.path() / "ERP" / "UPDATE"; }
+
+  // The box the self-update shows, pressed away; its text.
+  std::string AnswerMessageBox(const DrivenProgram& update) {
+    const auto box = WaitForMessageBox(update, "Corvane", 20s);
+    if (!box) return "(no message box)";
+    PressButton(box->window, IDOK);
+    return box->text;
+  }
+  Manifest manifest_;
 
   TempDir suite_, temp_;
   fs::path launcher_ = suite_.path() / "ERP" / "velmora.exe";
@@ -82,10 +102,11 @@ TEST_F(Renova37, GivesUpWhenTheLauncherDoesNotEnd) {
   SetEnvironmentVariableA("VELMORA_RENOVA_WAIT_MS", "500");
   DrivenProgram update = Run();
   ASSERT_TRUE(update.started());
+  EXPECT_NE(AnswerMessageBox(update).find("nu s-a inchis"), std::string::npos);
   EXPECT_EQ(update.WaitForExit(20s), 4u);
   CloseHandle(mutex);
   EXPECT_EQ(ReadFileBytes(suite_.path() / "ERP" / "anga.dat"), "old anga");
-  EXPECT_EQ(ReadFileBytes(suite_.path() / "ERP" / "UPDATE" / "Vantor" / "q.exe"), "new q");
+  EXPECT_EQ(ReadFileBytes(Staging() / "Vantor" / "q.exe"), "new q");
   EXPECT_TRUE(LauncherStarts().empty()) << "a second launcher would only meet the first";
 }
 
@@ -96,6 +117,7 @@ TEST_F(Renova37, ALockedTargetRestoresEverythingAndStartsTheOldLauncher) {
   ASSERT_NE(locked, INVALID_HANDLE_VALUE);
   DrivenProgram update = Run();
   ASSERT_TRUE(update.started());
+  EXPECT_NE(AnswerMessageBox(update).find("restaurate"), std::string::npos);
   const auto code = update.WaitForExit(30s);
   CloseHandle(locked);
   EXPECT_EQ(code, 1u);
@@ -105,6 +127,40 @@ TEST_F(Renova37, ALockedTargetRestoresEverythingAndStartsTheOldLauncher) {
   EXPECT_FALSE(fs::exists(suite_.path() / "ERP" / "UPDATE.BAK"));
   EXPECT_TRUE(WaitUntil([&] { return LauncherStarts().size() == 1; }, 10s));
   EXPECT_NE(Log().find("rolled back"), std::string::npos) << Log();
+}
+
+TEST_F(Renova37, StagedFilesThatDoNotMatchTheirManifestChangeNothing) {
+  struct Case {
+    const char* what;
+    std::function<void(const fs::path& staging)> spoil;
+  };
+  const Case cases[] = {
+      {"same size, other bytes", [](const fs::path& staging) { Put(staging / "Vantor" / "q.exe", "NEW q"); }},
+      {"truncated", [](const fs::path& staging) { Put(staging / "Vantor" / "q.exe", "new"); }},
+      {"missing", [](const fs::path& staging) { fs::remove(staging / "Vantor" / "q.exe"); }},
+      {"not listed", [](const fs::path& staging) { Put(staging / "Kelbar" / "kelbarw.exe", "stray"); }},
+      {"no manifest", [](const fs::path& staging) { fs::remove(staging / kStagedManifestName); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(Staging());
+    fs::remove(suite_.path() / kLaunchesLogName);
+    manifest_ = {};
+    Stage("ERP\\anga.dat", "new anga");
+    Stage("Vantor\\q.exe", "new q");
+    WriteManifest();
+    c.spoil(Staging());
+    DrivenProgram update = Run();
+    ASSERT_TRUE(update.started());
+    EXPECT_NE(AnswerMessageBox(update).find("incomplet sau modificat"), std::string::npos);
+    EXPECT_EQ(update.WaitForExit(20s), 6u);
+    EXPECT_EQ(ReadFileBytes(suite_.path() / "ERP" / "anga.dat"), "old anga");
+    EXPECT_EQ(ReadFileBytes(suite_.path() / "Vantor" / "q.exe"), "old q");
+    EXPECT_FALSE(fs::exists(suite_.path() / "Kelbar" / "kelbarw.exe"));
+    EXPECT_FALSE(fs::exists(Staging())) << "a staged update that does not match is fetched afresh";
+    EXPECT_TRUE(WaitUntil([&] { return LauncherStarts().size() == 1; }, 10s));
+  }
+  EXPECT_NE(Log().find("update refused"), std::string::npos) << Log();
 }
 
 TEST_F(Renova37, WithoutALauncherPathItDoesNothing) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <fstream>
+#include <iterator>
 
 namespace velmora::standins {
 namespace fs = std::filesystem;
@@ -86,10 +88,23 @@ std::vector<fs::path> StagedFiles(const fs::path& suiteRoot) {
   if (!fs::is_directory(staging, error)) return files;
   for (auto it = fs::recursive_directory_iterator(staging, error); !error && it != fs::recursive_directory_iterator();
        it.increment(error)) {
-    if (it->is_regular_file(error)) files.push_back(it->path().lexically_relative(staging));
+    if (!it->is_regular_file(error)) continue;
+    fs::path relative = it->path().lexically_relative(staging);
+    if (relative != kStagedManifestName) files.push_back(std::move(relative));
   }
   std::sort(files.begin(), files.end());
   return files;
+}
+
+std::optional<StagingProblem> VerifyStagedUpdate(const fs::path& suiteRoot, const HashFileFn& hash) {
+  const fs::path staging = suiteRoot / kStagingFolder;
+  std::ifstream in(staging / kStagedManifestName, std::ios::binary);
+  if (!in) return StagingProblem{kStagedManifestName, "missing"};
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::string problem;
+  const std::optional<Manifest> manifest = ParseManifest(text, &problem);
+  if (!manifest) return StagingProblem{kStagedManifestName, problem};
+  return CheckStaging(*manifest, staging, hash);
 }
 
 ApplyResult ApplyStagedUpdate(const fs::path& suiteRoot, const ApplyOptions& options) {
@@ -100,6 +115,15 @@ ApplyResult ApplyStagedUpdate(const fs::path& suiteRoot, const ApplyOptions& opt
   const fs::path staging = suiteRoot / kStagingFolder;
   const fs::path backup = suiteRoot / kBackupFolder;
   std::error_code error;
+  if (options.hash) {
+    if (const auto problem = VerifyStagedUpdate(suiteRoot, options.hash)) {
+      result.outcome = ApplyOutcome::Refused;
+      result.failedAt = fs::path(problem->path);
+      result.error = problem->what;
+      fs::remove_all(staging, error);
+      return result;
+    }
+  }
   fs::remove_all(backup, error);
 
   std::vector<Step> done;
@@ -182,6 +206,8 @@ const char* OutcomeName(ApplyOutcome outcome) {
       return "rolled back";
     case ApplyOutcome::RestoreFailed:
       return "restore failed";
+    case ApplyOutcome::Refused:
+      return "refused";
   }
   return "?";
 }

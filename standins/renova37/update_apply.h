@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "update_manifest/update_manifest.h"
+
 namespace velmora::standins {
 
 inline constexpr char kStagingFolder[] = "ERP/UPDATE";
@@ -28,6 +30,10 @@ struct ApplyOptions {
   CopyFileFn copy = CopyReplacing;
   int attemptsPerFile = 1;  // a target may stay locked a moment after its program ended
   std::function<void()> betweenAttempts = [] {};
+  // When set, nothing is applied unless every staged file matches the
+  // staged manifest (velmora.upd at the top of the staging folder); a staged
+  // update that does not is discarded, so that a fresh one is fetched.
+  HashFileFn hash;
 };
 
 enum class ApplyOutcome {
@@ -35,20 +41,26 @@ enum class ApplyOutcome {
   Applied,        // every staged file is in place; staging and backup removed
   RolledBack,     // a copy failed; every touched file is as it was before
   RestoreFailed,  // a copy failed and some file could not be put back; the backup folder is kept
+  Refused,        // the staged files do not match their manifest; nothing changed, staging discarded
 };
 
 struct ApplyResult {
   ApplyOutcome outcome = ApplyOutcome::NothingStaged;
   std::vector<std::filesystem::path> applied;     // relative paths, in the order they were put in place
-  std::optional<std::filesystem::path> failedAt;  // the relative path whose copy failed
-  std::string error;                              // what the system said about it
+  std::optional<std::filesystem::path> failedAt;  // the relative path whose copy failed or check did not pass
+  std::string error;                              // what the system said about it, or what did not match
   std::vector<std::filesystem::path> notRestored; // relative paths that could not be put back
 };
 
 ApplyResult ApplyStagedUpdate(const std::filesystem::path& suiteRoot, const ApplyOptions& options = {});
 
-// The staged files, relative to the staging folder, sorted.
+// The staged files, relative to the staging folder, sorted (the staged
+// manifest itself is not one of them).
 std::vector<std::filesystem::path> StagedFiles(const std::filesystem::path& suiteRoot);
+
+// Why the staged update cannot be applied: no readable manifest, or a
+// staged file that does not match it. nullopt when everything matches.
+std::optional<StagingProblem> VerifyStagedUpdate(const std::filesystem::path& suiteRoot, const HashFileFn& hash);
 
 // The launcher path of the command line "<own path> <launcher path>" that the
 // launcher builds without quotes: everything after the own path, which is

@@ -42,7 +42,6 @@ class HistoryDialogTest : public MessageFilesTest {
   }
   void SetUp() override {
     MessageFilesTest::SetUp();
-    shell::App().instance = GetModuleHandleA(nullptr);
   }
   void TearDown() override {
     if (dialog_ != nullptr) DestroyWindow(dialog_);

@@ -8,7 +8,8 @@
 #include <string>
 
 #include "postman/shared_state.h"
-#include "shell/app_state.h"
+#include "messages/messages.h"
+#include "shell/startup_rules.h"
 #include "support/temp_dir.h"
 
 namespace velmora::messages {
@@ -19,11 +20,16 @@ class MessageFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::filesystem::create_directories(suite_.path() / "ERP" / "OUT");
-    shell::App().paths = shell::BuildAppPaths(suite_.path().string() + "\\ERP\\");
+    const shell::AppPaths paths = shell::BuildAppPaths(suite_.path().string() + "\\ERP\\");
+    MessagesSetup setup;
+    setup.instance = GetModuleHandleA(nullptr);
+    setup.inboxFile = paths.inboxFile;
+    setup.outgoingFolder = paths.outgoingFolder;
+    ConfigureMessages(setup);
     postman::Shared().clientCode = kClientCode;
   }
   std::filesystem::path Out() const { return suite_.path() / "ERP" / "OUT"; }
-  std::filesystem::path Inbox() const { return shell::App().paths.inboxFile; }
+  std::filesystem::path Inbox() const { return Configuration().inboxFile; }
   std::string InboxBytes() const { return std::filesystem::exists(Inbox()) ? testing::ReadFileBytes(Inbox()) : ""; }
 
   testing::TempDir suite_;

@@ -52,7 +52,7 @@ TEST(ParseSchedule, CountsAboveTwoHundredAreCappedAndZeroOrLessMeansNoSlides) {
 TEST(ParseSchedule, AShortFileLeavesTheMissingLinesEmpty) {
   const SlideTable t = ParseSchedule("2\na.jpg\ncap\n", "E");
   ASSERT_EQ(t.count, 2);
-  EXPECT_EQ(t.at(1).period, 0);
+  EXPECT_EQ(t.at(1).period, kPeriodWithoutNumberMs) << "a missing line holds no number";
   EXPECT_EQ(t.at(2).imageName, "E\\");
   EXPECT_EQ(t.at(2).soundName, "");
 }

@@ -1,0 +1,26 @@
+# cmake -DOBJDUMP=<objdump> -DDLL=<library> -DEXPECTED=<name,name,...> -P check_exports.cmake
+# Fails unless the library's export table holds exactly the expected names
+# (the literal decorated names the launcher looks up). A library that is not
+# built yet is only noted ("not built:"), which the test reports as skipped.
+if(NOT EXISTS "${DLL}")
+  message("not built: ${DLL}")
+  return()
+endif()
+execute_process(COMMAND "${OBJDUMP}" -p "${DLL}" OUTPUT_VARIABLE dump RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${OBJDUMP} failed on ${DLL}")
+endif()
+string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n(\t\\[[^\n]*\n)*" table "${dump}")
+string(REGEX MATCHALL "\t\\[ *[0-9]+\\] [^\n]+" rows "${table}")
+set(names)
+foreach(row IN LISTS rows)
+  string(REGEX REPLACE "^\t\\[ *[0-9]+\\] " "" name "${row}")
+  list(APPEND names "${name}")
+endforeach()
+list(SORT names)
+string(REPLACE "," ";" expected "${EXPECTED}")
+list(SORT expected)
+if(NOT names STREQUAL expected)
+  message(FATAL_ERROR "${DLL} exports [${names}], expected [${expected}]")
+endif()
+message("${DLL}: ${names}")

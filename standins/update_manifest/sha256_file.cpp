@@ -1,0 +1,73 @@
+#include "update_manifest/sha256_file.h"
+
+#include <windows.h>
+#include <bcrypt.h>
+
+#include <array>
+#include <fstream>
+
+namespace velmora::standins {
+namespace {
+
+// One SHA-256 computation: the algorithm provider and the hash object,
+// released in reverse order.
+class Sha256 {
+ public:
+  Sha256() {
+    if (BCryptOpenAlgorithmProvider(&algorithm_, BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0) {
+      algorithm_ = nullptr;
+      return;
+    }
+    if (BCryptCreateHash(algorithm_, &hash_, nullptr, 0, nullptr, 0, 0) != 0) hash_ = nullptr;
+  }
+  Sha256(const Sha256&) = delete;
+  Sha256& operator=(const Sha256&) = delete;
+  ~Sha256() {
+    if (hash_ != nullptr) BCryptDestroyHash(hash_);
+    if (algorithm_ != nullptr) BCryptCloseAlgorithmProvider(algorithm_, 0);
+  }
+
+  bool Add(const char* data, std::size_t size) {
+    return hash_ != nullptr &&
+           BCryptHashData(hash_, reinterpret_cast<PUCHAR>(const_cast<char*>(data)), static_cast<ULONG>(size), 0) == 0;
+  }
+  std::optional<std::string> Finish() {
+    std::array<unsigned char, 32> digest{};
+    if (hash_ == nullptr || BCryptFinishHash(hash_, digest.data(), static_cast<ULONG>(digest.size()), 0) != 0)
+      return std::nullopt;
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned char byte : digest) {
+      hex += kHex[byte >> 4];
+      hex += kHex[byte & 0x0F];
+    }
+    return hex;
+  }
+
+ private:
+  BCRYPT_ALG_HANDLE algorithm_ = nullptr;
+  BCRYPT_HASH_HANDLE hash_ = nullptr;
+};
+
+}  // namespace
+
+std::optional<std::string> Sha256OfBytes(std::string_view bytes) {
+  Sha256 sha;
+  if (!sha.Add(bytes.data(), bytes.size())) return std::nullopt;
+  return sha.Finish();
+}
+
+std::optional<std::string> Sha256OfFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return std::nullopt;
+  Sha256 sha;
+  std::array<char, 65536> chunk;
+  while (in) {
+    in.read(chunk.data(), chunk.size());
+    if (in.gcount() > 0 && !sha.Add(chunk.data(), static_cast<std::size_t>(in.gcount()))) return std::nullopt;
+  }
+  if (in.bad()) return std::nullopt;
+  return sha.Finish();
+}
+
+}  // namespace velmora::standins
