@@ -37,7 +37,7 @@ int16_t FetchFromServer(HWND parent, int32_t clientCode, std::string& answer) {
       StoreNewsCache(answer);
     }
   }
-  RequestMessages();
+  if (!Shared().stop) RequestMessages();  // a stop from the user ends the exchanges
   link::INCHIDECONECTARELASERVER();
   return 0;
 }

@@ -12,6 +12,7 @@
 
 #include "common/fixed_text.h"
 #include "link/link_api.h"
+#include "link/link_constants.h"
 #include "postman/news_fetch.h"
 #include "postman/postman.h"
 #include "postman/postman_thread.h"
@@ -27,6 +28,8 @@ constexpr UINT_PTR kStopTimer = 2;
 // Set once the dialog has been ended, so that a fetch cut short by the stop
 // does not overwrite the stop's result.
 bool g_ended = false;
+// While the fetch runs, the link may be waiting inside it.
+bool g_fetching = false;
 
 void EndOnce(HWND dialog, INT_PTR result) {
   if (g_ended) return;
@@ -47,13 +50,20 @@ BOOL OnInitDialog(HWND dialog) {
 void OnFetchTimer(HWND dialog) {
   ShowWindow(dialog, SW_HIDE);
   KillTimer(dialog, kFetchTimer);
-  EndOnce(dialog, FetchNews(dialog) == 1 ? 2 : 1);
+  g_fetching = true;
+  const int16_t result = FetchNews(dialog);
+  g_fetching = false;
+  EndOnce(dialog, result == 1 ? 2 : 1);
 }
 
 void OnStopCheck(HWND dialog) {
   if (!Shared().stop) return;
   KillTimer(dialog, kStopTimer);
-  link::INCHIDECONECTARELASERVER();
+  // A link is open only inside the fetch, which then waits in it. Closing
+  // the link under that wait would take away the timers that end it, and
+  // the fetch's own close would clean up winsock a second time; so the wait
+  // is told to give up, and the fetch closes the link on its way out.
+  if (g_fetching) PostMessageA(dialog, link::kMsgAbort, 0, 0);
   EndOnce(dialog, 2);
 }
 
