@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "common/fixed_text.h"
+
 #include "rates/cursval_records.h"
 #include "rates/date_text.h"
 #include "rates/free_number.h"
@@ -14,6 +16,8 @@ constexpr std::size_t kLeadingBytes = kLastBlockRecord * kCursValRecordBytes;
 RecordBytes RecordAt(std::string_view image, std::size_t offset) {
   return RecordBytes(image.data() + offset, kCursValRecordBytes);
 }
+
+int16_t CodeOf(RecordBytes record) { return ReadInt16(record, 0); }
 
 // A rate (already x 10000) as the file stores it, if it fits.
 std::optional<int32_t> StoredValue(double rate) {
@@ -29,7 +33,9 @@ std::optional<double> PositiveRate(std::string_view text) {
 
 class ImageWriter {
  public:
-  explicit ImageWriter(std::string_view leading) : image_(leading) {}
+  ImageWriter(std::string_view leading, std::size_t rateRecords) : image_(leading) {
+    image_.reserve(leading.size() + (rateRecords + 2) * kCursValRecordBytes);
+  }
   void AppendRaw(RecordBytes record) { image_.append(record.data(), record.size()); }
   void Append(const CursValRate& rate) {
     char bytes[kCursValRecordBytes];
@@ -58,8 +64,8 @@ void MergeCurrency(std::string_view rateRecords, const CursValRate& fresh, Image
   int32_t previous = 0;
   for (std::size_t at = 0; at < rateRecords.size(); at += kCursValRecordBytes) {
     const RecordBytes raw = RecordAt(rateRecords, at);
+    if (CodeOf(raw) != fresh.code) continue;
     const CursValRate old = DecodeRate(raw);
-    if (old.code != fresh.code) continue;
     if (!written && previous < fresh.date && fresh.date < old.date) {
       out.Append(fresh);
       written = true;
@@ -100,10 +106,10 @@ std::optional<std::string> MergeCursValImage(std::string_view oldImage, const Ne
   if (header.count < 0 || static_cast<std::size_t>(header.count) > present) return std::nullopt;
   const std::string_view rateRecords = oldImage.substr(kLeadingBytes, header.count * kCursValRecordBytes);
 
-  ImageWriter out(oldImage.substr(0, kLeadingBytes));
+  ImageWriter out(oldImage.substr(0, kLeadingBytes), static_cast<std::size_t>(header.count));
   for (std::size_t at = 0; at < rateRecords.size(); at += kCursValRecordBytes) {
     const RecordBytes raw = RecordAt(rateRecords, at);
-    const int16_t code = DecodeRate(raw).code;
+    const int16_t code = CodeOf(raw);
     if (code != kUsdCode && code != kEuroCode) out.AppendRaw(raw);
   }
   MergeCurrency(rateRecords, {kUsdCode, rates.date, rates.usdValue}, out);
