@@ -134,13 +134,6 @@ TEST_F(RateFileTest, AFileHeldByAnotherProgramIsLeftAloneSilently) {
   EXPECT_FALSE(TemporariesLeft());
 }
 
-TEST_F(RateFileTest, ADamagedFileIsLeftAlone) {
-  WriteWholeFile(dat_, before_.substr(0, before_.size() - 10));  // the count promises one more record
-  EXPECT_FALSE(Merge(WindowsRateFiles()));
-  EXPECT_EQ(ReadWholeFile(dat_), before_.substr(0, before_.size() - 10));
-  EXPECT_EQ(ReadWholeFile(old_), earlier_);
-}
-
 TEST(RenameReplacing, ResultsOfTheRename) {
   ShortTempFolder folder;
   const std::string from = folder / "a.dat", to = folder / "b.dat";
