@@ -4,13 +4,15 @@
 
 #include "common/heap_block.h"
 #include "link/link_api.h"
+#include "link/link_constants.h"
 #include "postman/news_rules.h"
 #include "postman/postman.h"
 #include "postman/shared_state.h"
 
 namespace velmora::postman {
 namespace {
-constexpr int32_t kAnswerCapacity = 10'735'760;
+// Answers are as large as the link's receive buffer.
+constexpr auto kAnswerCapacity = static_cast<int32_t>(link::kTransferBufferSize);
 }  // namespace
 
 void FetchMessages(HWND parent) {

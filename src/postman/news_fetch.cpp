@@ -5,6 +5,7 @@
 
 #include "common/heap_block.h"
 #include "link/link_api.h"
+#include "link/link_constants.h"
 #include "postman/message_fetch.h"
 #include "postman/news_cache.h"
 #include "postman/postman.h"
@@ -14,7 +15,8 @@
 namespace velmora::postman {
 namespace {
 
-constexpr int32_t kAnswerCapacity = 10'735'760;
+// Answers are as large as the link's receive buffer.
+constexpr auto kAnswerCapacity = static_cast<int32_t>(link::kTransferBufferSize);
 constexpr char kNewsRequest[] = "903 hotnews.txt";
 
 NewsFields g_news = InitialNewsFields();
