@@ -23,7 +23,7 @@ had_display=${DISPLAY:-}
 # natively, the launcher, its stand-ins and the closing helper for Windows.
 declare -A targets=(
   [native]="velmora_sample_suite_cli velmora-server"
-  [win64]="velmora velmora-ctl velmora_recorder velmora_renova37 velmora_showreel velmora_hostlane"
+  [win64]="velmora velmora-ctl velmora_recorder velmora_renova37 velmora_showreel velmora_hostlane velmora_sample_offer_cli"
 )
 echo "== build"
 for preset in native win64; do
@@ -58,6 +58,11 @@ head -n 1 "$demo/server.out"
 velmora_ensure_display
 velmora_ensure_prefix
 velmora_ensure_session
+
+# The server also offers a new slide schedule and a newer suite program; the
+# launcher installs the schedule for its next start and shows its update banner.
+"$WINE64" "$root/build/win64/bin/velmora-sample-offer.exe" "Z:$demo/server/root" "Z:$root/build/win64/bin" \
+  > "$demo/offer.out" 2>&1 || { cat "$demo/offer.out"; echo "the sample offer could not be written"; exit 1; }
 
 echo "== velmora.exe"
 (cd "$demo/suite/ERP" && exec "$WINE64" velmora.exe) > "$demo/velmora.out" 2>&1 &
