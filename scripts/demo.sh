@@ -1,43 +1,68 @@
 #!/usr/bin/env bash
 # Runs the launcher on the sample suite against the reference server:
-# builds, makes a fresh sample suite in build/demo/suite, starts the server on
-# 127.0.0.1:5150, starts velmora.exe under wine64 with the suite's ERP folder
-# as current directory and saves a screenshot of the main window. With a
-# display of your own the launcher stays open for you; otherwise (Xvfb) it is
-# closed cleanly after the screenshot.
+# builds what the demo runs, makes a fresh sample suite in build/demo/suite,
+# starts the server on port 5150 of a loopback address of its own
+# (127.x.y.z, named to the suite's vendor library in ERP\hostlane.lst),
+# starts velmora.exe under wine64 with the suite's ERP folder as current
+# directory, waits for the news strip and saves a screenshot of the main
+# window. With a display of your own the launcher stays open for you;
+# otherwise (Xvfb) it is closed cleanly after the screenshot.
+# VELMORA_CMAKE_ARGS: more options for the configure step (the test command
+# passes its warnings setting, so that its builds reuse the demo's objects).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$(pwd)
+demo=$root/build/demo
+mkdir -p "$root/build/logs"
 
 bash scripts/setup.sh
 source scripts/wine-env.sh
 had_display=${DISPLAY:-}
 
+# Only what the demo runs: the sample-suite generator and the server
+# natively, the launcher, its stand-ins and the closing helper for Windows.
+declare -A targets=(
+  [native]="velmora_sample_suite_cli velmora-server"
+  [win64]="velmora velmora-ctl velmora_recorder velmora_renova37 velmora_showreel velmora_hostlane velmora_sample_offer_cli"
+)
 echo "== build"
 for preset in native win64; do
-  { cmake --preset "$preset" && cmake --build --preset "$preset" -j2; } > "build/demo-build-$preset.log" 2>&1 ||
-    { tail -n 30 "build/demo-build-$preset.log"; exit 1; }
+  log=$root/build/logs/demo-build-$preset.log
+  # shellcheck disable=SC2086
+  { cmake --preset "$preset" ${VELMORA_CMAKE_ARGS:-} && cmake --build --preset "$preset" -j2 --target ${targets[$preset]}; } > "$log" 2>&1 ||
+    { tail -n 30 "$log"; echo "build of $preset failed (log: $log)"; exit 1; }
 done
 
-demo=$root/build/demo
 "$WINESERVER" -k 2>/dev/null || true
 rm -rf "$demo" && mkdir -p "$demo"
 
 echo "== sample suite"
 build/native/standins/sample_suite/velmora-sample-suite "$demo/suite" "$root/build/win64/bin"
+cp "$demo/suite/Vantor/CURSVAL.DAT" "$demo/CURSVAL.before"
+
+address=127.$((RANDOM % 200 + 20)).$((RANDOM % 250 + 1)).$((RANDOM % 250 + 1))
+printf '%s\r\n' "$address" > "$demo/suite/ERP/hostlane.lst"
 
 echo "== reference server"
-cp -r server/sample/. "$demo/server/" 2>/dev/null || mkdir -p "$demo/server/root" "$demo/server/data"
+mkdir -p "$demo/server"
+cp -r server/sample/. "$demo/server/"
+limit=300; [ -n "$had_display" ] && limit=36000
 build/native/server/velmora-server --root "$demo/server/root" --data "$demo/server/data" \
-  --port 5150 --log "$demo/server.log" > "$demo/server.out" 2>&1 &
+  --bind "$address" --port 5150 --exit-after-seconds "$limit" --log "$demo/server.log" > "$demo/server.out" 2>&1 &
 server_pid=$!
 trap 'kill $server_pid 2>/dev/null || true' EXIT
 for _ in $(seq 50); do grep -q listening "$demo/server.out" 2>/dev/null && break; sleep 0.1; done
+grep -q listening "$demo/server.out" || { cat "$demo/server.out"; echo "the server did not start"; exit 1; }
 head -n 1 "$demo/server.out"
 
 velmora_ensure_display
 velmora_ensure_prefix
 velmora_ensure_session
+
+# The server also offers a new slide schedule and a newer suite program; the
+# launcher installs the schedule for its next start and shows its update banner.
+"$WINE64" "$root/build/win64/bin/velmora-sample-offer.exe" "Z:$demo/server/root" "Z:$root/build/win64/bin" \
+  > "$demo/offer.out" 2>&1 || { cat "$demo/offer.out"; echo "the sample offer could not be written"; exit 1; }
 
 echo "== velmora.exe"
 (cd "$demo/suite/ERP" && exec "$WINE64" velmora.exe) > "$demo/velmora.out" 2>&1 &
@@ -49,13 +74,18 @@ for _ in $(seq 60); do
   sleep 0.5
 done
 [ -n "$window" ] || { echo "the main window did not appear"; exit 1; }
-sleep 4  # let the news strip slide in and the first slide paint
+# The news is in once the launcher has written its cache; then let the strip
+# slide in and the first slide paint.
+for _ in $(seq 60); do [ -s "$demo/suite/ERP/velmora.cfg" ] && break; sleep 0.5; done
+sleep 3
 xwd -silent -id "$window" | /usr/bin/convert xwd:- "$demo/velmora.png"
 echo "screenshot: $demo/velmora.png"
+echo "news cache: $(stat -c %s "$demo/suite/ERP/velmora.cfg" 2>/dev/null || echo missing) bytes;" \
+     "CURSVAL.DAT $(stat -c %s "$demo/suite/Vantor/CURSVAL.DAT") bytes (was $(stat -c %s "$demo/CURSVAL.before"))"
 
 if [ -n "$had_display" ]; then
   echo "Velmora is running on your display; close its window to end the demo."
-  wait
+  wait "$velmora_pid"
 else
   "$WINE64" "$root/build/win64/bin/velmora-ctl.exe" close "Corvane - CU" >/dev/null 2>&1 || true
   for _ in $(seq 100); do kill -0 "$velmora_pid" 2>/dev/null || break; sleep 0.1; done

@@ -9,4 +9,9 @@ namespace velmora::postman {
 // message and disconnects. Used by the news fetch and every 120th pass.
 void FetchMessages(HWND parent);
 
+// On an open link: blanks the received message, sends "918 " and the client
+// code, keeps the answer (lines joined by "@@" become lines) and sets the
+// flag the main dialog watches for it.
+void RequestMessages();
+
 }  // namespace velmora::postman

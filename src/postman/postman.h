@@ -18,11 +18,15 @@ struct PostmanSetup {
   std::string sentDirectory;      // suite root + "ERP\SENT\"
   HWND newsStrip = nullptr;       // dialog 143, filled when the news is in
   std::span<char> fileBuffer;     // the postman's zeroed heap block
+  std::string newsCache;          // velmora.cfg as start-up read it: stamp, then text
 };
 
 // Called once by the main dialog when it opens: starts the news thread,
 // which starts the postman thread when it ends.
 void StartPostman(const PostmanSetup& setup);
+
+// Keeps the setup (and the news cache in it) without starting anything.
+void AdoptPostmanSetup(const PostmanSetup& setup);
 
 // The setup handed to StartPostman.
 const PostmanSetup& Setup();

@@ -79,6 +79,8 @@ void StartBackgroundPostman(HWND newsStrip) {
   setup.sentDirectory = app.paths.sentFolder;
   setup.newsStrip = newsStrip;
   setup.fileBuffer = {app.postmanBuffer.data(), app.postmanBuffer.size()};
+  setup.newsCache.assign(app.news.stamp.begin(), app.news.stamp.end());
+  setup.newsCache.append(app.news.text.begin(), app.news.text.end());
   postman::StartPostman(setup);
 }
 

@@ -186,6 +186,7 @@ void BuildSlideShow(SuiteBuilder& builder) {
 void BuildVantorFolder(SuiteBuilder& builder) {
   for (std::string_view recorder : kVantorRecorders) builder.CopyProgram(builder.folders().vantor, recorder);
   BuildKeyedFiles(builder);
+  builder.Write(builder.folders().vantor / "CURSVAL.DAT", SampleCursValFile());
 }
 
 void BuildKeyedFiles(SuiteBuilder& builder) {

@@ -97,6 +97,9 @@ std::string SampleDocumentsDirectoryRecord(const SuiteFolders& folders);
 std::string SampleIndexDevFile();
 std::string SampleSelfDescribingDevFile();
 
+// The sample CURSVAL.DAT of the documents module (sample_rates.cpp).
+std::string SampleCursValFile();
+
 void BuildErpFolder(SuiteBuilder& builder);
 void BuildSlideShow(SuiteBuilder& builder);  // pictures, detail text, sound and velmora.scn in ERP
 void BuildVantorFolder(SuiteBuilder& builder);
