@@ -238,18 +238,26 @@ TEST_F(Pass, WithoutClientCodeOrNewsThePassEndsEarlyAndRearmsItsTimer) {
   EXPECT_EQ(FilesIn(Out()), (Files{{"req.dat", "915 salut"}}));
 }
 
-TEST_F(Pass, MessageCheckCountsPassesOnlyWhileEnabled) {
+TEST_F(Pass, MessageCheckFetchesTheWaitingMessageEvery120thPassWhileEnabled) {
   StartServer();
+  const fs::path waiting = dir_.path() / "data" / "messages" / "4711";
+  fs::create_directories(waiting);
+  velmora::testing::WriteFileBytes(waiting / "m.txt", "2026.12.08  09:30:00Buna ziua!");
   const struct {
     bool enabled;
     int16_t before, after;
-  } cases[] = {{false, 5, 5}, {true, 5, 6}, {true, 119, 0}};
+    bool fetched;
+  } cases[] = {{false, 119, 119, false}, {true, 5, 6, false}, {true, 119, 0, true}};
   for (const auto& c : cases) {
     Shared().messageCheck = c.enabled;
     Shared().messagePassCount = c.before;
+    Shared().received.Store("");
     RunPass();
     EXPECT_EQ(Shared().messagePassCount, c.after) << c.enabled << " " << c.before;
+    EXPECT_EQ(Shared().received.Peek().starts_with("2026.12.08  09:30:00Buna ziua!"), c.fetched)
+        << c.enabled << " " << c.before;
   }
+  EXPECT_FALSE(fs::exists(waiting / "m.txt"));  // delivered once
 }
 
 TEST_F(Pass, LogTellsTheStepsOfAPass) {
