@@ -9,14 +9,13 @@
 
 #include "launcher_fixture.h"
 #include "postman_server_process.h"
+#include "support/reference_server.h"
 #include "support/temp_dir.h"
 
 namespace velmora::e2e {
 namespace {
 
 namespace fs = std::filesystem;
-using velmora::postman::testing::OwnLoopbackAddress;
-using velmora::postman::testing::ServerProcess;
 using velmora::testing::PostCommand;
 using velmora::testing::ReadFileBytes;
 using velmora::testing::WaitUntil;
@@ -31,15 +30,12 @@ class PostmanE2e : public LauncherTest {
   PostmanE2e() : LauncherTest("pm") {}
   void SetUp() override {
     LauncherTest::SetUp();
-    const std::string address = OwnLoopbackAddress(GetTickCount() ^ GetCurrentProcessId());
-    for (const char* folder : {"root", "data"}) fs::create_directories(server_.path() / folder);
+    fs::create_directories(server_.path() / "root");
     WriteFileBytes(server_.path() / "root" / "hotnews.txt", "<EURO>4.97</EURO><USD>4.51</USD><TEXT>news</TEXT>");
-    process_ = std::make_unique<ServerProcess>(
-        VELMORA_SERVER_EXE, "--bind " + address + " --port 5150 --exit-after-seconds 170 --root \"" +
-                                (server_.path() / "root").string() + "\" --data \"" +
-                                (server_.path() / "data").string() + "\"");
-    ASSERT_TRUE(process_->listening()) << address;
-    WriteFileBytes(Erp() / "iplist.txt", address + "\r\n");
+    process_ = std::make_unique<velmora::testing::ReferenceServer>(VELMORA_SERVER_EXE, server_.path() / "root",
+                                                                   server_.path() / "data");
+    ASSERT_TRUE(process_->listening()) << process_->address();
+    WriteFileBytes(Erp() / "iplist.txt", process_->address() + "\r\n");
   }
 
   std::vector<std::string> Received() const { return velmora::postman::testing::StoredRequests(server_.path() / "data"); }
@@ -48,7 +44,7 @@ class PostmanE2e : public LauncherTest {
   }
 
   velmora::testing::TempDir server_;
-  std::unique_ptr<ServerProcess> process_;
+  std::unique_ptr<velmora::testing::ReferenceServer> process_;
 };
 
 TEST_F(PostmanE2e, DroppedRequestsArriveOldestFirstAndEndInSent) {

@@ -24,8 +24,8 @@
 
 #include "sample_suite/sample_suite.h"
 #include "support/driver.h"
+#include "support/reference_server.h"
 #include "support/temp_dir.h"
-#include "postman_server_process.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -33,7 +33,6 @@ using velmora::testing::DrivenProgram;
 using velmora::testing::ReadFileBytes;
 using velmora::testing::WaitUntil;
 using velmora::testing::WriteFileBytes;
-using velmora::postman::testing::ServerProcess;
 
 namespace {
 
@@ -198,28 +197,28 @@ class KillRun {
 
 int main(int argc, char** argv) {
   const Settings settings = ParseSettings(argc, argv);
-  const std::string address = velmora::postman::testing::OwnLoopbackAddress(settings.seed);
-
   // A short suite root, so the directory files' 40-character fields hold it.
   const fs::path suite = "C:\\pk" + std::to_string(GetCurrentProcessId());
   fs::remove_all(suite);
   const auto report = velmora::standins::BuildSampleSuite(suite, VELMORA_BIN_DIR);
   for (const auto& missing : report.missingPrograms) std::fprintf(stderr, "not built: %s\n", missing.c_str());
   if (!report.ok()) return 2;
-  WriteFileBytes(suite / "ERP" / "iplist.txt", address + "\r\n");
   fs::create_directories(suite / "ERP" / "OUT");
 
   velmora::testing::TempDir server;
   fs::create_directories(server.path() / "root");
   fs::create_directories(server.path() / "data");
   WriteFileBytes(server.path() / "root" / "hotnews.txt", "<EURO>4.97</EURO><USD>4.51</USD><TEXT>kill rule</TEXT>");
-  ServerProcess process(VELMORA_SERVER_EXE, "--bind " + address + " --port 5150 --root \"" + (server.path() / "root").string() +
-                        "\" --data \"" + (server.path() / "data").string() + "\" --delay-ms " +
-                        std::to_string(settings.delayMs) + " --exit-after-seconds 7200");
+  // The server's own time limit is raised to cover a long run.
+  const velmora::testing::ReferenceServer process(
+      VELMORA_SERVER_EXE, server.path() / "root", server.path() / "data",
+      "--delay-ms " + std::to_string(settings.delayMs) + " --exit-after-seconds 7200");
   if (!process.listening()) {
-    std::fprintf(stderr, "the reference server did not start on %s:5150\n", address.c_str());
+    std::fprintf(stderr, "the reference server did not start\n");
     return 2;
   }
+  const std::string& address = process.address();
+  WriteFileBytes(suite / "ERP" / "iplist.txt", address + "\r\n");
 
   std::printf("kill rule: %d kills, %d files a round, seed %u, server %s:5150\n", settings.kills, settings.files,
               settings.seed, address.c_str());

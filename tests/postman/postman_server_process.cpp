@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <random>
 
 #include "support/temp_dir.h"
 
@@ -50,12 +49,6 @@ std::vector<std::string> StoredRequests(const std::filesystem::path& data) {
   std::vector<std::string> payloads;
   for (const auto& name : names) payloads.push_back(velmora::testing::ReadFileBytes(name));
   return payloads;
-}
-
-std::string OwnLoopbackAddress(unsigned seed) {
-  std::mt19937 pick(seed);
-  const auto part = [&pick](unsigned low) { return std::to_string(low + pick() % (251 - low)); };
-  return "127." + part(1) + "." + part(0) + "." + part(2);
 }
 
 }  // namespace velmora::postman::testing

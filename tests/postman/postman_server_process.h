@@ -1,7 +1,9 @@
 #pragma once
-// The reference server (velmora-server.exe) as a child process of a Windows
-// test or benchmark, ended with the object. Its stdout's first line
-// ("listening on ADDRESS:PORT") is read, so that --port 0 works.
+// The reference server (velmora-server.exe) on a free port of 127.0.0.1, as a
+// child process of the benchmark, ended with the object: the port is read
+// from its first line ("listening on 127.0.0.1:PORT"), so that the plain
+// client beside the postman can reach it. Tests use the shared
+// ReferenceServer on port 5150 of an address of their own.
 
 #include <windows.h>
 
@@ -32,8 +34,5 @@ class ServerProcess {
 // The request payloads the server stored under its data folder `data`, in
 // the order they arrived.
 std::vector<std::string> StoredRequests(const std::filesystem::path& data);
-
-// A loopback address of this run's own, 127.x.y.z with x, y, z picked from `seed`.
-std::string OwnLoopbackAddress(unsigned seed);
 
 }  // namespace velmora::postman::testing
