@@ -39,6 +39,11 @@ rm -rf "$demo" && mkdir -p "$demo"
 echo "== sample suite"
 build/native/standins/sample_suite/velmora-sample-suite "$demo/suite" "$root/build/win64/bin"
 cp "$demo/suite/Vantor/CURSVAL.DAT" "$demo/CURSVAL.before"
+# Two request files of the suite, the older first, for the postman to send.
+mkdir -p "$demo/suite/ERP/OUT"
+printf '915 Cerere demo, prima' > "$demo/suite/ERP/OUT/zz_demo.req"
+sleep 0.1
+printf '915 Cerere demo, a doua' > "$demo/suite/ERP/OUT/aa_demo.req"
 
 address=127.$((RANDOM % 200 + 20)).$((RANDOM % 250 + 1)).$((RANDOM % 250 + 1))
 printf '%s\r\n' "$address" > "$demo/suite/ERP/hostlane.lst"
@@ -82,6 +87,10 @@ xwd -silent -id "$window" | /usr/bin/convert xwd:- "$demo/velmora.png"
 echo "screenshot: $demo/velmora.png"
 echo "news cache: $(stat -c %s "$demo/suite/ERP/velmora.cfg" 2>/dev/null || echo missing) bytes;" \
      "CURSVAL.DAT $(stat -c %s "$demo/suite/Vantor/CURSVAL.DAT") bytes (was $(stat -c %s "$demo/CURSVAL.before"))"
+# The postman's first pass comes some 9 s after the news.
+for _ in $(seq 60); do [ -z "$(ls -A "$demo/suite/ERP/OUT")" ] && break; sleep 0.5; done
+echo "requests: $(ls "$demo/suite/ERP/SENT" | tr '\n' ' ')in ERP\\SENT, $(ls "$demo/suite/ERP/OUT" | wc -l) left in ERP\\OUT;" \
+     "the server stored $(grep -c ' stored ' "$demo/server.log" || true) requests"
 
 if [ -n "$had_display" ]; then
   echo "Velmora is running on your display; close its window to end the demo."

@@ -2,9 +2,15 @@
 // The postman thread: a hidden dialog whose timer runs a sync pass every 7 to
 // 120 seconds for the rest of the run.
 
+#include <windows.h>
+
 namespace velmora::postman {
 
 // Starts the postman thread; called by the news thread when it ends.
 void StartPostmanThread();
+
+// The hidden dialog (template 122) on the postman thread: timer 1 brings the
+// first pass, timer 2 every later one. It never ends by itself.
+INT_PTR CALLBACK PostmanDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace velmora::postman
