@@ -14,12 +14,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "sample_suite/sample_suite.h"
 #include "support/driver.h"
+#include "support/reference_server.h"
 
 namespace {
 
@@ -78,12 +78,6 @@ std::optional<Sample> Measure(const fs::path& exe, const fs::path& folder, std::
   return sample;
 }
 
-std::string RandomLoopbackAddress() {
-  std::mt19937 random(std::random_device{}());
-  return "127." + std::to_string(1 + random() % 250) + "." + std::to_string(1 + random() % 250) + "." +
-         std::to_string(2 + random() % 250);
-}
-
 }  // namespace
 
 int main() {
@@ -99,14 +93,8 @@ int main() {
     }
     const fs::path erp = scratch / "suite" / "ERP";
     fs::copy_file(bin / "minimal_dialog.exe", erp / "minimal_dialog.exe");
-    const std::string address = RandomLoopbackAddress();
-    std::ofstream(erp / "iplist.txt") << address << "\r\n";
-    fs::create_directories(scratch / "data");
-    DrivenProgram server(VELMORA_SERVER_EXE,
-                         "--root " + std::string(VELMORA_SERVER_ROOT) + " --data " + (scratch / "data").string() +
-                             " --bind " + address + " --port 5150 --exit-after-seconds 120",
-                         scratch.string());
-    Sleep(500);  // the server prints its line once it listens
+    velmora::testing::ReferenceServer server(VELMORA_SERVER_EXE, VELMORA_SERVER_ROOT, scratch / "data");
+    std::ofstream(erp / "iplist.txt") << server.address() << "\r\n";
     // Interleaved, the order alternating, so a drift of the machine hits both alike.
     const bool launcherFirst = round % 2 == 0;
     for (int turn = 0; turn < 2; ++turn) {
@@ -119,7 +107,6 @@ int main() {
       }
       (isLauncher ? launcher : minimal).push_back(*sample);
     }
-    server.Stop(0ms);
   }
   fs::remove_all(scratch);
 

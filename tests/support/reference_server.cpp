@@ -18,7 +18,8 @@ std::string RandomLoopbackAddress() {
 }  // namespace
 
 ReferenceServer::ReferenceServer(const std::string& serverExe, const std::filesystem::path& root,
-                                 const std::filesystem::path& data, const std::string& extraSwitches)
+                                 const std::filesystem::path& data, const std::string& extraSwitches,
+                                 int lifetimeSeconds)
     : address_(RandomLoopbackAddress()), log_(data / "server.log") {
   std::filesystem::create_directories(data);
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -33,7 +34,7 @@ ReferenceServer::ReferenceServer(const std::string& serverExe, const std::filesy
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   std::string command = "\"" + serverExe + "\" --root \"" + root.string() + "\" --data \"" + data.string() +
                         "\" --port 5150 --bind " + address_ + " --log \"" + log_.string() +
-                        "\" --exit-after-seconds 180 " + extraSwitches;
+                        "\" --exit-after-seconds " + std::to_string(lifetimeSeconds) + " " + extraSwitches;
   started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process_);
   CloseHandle(writeEnd);
   std::string line;

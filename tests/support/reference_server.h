@@ -14,9 +14,10 @@ namespace velmora::testing {
 class ReferenceServer {
  public:
   // `serverExe` is the Windows build of velmora-server; `extraSwitches` are
-  // appended to its command line (fault switches).
+  // appended to its command line (fault switches); it ends by itself after
+  // `lifetimeSeconds`.
   ReferenceServer(const std::string& serverExe, const std::filesystem::path& root, const std::filesystem::path& data,
-                  const std::string& extraSwitches = {});
+                  const std::string& extraSwitches = {}, int lifetimeSeconds = 180);
   ReferenceServer(const ReferenceServer&) = delete;
   ReferenceServer& operator=(const ReferenceServer&) = delete;
   ~ReferenceServer();
