@@ -1,8 +1,8 @@
 #include "postman/postman.h"
 
-#include "link/link_api.h"
 #include "postman/news_cache.h"
 #include "postman/news_thread.h"
+#include "postman/postman_thread.h"
 
 namespace velmora::postman {
 namespace {
@@ -19,14 +19,7 @@ void AdoptPostmanSetup(const PostmanSetup& setup) {
 void StartPostman(const PostmanSetup& setup) {
   AdoptPostmanSetup(setup);
   Sleep(10);
-  DWORD id = 0;
-  const HANDLE thread = CreateThread(nullptr, 0, &NewsThread, nullptr, 0, &id);
-  if (thread == nullptr) {
-    link::WRITEINLOGSTARWND("eroare initializare thread ....");
-    return;
-  }
-  CloseHandle(thread);  // never joined: the end of the process stops it
-  link::WRITEINLOGSTARWND(" thread postas initilizat....");
+  StartBackgroundThread(&NewsThread);
 }
 
 }  // namespace velmora::postman

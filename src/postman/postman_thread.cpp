@@ -62,9 +62,9 @@ INT_PTR CALLBACK PostmanDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
   }
 }
 
-void StartPostmanThread() {
+void StartBackgroundThread(LPTHREAD_START_ROUTINE routine) {
   DWORD id = 0;
-  const HANDLE thread = CreateThread(nullptr, 0, &PostmanThread, nullptr, 0, &id);
+  const HANDLE thread = CreateThread(nullptr, 0, routine, nullptr, 0, &id);
   if (thread == nullptr) {
     link::WRITEINLOGSTARWND("eroare initializare thread ....");
     return;
@@ -72,5 +72,7 @@ void StartPostmanThread() {
   CloseHandle(thread);  // never joined: the end of the process stops it
   link::WRITEINLOGSTARWND(" thread postas initilizat....");
 }
+
+void StartPostmanThread() { StartBackgroundThread(&PostmanThread); }
 
 }  // namespace velmora::postman
