@@ -11,4 +11,4 @@ bash scripts/setup.sh
 mkdir -p build/logs
 { cmake --preset win64 && cmake --build --preset win64 -j2 --target soak; } > build/logs/soak-build.log 2>&1 ||
   { tail -n 30 build/logs/soak-build.log; exit 1; }
-scripts/wine-run.sh build/win64/bench/soak/soak.exe "$seconds" 2>&1 | grep -v '^ALSA'
+scripts/wine-run.sh build/win64/bench/launcher/soak.exe "$seconds" 2>&1 | grep -v '^ALSA'

@@ -9,4 +9,13 @@ velmora_ensure_session
 if [[ "${GTEST_OUTPUT:-}" == xml:/* ]]; then
   export GTEST_OUTPUT="xml:$(velmora_winpath "${GTEST_OUTPUT#xml:}")\\"
 fi
-exec "$WINE64" "$@"
+# The program's output goes through a file: wine starts its session's
+# processes on demand from whichever program needs them first, and they keep
+# that program's output open. Had it been ctest's pipe, ctest would wait for
+# them until its time-out although the test has long ended.
+output=$(mktemp)
+trap 'rm -f "$output"' EXIT
+"$WINE64" "$@" > "$output" 2>&1
+status=$?
+cat "$output"
+exit $status

@@ -21,10 +21,10 @@
 
 #include "common/fixed_text.h"
 #include "link/link_api.h"
-#include "postman/postman_server_process.h"
 #include "postman/shared_state.h"
 #include "postman/sync_pass.h"
 #include "server/wire_client.h"
+#include "support/reference_server.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -33,11 +33,8 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 constexpr std::size_t kFileBytes = 1024;
 constexpr std::size_t kFileBuffer = 10735760;
-using velmora::postman::testing::ServerProcess;
-
-std::string ServerSwitches(const fs::path& root, const fs::path& data) {
-  return "--port 0 --exit-after-seconds 600 --root \"" + root.string() + "\" --data \"" + data.string() + "\"";
-}
+using velmora::testing::ReferenceServer;
+constexpr int kServerLifetimeSeconds = 600;
 
 std::string Payload(int i) {
   std::string p = "915 file " + std::to_string(i) + " ";
@@ -54,9 +51,9 @@ bool SendInOnePiece(velmora::testing::WireClient& client, const std::string& pay
 }
 
 // The same frames from a plain blocking client over one connection; seconds.
-double PlainClient(uint16_t port, int files) {
+double PlainClient(const std::string& address, int files) {
   const auto start = Clock::now();
-  velmora::testing::WireClient client(port);
+  velmora::testing::WireClient client(5150, 10000, address);
   if (!SendInOnePiece(client, velmora::testing::QualificationLine("4711", "bench"))) return -1;
   for (int i = 0; i < files; ++i)
     if (!SendInOnePiece(client, Payload(i))) return -1;
@@ -85,8 +82,8 @@ int main(int argc, char** argv) {
   for (const char* folder : {"OUT", "SENT", "root", "data"}) fs::create_directories(dir.path() / folder);
   for (int i = 0; i < files; ++i) velmora::testing::WriteFileBytes(dir.path() / "OUT" / ("f" + std::to_string(i)), Payload(i));
 
-  ServerProcess server(VELMORA_SERVER_EXE, ServerSwitches(dir.path() / "root", dir.path() / "data"));
-  if (server.port() == 0) {
+  ReferenceServer server(VELMORA_SERVER_EXE, dir.path() / "root", dir.path() / "data", {}, kServerLifetimeSeconds);
+  if (!server.listening()) {
     std::printf("the reference server did not start\n");
     return 1;
   }
@@ -94,8 +91,7 @@ int main(int argc, char** argv) {
   postman::Shared().clientCode = 4711;
   postman::Shared().ready = true;
   link::SETNETLIBSILENTMODE(2);
-  link::SETTCPPORT(server.port());
-  link::SETIPFIX("127.0.0.1");
+  link::SETIPFIX(server.address());
   link::SetLinkLogWriter(&MarkLogLine);
   link::SETLUNSTARWNDLOG(1);
 
@@ -124,8 +120,8 @@ int main(int argc, char** argv) {
   // A fresh server for the plain client, so that both start from an empty
   // received folder (under wine a file name is looked up by reading the folder).
   fs::create_directories(dir.path() / "data2");
-  ServerProcess second(VELMORA_SERVER_EXE, ServerSwitches(dir.path() / "root", dir.path() / "data2"));
-  const double plain = PlainClient(second.port(), files);
+  ReferenceServer second(VELMORA_SERVER_EXE, dir.path() / "root", dir.path() / "data2", {}, kServerLifetimeSeconds);
+  const double plain = PlainClient(second.address(), files);
 
   std::printf("postman pass: result %d, %zu of %d files moved into SENT\n", result, moved, files);
   std::printf("  connection to last move  %8.3f s  %8.0f files/s\n", sending, moved / sending);

@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "launcher_fixture.h"
-#include "postman_server_process.h"
+#include "stored_requests.h"
 #include "support/reference_server.h"
 #include "support/temp_dir.h"
 

@@ -6,7 +6,7 @@
 #include "link/link_api.h"
 #include "link/link_testing.h"
 #include "postman/shared_state.h"
-#include "postman_server_process.h"
+#include "stored_requests.h"
 #include "server/server.h"
 
 namespace velmora::postman::testing {

@@ -37,7 +37,7 @@ bool WasReset() { return errno == ECONNRESET; }
 #endif
 }  // namespace
 
-WireClient::WireClient(std::uint16_t port, int timeout_ms) : timeout_ms_(timeout_ms) {
+WireClient::WireClient(std::uint16_t port, int timeout_ms, const std::string& host) : timeout_ms_(timeout_ms) {
 #ifdef _WIN32
   static WinsockUser winsock;
   const SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
@@ -56,7 +56,7 @@ WireClient::WireClient(std::uint16_t port, int timeout_ms) : timeout_ms_(timeout
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_addr.s_addr = inet_addr(host.c_str());
   if (connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
     CloseSocket(fd_);
     fd_ = -1;

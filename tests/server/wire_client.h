@@ -1,5 +1,5 @@
 #pragma once
-// A plain blocking TCP client on 127.0.0.1 that speaks frames the way the
+// A plain blocking TCP client on loopback that speaks frames the way the
 // launcher does, written apart from the server's own code. Every read and
 // write is bounded by a time limit.
 
@@ -12,7 +12,7 @@ namespace velmora::testing {
 
 class WireClient {
  public:
-  explicit WireClient(std::uint16_t port, int timeout_ms = 10000);
+  explicit WireClient(std::uint16_t port, int timeout_ms = 10000, const std::string& host = "127.0.0.1");
   WireClient(const WireClient&) = delete;
   WireClient& operator=(const WireClient&) = delete;
   ~WireClient();
