@@ -136,7 +136,7 @@ int16_t INITCONECTARELASERVER(HWND parent, HINSTANCE instance, std::optional<int
 void OnLinkConnect() {
   LinkState& s = Link();
   if (s.transferBusy) {
-    PostOutcome(LinkOutcome::kOverrun);
+    ReportOutcome(LinkOutcome::kOverrun);
     return;
   }
   WRITEINLOGSTARWND("WM_REC - 1");
@@ -149,7 +149,7 @@ void OnLinkConnect() {
   KILL_STARWND_TIMERS();
   // Whether to dial again after a refusal is the user's decision, taken outside this handler.
   if (s.serverClosed) {
-    PostOutcome(LinkOutcome::kRefused);
+    ReportOutcome(LinkOutcome::kRefused);
     return;
   }
   DialConnection();
@@ -166,7 +166,7 @@ void DialConnection() {
   if (WSAAsyncSelect(s.socket.get(), s.window, kMsgSocket, FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE) != 0) {
     const int code = WSAGetLastError();
     LogErrorCode("Eroare WSAAsyncSelect() - Cod eroare: ", code);
-    PostOutcome(LinkOutcome::kSelectFailed, code);
+    ReportOutcome(LinkOutcome::kSelectFailed, code);
     return;
   }
   WRITEINLOGSTARWND("Init WSAA ok");
@@ -208,7 +208,7 @@ void OnConnectTimeout() {
   KillTimer(s.window, kTimerConnect);
   if (GETNEXTIPADRESS() == -1) {
     WRITEINLOGSTARWND("WMT3 - 2");
-    PostOutcome(LinkOutcome::kGaveUp);  // retry or give up: decided outside this handler
+    ReportOutcome(LinkOutcome::kGaveUp);  // retry or give up: decided outside this handler
     return;
   }
   WRITEINLOGSTARWND("WMT3 - 3");

@@ -164,12 +164,12 @@ void OnFdRead() {
       if (s.exchangeShown) KillTimer(s.window, kTimerAnswer);
       SetStatusText("");
       InvalidateLink();
-      PostOutcome(LinkOutcome::kAnswer);
+      ReportOutcome(LinkOutcome::kAnswer);
       s.answerMarked = IsAnswerMarked(std::span<const char>(s.receiveBuffer.data(), static_cast<std::size_t>(t.received)));
       break;
     case ReceiveOutcome::kOverrun:
       if (s.exchangeShown) KillTimer(s.window, kTimerAnswer);
-      PostOutcome(LinkOutcome::kOverrun);
+      ReportOutcome(LinkOutcome::kOverrun);
       break;
     case ReceiveOutcome::kIncomplete: break;
   }
@@ -182,29 +182,23 @@ void ShowRunningExchange() {
   ShowWindow(s.window, s.showCommand);
   DISABLECONTROLSINDIALOG();
   const DWORD idle = GetTickCount() - s.lastProgress;
-  ArmWatchdog(idle < kAnswerPeriodMs ? kAnswerPeriodMs - idle : USER_TIMER_MINIMUM);
+  ArmWatchdog(idle < kAnswerPeriodMs ? kAnswerPeriodMs - idle : 1);
 }
 
-// Timer 7. The period runs from the last byte that moved; a tick a whole
-// period after it is a time-out, unless more of the request went out since
-// the previous tick (then one more period is granted).
+// Timer 7, armed once per exchange and moved on to a period after the last
+// byte that moved, instead of being restarted at every send and receive.
 void OnAnswerWatchdog() {
   LinkState& s = Link();
   if (!s.transferBusy) {
     KillTimer(s.window, kTimerAnswer);
     return;
   }
-  const DWORD idle = GetTickCount() - s.lastProgress;
-  if (idle < kAnswerPeriodMs) {
-    ArmWatchdog(std::max<DWORD>(kAnswerPeriodMs - idle, USER_TIMER_MINIMUM));
-    return;
-  }
-  if (!WatchdogTimedOut(s.transfer)) {
-    ArmWatchdog(kAnswerPeriodMs);
+  if (const auto next = WatchdogTick(s.transfer, GetTickCount() - s.lastProgress, kAnswerPeriodMs)) {
+    ArmWatchdog(*next);
     return;
   }
   KillTimer(s.window, kTimerAnswer);
-  PostOutcome(LinkOutcome::kTimedOut);  // retry or give up: decided outside this handler
+  ReportOutcome(LinkOutcome::kTimedOut);  // retry or give up: decided outside this handler
 }
 
 int16_t FinishExchange(LinkOutcome outcome) {
@@ -212,7 +206,9 @@ int16_t FinishExchange(LinkOutcome outcome) {
   KillTimer(s.window, kTimerAnimation);
   if (s.qualifying) KillTimer(s.window, kTimerConnect);
   if (s.exchangeShown) KillTimer(s.window, kTimerAnswer);
-  if (IsWindowVisible(s.window)) ShowWindow(s.window, SW_HIDE);
+  // Its own style, not IsWindowVisible: inside a hidden dialog the window
+  // may be shown without being visible.
+  if ((GetWindowLongA(s.window, GWL_STYLE) & WS_VISIBLE) != 0) ShowWindow(s.window, SW_HIDE);
   if (s.exchangeShown || !s.disabledControls.empty()) RESTORECONTROLSINDIALOG();
   SetStatusText("");
   s.answerPending = false;

@@ -89,7 +89,7 @@ void OnTimer(HWND window, UINT_PTR id) {
       break;
     case kTimerConnect: OnConnectTimeout(); break;
     case kTimerParent:
-      if (!IsWindow(s.parent)) PostOutcome(LinkOutcome::kAborted);
+      if (!IsWindow(s.parent)) ReportOutcome(LinkOutcome::kAborted);
       break;
     case kTimerAnswer: OnAnswerWatchdog(); break;
     default: break;
@@ -106,7 +106,7 @@ LRESULT CALLBACK StarWnd_WndProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_CLOSE: CLEANUPSTARWND(); return 0;
     case WM_ERASEBKGND: return 0;
     case WM_KEYDOWN:
-      if (wParam == VK_ESCAPE) PostOutcome(LinkOutcome::kAborted);
+      if (wParam == VK_ESCAPE) ReportOutcome(LinkOutcome::kAborted);
       return 0;
     case WM_TIMER: OnTimer(window, wParam); return 0;
     case kMsgConnect: OnLinkConnect(); return 0;

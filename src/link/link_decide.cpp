@@ -89,7 +89,7 @@ void DecideQualification(LinkOutcome outcome) {
     default: break;
   }
   if (result == 0)
-    PostOutcome(LinkOutcome::kReady);
+    ReportOutcome(LinkOutcome::kReady);
   else
     RequestReconnect();  // a new attempt at the same address
 }

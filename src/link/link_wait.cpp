@@ -42,7 +42,9 @@ bool IsCurrent(LinkOutcome outcome, WPARAM tag) {
 
 void BeginOperation(LinkOperationKind kind) {
   LinkOperation& op = Link().operation;
-  op.number = op.number + 1 == 0 ? 1 : op.number + 1;
+  const std::uint32_t number = op.number + 1 == 0 ? 1 : op.number + 1;
+  op = LinkOperation{};
+  op.number = number;
   op.kind = kind;
   op.ended = false;
 }
@@ -60,15 +62,31 @@ void EndOperation(LinkOutcome outcome) {
 
 WPARAM CurrentOperationTag() { return Link().operation.number; }
 
-void PostOutcome(LinkOutcome outcome, LPARAM detail) {
+void ReportOutcome(LinkOutcome outcome, LPARAM detail) {
+  LinkOperation& op = Link().operation;
+  if (op.awaited && !op.ended) {
+    if (!op.reported) {
+      op.reported = true;
+      op.reportedOutcome = outcome;
+      op.reportedDetail = detail;
+    }
+    return;
+  }
   PostMessageA(Link().window, static_cast<UINT>(outcome), CurrentOperationTag(), detail);
 }
 
 LinkOutcome WaitForOperation() {
   LinkState& s = Link();
   const std::uint32_t number = s.operation.number;
+  auto running = [&] { return !s.operation.ended && s.operation.number == number; };
+  s.operation.awaited = true;
   MSG msg;
-  while (!s.operation.ended && s.operation.number == number) {
+  while (running()) {
+    if (s.operation.reported) {
+      s.operation.reported = false;
+      DecideOutcome(s.operation.reportedOutcome, s.operation.reportedDetail);
+      continue;
+    }
     const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got == 0) {
       PostQuitMessage(static_cast<int>(msg.wParam));  // the thread's own loop must see it too
@@ -87,7 +105,9 @@ LinkOutcome WaitForOperation() {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
-  return s.operation.number == number ? s.operation.outcome : LinkOutcome::kAborted;
+  if (s.operation.number != number) return LinkOutcome::kAborted;
+  s.operation.awaited = false;
+  return s.operation.outcome;
 }
 
 void OnOutcomeMessage(UINT message, WPARAM tag, LPARAM detail) {

@@ -36,14 +36,22 @@ struct LinkOperation {
   LinkOperationKind kind = LinkOperationKind::kConnect;
   bool ended = true;
   LinkOutcome outcome = LinkOutcome::kAborted;  // what ended it
+  // A wait is running for this operation.
+  bool awaited = false;
+  // The first outcome a handler reported while the wait ran, not yet decided.
+  bool reported = false;
+  LinkOutcome reportedOutcome = LinkOutcome::kAborted;
+  LPARAM reportedDetail = 0;
 };
 
 // Starts a new operation; outcomes posted for earlier ones are ignored from now on.
 void BeginOperation(LinkOperationKind kind);
 bool OperationRunning(LinkOperationKind kind);
 void EndOperation(LinkOutcome outcome);
-// Posts `outcome` for the running operation to the link window.
-void PostOutcome(LinkOutcome outcome, LPARAM detail = 0);
+// Hands `outcome` of the running operation to the decision: kept for the
+// wait when one is running (it takes it as soon as the handler returns),
+// else posted to the link window, where the thread's own loop delivers it.
+void ReportOutcome(LinkOutcome outcome, LPARAM detail = 0);
 // The wParam that marks a posted abort as belonging to the running operation.
 WPARAM CurrentOperationTag();
 // Pumps the thread's messages until the running operation has ended; what ended it.

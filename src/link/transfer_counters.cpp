@@ -57,12 +57,13 @@ ReceiveOutcome RecordReceived(TransferCounters& t, std::span<const char> receive
   return ReceiveOutcome::kIncomplete;
 }
 
-bool WatchdogTimedOut(TransferCounters& t) {
+std::optional<std::uint32_t> WatchdogTick(TransferCounters& t, std::uint32_t idleMs, std::uint32_t periodMs) {
+  if (idleMs < periodMs) return periodMs - idleMs;
   if (t.sendRemaining < t.watchdogMark) {
     t.watchdogMark = t.sendRemaining;
-    return false;
+    return periodMs;
   }
-  return true;
+  return std::nullopt;
 }
 
 CancelAction DecideCancel(TransferCounters& t, bool qualified) {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace velmora::link {
@@ -44,9 +45,12 @@ enum class ReceiveOutcome { kIncomplete, kComplete, kOverrun };
 // an overrun.
 ReceiveOutcome RecordReceived(TransferCounters& t, std::span<const char> receiveBuffer, std::int32_t n);
 
-// One tick of the answer watchdog: true when the exchange has timed out
-// (nothing more went out since the previous tick).
-bool WatchdogTimedOut(TransferCounters& t);
+// One tick of the answer watchdog, `idleMs` after the last byte moved (a
+// send call or a part of the answer). The delay until the next tick, or
+// nullopt when the exchange has timed out: a whole period without a byte,
+// unless more of the request went out since the previous tick (then it has
+// one more period).
+std::optional<std::uint32_t> WatchdogTick(TransferCounters& t, std::uint32_t idleMs, std::uint32_t periodMs);
 
 // What the owning dialog's Cancel button does during a link wait.
 enum class CancelAction {
