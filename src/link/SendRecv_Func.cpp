@@ -23,9 +23,7 @@ namespace {
 constexpr auto kLimit = static_cast<int32_t>(kTransferBufferSize);
 constexpr int32_t kLongestPayload = kLimit - static_cast<int32_t>(kFrameHeaderBytes);
 
-// Each answer is taken from the socket in pieces of at most this many bytes;
-// FD_READ comes again while more is waiting. Asking for the whole 10 MB
-// receive buffer at once makes some socket layers touch all of its pages.
+// Beyond what an answer announces, the socket is asked for this much more.
 constexpr int32_t kReceivePiece = 64 * 1024;
 
 // Hands the rest of the request to the socket, 1,000 bytes at a time. Every
@@ -79,6 +77,40 @@ int16_t AnswerResult() {
 }
 
 void ArmWatchdog(DWORD period) { SetTimer(Link().window, kTimerAnswer, period, nullptr); }
+
+// Nothing came: normal while no answer is due or nothing is waiting.
+void LogReceiveError() {
+  if (Link().transfer.answerRemaining == kLimit) return;
+  const int code = WSAGetLastError();
+  if (code == WSAEWOULDBLOCK) return;
+  LogErrorCode("Eroare FD_READ() - Cod eroare: ", code);
+}
+
+// Accounts for `n` bytes just received; a complete answer or an overrun is
+// reported to the wait.
+ReceiveOutcome TakeReceived(int n) {
+  LinkState& s = Link();
+  TransferCounters& t = s.transfer;
+  s.lastProgress = GetTickCount();
+  s.receiveBuffer.MarkWritten(static_cast<std::size_t>(t.received) + static_cast<std::size_t>(n));
+  const ReceiveOutcome outcome =
+      RecordReceived(t, std::span<const char>(s.receiveBuffer.data(), s.receiveBuffer.size()), n);
+  switch (outcome) {
+    case ReceiveOutcome::kComplete:
+      if (s.exchangeShown) KillTimer(s.window, kTimerAnswer);
+      SetStatusText("");
+      InvalidateLink();
+      ReportOutcome(LinkOutcome::kAnswer);
+      s.answerMarked = IsAnswerMarked(std::span<const char>(s.receiveBuffer.data(), static_cast<std::size_t>(t.received)));
+      break;
+    case ReceiveOutcome::kOverrun:
+      if (s.exchangeShown) KillTimer(s.window, kTimerAnswer);
+      ReportOutcome(LinkOutcome::kOverrun);
+      break;
+    case ReceiveOutcome::kIncomplete: break;
+  }
+  return outcome;
+}
 
 int LinkParentBox(std::string_view text) {
   return LinkMessageBox(GetParent(Link().window), text, "Corvane", MB_ICONERROR);
@@ -146,32 +178,17 @@ void OnFdWrite() {
 
 void OnFdRead() {
   LinkState& s = Link();
-  TransferCounters& t = s.transfer;
   if (!s.receiveBuffer) return;
-  const int room = std::min(ReceiveRoom(t, s.receiveBuffer.size()), kReceivePiece);
-  const int n = recv(s.socket.get(), s.receiveBuffer.data() + t.received, room, 0);
-  if (n == 0 || n == SOCKET_ERROR) {
-    if (t.answerRemaining == kLimit) return;
-    const int code = WSAGetLastError();
-    if (code == WSAEWOULDBLOCK) return;
-    LogErrorCode("Eroare FD_READ() - Cod eroare: ", code);
-    return;
-  }
-  s.lastProgress = GetTickCount();
-  s.receiveBuffer.MarkWritten(static_cast<std::size_t>(t.received) + static_cast<std::size_t>(n));
-  switch (RecordReceived(t, std::span<const char>(s.receiveBuffer.data(), s.receiveBuffer.size()), n)) {
-    case ReceiveOutcome::kComplete:
-      if (s.exchangeShown) KillTimer(s.window, kTimerAnswer);
-      SetStatusText("");
-      InvalidateLink();
-      ReportOutcome(LinkOutcome::kAnswer);
-      s.answerMarked = IsAnswerMarked(std::span<const char>(s.receiveBuffer.data(), static_cast<std::size_t>(t.received)));
-      break;
-    case ReceiveOutcome::kOverrun:
-      if (s.exchangeShown) KillTimer(s.window, kTimerAnswer);
-      ReportOutcome(LinkOutcome::kOverrun);
-      break;
-    case ReceiveOutcome::kIncomplete: break;
+  // A notification takes all that is waiting: a piece that fills its room
+  // means more is there.
+  for (;;) {
+    const int room = ReceiveRequest(s.transfer, s.receiveBuffer.size(), kReceivePiece);
+    const int n = recv(s.socket.get(), s.receiveBuffer.data() + s.transfer.received, room, 0);
+    if (n == 0 || n == SOCKET_ERROR) {
+      LogReceiveError();
+      return;
+    }
+    if (TakeReceived(n) != ReceiveOutcome::kIncomplete || n < room) return;
   }
 }
 

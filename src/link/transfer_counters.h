@@ -36,6 +36,13 @@ void RecordSent(TransferCounters& t, std::int32_t sent);
 // Free room in a receive buffer of `capacity` bytes.
 std::int32_t ReceiveRoom(const TransferCounters& t, std::size_t capacity);
 
+// How many bytes to ask the socket for next: one `piece` while the answer's
+// length is not known, then what it still announces plus one piece (so that
+// bytes beyond it are seen, as an overrun); never more than the free room.
+// Asking for the whole buffer for every answer would make some socket
+// layers touch all of its pages, however short the answer.
+std::int32_t ReceiveRequest(const TransferCounters& t, std::size_t capacity, std::int32_t piece);
+
 enum class ReceiveOutcome { kIncomplete, kComplete, kOverrun };
 
 // Accounts for `n` (> 0) bytes just stored at receive-buffer offset

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 
 #include "link/link_api.h"
 #include "link/link_constants.h"
@@ -170,10 +171,15 @@ TEST_F(LinkWindowTest, AnExchangeIsShownOnlyOnceItOutlastsAFrame) {
   } cases[] = {{"903 quick", false}, {"903 slow", true}, {"903 quick", false}};
   for (const auto& c : cases) {
     char answer[4];
-    ShownWhileRunning seen(LinkWindow(), edit);
-    ASSERT_EQ(GETRASPUNSCALIFICARE(c.request, answer, sizeof answer), 1);
-    EXPECT_EQ(seen.shown, c.shown) << c.request;
-    EXPECT_EQ(seen.disabled, c.shown) << c.request;
+    // A loaded machine may stall a quick exchange past a frame now and then;
+    // one that is always shown is the fault looked for.
+    std::optional<ShownWhileRunning> seen;
+    for (int attempt = 0; attempt < 5 && (attempt == 0 || (!c.shown && seen->shown)); ++attempt) {
+      seen.emplace(LinkWindow(), edit);
+      ASSERT_EQ(GETRASPUNSCALIFICARE(c.request, answer, sizeof answer), 1);
+    }
+    EXPECT_EQ(seen->shown, c.shown) << c.request;
+    EXPECT_EQ(seen->disabled, c.shown) << c.request;
     // Whichever it was, it ends hidden with the dialog as it was.
     EXPECT_EQ(GetWindowLongA(LinkWindow(), GWL_STYLE) & WS_VISIBLE, 0) << c.request;
     EXPECT_TRUE(IsWindowEnabled(edit)) << c.request;

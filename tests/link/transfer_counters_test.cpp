@@ -100,6 +100,29 @@ TEST(TransferCounters, AnnouncedTotalBeyondTheBufferIsAnOverrun) {
   EXPECT_EQ(RecordReceived(t, BufferWithHeader(64, 64), 8), ReceiveOutcome::kIncomplete);
 }
 
+TEST(TransferCounters, ReceiveAsksForTheAnnouncedRestAndOnePieceMore) {
+  const struct {
+    bool lengthKnown;
+    std::int32_t remaining, received;
+    std::size_t capacity;
+    std::int32_t expected;
+  } cases[] = {
+      {false, 10735760, 0, 10735760, 100},  // length not known yet: one piece
+      {false, 10735758, 2, 10735760, 100},  // half a header is no length either
+      {true, 30, 10, 10735760, 130},        // the rest, and room to see an overrun
+      {true, 0, 40, 10735760, 100},
+      {true, 5000, 1000, 1050, 50},         // never beyond the free room
+      {false, 10735760, 64, 64, 0},
+  };
+  for (const auto& c : cases) {
+    TransferCounters t;
+    t.expectingLength = !c.lengthKnown;
+    t.answerRemaining = c.remaining;
+    t.received = c.received;
+    EXPECT_EQ(ReceiveRequest(t, c.capacity, 100), c.expected) << c.remaining << " " << c.capacity;
+  }
+}
+
 TEST(TransferCounters, WatchdogTicks) {
   const struct Step {
     std::int32_t sentBefore;  // request bytes handed to send before this tick
