@@ -207,6 +207,7 @@ void INCHIDECONECTARELASERVER() {
   s.window = nullptr;
   if (!s.operation.ended) EndOperation(LinkOutcome::kAborted);  // nothing may go on waiting for it
   s.transferBusy = false;
+  s.qualifying = false;
 }
 
 void ON_CALL_EXIT(int16_t exitStatus) {

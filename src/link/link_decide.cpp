@@ -26,6 +26,22 @@ class DecidingScope {
   bool was_;
 };
 
+// The end of the qualification's send-and-wait; its result code.
+int16_t EndQualification(LinkOutcome outcome) {
+  LinkState& s = Link();
+  const int16_t result = FinishExchange(outcome);
+  s.qualifying = false;
+  KillTimer(s.window, kTimerAnimation);
+  KillTimer(s.window, kTimerConnect);
+  return result;
+}
+
+// The connect is over; a qualification still out ends with it.
+void EndConnect(LinkOutcome outcome) {
+  if (Link().qualifying) EndQualification(LinkOutcome::kAborted);
+  EndOperation(outcome);
+}
+
 GiveUpChoice Ask(GiveUpChoice choice, std::string_view text, std::string_view caption) {
   if (choice != GiveUpChoice::kAsk) return choice;
   return LinkMessageBox(Link().parent, text, caption, kAskStyle) == IDRETRY ? GiveUpChoice::kRetry
@@ -46,7 +62,7 @@ void DecideGaveUp() {
   LinkState& s = Link();
   if (Ask(ConnectGiveUpChoice(s.modes), kTextConnectImpossible, "Corvane") == GiveUpChoice::kCancel) {
     SendMessageA(s.parent, WM_COMMAND, IDCANCEL, 0);
-    EndOperation(LinkOutcome::kGaveUp);
+    EndConnect(LinkOutcome::kGaveUp);
     return;
   }
   INITLISTAIP();
@@ -62,7 +78,7 @@ void DecideRefused() {
   LinkState& s = Link();
   const GiveUpChoice choice = s.modes.quiet ? GiveUpChoice::kCancel : GiveUpChoice::kAsk;
   if (Ask(choice, kTextServerRefused, "Vantor") == GiveUpChoice::kCancel) {
-    EndOperation(LinkOutcome::kRefused);
+    EndConnect(LinkOutcome::kRefused);
     return;
   }
   DialConnection();
@@ -76,12 +92,8 @@ void DecideRefused() {
 
 // The qualification's answer, failure or stop: the end of its send-and-wait.
 void DecideQualification(LinkOutcome outcome) {
-  LinkState& s = Link();
   if (outcome == LinkOutcome::kTimedOut) DecideNoAnswer();
-  const int16_t result = FinishExchange(outcome);
-  s.qualifying = false;
-  KillTimer(s.window, kTimerAnimation);
-  KillTimer(s.window, kTimerConnect);
+  const int16_t result = EndQualification(outcome);
   switch (outcome) {
     case LinkOutcome::kAborted:
     case LinkOutcome::kQuit:
@@ -109,10 +121,10 @@ void DecideConnect(LinkOutcome outcome, LPARAM detail) {
   switch (outcome) {
     case LinkOutcome::kReady:
       if (s.addresses.current > 1) WRITELISTAIPOPTIM();
-      EndOperation(outcome);
+      EndConnect(outcome);
       break;
     case LinkOutcome::kAborted:
-    case LinkOutcome::kQuit: EndOperation(outcome); break;
+    case LinkOutcome::kQuit: EndConnect(outcome); break;
     case LinkOutcome::kGaveUp: DecideGaveUp(); break;
     case LinkOutcome::kRefused: DecideRefused(); break;
     case LinkOutcome::kSelectFailed: DecideSelectFailed(detail);
