@@ -198,8 +198,20 @@ class PlainClient {
   std::string answer_;
 };
 
-void Row(const char* name, double figure, double reference) {
-  std::printf("row: %s; %.1f; %.1f; %.2f\n", name, figure, reference, reference != 0 ? figure / reference : 0.0);
+// Figure and reference are the medians of the rounds; the ratio is the
+// median of the rounds' own ratios, each taken from two batches run side by
+// side, so that the load other programs put on the machine affects both.
+struct Paired {
+  std::vector<double> figures, references, ratios;
+  void Add(double figure, double reference) {
+    figures.push_back(figure);
+    references.push_back(reference);
+    ratios.push_back(reference != 0 ? figure / reference : 0);
+  }
+};
+
+void Row(const char* name, const Paired& p) {
+  std::printf("row: %s; %.1f; %.1f; %.2f\n", name, Median(p.figures), Median(p.references), Median(p.ratios));
 }
 
 }  // namespace
@@ -222,31 +234,28 @@ int main() {
   // receive path must not touch the whole 10 MB receive buffer for it.
   const double workingSetOpen = WorkingSetMb();
 
-  constexpr int kRounds = 7;
-  constexpr int kExchanges = 300;
+  constexpr int kRounds = 25;
+  constexpr int kExchanges = 60;
   PlainClient plain(server.port());
   std::vector<char> answer(velmora::link::kTransferBufferSize);
   LinkExchangesPerSecond(50);  // warm up both
   plain.ExchangesPerSecond(50);
-  std::vector<double> link, direct, linkWhole, linkDownload, plainDownload;
+  Paired exchanges, clearing, downloads;
   for (int round = 0; round < kRounds; ++round) {
-    link.push_back(LinkExchangesPerSecond(kExchanges));
-    direct.push_back(plain.ExchangesPerSecond(kExchanges));
+    const double link = LinkExchangesPerSecond(kExchanges);
+    exchanges.Add(link, plain.ExchangesPerSecond(kExchanges));
     velmora::link::testing::SetZeroWholeBuffers(true);
-    linkWhole.push_back(LinkExchangesPerSecond(kExchanges / 10));
+    clearing.Add(LinkExchangesPerSecond(kExchanges / 10), link);
     velmora::link::testing::SetZeroWholeBuffers(false);
-    for (int i = 0; i < 3; ++i) {
-      linkDownload.push_back(LinkDownloadMbPerSecond(answer));
-      plainDownload.push_back(plain.DownloadMbPerSecond());
-    }
+    downloads.Add(LinkDownloadMbPerSecond(answer), plain.DownloadMbPerSecond());
   }
-  std::printf("link benchmark over 127.0.0.1, medians of %d interleaved rounds, %d exchanges of %zu bytes each\n",
+  std::printf("link benchmark over 127.0.0.1: %d interleaved rounds of %d exchanges of %zu bytes and one download\n",
               kRounds, kExchanges, kPayload);
-  Row("link exchanges per second, 1 KB (vs plain client)", Median(link), Median(direct));
-  Row("link exchanges per second, 1 KB, clearing both whole buffers (vs clearing written bytes)", Median(linkWhole),
-      Median(link));
-  Row("10 MB download through the link (MB/s, vs plain client)", Median(linkDownload), Median(plainDownload));
-  Row("working set with the link open (MB, vs before opening it)", workingSetOpen, workingSetStart);
+  Row("link exchanges per second, 1 KB (vs plain client)", exchanges);
+  Row("link exchanges per second, 1 KB, clearing both whole buffers (vs clearing written bytes)", clearing);
+  Row("10 MB download through the link (MB/s, vs plain client)", downloads);
+  std::printf("row: working set with the link open (MB, vs before opening it); %.1f; %.1f; %.2f\n", workingSetOpen,
+              workingSetStart, workingSetOpen / workingSetStart);
 
   velmora::link::INCHIDECONECTARELASERVER();
   DestroyWindow(dialog);
