@@ -51,7 +51,9 @@ void StartExchange(const char* payload, int32_t length) {
   LinkState& s = Link();
   s.frame = 1;
   s.exchangeShown = false;
-  SetTimer(s.window, kTimerAnimation, kAnimationPeriodMs, nullptr);
+  s.ticksBeforeShowing = s.animationLingers ? 1 : 0;
+  if (!s.animationLingers) SetTimer(s.window, kTimerAnimation, kAnimationPeriodMs, nullptr);
+  s.animationLingers = false;
   s.transferBusy = true;
 
   BeginExchange(s.transfer, length);
@@ -192,9 +194,25 @@ void OnFdRead() {
   }
 }
 
-void ShowRunningExchange() {
+void StopAnimation() {
   LinkState& s = Link();
+  KillTimer(s.window, kTimerAnimation);
+  s.animationLingers = false;
+}
+
+void OnAnimationTick() {
+  LinkState& s = Link();
+  if (s.animationLingers && !s.transferBusy) {
+    StopAnimation();
+    return;
+  }
+  s.frame = (s.frame % 8) + 1;
+  InvalidateLink();
   if (!s.transferBusy || s.exchangeShown) return;
+  if (s.ticksBeforeShowing > 0) {
+    --s.ticksBeforeShowing;
+    return;
+  }
   s.exchangeShown = true;
   ShowWindow(s.window, s.showCommand);
   DISABLECONTROLSINDIALOG();
@@ -220,8 +238,14 @@ void OnAnswerWatchdog() {
 
 int16_t FinishExchange(LinkOutcome outcome) {
   LinkState& s = Link();
-  KillTimer(s.window, kTimerAnimation);
-  if (s.qualifying) KillTimer(s.window, kTimerConnect);
+  // The ring stops with the qualification; after an exchange, the next one
+  // may take the timer over.
+  if (s.qualifying) {
+    StopAnimation();
+    KillTimer(s.window, kTimerConnect);
+  } else {
+    s.animationLingers = true;
+  }
   if (s.exchangeShown) KillTimer(s.window, kTimerAnswer);
   // Its own style, not IsWindowVisible: inside a hidden dialog the window
   // may be shown without being visible.

@@ -79,14 +79,10 @@ void OnDestroy(HWND window) {
   if (IsNtFamily()) SetParent(window, GetDesktopWindow());
 }
 
-void OnTimer(HWND window, UINT_PTR id) {
+void OnTimer(UINT_PTR id) {
   LinkState& s = Link();
   switch (id) {
-    case kTimerAnimation:
-      s.frame = (s.frame % 8) + 1;
-      InvalidateRect(window, nullptr, FALSE);
-      ShowRunningExchange();
-      break;
+    case kTimerAnimation: OnAnimationTick(); break;
     case kTimerConnect: OnConnectTimeout(); break;
     case kTimerParent:
       if (!IsWindow(s.parent)) ReportOutcome(LinkOutcome::kAborted);
@@ -108,7 +104,7 @@ LRESULT CALLBACK StarWnd_WndProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_KEYDOWN:
       if (wParam == VK_ESCAPE) ReportOutcome(LinkOutcome::kAborted);
       return 0;
-    case WM_TIMER: OnTimer(window, wParam); return 0;
+    case WM_TIMER: OnTimer(wParam); return 0;
     case kMsgConnect: OnLinkConnect(); return 0;
     case kMsgSocket: OnLinkSocket(wParam, lParam); return 0;
     // Outcomes that no wait took (a reconnect running from the thread's own loop).
@@ -185,7 +181,7 @@ void SETSTARERPMODE(bool erpMode) { Link().erpMode = erpMode; }
 
 void KILL_STARWND_TIMERS() {
   HWND window = Link().window;
-  KillTimer(window, kTimerAnimation);
+  StopAnimation();
   KillTimer(window, kTimerConnect);
   KillTimer(window, kTimerAnswer);
 }
@@ -208,6 +204,7 @@ void INCHIDECONECTARELASERVER() {
   if (!s.operation.ended) EndOperation(LinkOutcome::kAborted);  // nothing may go on waiting for it
   s.transferBusy = false;
   s.qualifying = false;
+  s.animationLingers = false;
 }
 
 void ON_CALL_EXIT(int16_t exitStatus) {

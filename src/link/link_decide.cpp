@@ -31,7 +31,7 @@ int16_t EndQualification(LinkOutcome outcome) {
   LinkState& s = Link();
   const int16_t result = FinishExchange(outcome);
   s.qualifying = false;
-  KillTimer(s.window, kTimerAnimation);
+  StopAnimation();
   KillTimer(s.window, kTimerConnect);
   return result;
 }

@@ -55,6 +55,13 @@ struct LinkState {
   // The exchange running now has been shown (window and disabled controls):
   // it outlasted the first animation frame.
   bool exchangeShown = false;
+  // Timer 2 was left running when the last exchange ended, for the next one
+  // (exchanges one after the other then cost no timer calls); the first tick
+  // with no exchange running stops it.
+  bool animationLingers = false;
+  // Animation ticks still to come before the running exchange is shown: a
+  // timer taken over from the last exchange may tick before a whole frame.
+  int ticksBeforeShowing = 0;
   // A decision is under way; its message box must not start another.
   bool deciding = false;
   // When the running exchange last moved a byte (GetTickCount); the answer
@@ -95,8 +102,10 @@ void OnFdConnect();                                    // SendRecv_Func.cpp
 void OnFdWrite();                                      // SendRecv_Func.cpp
 void OnFdRead();                                       // SendRecv_Func.cpp
 void OnAnswerWatchdog();                               // SendRecv_Func.cpp
-// The first animation frame of a running exchange: show it.
-void ShowRunningExchange();                            // SendRecv_Func.cpp
+// Timer 2: the next frame, and a running exchange shown once it has lasted one.
+void OnAnimationTick();                                // SendRecv_Func.cpp
+// Stops timer 2 (the ring stands still).
+void StopAnimation();                                  // SendRecv_Func.cpp
 // The end of a send-and-wait, whatever ended it: timers, window, controls;
 // the result code of SENDBUFFERTOSERVER for that outcome.
 int16_t FinishExchange(LinkOutcome outcome);           // SendRecv_Func.cpp
