@@ -3,7 +3,7 @@
 // thread's messages until the server has accepted the client. Each connect
 // attempt makes a new asynchronous socket for the current address; the
 // connect time-out (timer 3) moves on to the next address, and when none is
-// left the give-up decision follows (silent, quiet or the user).
+// left it posts the give-up outcome, decided in link_decide.cpp.
 
 #include <winsock2.h>
 #include <windows.h>
@@ -17,8 +17,6 @@
 
 namespace velmora::link {
 namespace {
-
-constexpr UINT kAskStyle = MB_RETRYCANCEL | MB_ICONEXCLAMATION;
 
 COLORREF DialogColour(HWND dialog) {
   HDC dc = GetDC(dialog);
@@ -77,37 +75,9 @@ unsigned long SettleAddress() {
 }  // namespace
 
 void RequestReconnect() {
-  Link().reconnectPending = true;
+  if (!OperationRunning(LinkOperationKind::kConnect) && !OperationRunning(LinkOperationKind::kExchange))
+    BeginOperation(LinkOperationKind::kConnect);
   PostMessageA(Link().window, kMsgConnect, 0, 0);
-}
-
-void DropStaleLinkResults() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, kMsgAbort, kMsgOverrun, PM_REMOVE)) {
-  }
-  while (PeekMessageA(&msg, nullptr, kMsgReady, kMsgReady, PM_REMOVE)) {
-  }
-}
-
-int16_t WaitForQualifiedLink() {
-  LinkState& s = Link();
-  MSG msg;
-  for (;;) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got == 0) {
-      PostQuitMessage(static_cast<int>(msg.wParam));  // the thread's own loop must see it too
-      return -1;
-    }
-    if (got == -1) return -1;
-    if (msg.message == kMsgReady) {
-      s.reconnectPending = false;
-      if (s.addresses.current > 1) WRITELISTAIPOPTIM();
-      return 0;
-    }
-    if (msg.message == kMsgAbort) return -1;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
 }
 
 int16_t INITCONECTARELASERVER(HWND parent, HINSTANCE instance, std::optional<int32_t> clientCode) {
@@ -138,7 +108,6 @@ int16_t INITCONECTARELASERVER(HWND parent, HINSTANCE instance, std::optional<int
   s.currentAddress = std::string(kCurrentAddressWidth, ' ');
   s.qualified = false;
   s.serverClosed = false;
-  s.reconnectPending = false;
   WRITEINLOGSTARWND("InitCS - 8");
   if (clientCode)
     s.clientCode = ClientCodeText(*clientCode);
@@ -156,9 +125,9 @@ int16_t INITCONECTARELASERVER(HWND parent, HINSTANCE instance, std::optional<int
   if (s.disabledControls.empty()) DISABLECONTROLSINDIALOG();
   WSADATA wsa;
   WSAStartup(MAKEWORD(2, 2), &wsa);
-  DropStaleLinkResults();
+  BeginOperation(LinkOperationKind::kConnect);
   PostMessageA(s.window, kMsgConnect, 0, 0);
-  const int16_t result = WaitForQualifiedLink();
+  const int16_t result = WaitForOperation() == LinkOutcome::kReady ? 0 : -1;
   // A connect that gives up leaves no control of the dialog disabled.
   if (result != 0) RESTORECONTROLSINDIALOG();
   return result;
@@ -167,7 +136,7 @@ int16_t INITCONECTARELASERVER(HWND parent, HINSTANCE instance, std::optional<int
 void OnLinkConnect() {
   LinkState& s = Link();
   if (s.transferBusy) {
-    PostMessageA(s.window, kMsgOverrun, 0, 0);
+    ReportOutcome(LinkOutcome::kOverrun);
     return;
   }
   WRITEINLOGSTARWND("WM_REC - 1");
@@ -178,13 +147,16 @@ void OnLinkConnect() {
   s.frame = 0;
   WRITEINLOGSTARWND("WM_REC - 2");
   KILL_STARWND_TIMERS();
+  // Whether to dial again after a refusal is the user's decision, taken outside this handler.
   if (s.serverClosed) {
-    const int answer = s.modes.quiet ? IDCANCEL : LinkMessageBox(s.parent, kTextServerRefused, "Vantor", kAskStyle);
-    if (answer != IDRETRY) {
-      PostMessageA(s.parent, kMsgAbort, 0, 0);
-      return;
-    }
+    ReportOutcome(LinkOutcome::kRefused);
+    return;
   }
+  DialConnection();
+}
+
+void DialConnection() {
+  LinkState& s = Link();
   if (s.disabledControls.empty()) DISABLECONTROLSINDIALOG();
   OpenSocket();
   const unsigned long ip = SettleAddress();
@@ -194,8 +166,8 @@ void OnLinkConnect() {
   if (WSAAsyncSelect(s.socket.get(), s.window, kMsgSocket, FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE) != 0) {
     const int code = WSAGetLastError();
     LogErrorCode("Eroare WSAAsyncSelect() - Cod eroare: ", code);
-    LinkMessageBox(s.window, "*** Eroare WSAAsyncSelect(). Cod eroare: " + std::to_string(code), "Vantor", MB_ICONERROR);
-    ON_CALL_EXIT(-203);
+    ReportOutcome(LinkOutcome::kSelectFailed, code);
+    return;
   }
   WRITEINLOGSTARWND("Init WSAA ok");
   SetTimer(s.window, kTimerAnimation, kAnimationPeriodMs, nullptr);
@@ -236,19 +208,8 @@ void OnConnectTimeout() {
   KillTimer(s.window, kTimerConnect);
   if (GETNEXTIPADRESS() == -1) {
     WRITEINLOGSTARWND("WMT3 - 2");
-    GiveUpChoice choice = ConnectGiveUpChoice(s.modes);
-    if (choice == GiveUpChoice::kAsk)
-      choice = LinkMessageBox(s.parent, kTextConnectImpossible, "Corvane", kAskStyle) == IDRETRY ? GiveUpChoice::kRetry
-                                                                                                : GiveUpChoice::kCancel;
-    if (choice == GiveUpChoice::kCancel) {
-      PostMessageA(s.parent, kMsgAbort, 0, 0);
-      SendMessageA(s.parent, WM_COMMAND, IDCANCEL, 0);
-      return;
-    }
-    INITLISTAIP();
-    s.addresses.refreshed = false;
-    s.addresses.listLoaded = false;
-    s.addresses.current = 1;
+    ReportOutcome(LinkOutcome::kGaveUp);  // retry or give up: decided outside this handler
+    return;
   }
   WRITEINLOGSTARWND("WMT3 - 3");
   PostMessageA(s.window, kMsgConnect, 0, 0);

@@ -43,10 +43,10 @@ LRESULT CALLBACK MyDlg_WndProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
     if (s.window == nullptr || !IsWindow(s.window)) DestroyWindow(dialog);
     switch (DecideCancel(s.transfer, s.qualified)) {
       case CancelAction::kAbortOnly:
-        PostMessageA(dialog, kMsgAbort, 0, 0);
+        PostMessageA(dialog, kMsgAbort, CurrentOperationTag(), 0);
         return 0;
       case CancelAction::kAbortAndPassOn:
-        PostMessageA(dialog, kMsgAbort, 0, 0);
+        PostMessageA(dialog, kMsgAbort, CurrentOperationTag(), 0);
         break;
       case CancelAction::kPassOn: break;
     }

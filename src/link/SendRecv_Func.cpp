@@ -1,8 +1,9 @@
 // Exchanges on the open link: one request frame out, one answer frame in.
 // SENDBUFFERTOSERVER hands the request to the socket in pieces of at most
-// 1,000 bytes (the rest goes out on FD_WRITE), then pumps the thread's
-// messages until the answer is complete, overruns, times out or is aborted.
-// The qualification runs the same send-and-wait from inside FD_CONNECT.
+// 1,000 bytes (the rest goes out on FD_WRITE), then waits (link_wait.cpp)
+// until the answer is complete, overruns, times out or is aborted. The
+// qualification starts the same exchange from FD_CONNECT and leaves its end
+// to the connect's decisions (link_decide.cpp); no handler here waits.
 
 #include <winsock2.h>
 #include <windows.h>
@@ -22,20 +23,17 @@ namespace {
 constexpr auto kLimit = static_cast<int32_t>(kTransferBufferSize);
 constexpr int32_t kLongestPayload = kLimit - static_cast<int32_t>(kFrameHeaderBytes);
 
-void RestartTimer(unsigned id, unsigned period) {
-  HWND window = Link().window;
-  KillTimer(window, id);
-  SetTimer(window, id, period, nullptr);
-}
+// Beyond what an answer announces, the socket is asked for this much more.
+constexpr int32_t kReceivePiece = 64 * 1024;
 
-// Hands the rest of the request to the socket, 1,000 bytes at a time.
+// Hands the rest of the request to the socket, 1,000 bytes at a time. Every
+// send call starts the watchdog's period afresh.
 void SendPieces(bool fromFdWrite) {
   LinkState& s = Link();
   TransferCounters& t = s.transfer;
   while (t.sendRemaining > 0) {
-    KillTimer(s.window, kTimerAnswer);
     const int n = send(s.socket.get(), s.sendBuffer.data() + t.sendPosition, NextSendPiece(t), 0);
-    SetTimer(s.window, kTimerAnswer, kAnswerPeriodMs, nullptr);
+    s.lastProgress = GetTickCount();
     if (n == SOCKET_ERROR) {
       const int code = WSAGetLastError();
       if (fromFdWrite && code != WSAEWOULDBLOCK) LogErrorCode("Eroare FD_WRITE() - Cod eroare: ", code);
@@ -45,48 +43,75 @@ void SendPieces(bool fromFdWrite) {
   }
 }
 
-struct WaitResult {
-  unsigned message = 0;
-  bool quit = false;
-};
+// The request goes out; the answer is awaited by the caller's wait. The
+// window, the parent's disabled controls and the answer watchdog come only
+// with the first animation frame, so that an exchange shorter than a frame
+// costs none of them (it would not be seen anyway).
+void StartExchange(const char* payload, int32_t length) {
+  LinkState& s = Link();
+  s.frame = 1;
+  s.exchangeShown = false;
+  s.ticksBeforeShowing = s.animationLingers ? 1 : 0;
+  if (!s.animationLingers) SetTimer(s.window, kTimerAnimation, kAnimationPeriodMs, nullptr);
+  s.animationLingers = false;
+  s.transferBusy = true;
 
-WaitResult WaitForAnswer() {
-  MSG msg;
-  for (;;) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got == 0) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      return {0, true};
-    }
-    if (got == -1) return {kMsgAbort, false};
-    switch (msg.message) {
-      case kMsgTimeout:
-      case kMsgAbort:
-      case kMsgAnswer:
-      case kMsgOverrun: return {msg.message, false};
-      default:
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-  }
+  BeginExchange(s.transfer, length);
+  s.sendBuffer.ZeroForExchange();
+  s.receiveBuffer.ZeroForExchange();
+  EncodeFrame(std::span<const char>(payload, static_cast<std::size_t>(length)),
+              std::span<char>(s.sendBuffer.data(), s.sendBuffer.size()));
+  s.sendBuffer.MarkWritten(static_cast<std::size_t>(s.transfer.sendTotal));
+  s.lastProgress = GetTickCount();
+  SendPieces(false);
 }
 
-int16_t ResultOf(const WaitResult& wait) {
+// The answer that ended an exchange: accepted, or for the qualification,
+// accepted only when it begins with "OK".
+int16_t AnswerResult() {
   LinkState& s = Link();
-  if (wait.quit) return -3;  // the thread is ending: the answer never came
-  switch (wait.message) {
-    case kMsgAnswer: {
-      if (s.qualified) return 0;
-      const std::span<const char> frame(s.receiveBuffer.data(), static_cast<std::size_t>(s.transfer.received));
-      if (!IsQualificationAccepted(frame)) return -1;
-      s.qualified = true;
-      s.serverClosed = false;
-      return 0;
-    }
-    case kMsgOverrun: return -2;
-    case kMsgAbort: s.transfer.sendRemaining = 0; return -3;
-    default: return -4;
+  if (s.qualified) return 0;
+  const std::span<const char> frame(s.receiveBuffer.data(), static_cast<std::size_t>(s.transfer.received));
+  if (!IsQualificationAccepted(frame)) return -1;
+  s.qualified = true;
+  s.serverClosed = false;
+  return 0;
+}
+
+void ArmWatchdog(DWORD period) { SetTimer(Link().window, kTimerAnswer, period, nullptr); }
+
+// Nothing came: normal while no answer is due or nothing is waiting.
+void LogReceiveError() {
+  if (Link().transfer.answerRemaining == kLimit) return;
+  const int code = WSAGetLastError();
+  if (code == WSAEWOULDBLOCK) return;
+  LogErrorCode("Eroare FD_READ() - Cod eroare: ", code);
+}
+
+// Accounts for `n` bytes just received; a complete answer or an overrun is
+// reported to the wait.
+ReceiveOutcome TakeReceived(int n) {
+  LinkState& s = Link();
+  TransferCounters& t = s.transfer;
+  s.lastProgress = GetTickCount();
+  s.receiveBuffer.MarkWritten(static_cast<std::size_t>(t.received) + static_cast<std::size_t>(n));
+  const ReceiveOutcome outcome =
+      RecordReceived(t, std::span<const char>(s.receiveBuffer.data(), s.receiveBuffer.size()), n);
+  switch (outcome) {
+    case ReceiveOutcome::kComplete:
+      if (s.exchangeShown) KillTimer(s.window, kTimerAnswer);
+      SetStatusText("");
+      InvalidateLink();
+      ReportOutcome(LinkOutcome::kAnswer);
+      s.answerMarked = IsAnswerMarked(std::span<const char>(s.receiveBuffer.data(), static_cast<std::size_t>(t.received)));
+      break;
+    case ReceiveOutcome::kOverrun:
+      if (s.exchangeShown) KillTimer(s.window, kTimerAnswer);
+      ReportOutcome(LinkOutcome::kOverrun);
+      break;
+    case ReceiveOutcome::kIncomplete: break;
   }
+  return outcome;
 }
 
 int LinkParentBox(std::string_view text) {
@@ -102,7 +127,7 @@ int32_t Exchange(const char* payload, int32_t length, char* destination, int32_t
   }
   if (!s.qualified) {
     if (!s.modes.quiet) LinkParentBox("Eroare de conectare !");
-    PostMessageA(s.window, kMsgConnect, 0, 0);
+    RequestReconnect();
     return -3;
   }
   // Refused before anything is set, so that a refused request leaves no answer pending.
@@ -139,11 +164,8 @@ void OnFdConnect() {
   s.qualifying = true;
   s.transfer.received = 0;
   s.transfer.expectingLength = true;
-  const int16_t result = SENDBUFFERTOSERVER(text.data(), static_cast<int32_t>(TrimmedLength(text)));
-  s.qualifying = false;
-  KillTimer(s.window, kTimerAnimation);
-  KillTimer(s.window, kTimerConnect);
-  PostMessageA(s.window, result == 0 ? kMsgReady : kMsgConnect, 0, 0);
+  // The answer is decided with the connect's other outcomes.
+  StartExchange(text.data(), static_cast<int32_t>(TrimmedLength(text)));
 }
 
 void OnFdWrite() {
@@ -151,91 +173,108 @@ void OnFdWrite() {
   SendPieces(true);
   if (s.transfer.sendRemaining <= 0 && !s.qualified) {
     ShowWindow(s.window, s.showCommand);
-    RestartTimer(kTimerAnimation, kAnimationPeriodMs);
+    SetTimer(s.window, kTimerAnimation, kAnimationPeriodMs, nullptr);
     SetStatusText(kStatusDownloading);
   }
 }
 
 void OnFdRead() {
   LinkState& s = Link();
-  TransferCounters& t = s.transfer;
-  KillTimer(s.window, kTimerAnswer);
   if (!s.receiveBuffer) return;
-  const int n = recv(s.socket.get(), s.receiveBuffer.data() + t.received, ReceiveRoom(t, s.receiveBuffer.size()), 0);
-  if (n == 0 || n == SOCKET_ERROR) {
-    // Nothing came: the watchdog goes on watching a running exchange.
-    if (s.transferBusy) SetTimer(s.window, kTimerAnswer, kAnswerPeriodMs, nullptr);
-    if (t.answerRemaining == kLimit) return;
-    const int code = WSAGetLastError();
-    if (code == WSAEWOULDBLOCK) return;
-    LogErrorCode("Eroare FD_READ() - Cod eroare: ", code);
-    return;
-  }
-  s.receiveBuffer.MarkWritten(static_cast<std::size_t>(t.received) + static_cast<std::size_t>(n));
-  switch (RecordReceived(t, std::span<const char>(s.receiveBuffer.data(), s.receiveBuffer.size()), n)) {
-    case ReceiveOutcome::kComplete:
-      KillTimer(s.window, kTimerAnswer);
-      SetStatusText("");
-      InvalidateLink();
-      PostMessageA(s.window, kMsgAnswer, 0, 0);
-      s.answerMarked = IsAnswerMarked(std::span<const char>(s.receiveBuffer.data(), static_cast<std::size_t>(t.received)));
-      break;
-    case ReceiveOutcome::kOverrun:
-      KillTimer(s.window, kTimerAnswer);
-      PostMessageA(s.window, kMsgOverrun, 0, 0);
-      break;
-    case ReceiveOutcome::kIncomplete: SetTimer(s.window, kTimerAnswer, kAnswerPeriodMs, nullptr); break;
+  // A notification takes all that is waiting: a piece that fills its room
+  // means more is there.
+  for (;;) {
+    const int room = ReceiveRequest(s.transfer, s.receiveBuffer.size(), kReceivePiece);
+    const int n = recv(s.socket.get(), s.receiveBuffer.data() + s.transfer.received, room, 0);
+    if (n == 0 || n == SOCKET_ERROR) {
+      LogReceiveError();
+      return;
+    }
+    if (TakeReceived(n) != ReceiveOutcome::kIncomplete || n < room) return;
   }
 }
 
+void StopAnimation() {
+  LinkState& s = Link();
+  KillTimer(s.window, kTimerAnimation);
+  s.animationLingers = false;
+}
+
+void OnAnimationTick() {
+  LinkState& s = Link();
+  if (s.animationLingers && !s.transferBusy) {
+    StopAnimation();
+    return;
+  }
+  s.frame = (s.frame % 8) + 1;
+  InvalidateLink();
+  if (!s.transferBusy || s.exchangeShown) return;
+  if (s.ticksBeforeShowing > 0) {
+    --s.ticksBeforeShowing;
+    return;
+  }
+  s.exchangeShown = true;
+  ShowWindow(s.window, s.showCommand);
+  DISABLECONTROLSINDIALOG();
+  const DWORD idle = GetTickCount() - s.lastProgress;
+  ArmWatchdog(idle < kAnswerPeriodMs ? kAnswerPeriodMs - idle : 1);
+}
+
+// Timer 7, armed once per exchange and moved on to a period after the last
+// byte that moved, instead of being restarted at every send and receive.
 void OnAnswerWatchdog() {
   LinkState& s = Link();
-  if (!WatchdogTimedOut(s.transfer)) return;
-  KillTimer(s.window, kTimerAnswer);
-  GiveUpChoice choice = AnswerTimeoutChoice(s.modes);
-  if (choice == GiveUpChoice::kAsk)
-    choice = LinkMessageBox(s.parent, kTextNoAnswer, "Corvane", MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY
-                 ? GiveUpChoice::kRetry
-                 : GiveUpChoice::kCancel;
-  if (choice == GiveUpChoice::kCancel) {
-    SendMessageA(s.parent, WM_COMMAND, IDCANCEL, 0);
-    ON_CALL_EXIT(-218);
+  if (!s.transferBusy) {
+    KillTimer(s.window, kTimerAnswer);
+    return;
   }
-  PostMessageA(s.window, kMsgTimeout, 0, 0);
-  PostMessageA(s.window, kMsgAbort, 0, 0);
+  if (const auto next = WatchdogTick(s.transfer, GetTickCount() - s.lastProgress, kAnswerPeriodMs)) {
+    ArmWatchdog(*next);
+    return;
+  }
+  KillTimer(s.window, kTimerAnswer);
+  ReportOutcome(LinkOutcome::kTimedOut);  // retry or give up: decided outside this handler
+}
+
+int16_t FinishExchange(LinkOutcome outcome) {
+  LinkState& s = Link();
+  // The ring stops with the qualification; after an exchange, the next one
+  // may take the timer over.
+  if (s.qualifying) {
+    StopAnimation();
+    KillTimer(s.window, kTimerConnect);
+  } else {
+    s.animationLingers = true;
+  }
+  if (s.exchangeShown) KillTimer(s.window, kTimerAnswer);
+  // Its own style, not IsWindowVisible: inside a hidden dialog the window
+  // may be shown without being visible.
+  if ((GetWindowLongA(s.window, GWL_STYLE) & WS_VISIBLE) != 0) ShowWindow(s.window, SW_HIDE);
+  if (s.exchangeShown || !s.disabledControls.empty()) RESTORECONTROLSINDIALOG();
+  SetStatusText("");
+  s.answerPending = false;
+  int16_t result = -3;  // aborted, or the thread is ending: the answer never came
+  switch (outcome) {
+    case LinkOutcome::kAnswer: result = AnswerResult(); break;
+    case LinkOutcome::kOverrun: result = -2; break;
+    case LinkOutcome::kTimedOut: result = -4; break;
+    case LinkOutcome::kAborted: s.transfer.sendRemaining = 0; break;
+    default: break;
+  }
+  s.transferBusy = false;
+  s.exchangeShown = false;
+  return result;
 }
 
 int16_t SENDBUFFERTOSERVER(const char* payload, int32_t length, int32_t /*unused*/) {
   LinkState& s = Link();
   if (s.window == nullptr || !s.sendBuffer || !s.receiveBuffer) return -3;
   if (s.transferBusy || length < 0 || length > kLongestPayload) return -2;
-  if (!s.qualifying) {
-    DropStaleLinkResults();
-    // A failed exchange asked for a new connection: it comes before this request.
-    if (s.reconnectPending && WaitForQualifiedLink() != 0) return -3;
-  }
-  ShowWindow(s.window, s.showCommand);
-  s.frame = 1;
-  RestartTimer(kTimerAnimation, kAnimationPeriodMs);
-  DISABLECONTROLSINDIALOG();
-  s.transferBusy = true;
-
-  BeginExchange(s.transfer, length);
-  s.sendBuffer.ZeroForExchange();
-  s.receiveBuffer.ZeroForExchange();
-  EncodeFrame(std::span<const char>(payload, static_cast<std::size_t>(length)),
-              std::span<char>(s.sendBuffer.data(), s.sendBuffer.size()));
-  s.sendBuffer.MarkWritten(static_cast<std::size_t>(s.transfer.sendTotal));
-  SendPieces(false);
-
-  const WaitResult wait = WaitForAnswer();
-  KILL_STARWND_TIMERS();
-  ShowWindow(s.window, SW_HIDE);
-  RESTORECONTROLSINDIALOG();
-  SetStatusText("");
-  s.answerPending = false;
-  const int16_t result = ResultOf(wait);
-  s.transferBusy = false;
+  // A failed exchange asked for a new connection: it comes before this request.
+  if (OperationRunning(LinkOperationKind::kConnect) && WaitForOperation() != LinkOutcome::kReady) return -3;
+  BeginOperation(LinkOperationKind::kExchange);
+  StartExchange(payload, length);
+  const int16_t result = FinishExchange(WaitForOperation());
   if (result != 0) RequestReconnect();
   return result;
 }

@@ -79,16 +79,13 @@ void OnDestroy(HWND window) {
   if (IsNtFamily()) SetParent(window, GetDesktopWindow());
 }
 
-void OnTimer(HWND window, UINT_PTR id) {
+void OnTimer(UINT_PTR id) {
   LinkState& s = Link();
   switch (id) {
-    case kTimerAnimation:
-      s.frame = (s.frame % 8) + 1;
-      InvalidateRect(window, nullptr, FALSE);
-      break;
+    case kTimerAnimation: OnAnimationTick(); break;
     case kTimerConnect: OnConnectTimeout(); break;
     case kTimerParent:
-      if (!IsWindow(s.parent)) PostMessageA(window, kMsgAbort, 0, 0);
+      if (!IsWindow(s.parent)) ReportOutcome(LinkOutcome::kAborted);
       break;
     case kTimerAnswer: OnAnswerWatchdog(); break;
     default: break;
@@ -105,17 +102,20 @@ LRESULT CALLBACK StarWnd_WndProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_CLOSE: CLEANUPSTARWND(); return 0;
     case WM_ERASEBKGND: return 0;
     case WM_KEYDOWN:
-      if (wParam == VK_ESCAPE) PostMessageA(window, kMsgAbort, 0, 0);
+      if (wParam == VK_ESCAPE) ReportOutcome(LinkOutcome::kAborted);
       return 0;
-    case WM_TIMER: OnTimer(window, wParam); return 0;
+    case WM_TIMER: OnTimer(wParam); return 0;
     case kMsgConnect: OnLinkConnect(); return 0;
     case kMsgSocket: OnLinkSocket(wParam, lParam); return 0;
-    // Results of a wait that no wait took: nothing to do.
+    // Outcomes that no wait took (a reconnect running from the thread's own loop).
     case kMsgAbort:
     case kMsgTimeout:
     case kMsgAnswer:
     case kMsgOverrun:
-    case kMsgReady: return 0;
+    case kMsgReady:
+    case kMsgGaveUp:
+    case kMsgRefused:
+    case kMsgSelectFailed: OnOutcomeMessage(message, wParam, lParam); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }
@@ -181,7 +181,7 @@ void SETSTARERPMODE(bool erpMode) { Link().erpMode = erpMode; }
 
 void KILL_STARWND_TIMERS() {
   HWND window = Link().window;
-  KillTimer(window, kTimerAnimation);
+  StopAnimation();
   KillTimer(window, kTimerConnect);
   KillTimer(window, kTimerAnswer);
 }
@@ -201,8 +201,10 @@ void INCHIDECONECTARELASERVER() {
   RestoreParentProcedure();
   if (s.window != nullptr) DestroyWindow(s.window);
   s.window = nullptr;
-  s.reconnectPending = false;
+  if (!s.operation.ended) EndOperation(LinkOutcome::kAborted);  // nothing may go on waiting for it
   s.transferBusy = false;
+  s.qualifying = false;
+  s.animationLingers = false;
 }
 
 void ON_CALL_EXIT(int16_t exitStatus) {

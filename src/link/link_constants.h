@@ -15,9 +15,12 @@ inline constexpr std::size_t kFrameHeaderBytes = 4;
 inline constexpr std::int32_t kSendPiece = 1000;
 inline constexpr std::uint16_t kDefaultTcpPort = 5150;
 
-// Private window messages (WM_USER + n). All are posted, never sent; the
-// link's two wait loops look at the number of every message the thread
-// retrieves, whatever its target window.
+// Private window messages (WM_USER + n). All are posted, never sent. The
+// link's wait looks at the number of every message the thread retrieves,
+// whatever its target window. The outcomes (0x403 and up) carry in wParam
+// the number of the connect or exchange they belong to, so that one left
+// over from an earlier wait is never taken for the current one; an abort
+// posted from outside the link carries 0 and ends whatever wait is running.
 inline constexpr unsigned kMsgSocket = 0x401;   // WSAAsyncSelect notification of the link's socket
 inline constexpr unsigned kMsgConnect = 0x402;  // open (or reopen) the connection to the current address
 inline constexpr unsigned kMsgAbort = 0x403;    // end the current wait: connect given up or transfer aborted
@@ -25,6 +28,10 @@ inline constexpr unsigned kMsgTimeout = 0x404;  // the answer did not come; the 
 inline constexpr unsigned kMsgAnswer = 0x405;   // a complete answer frame is in the receive buffer
 inline constexpr unsigned kMsgOverrun = 0x406;  // more bytes than announced, or a connect request during a transfer
 inline constexpr unsigned kMsgReady = 0x407;    // the connection is open and the client qualified
+// Posted to the link window only, for the one place that decides what follows.
+inline constexpr unsigned kMsgGaveUp = 0x408;        // the connect time-out found no address left
+inline constexpr unsigned kMsgRefused = 0x409;       // the server closed before qualifying; ask before redialling
+inline constexpr unsigned kMsgSelectFailed = 0x40A;  // WSAAsyncSelect failed; lParam holds the error code
 
 // Timers of the link window.
 inline constexpr unsigned kTimerAnimation = 2;  // 140 ms, one animation step

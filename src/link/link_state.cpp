@@ -21,8 +21,10 @@ LinkState& Link() {
 
 void SetStatusText(std::string_view text) { Link().status = PadToWidth(text, 100); }
 
+// A hidden window is repainted whole when it is shown again.
 void InvalidateLink() {
-  if (Link().window != nullptr) InvalidateRect(Link().window, nullptr, FALSE);
+  HWND window = Link().window;
+  if (window != nullptr && IsWindowVisible(window)) InvalidateRect(window, nullptr, FALSE);
 }
 
 int LinkMessageBox(HWND owner, std::string_view text, std::string_view caption, UINT style) {

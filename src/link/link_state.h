@@ -14,6 +14,7 @@
 #include "common/win_handles.h"
 #include "link/address_table.h"
 #include "link/link_constants.h"
+#include "link/link_wait.h"
 #include "link/ring_paint.h"
 #include "link/transfer_buffer.h"
 #include "link/transfer_counters.h"
@@ -51,9 +52,22 @@ struct LinkState {
   bool answerMarked = false;
   bool erpMode = false;
   bool classRegistered = false;
-  // A failed exchange asked for the connection to be reopened; the next
-  // exchange waits for that first.
-  bool reconnectPending = false;
+  // The exchange running now has been shown (window and disabled controls):
+  // it outlasted the first animation frame.
+  bool exchangeShown = false;
+  // Timer 2 was left running when the last exchange ended, for the next one
+  // (exchanges one after the other then cost no timer calls); the first tick
+  // with no exchange running stops it.
+  bool animationLingers = false;
+  // Animation ticks still to come before the running exchange is shown: a
+  // timer taken over from the last exchange may tick before a whole frame.
+  int ticksBeforeShowing = 0;
+  // A decision is under way; its message box must not start another.
+  bool deciding = false;
+  // When the running exchange last moved a byte (GetTickCount); the answer
+  // watchdog measures its period from here.
+  DWORD lastProgress = 0;
+  LinkOperation operation;
   LinkModes modes;
   TransferCounters transfer;
   ServerAddressTable addresses;
@@ -82,16 +96,22 @@ void RestoreParentProcedure();
 void OnLinkConnect();                                  // ConnectFunc.cpp
 void OnLinkSocket(WPARAM wParam, LPARAM lParam);       // ConnectFunc.cpp
 void OnConnectTimeout();                               // ConnectFunc.cpp
+// The part of a connect attempt after the refusal question: socket, address, dial.
+void DialConnection();                                 // ConnectFunc.cpp
 void OnFdConnect();                                    // SendRecv_Func.cpp
 void OnFdWrite();                                      // SendRecv_Func.cpp
 void OnFdRead();                                       // SendRecv_Func.cpp
 void OnAnswerWatchdog();                               // SendRecv_Func.cpp
-// Pumps messages until the link is qualified: 0, or -1 given up, aborted or WM_QUIT.
-int16_t WaitForQualifiedLink();
-// Posts WM_LINK_CONNECT and notes that the next exchange must wait for it.
+// Timer 2: the next frame, and a running exchange shown once it has lasted one.
+void OnAnimationTick();                                // SendRecv_Func.cpp
+// Stops timer 2 (the ring stands still).
+void StopAnimation();                                  // SendRecv_Func.cpp
+// The end of a send-and-wait, whatever ended it: timers, window, controls;
+// the result code of SENDBUFFERTOSERVER for that outcome.
+int16_t FinishExchange(LinkOutcome outcome);           // SendRecv_Func.cpp
+// Asks for the connection to be reopened (WM_LINK_CONNECT); unless an
+// operation runs, that is a connect of its own, which the next exchange awaits.
 void RequestReconnect();
-// Drops stale results of an earlier wait still in the thread's queue.
-void DropStaleLinkResults();
 const AddressListEnvironment& AddressEnvironment();
 // Message box through the seam, owner and caption as given.
 int LinkMessageBox(HWND owner, std::string_view text, std::string_view caption, UINT style);

@@ -33,6 +33,11 @@ std::int32_t ReceiveRoom(const TransferCounters& t, std::size_t capacity) {
   return room > 0 ? static_cast<std::int32_t>(room) : 0;
 }
 
+std::int32_t ReceiveRequest(const TransferCounters& t, std::size_t capacity, std::int32_t piece) {
+  const std::int64_t wanted = t.expectingLength ? piece : static_cast<std::int64_t>(std::max(t.answerRemaining, 0)) + piece;
+  return static_cast<std::int32_t>(std::min<std::int64_t>(wanted, ReceiveRoom(t, capacity)));
+}
+
 ReceiveOutcome RecordReceived(TransferCounters& t, std::span<const char> receiveBuffer, std::int32_t n) {
   t.received += n;
   if (t.expectingLength) {
@@ -57,12 +62,13 @@ ReceiveOutcome RecordReceived(TransferCounters& t, std::span<const char> receive
   return ReceiveOutcome::kIncomplete;
 }
 
-bool WatchdogTimedOut(TransferCounters& t) {
+std::optional<std::uint32_t> WatchdogTick(TransferCounters& t, std::uint32_t idleMs, std::uint32_t periodMs) {
+  if (idleMs < periodMs) return periodMs - idleMs;
   if (t.sendRemaining < t.watchdogMark) {
     t.watchdogMark = t.sendRemaining;
-    return false;
+    return periodMs;
   }
-  return true;
+  return std::nullopt;
 }
 
 CancelAction DecideCancel(TransferCounters& t, bool qualified) {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace velmora::link {
@@ -35,6 +36,13 @@ void RecordSent(TransferCounters& t, std::int32_t sent);
 // Free room in a receive buffer of `capacity` bytes.
 std::int32_t ReceiveRoom(const TransferCounters& t, std::size_t capacity);
 
+// How many bytes to ask the socket for next: one `piece` while the answer's
+// length is not known, then what it still announces plus one piece (so that
+// bytes beyond it are seen, as an overrun); never more than the free room.
+// Asking for the whole buffer for every answer would make some socket
+// layers touch all of its pages, however short the answer.
+std::int32_t ReceiveRequest(const TransferCounters& t, std::size_t capacity, std::int32_t piece);
+
 enum class ReceiveOutcome { kIncomplete, kComplete, kOverrun };
 
 // Accounts for `n` (> 0) bytes just stored at receive-buffer offset
@@ -44,9 +52,12 @@ enum class ReceiveOutcome { kIncomplete, kComplete, kOverrun };
 // an overrun.
 ReceiveOutcome RecordReceived(TransferCounters& t, std::span<const char> receiveBuffer, std::int32_t n);
 
-// One tick of the answer watchdog: true when the exchange has timed out
-// (nothing more went out since the previous tick).
-bool WatchdogTimedOut(TransferCounters& t);
+// One tick of the answer watchdog, `idleMs` after the last byte moved (a
+// send call or a part of the answer). The delay until the next tick, or
+// nullopt when the exchange has timed out: a whole period without a byte,
+// unless more of the request went out since the previous tick (then it has
+// one more period).
+std::optional<std::uint32_t> WatchdogTick(TransferCounters& t, std::uint32_t idleMs, std::uint32_t periodMs);
 
 // What the owning dialog's Cancel button does during a link wait.
 enum class CancelAction {

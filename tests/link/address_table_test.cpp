@@ -195,13 +195,6 @@ TEST(AddressTable, FixedAddressNeverReadsOrWritesTheFile) {
   EXPECT_EQ(CurrentEntry(f.table), Pad15("127.0.0.5"));
 }
 
-TEST(AddressTable, PortSetting) {
-  ServerAddressTable table;
-  EXPECT_EQ(table.tcpPort, 5150);
-  SETTCPPORT(table, 40000);
-  EXPECT_EQ(table.tcpPort, 40000);
-}
-
 TEST(AddressTable, AddressPartEndsAtFirstBlank) {
   EXPECT_EQ(AddressPart("127.0.0.1 word "), "127.0.0.1");
   EXPECT_EQ(AddressPart(Pad15("127.0.0.1")), "127.0.0.1");

@@ -146,6 +146,9 @@ TEST_F(LinkConnect, EscapeAndCancelDuringTransfer) {
   char answer[8];
   EXPECT_EQ(GETRASPUNSCALIFICARE("903 y", answer, 8), -1);
   EXPECT_TRUE(dialogCommands_.empty());
+  // A stop posted to the dialog from outside the link, without its number.
+  RunLater(300, [this] { PostMessageA(dialog_, kMsgAbort, 0, 0); });
+  EXPECT_EQ(SENDBUFFERTOSERVER("915 w", 5), -3);
 }
 
 TEST_F(LinkConnect, CancelOnAQualifiedIdleLinkGoesToTheDialog) {
@@ -209,8 +212,55 @@ TEST_F(LinkConnect, QuietAnswerTimeOutRetriesWithoutAsking) {
   SETIPFIX("127.0.0.1");
   SETNETLIBSILENTMODE(1);
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
+  const DWORD start = GetTickCount();
   EXPECT_EQ(SENDBUFFERTOSERVER("915 z", 5), -4);
+  EXPECT_GE(GetTickCount() - start, kAnswerPeriodMs);  // never before a whole silent period
   EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(LinkConnect, AnswerTricklingWithinThePeriodIsNoTimeOut) {
+  LoopbackPeer peer([](PeerConnection& c) {
+    if (!AcceptQualification(c)) return;
+    if (!c.ReadFrame()) return;
+    // Four parts, each within a period of the last, all together longer
+    // than the two periods a silent server gets.
+    const std::string frame = Frame(std::string(30, 't'));
+    for (std::size_t at = 0; at < frame.size(); at += 9) {
+      if (at > 0) Sleep(kAnswerPeriodMs * 7 / 10);
+      c.Send(frame.substr(at, 9));
+    }
+    c.WaitForClose();
+  });
+  SETTCPPORT(peer.port());
+  SETIPFIX("127.0.0.1");
+  ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
+  char answer[40];
+  EXPECT_EQ(GETRASPUNSCALIFICARE("903 slow", answer, sizeof answer), 30);
+  EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(LinkConnect, RefusalDuringAReconnectNobodyWaitsForIsStillAsked) {
+  LoopbackPeer peer([](PeerConnection& c) {
+    if (c.index() > 1) return;  // later connections are closed at once
+    if (!AcceptQualification(c)) return;
+    if (!c.ReadFrame()) return;
+    std::string frame = Frame("0123456789");
+    frame[0] = 8;  // an overrun: the exchange fails and asks for a new connection
+    c.Send(frame);
+    c.WaitForClose();
+  });
+  SETTCPPORT(peer.port());
+  SETIPFIX("127.0.0.1");
+  ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
+  char answer[16];
+  ASSERT_EQ(GETRASPUNSCALIFICARE("903 a", answer, sizeof answer), -1);
+  boxAnswer_ = IDCANCEL;
+  Pump(2000);  // the reconnect runs from this thread's own loop
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].text, std::string(kTextServerRefused));
+  EXPECT_EQ(boxes_[0].caption, "Vantor");
+  EXPECT_EQ(boxes_[0].owner, dialog_);
+  EXPECT_EQ(peer.connections(), 2);  // Cancel: no further attempt
 }
 
 TEST_F(LinkConnect, AnswerTimeOutAsksWhenNeitherQuietNorSilent) {

@@ -8,6 +8,7 @@
 #include "link/link_api.h"
 #include "link/link_constants.h"
 #include "link/link_testing.h"
+#include "link/link_wait.h"
 #include "link_fixture.h"
 #include "loopback_peer.h"
 
@@ -188,6 +189,25 @@ TEST_F(LinkExchange, OverrunFailsAndTheNextExchangeReconnectsFirst) {
   EXPECT_EQ(GETRASPUNSCALIFICARE("903 b", answer, sizeof answer), 4);
   EXPECT_EQ(std::string(answer, 4), "fine");
   EXPECT_EQ(peer.connections(), 2);
+}
+
+TEST_F(LinkExchange, OutcomesLeftFromAnEarlierExchangeAreIgnored) {
+  LoopbackPeer peer([](PeerConnection& c) {
+    if (!AcceptQualification(c)) return;
+    for (int n = 1; c.ReadFrame(); ++n) {
+      if (n == 2) Sleep(300);
+      c.Answer(n == 1 ? "first" : "second");
+    }
+  });
+  ASSERT_EQ(Connect(peer), 0);
+  char answer[16];
+  ASSERT_EQ(GETRASPUNSCALIFICARE("903 a", answer, sizeof answer), 5);
+  // As late notifications of the exchange that has just ended would arrive.
+  const WPARAM earlier = CurrentOperationTag();
+  for (UINT message : {kMsgAnswer, kMsgAbort, kMsgOverrun, kMsgTimeout}) PostMessageA(LinkWindow(), message, earlier, 0);
+  ASSERT_EQ(GETRASPUNSCALIFICARE("903 b", answer, sizeof answer), 6);
+  EXPECT_EQ(std::string(answer, 6), "second");
+  EXPECT_EQ(peer.connections(), 1);
 }
 
 TEST_F(LinkExchange, ServerDroppingMidAnswerFailsQuickly) {

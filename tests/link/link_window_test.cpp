@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 
 #include "link/link_api.h"
 #include "link/link_constants.h"
 #include "link/link_state.h"
 #include "link/link_testing.h"
 #include "link_fixture.h"
+#include "loopback_peer.h"
 
 namespace velmora::link::testing {
 namespace {
@@ -119,6 +121,69 @@ TEST_F(LinkWindowTest, FreeParentGivesTheProcedureBack) {
   FREESTARPARENT();
   EXPECT_EQ(GetWindowLongPtrA(dialog_, GWLP_WNDPROC), own);
   EXPECT_NE(GetParent(LinkWindow()), dialog_);
+}
+
+// What the link did to its window and to one control of the dialog while
+// this object lived, seen from the messages those windows were sent.
+class ShownWhileRunning {
+ public:
+  ShownWhileRunning(HWND link, HWND control) : link_(link), control_(control) {
+    current_ = this;
+    hook_ = SetWindowsHookExA(WH_CALLWNDPROC, &Record, nullptr, GetCurrentThreadId());
+  }
+  ~ShownWhileRunning() {
+    UnhookWindowsHookEx(hook_);
+    current_ = nullptr;
+  }
+  bool shown = false;
+  bool disabled = false;
+
+ private:
+  static LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && current_ != nullptr) {
+      if (m->hwnd == current_->link_ && m->message == WM_SHOWWINDOW && m->wParam) current_->shown = true;
+      if (m->hwnd == current_->control_ && m->message == WM_ENABLE && !m->wParam) current_->disabled = true;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static inline ShownWhileRunning* current_ = nullptr;
+  HWND link_;
+  HWND control_;
+  HHOOK hook_;
+};
+
+TEST_F(LinkWindowTest, AnExchangeIsShownOnlyOnceItOutlastsAFrame) {
+  HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, dialog_, nullptr, instance_, nullptr);
+  LoopbackPeer peer([](PeerConnection& c) {
+    if (!AcceptQualification(c)) return;
+    while (auto request = c.ReadFrame()) {
+      if (*request == "903 slow") Sleep(kAnimationPeriodMs * 3);
+      c.Answer("x");
+    }
+  });
+  SETTCPPORT(peer.port());
+  SETIPFIX("127.0.0.1");
+  ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
+  const struct {
+    const char* request;
+    bool shown;
+  } cases[] = {{"903 quick", false}, {"903 slow", true}, {"903 quick", false}};
+  for (const auto& c : cases) {
+    char answer[4];
+    // A loaded machine may stall a quick exchange past a frame now and then;
+    // one that is always shown is the fault looked for.
+    std::optional<ShownWhileRunning> seen;
+    for (int attempt = 0; attempt < 5 && (attempt == 0 || (!c.shown && seen->shown)); ++attempt) {
+      seen.emplace(LinkWindow(), edit);
+      ASSERT_EQ(GETRASPUNSCALIFICARE(c.request, answer, sizeof answer), 1);
+    }
+    EXPECT_EQ(seen->shown, c.shown) << c.request;
+    EXPECT_EQ(seen->disabled, c.shown) << c.request;
+    // Whichever it was, it ends hidden with the dialog as it was.
+    EXPECT_EQ(GetWindowLongA(LinkWindow(), GWL_STYLE) & WS_VISIBLE, 0) << c.request;
+    EXPECT_TRUE(IsWindowEnabled(edit)) << c.request;
+  }
 }
 
 // Reads the painted 200 x 55 image.
@@ -283,24 +348,6 @@ TEST_F(LinkWindowTest, ClientInformationOfThisProgram) {
 TEST_F(LinkWindowTest, ExitRoutineEndsTheProcessWithItsStatus) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(ON_CALL_EXIT(-218), ::testing::ExitedWithCode(-218), "");
-}
-
-}  // namespace
-}  // namespace velmora::link::testing
-
-namespace velmora::link::testing {
-namespace {
-
-TEST(LinkDefaults, BuiltInAddressAndPort) {
-  ResetLink();
-  const LinkState& s = Link();
-  EXPECT_EQ(s.addresses.defaultAddress, VELMORA_DEFAULT_SERVER);
-  EXPECT_EQ(s.addresses.tcpPort, 5150);
-  EXPECT_EQ(s.width, 200);
-  EXPECT_EQ(s.height, 55);
-  EXPECT_EQ(s.showCommand, SW_SHOW);
-  EXPECT_FALSE(Quiet());
-  EXPECT_FALSE(Silent());
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// Error-code fields of log lines, the ring's shades and positions, and the
-// percentage texts.
+// Error-code fields of log lines, the ring's shades, and the percentage texts.
 
 #include <gtest/gtest.h>
 
@@ -20,15 +19,6 @@ TEST(LinkLogLine, ErrorCodeFields) {
   EXPECT_EQ("Eroare socket(1) - " + LeftErrorCodeField(10093), "Eroare socket(1) - 10093       ");
 }
 
-TEST(Ring, DotPositionsInA200PixelWindow) {
-  const DotPoint expected[] = {{100, 4}, {109, 8}, {112, 17}, {109, 25}, {100, 28}, {91, 24}, {88, 16}, {91, 7}};
-  for (int dot = 1; dot <= 8; ++dot) {
-    EXPECT_EQ(DotPosition(dot, 200).x, expected[dot - 1].x) << dot;
-    EXPECT_EQ(DotPosition(dot, 200).y, expected[dot - 1].y) << dot;
-  }
-  EXPECT_EQ(DotPosition(1, 201).x, 100);
-}
-
 // Shade of each dot 1..8 at a frame, as a string: digits, '-' for grey.
 std::string Shades(int frame) {
   std::string s;
@@ -45,23 +35,6 @@ TEST(Ring, ShadesFollowTheFrame) {
   EXPECT_EQ(Shades(3), "210----3");                              // dot 3 bright, tail 2, 1, 8
   EXPECT_EQ(Shades(8), "----3210");                              // dot 8 bright, tail 7, 6, 5
   EXPECT_EQ(Shades(5), "-3210---");
-}
-
-TEST(Ring, ColoursAndSizes) {
-  EXPECT_EQ(ShadeColour(0, false), 0x0000EEu);
-  EXPECT_EQ(ShadeColour(1, false), 0x4444EEu);
-  EXPECT_EQ(ShadeColour(2, false), 0x8888EEu);
-  EXPECT_EQ(ShadeColour(3, false), 0xAAAAEEu);
-  EXPECT_EQ(ShadeColour(0, true), 0x00EE00u);
-  EXPECT_EQ(ShadeColour(3, true), 0xAAEEAAu);
-  EXPECT_EQ(ShadeColour(std::nullopt, true), 0xDDDDDDu);
-  EXPECT_EQ(ShadeColour(std::nullopt, false), 0xDDDDDDu);
-  EXPECT_EQ(DotRadius(0), 4);
-  EXPECT_EQ(DotRadius(2), 3);
-  EXPECT_EQ(DotRadius(std::nullopt), 3);
-  EXPECT_EQ(ShadeBrushSlot(0, true), 1);
-  EXPECT_EQ(ShadeBrushSlot(3, false), 8);
-  EXPECT_EQ(ShadeBrushSlot(std::nullopt, false), 9);
 }
 
 TEST(Percent, AnswerIsLeftAdjustedSendIsThreeColumns) {

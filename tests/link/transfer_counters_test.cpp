@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -19,17 +21,6 @@ std::vector<char> BufferWithHeader(std::int32_t total, std::size_t size = 64) {
   buffer[2] = static_cast<char>((total >> 16) & 0xFF);
   buffer[3] = static_cast<char>((total >> 24) & 0xFF);
   return buffer;
-}
-
-TEST(TransferCounters, BeginSetsTotalsAndWatchdogMark) {
-  TransferCounters t;
-  BeginExchange(t, 2500);
-  EXPECT_EQ(t.sendTotal, 2504);
-  EXPECT_EQ(t.sendRemaining, 2504);
-  EXPECT_EQ(t.watchdogMark, 2504);
-  EXPECT_EQ(t.received, 0);
-  EXPECT_TRUE(t.expectingLength);
-  EXPECT_EQ(t.answerRemaining, 10735760);
 }
 
 TEST(TransferCounters, RequestGoesOutInPiecesOfAThousand) {
@@ -109,27 +100,52 @@ TEST(TransferCounters, AnnouncedTotalBeyondTheBufferIsAnOverrun) {
   EXPECT_EQ(RecordReceived(t, BufferWithHeader(64, 64), 8), ReceiveOutcome::kIncomplete);
 }
 
-TEST(TransferCounters, ReceiveRoom) {
-  TransferCounters t;
-  BeginExchange(t, 1);
-  EXPECT_EQ(ReceiveRoom(t, 100), 100);
-  t.received = 60;
-  EXPECT_EQ(ReceiveRoom(t, 100), 40);
-  t.received = 100;
-  EXPECT_EQ(ReceiveRoom(t, 100), 0);
+TEST(TransferCounters, ReceiveAsksForTheAnnouncedRestAndOnePieceMore) {
+  const struct {
+    bool lengthKnown;
+    std::int32_t remaining, received;
+    std::size_t capacity;
+    std::int32_t expected;
+  } cases[] = {
+      {false, 10735760, 0, 10735760, 100},  // length not known yet: one piece
+      {false, 10735758, 2, 10735760, 100},  // half a header is no length either
+      {true, 30, 10, 10735760, 130},        // the rest, and room to see an overrun
+      {true, 0, 40, 10735760, 100},
+      {true, 5000, 1000, 1050, 50},         // never beyond the free room
+      {false, 10735760, 64, 64, 0},
+  };
+  for (const auto& c : cases) {
+    TransferCounters t;
+    t.expectingLength = !c.lengthKnown;
+    t.answerRemaining = c.remaining;
+    t.received = c.received;
+    EXPECT_EQ(ReceiveRequest(t, c.capacity, 100), c.expected) << c.remaining << " " << c.capacity;
+  }
 }
 
-TEST(TransferCounters, WatchdogTimesOutWhenNothingMoreWentOut) {
-  TransferCounters t;
-  BeginExchange(t, 2000);  // 2004 to send
-  RecordSent(t, 1000);
-  EXPECT_FALSE(WatchdogTimedOut(t));  // 2004 -> 1004: still moving
-  EXPECT_EQ(t.watchdogMark, 1004);
-  EXPECT_TRUE(WatchdogTimedOut(t));  // stuck at 1004
-  BeginExchange(t, 10);
-  RecordSent(t, 14);
-  EXPECT_FALSE(WatchdogTimedOut(t));  // all out since the start: one more tick of grace
-  EXPECT_TRUE(WatchdogTimedOut(t));
+TEST(TransferCounters, WatchdogTicks) {
+  const struct Step {
+    std::int32_t sentBefore;  // request bytes handed to send before this tick
+    std::uint32_t idleMs;     // since the last byte moved
+    std::optional<std::uint32_t> next;
+  } longRequest[] = {
+      {1000, 1200, 3800},       // a byte moved 1.2 s ago: the period runs from it
+      {0, 5000, 5000},          // a whole period, but more went out since the last tick: one more
+      {0, 10000, std::nullopt}  // nothing more: timed out
+  }, allOutAtOnce[] = {
+      {14, 5000, 5000},         // all out since the start counts as progress once
+      {0, 10000, std::nullopt},
+  };
+  const auto run = [](std::int32_t payload, std::span<const Step> steps) {
+    TransferCounters t;
+    BeginExchange(t, payload);
+    for (const Step& step : steps) {
+      RecordSent(t, step.sentBefore);
+      EXPECT_EQ(WatchdogTick(t, step.idleMs, 5000), step.next) << step.idleMs;
+    }
+  };
+  run(2000, longRequest);
+  run(10, allOutAtOnce);
 }
 
 TEST(TransferCounters, CancelDuringSendingAbortsAndSwallows) {
