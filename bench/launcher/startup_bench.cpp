@@ -11,10 +11,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "sample_suite/sample_suite.h"
@@ -28,11 +30,17 @@ using namespace std::chrono_literals;
 using velmora::testing::DrivenProgram;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kRounds = 3;
+constexpr int kDefaultRounds = 5;
 // The launcher's news fetch runs at once; its postman's first pass starts
 // 7.1 s after the news and sleeps 1.5 s first.
 constexpr auto kLauncherSettle = 10s;
 constexpr auto kMinimalSettle = 1s;
+// A pause before each start, so that the previous program's exit and the new
+// suite's files are behind us.
+constexpr auto kQuietBeforeStart = 1s;
+// Window checks while a program starts: often, so that the figure is not
+// rounded up to the check's period.
+constexpr auto kVisibleCheckPeriod = 2ms;
 
 struct Sample {
   double seconds = 0;
@@ -58,7 +66,9 @@ std::optional<Sample> Measure(const fs::path& exe, const fs::path& folder, std::
   DrivenProgram program(exe.string(), "", folder.string());
   if (!program.started()) return std::nullopt;
   HWND window = nullptr;
-  velmora::testing::WaitUntil([&] { return (window = VisibleWindow(program, title)) != nullptr; }, 30s);
+  const auto deadline = started + 30s;
+  while ((window = VisibleWindow(program, title)) == nullptr && Clock::now() < deadline)
+    std::this_thread::sleep_for(kVisibleCheckPeriod);
   if (window == nullptr) return std::nullopt;
   Sample sample;
   sample.seconds = std::chrono::duration<double>(Clock::now() - started).count();
@@ -80,11 +90,16 @@ std::optional<Sample> Measure(const fs::path& exe, const fs::path& folder, std::
 
 }  // namespace
 
-int main() {
+// startup_bench [rounds] [settle seconds of the launcher]: a short settle
+// measures start-up alone (the memory figures then come before the postman's pass).
+int main(int argc, char** argv) {
+  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultRounds;
+  const std::chrono::milliseconds launcherSettle =
+      argc > 2 ? std::chrono::milliseconds(static_cast<long long>(std::atof(argv[2]) * 1000)) : kLauncherSettle;
   const fs::path bin = VELMORA_BIN_DIR;
   const fs::path scratch = fs::path("C:\\") / ("vbench" + std::to_string(GetCurrentProcessId()));
   std::vector<Sample> launcher, minimal;
-  for (int round = 0; round < kRounds; ++round) {
+  for (int round = 0; round < rounds; ++round) {
     fs::remove_all(scratch);
     const auto report = velmora::standins::BuildSampleSuite(scratch / "suite", bin);
     if (!report.ok()) {
@@ -99,12 +114,16 @@ int main() {
     const bool launcherFirst = round % 2 == 0;
     for (int turn = 0; turn < 2; ++turn) {
       const bool isLauncher = (turn == 0) == launcherFirst;
-      const auto sample = isLauncher ? Measure(erp / "velmora.exe", erp, "Corvane - CU", kLauncherSettle)
+      std::this_thread::sleep_for(kQuietBeforeStart);
+      const auto sample = isLauncher ? Measure(erp / "velmora.exe", erp, "Corvane - CU", launcherSettle)
                                      : Measure(erp / "minimal_dialog.exe", erp, "Minimal dialog", kMinimalSettle);
       if (!sample) {
         std::printf("%s did not show its window\n", isLauncher ? "velmora.exe" : "minimal_dialog.exe");
         return 1;
       }
+      std::printf("round %d: %-18s start-up %.3f s, peak working set %.1f MB, private %.1f MB\n", round + 1,
+                  isLauncher ? "velmora.exe" : "minimal_dialog.exe", sample->seconds, sample->peakWorkingSetMb,
+                  sample->privateMb);
       (isLauncher ? launcher : minimal).push_back(*sample);
     }
   }
@@ -120,7 +139,7 @@ int main() {
   const double peakMinimal = median(minimal, &Sample::peakWorkingSetMb);
   const double privateLauncher = median(launcher, &Sample::privateMb);
   const double privateMinimal = median(minimal, &Sample::privateMb);
-  std::printf("start-up and memory under wine, medians of %d interleaved rounds, fresh sample suite each\n", kRounds);
+  std::printf("start-up and memory under wine, medians of %d interleaved rounds, fresh sample suite each\n", rounds);
   std::printf("row: start-up to the main window (s); %.3f; %.3f; %.2f\n", startLauncher, startMinimal,
               startLauncher / startMinimal);
   std::printf("row: peak working set after news and a postman pass (MB); %.1f; %.1f; %.2f\n", peakLauncher,
