@@ -10,8 +10,9 @@ namespace velmora::standins {
 namespace {
 
 // bcrypt is loaded when the first digest is wanted, not with the library
-// that hashes: loading it starts the system's whole crypto stack, which a
-// process that never hashes (the launcher at most starts) should not pay for.
+// that hashes: loading it starts the system's whole crypto stack, which every
+// process that loads hostlane.dll would pay for at its start, although most
+// of them (the launcher at most starts) never hash anything.
 struct BcryptCalls {
   decltype(&BCryptOpenAlgorithmProvider) openAlgorithm = nullptr;
   decltype(&BCryptCloseAlgorithmProvider) closeAlgorithm = nullptr;
