@@ -95,9 +95,9 @@ std::optional<Sample> Measure(const fs::path& exe, const fs::path& folder, std::
 // launcher of another build when one is given, each in its own sample suite.
 struct Contender {
   std::string name;
-  fs::path bin;           // the build's program folder
-  fs::path exe;           // set per round
-  std::string title;
+  fs::path bin;  // the build's program folder
+  bool isLauncher = true;
+  fs::path exe;  // set per round
   std::vector<Sample> samples;
 };
 
@@ -137,9 +137,8 @@ int main(int argc, char** argv) {
       argc > 2 ? std::chrono::milliseconds(static_cast<long long>(std::atof(argv[2]) * 1000)) : kLauncherSettle;
   const fs::path bin = VELMORA_BIN_DIR;
   const fs::path scratch = fs::path("C:\\") / ("vbench" + std::to_string(GetCurrentProcessId()));
-  std::vector<Contender> programs = {{"velmora.exe", bin, {}, "Corvane - CU", {}},
-                                     {"the minimal dialog", bin, {}, "Minimal dialog", {}}};
-  if (argc > 3) programs.push_back({"the other build", fs::path(argv[3]), {}, "Corvane - CU", {}});
+  std::vector<Contender> programs = {{"velmora.exe", bin, true, {}, {}}, {"the minimal dialog", bin, false, {}, {}}};
+  if (argc > 3) programs.push_back({"the other build", fs::path(argv[3]), true, {}, {}});
   for (int round = 0; round < rounds; ++round) {
     fs::remove_all(scratch);
     velmora::testing::ReferenceServer server(VELMORA_SERVER_EXE, VELMORA_SERVER_ROOT, scratch / "data");
@@ -153,19 +152,16 @@ int main(int argc, char** argv) {
       }
       const fs::path erp = suite / "ERP";
       std::ofstream(erp / "iplist.txt") << server.address() << "\r\n";
-      program.exe = erp / "velmora.exe";
-      if (program.title == "Minimal dialog") {
-        program.exe = erp / "minimal_dialog.exe";
-        fs::copy_file(bin / "minimal_dialog.exe", program.exe);
-      }
+      program.exe = erp / (program.isLauncher ? "velmora.exe" : "minimal_dialog.exe");
+      if (!program.isLauncher) fs::copy_file(bin / "minimal_dialog.exe", program.exe);
     }
     // Interleaved, the order turning each round, so a drift of the machine hits all alike.
     for (std::size_t turn = 0; turn < programs.size(); ++turn) {
       Contender& program = programs[(turn + static_cast<std::size_t>(round)) % programs.size()];
-      const bool isLauncher = program.title != "Minimal dialog";
       std::this_thread::sleep_for(kQuietBeforeStart);
-      const auto sample = Measure(program.exe, program.exe.parent_path(), program.title,
-                                  isLauncher ? launcherSettle : std::chrono::milliseconds(kMinimalSettle));
+      const auto sample = program.isLauncher
+                              ? Measure(program.exe, program.exe.parent_path(), "Corvane - CU", launcherSettle)
+                              : Measure(program.exe, program.exe.parent_path(), "Minimal dialog", kMinimalSettle);
       if (!sample) {
         std::printf("%s did not show its window\n", program.name.c_str());
         return 1;
