@@ -4,17 +4,22 @@
 // loopback address of its own, then starts the launcher and the minimal
 // program in turn: the time from CreateProcess to the main window being
 // visible, and the peak working set and private bytes once the launcher has
-// fetched its news and run a postman pass. Prints medians, figures only.
+// fetched its news and run a postman pass. Prints medians, figures only, and
+// the comparisons as `row: <measure (unit)>; <figure>; <reference>; <ratio>`
+// lines. Given another build's program folder, its launcher runs in the same
+// rounds, in a sample suite made from that folder, for a before-and-after.
 
 #include <windows.h>
 #include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "sample_suite/sample_suite.h"
@@ -28,11 +33,17 @@ using namespace std::chrono_literals;
 using velmora::testing::DrivenProgram;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kRounds = 3;
+constexpr int kDefaultRounds = 7;
 // The launcher's news fetch runs at once; its postman's first pass starts
 // 7.1 s after the news and sleeps 1.5 s first.
 constexpr auto kLauncherSettle = 10s;
 constexpr auto kMinimalSettle = 1s;
+// A pause before each start, so that the previous program's exit and the new
+// suite's files are behind us.
+constexpr auto kQuietBeforeStart = 1s;
+// Window checks while a program starts: often, so that the figure is not
+// rounded up to the check's period.
+constexpr auto kVisibleCheckPeriod = 2ms;
 
 struct Sample {
   double seconds = 0;
@@ -58,7 +69,9 @@ std::optional<Sample> Measure(const fs::path& exe, const fs::path& folder, std::
   DrivenProgram program(exe.string(), "", folder.string());
   if (!program.started()) return std::nullopt;
   HWND window = nullptr;
-  velmora::testing::WaitUntil([&] { return (window = VisibleWindow(program, title)) != nullptr; }, 30s);
+  const auto deadline = started + 30s;
+  while ((window = VisibleWindow(program, title)) == nullptr && Clock::now() < deadline)
+    std::this_thread::sleep_for(kVisibleCheckPeriod);
   if (window == nullptr) return std::nullopt;
   Sample sample;
   sample.seconds = std::chrono::duration<double>(Clock::now() - started).count();
@@ -78,54 +91,93 @@ std::optional<Sample> Measure(const fs::path& exe, const fs::path& folder, std::
   return sample;
 }
 
+// The programs a round starts: the minimal dialog and the launcher, and the
+// launcher of another build when one is given, each in its own sample suite.
+struct Contender {
+  std::string name;
+  fs::path bin;  // the build's program folder
+  bool isLauncher = true;
+  fs::path exe;  // set per round
+  std::vector<Sample> samples;
+};
+
+double MedianOf(const std::vector<Sample>& samples, double Sample::*field) {
+  std::vector<double> values;
+  for (const Sample& s : samples) values.push_back(s.*field);
+  return Median(values);
+}
+
+void PrintRows(const Contender& program, const Contender& reference) {
+  const struct {
+    const char* measure;
+    double Sample::*field;
+    const char* unit;
+    int decimals;
+  } kRows[] = {
+      {"start-up to the main window", &Sample::seconds, "s", 3},
+      {"peak working set after news and a postman pass", &Sample::peakWorkingSetMb, "MB", 1},
+      {"private bytes after news and a postman pass", &Sample::privateMb, "MB", 1},
+  };
+  for (const auto& row : kRows) {
+    const double figure = MedianOf(program.samples, row.field), base = MedianOf(reference.samples, row.field);
+    const std::string of = program.name == "velmora.exe" ? "" : " of " + program.name;
+    std::printf("row: %s%s, vs %s (%s); %.*f; %.*f; %.2f\n", row.measure, of.c_str(), reference.name.c_str(), row.unit,
+                row.decimals, figure, row.decimals, base, figure / base);
+  }
+}
+
 }  // namespace
 
-int main() {
+// startup_bench [rounds] [settle seconds of the launcher] [program folder of another build]:
+// a short settle measures start-up alone (the memory figures then come before
+// the postman's pass); another build's launcher is measured in the same rounds.
+int main(int argc, char** argv) {
+  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultRounds;
+  const std::chrono::milliseconds launcherSettle =
+      argc > 2 ? std::chrono::milliseconds(static_cast<long long>(std::atof(argv[2]) * 1000)) : kLauncherSettle;
   const fs::path bin = VELMORA_BIN_DIR;
   const fs::path scratch = fs::path("C:\\") / ("vbench" + std::to_string(GetCurrentProcessId()));
-  std::vector<Sample> launcher, minimal;
-  for (int round = 0; round < kRounds; ++round) {
+  std::vector<Contender> programs = {{"velmora.exe", bin, true, {}, {}}, {"the minimal dialog", bin, false, {}, {}}};
+  if (argc > 3) programs.push_back({"the other build", fs::path(argv[3]), true, {}, {}});
+  for (int round = 0; round < rounds; ++round) {
     fs::remove_all(scratch);
-    const auto report = velmora::standins::BuildSampleSuite(scratch / "suite", bin);
-    if (!report.ok()) {
-      std::printf("sample suite incomplete: %s missing\n", report.missingPrograms.front().c_str());
-      return 1;
-    }
-    const fs::path erp = scratch / "suite" / "ERP";
-    fs::copy_file(bin / "minimal_dialog.exe", erp / "minimal_dialog.exe");
     velmora::testing::ReferenceServer server(VELMORA_SERVER_EXE, VELMORA_SERVER_ROOT, scratch / "data");
-    std::ofstream(erp / "iplist.txt") << server.address() << "\r\n";
-    // Interleaved, the order alternating, so a drift of the machine hits both alike.
-    const bool launcherFirst = round % 2 == 0;
-    for (int turn = 0; turn < 2; ++turn) {
-      const bool isLauncher = (turn == 0) == launcherFirst;
-      const auto sample = isLauncher ? Measure(erp / "velmora.exe", erp, "Corvane - CU", kLauncherSettle)
-                                     : Measure(erp / "minimal_dialog.exe", erp, "Minimal dialog", kMinimalSettle);
-      if (!sample) {
-        std::printf("%s did not show its window\n", isLauncher ? "velmora.exe" : "minimal_dialog.exe");
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+      Contender& program = programs[i];
+      const fs::path suite = scratch / ("suite" + std::to_string(i));
+      const auto report = velmora::standins::BuildSampleSuite(suite, program.bin);
+      if (!report.ok()) {
+        std::printf("sample suite incomplete: %s missing\n", report.missingPrograms.front().c_str());
         return 1;
       }
-      (isLauncher ? launcher : minimal).push_back(*sample);
+      const fs::path erp = suite / "ERP";
+      std::ofstream(erp / "iplist.txt") << server.address() << "\r\n";
+      program.exe = erp / (program.isLauncher ? "velmora.exe" : "minimal_dialog.exe");
+      if (!program.isLauncher) fs::copy_file(bin / "minimal_dialog.exe", program.exe);
+    }
+    // Interleaved, the order turning each round, so a drift of the machine hits all alike.
+    for (std::size_t turn = 0; turn < programs.size(); ++turn) {
+      Contender& program = programs[(turn + static_cast<std::size_t>(round)) % programs.size()];
+      std::this_thread::sleep_for(kQuietBeforeStart);
+      const auto sample = program.isLauncher
+                              ? Measure(program.exe, program.exe.parent_path(), "Corvane - CU", launcherSettle)
+                              : Measure(program.exe, program.exe.parent_path(), "Minimal dialog", kMinimalSettle);
+      if (!sample) {
+        std::printf("%s did not show its window\n", program.name.c_str());
+        return 1;
+      }
+      std::printf("round %d: %-18s start-up %.3f s, peak working set %.1f MB, private %.1f MB\n", round + 1,
+                  program.name.c_str(), sample->seconds, sample->peakWorkingSetMb, sample->privateMb);
+      program.samples.push_back(*sample);
     }
   }
   fs::remove_all(scratch);
 
-  auto median = [](const std::vector<Sample>& samples, double Sample::*field) {
-    std::vector<double> values;
-    for (const Sample& s : samples) values.push_back(s.*field);
-    return Median(values);
-  };
-  const double startLauncher = median(launcher, &Sample::seconds), startMinimal = median(minimal, &Sample::seconds);
-  const double peakLauncher = median(launcher, &Sample::peakWorkingSetMb);
-  const double peakMinimal = median(minimal, &Sample::peakWorkingSetMb);
-  const double privateLauncher = median(launcher, &Sample::privateMb);
-  const double privateMinimal = median(minimal, &Sample::privateMb);
-  std::printf("start-up and memory under wine, medians of %d interleaved rounds, fresh sample suite each\n", kRounds);
-  std::printf("row: start-up to the main window (s); %.3f; %.3f; %.2f\n", startLauncher, startMinimal,
-              startLauncher / startMinimal);
-  std::printf("row: peak working set after news and a postman pass (MB); %.1f; %.1f; %.2f\n", peakLauncher,
-              peakMinimal, peakLauncher / peakMinimal);
-  std::printf("row: private bytes after news and a postman pass (MB); %.1f; %.1f; %.2f\n", privateLauncher,
-              privateMinimal, privateLauncher / privateMinimal);
+  std::printf("start-up and memory under wine, medians of %d interleaved rounds, fresh sample suite each\n", rounds);
+  PrintRows(programs[0], programs[1]);
+  if (programs.size() > 2) {
+    PrintRows(programs[2], programs[1]);
+    PrintRows(programs[0], programs[2]);
+  }
   return 0;
 }

@@ -1,7 +1,9 @@
 // Speed of the exchange-rate update: the whole merge on the files (read,
 // merge, write and flush the new file and the backup, two renames) into a
 // CURSVAL.DAT of 100,000 rate records, beside CopyFileA of the same file and
-// beside the merge of the image alone, in the same run. Prints figures only.
+// beside the merge of the image alone, in the same run. Prints figures only,
+// the comparison with the copy also as a `row: <measure (unit)>; <figure>;
+// <reference>; <ratio>` line.
 
 #include <windows.h>
 
@@ -96,5 +98,7 @@ int main() {
   std::printf("  CopyFileA of the same file:                                                  %8.2f ms\n", copyMs);
   std::printf("  merge of the image in memory alone:                                          %8.2f ms\n", imageMs);
   std::printf("  merge / copy: %.2f\n", mergeMs / copyMs);
+  std::printf("row: rate-file merge, 100,000 records, vs CopyFileA of the file (ms); %.2f; %.2f; %.2f\n", mergeMs,
+              copyMs, mergeMs / copyMs);
   return 0;
 }

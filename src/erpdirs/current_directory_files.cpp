@@ -24,6 +24,13 @@ class Win32RecordFile final : public RecordFile {
     return number >= 1 && WriteFile(handle_.get(), from.data(), kRecordSize, &done, &at) && done == kRecordSize;
   }
 
+  bool WriteRecords(int first, std::span<const char> from) override {
+    const DWORD bytes = static_cast<DWORD>(from.size() / kRecordSize * kRecordSize);
+    DWORD done = 0;
+    OVERLAPPED at = PositionOf(first);
+    return first >= 1 && WriteFile(handle_.get(), from.data(), bytes, &done, &at) && done == bytes;
+  }
+
  private:
   static OVERLAPPED PositionOf(int number) {
     const ULONGLONG offset = static_cast<ULONGLONG>(number > 0 ? number - 1 : 0) * kRecordSize;

@@ -39,12 +39,7 @@ int16_t ReadDirectoryRecords(RecordFile& file, std::span<char> image) {
 }
 
 int16_t WriteDirectoryRecords(RecordFile& file, std::span<const char> image) {
-  const int count = static_cast<int>(image.size() / kRecordSize);
-  for (int n = 1; n <= count; ++n) {
-    const auto record = image.subspan(static_cast<std::size_t>(n - 1) * kRecordSize).first<kRecordSize>();
-    if (!file.WriteRecord(n, record)) return 1;
-  }
-  return 0;
+  return file.WriteRecords(1, image.first(image.size() / kRecordSize * kRecordSize)) ? 0 : 1;
 }
 
 LoadFailure LoadDirectoryFile(RecordFileSystem& files, const DirectoryFileKind& kind, std::span<char> image) {

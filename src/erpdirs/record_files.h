@@ -24,6 +24,14 @@ class RecordFile {
   // False when the record cannot be read whole (past the end, short, I/O error).
   virtual bool ReadRecord(int number, std::span<char, kRecordSize> into) = 0;
   virtual bool WriteRecord(int number, std::span<const char, kRecordSize> from) = 0;
+  // Writes the records `first`, `first` + 1, ... held one after the other in
+  // `from` (whole records only). A file on disk writes them in one call; the
+  // default writes them one by one. False at the first record not written.
+  virtual bool WriteRecords(int first, std::span<const char> from) {
+    for (std::size_t at = 0; at + kRecordSize <= from.size(); at += kRecordSize)
+      if (!WriteRecord(first++, from.subspan(at).first<kRecordSize>())) return false;
+    return true;
+  }
 };
 
 // The folder the files are named in (the process's current directory).

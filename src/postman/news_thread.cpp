@@ -24,6 +24,7 @@ namespace {
 
 constexpr UINT_PTR kFetchTimer = 1;
 constexpr UINT_PTR kStopTimer = 2;
+constexpr DWORD kStartPauseMs = 10;
 
 // Set once the dialog has been ended, so that a fetch cut short by the stop
 // does not overwrite the stop's result.
@@ -98,6 +99,9 @@ void FillNewsStrip(HWND strip) {
 }
 
 DWORD WINAPI NewsThread(void*) {
+  // The pause before the news work is the thread's own, so that the main
+  // dialog does not wait for it before it shows.
+  Sleep(kStartPauseMs);
   const INT_PTR result =
       DialogBoxParamA(Setup().instance, MAKEINTRESOURCEA(IDD_WORKER), nullptr, &NewsDialogProc, 0);
   if (result == 1) FillNewsStrip(Setup().newsStrip);

@@ -18,7 +18,6 @@ void AdoptPostmanSetup(const PostmanSetup& setup) {
 
 void StartPostman(const PostmanSetup& setup) {
   AdoptPostmanSetup(setup);
-  Sleep(10);
   StartBackgroundThread(&NewsThread);
 }
 

@@ -9,31 +9,71 @@
 namespace velmora::standins {
 namespace {
 
+// bcrypt is loaded when the first digest is wanted, not with the library
+// that hashes: loading it starts the system's whole crypto stack, which every
+// process that loads hostlane.dll would pay for at its start, although most
+// of them (the launcher at most starts) never hash anything.
+struct BcryptCalls {
+  decltype(&BCryptOpenAlgorithmProvider) openAlgorithm = nullptr;
+  decltype(&BCryptCloseAlgorithmProvider) closeAlgorithm = nullptr;
+  decltype(&BCryptCreateHash) createHash = nullptr;
+  decltype(&BCryptDestroyHash) destroyHash = nullptr;
+  decltype(&BCryptHashData) hashData = nullptr;
+  decltype(&BCryptFinishHash) finishHash = nullptr;
+
+  bool complete() const {
+    return openAlgorithm && closeAlgorithm && createHash && destroyHash && hashData && finishHash;
+  }
+};
+
+template <typename Fn>
+void Resolve(HMODULE module, const char* name, Fn& into) {
+  into = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// Null when bcrypt or one of its calls is missing; kept for the process's life.
+const BcryptCalls* Bcrypt() {
+  static const BcryptCalls calls = [] {
+    BcryptCalls c;
+    if (const HMODULE module = LoadLibraryA("bcrypt.dll")) {
+      Resolve(module, "BCryptOpenAlgorithmProvider", c.openAlgorithm);
+      Resolve(module, "BCryptCloseAlgorithmProvider", c.closeAlgorithm);
+      Resolve(module, "BCryptCreateHash", c.createHash);
+      Resolve(module, "BCryptDestroyHash", c.destroyHash);
+      Resolve(module, "BCryptHashData", c.hashData);
+      Resolve(module, "BCryptFinishHash", c.finishHash);
+    }
+    return c;
+  }();
+  return calls.complete() ? &calls : nullptr;
+}
+
 // One SHA-256 computation: the algorithm provider and the hash object,
 // released in reverse order.
 class Sha256 {
  public:
-  Sha256() {
-    if (BCryptOpenAlgorithmProvider(&algorithm_, BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0) {
+  Sha256() : bcrypt_(Bcrypt()) {
+    if (bcrypt_ == nullptr) return;
+    if (bcrypt_->openAlgorithm(&algorithm_, BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0) {
       algorithm_ = nullptr;
       return;
     }
-    if (BCryptCreateHash(algorithm_, &hash_, nullptr, 0, nullptr, 0, 0) != 0) hash_ = nullptr;
+    if (bcrypt_->createHash(algorithm_, &hash_, nullptr, 0, nullptr, 0, 0) != 0) hash_ = nullptr;
   }
   Sha256(const Sha256&) = delete;
   Sha256& operator=(const Sha256&) = delete;
   ~Sha256() {
-    if (hash_ != nullptr) BCryptDestroyHash(hash_);
-    if (algorithm_ != nullptr) BCryptCloseAlgorithmProvider(algorithm_, 0);
+    if (hash_ != nullptr) bcrypt_->destroyHash(hash_);
+    if (algorithm_ != nullptr) bcrypt_->closeAlgorithm(algorithm_, 0);
   }
 
   bool Add(const char* data, std::size_t size) {
     return hash_ != nullptr &&
-           BCryptHashData(hash_, reinterpret_cast<PUCHAR>(const_cast<char*>(data)), static_cast<ULONG>(size), 0) == 0;
+           bcrypt_->hashData(hash_, reinterpret_cast<PUCHAR>(const_cast<char*>(data)), static_cast<ULONG>(size), 0) == 0;
   }
   std::optional<std::string> Finish() {
     std::array<unsigned char, 32> digest{};
-    if (hash_ == nullptr || BCryptFinishHash(hash_, digest.data(), static_cast<ULONG>(digest.size()), 0) != 0)
+    if (hash_ == nullptr || bcrypt_->finishHash(hash_, digest.data(), static_cast<ULONG>(digest.size()), 0) != 0)
       return std::nullopt;
     static constexpr char kHex[] = "0123456789abcdef";
     std::string hex;
@@ -45,6 +85,7 @@ class Sha256 {
   }
 
  private:
+  const BcryptCalls* bcrypt_;
   BCRYPT_ALG_HANDLE algorithm_ = nullptr;
   BCRYPT_HASH_HANDLE hash_ = nullptr;
 };
