@@ -14,8 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "common/transfer_size.h"
 #include "link/link_api.h"
-#include "link/link_constants.h"
 #include "link/link_testing.h"
 
 namespace {
@@ -148,7 +148,7 @@ double PlainExchangesPerSecond(uint16_t port, int count) {
 }
 
 double ZeroingMilliseconds(int rounds) {
-  std::vector<char> a(velmora::link::kTransferBufferSize), b(velmora::link::kTransferBufferSize);
+  std::vector<char> a(velmora::kTransferBufferSize), b(velmora::kTransferBufferSize);
   const auto start = Clock::now();
   for (int i = 0; i < rounds; ++i) {
     std::memset(a.data(), i & 1, a.size());
@@ -191,10 +191,10 @@ int main() {
 
   const double zeroMs = ZeroingMilliseconds(20);
   std::printf("  clearing two %zu-byte buffers                : %9.2f ms per exchange\n",
-              velmora::link::kTransferBufferSize, zeroMs);
+              velmora::kTransferBufferSize, zeroMs);
   std::printf("  share of a whole-clearing exchange spent clearing: %9.0f %%\n", 100.0 * zeroMs / (1000.0 / linkWhole));
 
-  std::vector<char> answer(velmora::link::kTransferBufferSize);
+  std::vector<char> answer(velmora::kTransferBufferSize);
   const int kDownloads = 5;
   const auto start = Clock::now();
   for (int i = 0; i < kDownloads; ++i)

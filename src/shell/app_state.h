@@ -15,9 +15,6 @@
 
 namespace velmora::shell {
 
-// The postman's work buffer: one zero-filled block from the process heap.
-inline constexpr std::size_t kPostmanBufferBytes = 10'735'760;
-
 // News cache image: 8-byte FILETIME stamp, then 5000 characters of text.
 struct NewsBuffer {
   std::array<char, kNewsStampBytes> stamp{};
@@ -37,7 +34,7 @@ struct AppState {
   bool officeHours = false;
   HCURSOR handCursor = nullptr;
   AutoLibrary hostlane;
-  HeapBlock postmanBuffer;
+  HeapBlock postmanBuffer;  // the postman's file buffer, zero-filled from the process heap
   NewsBuffer news;
 };
 

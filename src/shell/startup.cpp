@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "common/transfer_size.h"
 #include "common/ui_seams.h"
 #include "link/link_api.h"
 #include "listctl/list_class.h"
@@ -115,7 +116,7 @@ int RunLauncher(HINSTANCE instance, HINSTANCE previous, const std::vector<std::s
   BindShowcaseLibrary();
 
   WriteAppLog("aloca memorie postas (1)....", 28);
-  app.postmanBuffer.Allocate(kPostmanBufferBytes);
+  app.postmanBuffer.Allocate(kTransferBufferSize);
 
   DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
 
