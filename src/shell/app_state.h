@@ -25,7 +25,6 @@ struct NewsBuffer {
 struct AppState {
   HINSTANCE instance = nullptr;
   HMODULE module = nullptr;
-  std::string programPath;
   AppPaths paths;
   std::string tempDirectory;
   int minusM = 0;

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "common/fixed_text.h"
+#include "common/program_path.h"
 #include "common/ui_seams.h"
 #include "common/win_handles.h"
 #include "shell/app_state.h"
@@ -62,12 +63,8 @@ std::optional<std::string> SuiteRootFromOwnPath(std::string_view ownPath) {
 }
 
 std::string OwnPathOrReport() {
-  char path[256] = {};
-  if (GetModuleFileNameA(nullptr, path, sizeof path) == 0) {
-    ShowErrorBox(WindowsErrorText(GetLastError(), "GetModuleFileName"));
-    return {};
-  }
-  return path;
+  if (ProgramPath().empty()) ShowErrorBox(WindowsErrorText(ProgramPathError(), "GetModuleFileName"));
+  return ProgramPath();
 }
 
 void RunModuleFromPath(std::string_view ownPath, const ModuleRoutine& routine, int16_t& status) {
@@ -165,12 +162,11 @@ int RunAssistantKeepingDirectory(HWND window) {
 }
 
 int16_t RunSelfUpdate(std::string& message) {
-  char path[256] = {};
-  if (GetModuleFileNameA(nullptr, path, sizeof path) == 0) {
-    message = WindowsErrorText(GetLastError(), "GetModuleFileName");
+  if (ProgramPath().empty()) {
+    message = WindowsErrorText(ProgramPathError(), "GetModuleFileName");
     return -1;
   }
-  return RunSelfUpdateFromPath(path, message);
+  return RunSelfUpdateFromPath(ProgramPath(), message);
 }
 
 int16_t RunSelfUpdateFromPath(std::string_view ownPath, std::string& message) {

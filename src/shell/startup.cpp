@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "common/program_path.h"
 #include "common/transfer_size.h"
 #include "common/ui_seams.h"
 #include "link/link_api.h"
@@ -25,12 +26,7 @@
 namespace velmora::shell {
 namespace {
 
-void SettleDirectories(AppState& app) {
-  char path[512] = {};
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  app.programPath = path;
-  app.paths = BuildAppPaths(DirectoryOfPath(app.programPath));
-}
+void SettleDirectories(AppState& app) { app.paths = BuildAppPaths(DirectoryOfPath(ProgramPath())); }
 
 void SettleTemporaryDirectory(AppState& app) {
   char temp[512] = {};

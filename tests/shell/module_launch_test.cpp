@@ -31,6 +31,15 @@ TEST(SuiteRootFromOwnPath, CutsBeforeTheSecondToLastSeparator) {
   EXPECT_FALSE(SuiteRootFromOwnPath("velmora.exe").has_value());
 }
 
+TEST(OwnPathOrReport, IsThisProgramsWholePathWithoutABox) {
+  g_boxes.clear();
+  char expected[32768] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, expected, sizeof expected);
+  ASSERT_GT(length, 0u);
+  EXPECT_EQ(OwnPathOrReport(), std::string(expected, length));
+  EXPECT_TRUE(g_boxes.empty());
+}
+
 TEST(ProgramOnCommandLine, QuotesOnlyPathsWithABlank) {
   EXPECT_EQ(ProgramOnCommandLine("C:\\Suite\\Kelbar\\kelbarw.exe"), "C:\\Suite\\Kelbar\\kelbarw.exe");
   EXPECT_EQ(ProgramOnCommandLine("C:\\Corvane 1\\Kelbar\\kelbarw.exe"), "\"C:\\Corvane 1\\Kelbar\\kelbarw.exe\"");
