@@ -8,6 +8,7 @@
 #include "common/win_handles.h"
 #include "shell/app_state.h"
 #include "shell/documents_directory_seed.h"
+#include "shell/startup_rules.h"
 
 namespace velmora::shell {
 namespace {
@@ -51,15 +52,6 @@ std::string ProgramOnCommandLine(std::string_view path) {
   path = TrimTrailingBlanks(path);
   if (path.find(' ') == std::string_view::npos) return std::string(path);
   return "\"" + std::string(path) + "\"";
-}
-
-std::optional<std::string> SuiteRootFromOwnPath(std::string_view ownPath) {
-  ownPath = ownPath.substr(0, std::min<std::size_t>(ownPath.find('\0'), 256));
-  const auto last = ownPath.rfind('\\');
-  if (last == std::string_view::npos || last == 0) return std::nullopt;
-  const auto secondToLast = ownPath.rfind('\\', last - 1);
-  if (secondToLast == std::string_view::npos) return std::nullopt;
-  return std::string(ownPath.substr(0, secondToLast));
 }
 
 std::string OwnPathOrReport() {

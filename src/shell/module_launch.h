@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,11 +20,6 @@ int RunProcess(std::string_view commandLine, bool wait = true);
 // when it holds a blank, so that Windows cannot take a shorter prefix of it
 // ("C:\Corvane.exe" for "C:\Corvane 1\...") for the program.
 std::string ProgramOnCommandLine(std::string_view path);
-
-// The suite root as the module routines see it: the launcher's path cut
-// before its second-to-last '\' (no trailing separator); nothing when the
-// path has fewer than two '\'.
-std::optional<std::string> SuiteRootFromOwnPath(std::string_view ownPath);
 
 // One module routine: `program` is the text after the suite root, such as
 // "\Kelbar\kelbarw.exe". Shows its own messages in the error box.

@@ -51,6 +51,12 @@ std::string DirectoryOfPath(std::string_view fullPath) {
   return pos == std::string_view::npos ? std::string{} : std::string(fullPath.substr(0, pos + 1));
 }
 
+std::optional<std::string> SuiteRootFromOwnPath(std::string_view ownPath) {
+  const std::size_t length = SuiteRootLength(DirectoryOfPath(ownPath));
+  if (length == 0) return std::nullopt;
+  return std::string(ownPath.substr(0, length - 1));
+}
+
 AppPaths BuildAppPaths(std::string_view programDirectory) {
   AppPaths p;
   p.programDirectory = std::string(programDirectory.substr(0, ProgramDirectoryLength(programDirectory)));

@@ -4,6 +4,7 @@
 // place, the news cache text and the log line.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -51,6 +52,11 @@ AppPaths BuildAppPaths(std::string_view programDirectory);
 
 // Directory part ("C:\Suite\ERP\") of a full executable path.
 std::string DirectoryOfPath(std::string_view fullPath);
+
+// The suite root as the module routines write it, from the launcher's full
+// path: the same folder as AppPaths::suiteRoot without its final '\'
+// ("C:\Suite"); nothing when the launcher has no suite root.
+std::optional<std::string> SuiteRootFromOwnPath(std::string_view ownPath);
 
 // The news cache holds an 8-byte time stamp and 5000 characters of text.
 inline constexpr std::size_t kNewsStampBytes = 8;

@@ -23,14 +23,6 @@ using velmora::testing::BoxRecorder;
 
 std::vector<velmora::testing::RecordedBox>& g_boxes = BoxRecorder::Boxes();
 
-TEST(SuiteRootFromOwnPath, CutsBeforeTheSecondToLastSeparator) {
-  EXPECT_EQ(SuiteRootFromOwnPath("C:\\Suite\\ERP\\velmora.exe"), "C:\\Suite");
-  EXPECT_EQ(SuiteRootFromOwnPath("D:\\a\\b\\c\\ERP\\velmora.exe"), "D:\\a\\b\\c");
-  EXPECT_EQ(SuiteRootFromOwnPath(std::string("C:\\S\\ERP\\v.exe\0\\x\\y", 19)), "C:\\S") << "stops at the NUL";
-  EXPECT_FALSE(SuiteRootFromOwnPath("C:\\velmora.exe").has_value());
-  EXPECT_FALSE(SuiteRootFromOwnPath("velmora.exe").has_value());
-}
-
 TEST(OwnPathOrReport, IsThisProgramsWholePathWithoutABox) {
   g_boxes.clear();
   char expected[32768] = {};

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -101,12 +102,29 @@ TEST(BuildAppPaths, ALauncherInADriveRootHasNoSuiteRoot) {
   EXPECT_TRUE(p.assistantPath.empty());
 }
 
-TEST(BuildAppPaths, LengthsAreThePositionsOfTheLastTwoSeparators) {
-  EXPECT_EQ(ProgramDirectoryLength("C:\\Suite\\ERP\\"), 13u);
-  EXPECT_EQ(SuiteRootLength("C:\\Suite\\ERP\\"), 9u);
-  EXPECT_EQ(SuiteRootLength("\\\\server\\share\\ERP\\"), 15u);
-  EXPECT_EQ(DirectoryOfPath("C:\\Suite\\ERP\\velmora.exe"), "C:\\Suite\\ERP\\");
-  EXPECT_EQ(DirectoryOfPath("velmora.exe"), "");
+// Start-up and the module routines see one suite root: the folder above the
+// launcher's own, with (start-up) or without (module routines) its final '\'.
+TEST(SuiteRoot, StartUpAndModuleRoutinesShareOneRule) {
+  struct Case {
+    const char* ownPath;
+    const char* programDirectory;
+    const char* suiteRoot;
+    std::optional<std::string> moduleRoot;
+  };
+  const Case cases[] = {
+      {"C:\\Suite\\ERP\\velmora.exe", "C:\\Suite\\ERP\\", "C:\\Suite\\", "C:\\Suite"},
+      {"D:\\a\\b\\c\\ERP\\velmora.exe", "D:\\a\\b\\c\\ERP\\", "D:\\a\\b\\c\\", "D:\\a\\b\\c"},
+      {"\\\\server\\share\\ERP\\v.exe", "\\\\server\\share\\ERP\\", "\\\\server\\share\\", "\\\\server\\share"},
+      {"C:\\velmora.exe", "C:\\", "", std::nullopt},
+      {"\\velmora.exe", "\\", "", std::nullopt},
+      {"velmora.exe", "", "", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ownPath);
+    EXPECT_EQ(DirectoryOfPath(c.ownPath), c.programDirectory);
+    EXPECT_EQ(BuildAppPaths(DirectoryOfPath(c.ownPath)).suiteRoot, c.suiteRoot);
+    EXPECT_EQ(SuiteRootFromOwnPath(c.ownPath), c.moduleRoot);
+  }
 }
 
 TEST(BlankNulsInNewsText, EveryNulBecomesABlank) {
