@@ -24,13 +24,8 @@ struct NewsBuffer {
 
 struct AppState {
   HINSTANCE instance = nullptr;
-  HMODULE module = nullptr;
   AppPaths paths;
-  std::string tempDirectory;
   int minusM = 0;
-  int32_t today = 0;  // YYYYMMDD
-  int weekday = 0;    // 1 = Monday .. 7 = Sunday
-  bool officeHours = false;
   HCURSOR handCursor = nullptr;
   AutoLibrary hostlane;
   HeapBlock postmanBuffer;  // the postman's file buffer, zero-filled from the process heap
@@ -38,8 +33,5 @@ struct AppState {
 };
 
 AppState& App();
-
-// Today as YYYYMMDD from a SYSTEMTIME.
-inline int32_t DateNumber(const SYSTEMTIME& t) { return t.wYear * 10000 + t.wMonth * 100 + t.wDay; }
 
 }  // namespace velmora::shell

@@ -130,11 +130,7 @@ void LaunchDocumentsFromPath(std::string_view ownPath, int16_t& status, int16_t 
 }
 
 int RunWithWindowHandle(std::string& assistantPath, HWND window, bool wait) {
-  AppState& app = App();
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  app.weekday = WeekdayOf(DateNumber(now));
-  app.officeHours = true;
+  const AppState& app = App();
   assistantPath = app.paths.assistantPath;
   SetCurrentDirectoryA(app.paths.vantorDirectory.c_str());
 

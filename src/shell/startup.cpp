@@ -28,18 +28,11 @@ namespace {
 
 void SettleDirectories(AppState& app) { app.paths = BuildAppPaths(DirectoryOfPath(ProgramPath())); }
 
-void SettleTemporaryDirectory(AppState& app) {
+// Makes sure the temporary folder exists.
+void CreateTemporaryDirectory() {
   char temp[512] = {};
   GetTempPathA(sizeof temp, temp);
-  app.tempDirectory = temp;
   CreateDirectoryA(temp, nullptr);
-}
-
-void SettleToday(AppState& app) {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  app.today = DateNumber(now);
-  app.weekday = WeekdayOf(app.today);
 }
 
 void CreateMailFolders(const AppPaths& paths) {
@@ -85,7 +78,6 @@ int RunLauncher(HINSTANCE instance, HINSTANCE previous, const std::vector<std::s
   AppState& app = App();
   app.minusM = MinusMSwitch(arguments);
   app.instance = instance;
-  app.module = GetModuleHandleA(nullptr);
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_DATE_CLASSES};
   InitCommonControlsEx(&controls);
 
@@ -94,9 +86,7 @@ int RunLauncher(HINSTANCE instance, HINSTANCE previous, const std::vector<std::s
     std::string message;
     listctl::RegisterListClass(instance, message);
   }
-  SettleTemporaryDirectory(app);
-  SettleToday(app);
-  app.officeHours = true;
+  CreateTemporaryDirectory();
 
   PlayGreeting(instance, app.paths.greetingToggleFile);
   CreateMailFolders(app.paths);

@@ -12,21 +12,6 @@ int MinusMSwitch(std::span<const std::string> arguments) {
   return found ? 1 : 0;
 }
 
-int WeekdayOf(int32_t yyyymmdd) {
-  static constexpr int kMonthKey[12] = {0, 3, 3, 6, 1, 4, 6, 2, 5, 0, 3, 5};
-  int year = yyyymmdd / 10000;
-  const int month = (yyyymmdd / 100) % 100;
-  const int day = yyyymmdd % 100;
-  if (year < 100) year += year <= 50 ? 2000 : 1900;
-  if (month < 1 || month > 12) return 0;
-  const int yy = year % 100;
-  int sum = yy / 4 + yy + kMonthKey[month - 1] + day;
-  if (month <= 2 && year % 4 == 0) sum -= 1;
-  if (year >= 2000) sum += 6;
-  const int weekday = sum % 7;
-  return weekday == 0 ? 7 : weekday;
-}
-
 Greeting GreetingFor(int16_t storedValue) {
   const int wave = storedValue == 0 ? 154 : 155;
   int next = storedValue + 1;

@@ -1,7 +1,7 @@
 #pragma once
 // The rules of start-up that need no Windows call: the "-m" switch, the
-// weekday, the greeting toggle, the directories derived from the launcher's
-// place, the news cache text and the log line.
+// greeting toggle, the directories derived from the launcher's place, the
+// news cache text and the log line.
 
 #include <cstdint>
 #include <optional>
@@ -13,10 +13,6 @@ namespace velmora::shell {
 
 // 1 when any argument after the program's own name is exactly "-m", else 0.
 int MinusMSwitch(std::span<const std::string> arguments);
-
-// ISO weekday (1 = Monday .. 7 = Sunday) of a YYYYMMDD date; two-digit years
-// up to 50 are 20xx, the others 19xx. Correct for 1951 to 2099.
-int WeekdayOf(int32_t yyyymmdd);
 
 // The greeting played for the stored toggle value, and the value stored back.
 struct Greeting {
