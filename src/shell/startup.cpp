@@ -51,7 +51,7 @@ void OpenLogAndGreetLink() {
   OpenAppLog(LogChannelFromSwitch(EnvironmentValue(kLogSwitchVariable)), "velmora.log");
   link::SetLinkLogWriter(&AppendAppLogLine);
   link::SETLUNSTARWNDLOG(static_cast<int16_t>(AppLogChannel()));
-  WriteAppLog("Init>>>", 7);
+  WriteAppLog("Init>>>");
 }
 
 void ShutDown(AppState& app) {
@@ -61,7 +61,7 @@ void ShutDown(AppState& app) {
   FreeShowcaseLibrary();
   ReleaseMainDialogFont();
   app.postmanBuffer.Free();
-  WriteAppLog("Bye!", 4);
+  WriteAppLog("Bye!");
   CloseAppLog();
 }
 
@@ -101,7 +101,7 @@ int RunLauncher(HINSTANCE instance, HINSTANCE previous, const std::vector<std::s
   app.hostlane.reset(LoadLibraryA("hostlane.dll"));
   BindShowcaseLibrary();
 
-  WriteAppLog("aloca memorie postas (1)....", 28);
+  WriteAppLog("aloca memorie postas (1)....");
   app.postmanBuffer.Allocate(kTransferBufferSize);
 
   DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
