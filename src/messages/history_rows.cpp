@@ -30,7 +30,7 @@ std::vector<HistoryRow> BuildHistoryRows(std::span<const InboxEntry> entries) {
   rows.reserve(shown);
   for (std::size_t i = 0; i < shown; ++i) {
     const InboxEntry& entry = entries[entries.size() - 1 - i];
-    const bool fromVendor = TrimTrailingBlanks(PadToWidth(entry.author, kAuthorCell)) == kVendorAuthor;
+    const bool fromVendor = TrimTrailingBlanks(std::string_view(entry.author).substr(0, kAuthorCell)) == kVendorAuthor;
     rows.push_back({entry.dateLine, AuthorShown(entry.author, fromVendor), OnOneLine(entry.message), entry.message,
                     fromVendor});
   }

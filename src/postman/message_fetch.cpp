@@ -29,7 +29,7 @@ std::optional<std::string> AskServer(std::string_view request) {
 
 void RequestMessages() {
   SharedState& shared = Shared();
-  shared.received.Store(std::string(ReceivedMessage::kLength, ' '));
+  shared.received.Store({});
   if (const auto answer = AskServer(MessageRequest(shared.clientCode)); answer && answer->size() > 4)
     shared.received.Store(MessageFromAnswer(*answer));
   shared.newMessage = true;

@@ -18,7 +18,7 @@ void FetchMessages(HWND parent);
 // could not be had or the exchange failed.
 std::optional<std::string> AskServer(std::string_view request);
 
-// On an open link: blanks the received message, sends "918 " and the client
+// On an open link: empties the received message, sends "918 " and the client
 // code, keeps the answer (lines joined by "@@" become lines) and sets the
 // flag the main dialog watches for it.
 void RequestMessages();

@@ -180,8 +180,8 @@ int16_t RunSelfUpdateFromPath(std::string_view ownPath, std::string& message) {
   const std::string commandLine =
       ProgramOnCommandLine(tempDirectory + "\\\\renova37.exe") + " " + *root + "\\ERP\\velmora.exe";
   if (RunProcess(commandLine, false) != 0) {
-    message = PadToWidth("Nu s-a putut executa " + target, 80);
-    message = std::string(TrimTrailingBlanks(message));
+    const std::string text = "Nu s-a putut executa " + target;
+    message = TrimTrailingBlanks(std::string_view(text).substr(0, 80));  // the message has room for 80
     return -3;
   }
   message.clear();
