@@ -24,9 +24,9 @@ constexpr ModuleRoutine kFixedAssets{"\\Tesslo\\tesslow.exe", "Nu se poate deter
 constexpr ModuleRoutine kDataSynchronisation{"\\ERP\\trovel.exe", "Nu se poate determina directorul ERP -ului!",
                                              "\\ERP\\trovel.exe!"};
 
-void RunModule(const ModuleRoutine& routine, int16_t& status) {
+bool RunModule(const ModuleRoutine& routine) {
   const std::string ownPath = OwnPathOrReport();
-  if (!ownPath.empty()) RunModuleFromPath(ownPath, routine, status);
+  return !ownPath.empty() && RunModuleFromPath(ownPath, routine);
 }
 
 }  // namespace
@@ -59,25 +59,24 @@ std::string OwnPathOrReport() {
   return ProgramPath();
 }
 
-void RunModuleFromPath(std::string_view ownPath, const ModuleRoutine& routine, int16_t& status) {
+bool RunModuleFromPath(std::string_view ownPath, const ModuleRoutine& routine) {
   const std::optional<std::string> root = SuiteRootFromOwnPath(ownPath);
   if (!root) {
     ShowErrorBox(routine.directoryMessage);
-    return;
+    return false;
   }
   const std::string& suiteRoot = *root;
   if (RunProcess(ProgramOnCommandLine(suiteRoot + std::string(routine.program))) != 0) {
     ShowErrorBox("Nu s-a putut executa " + suiteRoot + std::string(routine.failedProgram));
-    status = -1;
-  } else {
-    status = 0;
+    return false;
   }
+  return true;
 }
 
-void LaunchAccounting(int16_t& status) { RunModule(kAccounting, status); }
-void LaunchPayroll(int16_t& status) { RunModule(kPayroll, status); }
-void LaunchFixedAssets(int16_t& status) { RunModule(kFixedAssets, status); }
-void RunDataSynchronisation(int16_t& status) { RunModule(kDataSynchronisation, status); }
+bool LaunchAccounting() { return RunModule(kAccounting); }
+bool LaunchPayroll() { return RunModule(kPayroll); }
+bool LaunchFixedAssets() { return RunModule(kFixedAssets); }
+bool RunDataSynchronisation() { return RunModule(kDataSynchronisation); }
 
 }  // namespace velmora::shell
 
@@ -98,21 +97,21 @@ bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str(
 
 }  // namespace
 
-void LaunchDocuments(int16_t& status, int16_t mode) {
+bool LaunchDocuments(int16_t mode) {
   char currentDirectory[512] = {};
   if (GetCurrentDirectoryA(sizeof currentDirectory, currentDirectory) == 0) {
     ShowErrorBox(WindowsErrorText(GetLastError(), "GetCurrentDirectory"));
-    return;
+    return false;
   }
   const std::string ownPath = OwnPathOrReport();
-  if (!ownPath.empty()) LaunchDocumentsFromPath(ownPath, status, mode);
+  return !ownPath.empty() && LaunchDocumentsFromPath(ownPath, mode);
 }
 
-void LaunchDocumentsFromPath(std::string_view ownPath, int16_t& status, int16_t mode) {
+bool LaunchDocumentsFromPath(std::string_view ownPath, int16_t mode) {
   const std::optional<std::string> root = SuiteRootFromOwnPath(ownPath);
   if (!root) {
     ShowErrorBox("Nu se poate determina directorul Vantor-ului!");
-    return;
+    return false;
   }
   const std::string& suiteRoot = *root;
   if (!FileExists("DIRVAN.DAT")) CreateLaunchDocumentsDirectoryFile(ownPath, suiteRoot);
@@ -123,10 +122,9 @@ void LaunchDocumentsFromPath(std::string_view ownPath, int16_t& status, int16_t 
       ProgramOnCommandLine(suiteRoot + std::string(command.program)) + std::string(command.arguments);
   if (RunProcess(commandLine) != 0) {
     ShowErrorBox("Nu s-a putut executa " + suiteRoot + (index == 3 ? "\\Vantor\\tkv.exe!" : "\\Vantor\\q.exe!"));
-    status = -1;
-  } else {
-    status = 0;
+    return false;
   }
+  return true;
 }
 
 int RunWithWindowHandle(std::string& assistantPath, HWND window, bool wait) {

@@ -82,10 +82,7 @@ int RunLauncher(HINSTANCE instance, HINSTANCE previous, const std::vector<std::s
   InitCommonControlsEx(&controls);
 
   SettleDirectories(app);
-  if (previous == nullptr) {
-    std::string message;
-    listctl::RegisterListClass(instance, message);
-  }
+  if (previous == nullptr) listctl::RegisterListClass(instance);
   CreateTemporaryDirectory();
 
   PlayGreeting(instance, app.paths.greetingToggleFile);
@@ -95,8 +92,7 @@ int RunLauncher(HINSTANCE instance, HINSTANCE previous, const std::vector<std::s
   update::LoadSchedule(app.paths.erpDirectory);
 
   OpenLogAndGreetLink();
-  int16_t syncStatus = 0;
-  RunDataSynchronisation(syncStatus);
+  RunDataSynchronisation();
 
   app.hostlane.reset(LoadLibraryA("hostlane.dll"));
   BindShowcaseLibrary();
