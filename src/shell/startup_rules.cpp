@@ -32,8 +32,7 @@ std::size_t SuiteRootLength(std::string_view programDirectory) {
 }
 
 std::string DirectoryOfPath(std::string_view fullPath) {
-  const auto pos = fullPath.rfind('\\');
-  return pos == std::string_view::npos ? std::string{} : std::string(fullPath.substr(0, pos + 1));
+  return std::string(fullPath.substr(0, ProgramDirectoryLength(fullPath)));
 }
 
 std::optional<std::string> SuiteRootFromOwnPath(std::string_view ownPath) {
@@ -44,7 +43,7 @@ std::optional<std::string> SuiteRootFromOwnPath(std::string_view ownPath) {
 
 AppPaths BuildAppPaths(std::string_view programDirectory) {
   AppPaths p;
-  p.programDirectory = std::string(programDirectory.substr(0, ProgramDirectoryLength(programDirectory)));
+  p.programDirectory = DirectoryOfPath(programDirectory);
   const std::string& dir = p.programDirectory;
   p.erpMonitorPath = dir + "wardle.exe";
   p.messagingPath = dir + "quillon.exe";
