@@ -131,12 +131,8 @@ TEST_F(LinkConnect, EscapeDuringConnectWait) {
 }
 
 TEST_F(LinkConnect, EscapeAndCancelDuringTransfer) {
-  LoopbackPeer peer([](PeerConnection& c) {
-    if (!AcceptQualification(c)) return;
-    c.WaitForClose();  // never answers
-  });
-  SETTCPPORT(peer.port());
-  SETIPFIX("127.0.0.1");
+  LoopbackPeer peer(QualifyThenStaySilent());  // never answers
+  UsePeer(peer);
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
   RunLater(300, PostEscape);
   EXPECT_EQ(SENDBUFFERTOSERVER("915 x", 5), -3);
@@ -150,8 +146,7 @@ TEST_F(LinkConnect, EscapeAndCancelDuringTransfer) {
 
 TEST_F(LinkConnect, CancelOnAQualifiedIdleLinkGoesToTheDialog) {
   LoopbackPeer peer(AnswerEverything("x"));
-  SETTCPPORT(peer.port());
-  SETIPFIX("127.0.0.1");
+  UsePeer(peer);
   const LONG_PTR dialogProcedure = GetWindowLongPtrA(dialog_, GWLP_WNDPROC);
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
   EXPECT_NE(GetWindowLongPtrA(dialog_, GWLP_WNDPROC), dialogProcedure);  // subclassed while linked
@@ -186,8 +181,7 @@ TEST_F(LinkConnect, SilentAnswerTimeOutEndsTheExchangeNotTheProcess) {
       if (answer) c.Answer("late but here");
     }
   });
-  SETTCPPORT(peer.port());
-  SETIPFIX("127.0.0.1");
+  UsePeer(peer);
   SETNETLIBSILENTMODE(2);
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
   char text[32];
@@ -201,12 +195,8 @@ TEST_F(LinkConnect, SilentAnswerTimeOutEndsTheExchangeNotTheProcess) {
 }
 
 TEST_F(LinkConnect, QuietAnswerTimeOutRetriesWithoutAsking) {
-  LoopbackPeer peer([](PeerConnection& c) {
-    if (!AcceptQualification(c)) return;
-    c.WaitForClose();
-  });
-  SETTCPPORT(peer.port());
-  SETIPFIX("127.0.0.1");
+  LoopbackPeer peer(QualifyThenStaySilent());
+  UsePeer(peer);
   SETNETLIBSILENTMODE(1);
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
   EXPECT_EQ(SENDBUFFERTOSERVER("915 z", 5), -4);
@@ -214,12 +204,8 @@ TEST_F(LinkConnect, QuietAnswerTimeOutRetriesWithoutAsking) {
 }
 
 TEST_F(LinkConnect, AnswerTimeOutAsksWhenNeitherQuietNorSilent) {
-  LoopbackPeer peer([](PeerConnection& c) {
-    if (!AcceptQualification(c)) return;
-    c.WaitForClose();
-  });
-  SETTCPPORT(peer.port());
-  SETIPFIX("127.0.0.1");
+  LoopbackPeer peer(QualifyThenStaySilent());
+  UsePeer(peer);
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
   boxAnswer_ = IDRETRY;
   EXPECT_EQ(SENDBUFFERTOSERVER("915 z", 5), -4);
@@ -231,8 +217,7 @@ TEST_F(LinkConnect, AnswerTimeOutAsksWhenNeitherQuietNorSilent) {
 
 TEST_F(LinkConnect, ServerClosingBeforeQualificationIsRefusal) {
   LoopbackPeer peer([](PeerConnection&) {});  // accepts and closes at once
-  SETTCPPORT(peer.port());
-  SETIPFIX("127.0.0.1");
+  UsePeer(peer);
   boxAnswer_ = IDCANCEL;
   EXPECT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), -1);
   EXPECT_TRUE(ServerClosed());
@@ -272,12 +257,8 @@ TEST_F(LinkConnect, HostlaneStandInAnswersItsListOrLoopback) {
 }
 
 TEST_F(LinkConnect, QuitDuringWaitsIsAFailureAndReachesTheThreadsLoop) {
-  LoopbackPeer peer([](PeerConnection& c) {
-    if (!AcceptQualification(c)) return;
-    c.WaitForClose();
-  });
-  SETTCPPORT(peer.port());
-  SETIPFIX("127.0.0.1");
+  LoopbackPeer peer(QualifyThenStaySilent());
+  UsePeer(peer);
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
   RunLater(200, [] { PostQuitMessage(7); });
   // The answer never came: not a success, whatever ended the wait.

@@ -101,6 +101,11 @@ void LinkTest::Pump(unsigned ms) {
   }
 }
 
+void LinkTest::UsePeer(const LoopbackPeer& peer) {
+  SETTCPPORT(peer.port());
+  SETIPFIX("127.0.0.1");
+}
+
 void LinkTest::WriteList(const std::string& text) { velmora::testing::WriteFileBytes(dir_ / "iplist.txt", text); }
 std::string LinkTest::ReadList() { return velmora::testing::ReadFileBytes(dir_ / "iplist.txt"); }
 bool LinkTest::ListExists() { return std::filesystem::exists(dir_ / "iplist.txt"); }

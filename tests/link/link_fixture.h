@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "loopback_peer.h"
 #include "support/temp_dir.h"
 
 namespace velmora::link::testing {
@@ -34,6 +35,8 @@ class LinkTest : public ::testing::Test {
   static void RunLater(unsigned ms, std::function<void()> action);
   // Pumps this thread's messages for `ms`.
   static void Pump(unsigned ms);
+  // Points the link at a loopback peer of the test.
+  static void UsePeer(const LoopbackPeer& peer);
   void WriteList(const std::string& text);
   std::string ReadList();
   bool ListExists();
