@@ -43,18 +43,8 @@ class SuiteFolder : public ::testing::Test {
   std::string Start() const { return root_ + "ERP"; }
 
   void ExpectEveryFileFreshlyMade() {
-    Bytes erp(testing::NewErpDirectoryFile());
-    testing::PutErpPaths(erp, root_);
-    EXPECT_EQ(FirstDifference(ReadFileBytes(root_ + "ERP\\DIRERP.DAT"), erp.str()), -1);
-    Bytes accounting(testing::NewAccountingDirectoryFile());
-    testing::PutAccountingPaths(accounting, Start(), root_);
-    EXPECT_EQ(FirstDifference(ReadFileBytes(root_ + "KELBAR\\FIRMA\\DIRKEL.DAT"), accounting.str()), -1);
-    Bytes payroll(testing::NewPayrollDirectoryFile());
-    testing::PutPayrollPaths(payroll, Start(), root_);
-    EXPECT_EQ(FirstDifference(ReadFileBytes(root_ + "MORVIN\\FIRMA\\DIRMOR.DAT"), payroll.str()), -1);
-    Bytes fixedAssets(testing::NewFixedAssetsDirectoryFile());
-    testing::PutFixedAssetsPaths(fixedAssets, Start(), root_);
-    EXPECT_EQ(FirstDifference(ReadFileBytes(root_ + "TESSLO\\FIRMA\\DIRTES.DAT"), fixedAssets.str()), -1);
+    for (const auto& file : testing::FreshDirectoryFiles(Start(), root_))
+      EXPECT_EQ(FirstDifference(ReadFileBytes(root_ + file.path), file.bytes), -1) << file.path;
     ExpectNewTertiaryFile();
   }
 
