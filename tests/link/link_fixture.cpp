@@ -9,8 +9,6 @@
 
 namespace velmora::link::testing {
 
-std::vector<RecordedBox> LinkTest::boxes_;
-int LinkTest::boxAnswer_ = IDCANCEL;
 std::vector<WPARAM> LinkTest::dialogCommands_;
 
 namespace {
@@ -47,13 +45,7 @@ struct DialogRecorder {
 
 void LinkTest::SetUp() {
   ResetLink();
-  boxes_.clear();
-  boxAnswer_ = IDCANCEL;
   dialogCommands_.clear();
-  SetMessageBoxHandler([](HWND owner, const char* text, const char* caption, UINT style) {
-    boxes_.push_back({owner, text, caption, style});
-    return boxAnswer_;
-  });
   instance_ = GetModuleHandleA(nullptr);
   static bool registered = false;
   if (!registered) {
@@ -79,7 +71,6 @@ void LinkTest::TearDown() {
   if (IsWindow(dialog_)) DestroyWindow(dialog_);
   Pump(20);
   SetCurrentDirectoryA(savedDirectory_.c_str());
-  SetMessageBoxHandler(nullptr);
   SetLinkLogWriter(nullptr);
   SETLUNSTARWNDLOG(0);
 }

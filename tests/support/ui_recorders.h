@@ -43,12 +43,13 @@ class BoxRecorder {
     for (const RecordedBox& box : Boxes()) texts.push_back(box.text);
     return texts;
   }
-
- private:
+  // The button every box answers with; a test may change it between boxes.
   static int& Answer() {
     static int answer = IDOK;
     return answer;
   }
+
+ private:
   static int Record(HWND owner, const char* text, const char* caption, UINT style) {
     Boxes().push_back({owner, text, caption, style});
     return Answer();
