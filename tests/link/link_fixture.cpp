@@ -2,7 +2,6 @@
 
 #include <map>
 
-#include "common/ui_seams.h"
 #include "link/link_api.h"
 #include "link/link_testing.h"
 #include "support/temp_dir.h"
