@@ -12,7 +12,7 @@ constexpr std::size_t kAuthorCell = 20;
 constexpr std::string_view kOwnPrefix = "CU ";
 
 std::string AuthorShown(std::string_view author, bool fromVendor) {
-  const std::string field = PadToWidth(author, kAuthorCell);
+  std::string field = PadToWidth(author, kAuthorCell);
   if (fromVendor) return field;
   return std::string(kOwnPrefix) + field.substr(0, kAuthorCell - kOwnPrefix.size());
 }

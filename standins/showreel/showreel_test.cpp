@@ -36,6 +36,8 @@ class Library {
     fs::copy_file(fs::path(VELMORA_STANDIN_DIR) / "showreel.dll", folder_.path() / "showreel.dll");
     module_ = LoadLibraryA((folder_.path() / "showreel.dll").string().c_str());
   }
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
   ~Library() {
     if (module_ != nullptr) FreeLibrary(module_);
   }
@@ -65,6 +67,8 @@ class Canvas {
     for (int i = 0; i < width * height; ++i)
       pixels_[i] = GetRValue(fill) << 16 | GetGValue(fill) << 8 | GetBValue(fill);
   }
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
   ~Canvas() {
     SelectObject(dc_, previous_);
     DeleteObject(bitmap_);
