@@ -19,9 +19,11 @@ namespace {
 using velmora::testing::ReadFileBytes;
 using velmora::testing::TempDir;
 
+using velmora::testing::BoxList;
 using velmora::testing::BoxRecorder;
 
 std::vector<velmora::testing::RecordedBox>& g_boxes = BoxRecorder::Boxes();
+constexpr UINT kErrorStyle = MB_TOPMOST | MB_SYSTEMMODAL | MB_ICONWARNING;
 
 TEST(OwnPathOrReport, IsThisProgramsWholePathWithoutABox) {
   g_boxes.clear();
@@ -68,10 +70,7 @@ TEST(RunModuleFromPath, ALauncherUnderADriveRootShowsTheDirectoryMessage) {
   const ModuleRoutine routine{"\\Kelbar\\kelbarw.exe", "Nu se poate determina directorul Kelbar -ului!",
                               "\\Kelbar\\kelbarw.exe!"};
   EXPECT_FALSE(RunModuleFromPath("C:\\velmora.exe", routine));
-  ASSERT_EQ(g_boxes.size(), 1u);
-  EXPECT_EQ(g_boxes[0].text, "Nu se poate determina directorul Kelbar -ului!");
-  EXPECT_EQ(g_boxes[0].caption, "Eroare");
-  EXPECT_EQ(g_boxes[0].style, static_cast<UINT>(MB_TOPMOST | MB_SYSTEMMODAL | MB_ICONWARNING));
+  EXPECT_EQ(g_boxes, (BoxList{{nullptr, "Nu se poate determina directorul Kelbar -ului!", "Eroare", kErrorStyle}}));
 }
 
 TEST(RunModuleFromPath, AMissingProgramShowsTheFailure) {
@@ -80,9 +79,9 @@ TEST(RunModuleFromPath, AMissingProgramShowsTheFailure) {
   const ModuleRoutine routine{"\\Morvin\\MORVINW.exe", "Nu se poate determina directorul Morvin-ului!",
                               "\\Morvin\\Morvinw.exe!"};
   EXPECT_FALSE(RunModuleFromPath(suite / "ERP\\velmora.exe", routine));
-  ASSERT_EQ(g_boxes.size(), 1u);
-  EXPECT_EQ(g_boxes[0].text, "Nu s-a putut executa " + suite.path().string() + "\\Morvin\\Morvinw.exe!");
-  EXPECT_EQ(g_boxes[0].caption, "Eroare");
+  EXPECT_EQ(g_boxes,
+            (BoxList{{nullptr, "Nu s-a putut executa " + suite.path().string() + "\\Morvin\\Morvinw.exe!", "Eroare",
+                      kErrorStyle}}));
 }
 
 TEST(WindowsErrorText, RightAlignsTheCodeInFiveColumns) {
