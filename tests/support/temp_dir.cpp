@@ -45,4 +45,9 @@ void WriteFileBytes(const std::filesystem::path& file, std::string_view bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+void PutFileBytes(const std::filesystem::path& file, std::string_view bytes) {
+  std::filesystem::create_directories(file.parent_path());
+  WriteFileBytes(file, bytes);
+}
+
 }  // namespace velmora::testing
