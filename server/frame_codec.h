@@ -7,18 +7,20 @@
 #include <string>
 #include <string_view>
 
+#include "common/transfer_size.h"
+
 namespace velmora::server {
 
 inline constexpr std::size_t kFrameHeaderSize = 4;
 
 // Largest request frame taken in. The client's own send buffer holds
-// 10,735,760 bytes; anything far beyond that is garbage, not a request.
+// kTransferBufferSize bytes; anything far beyond that is garbage, not a request.
 inline constexpr std::size_t kMaxRequestFrame = 16u * 1024u * 1024u;
 
 // Largest answer frame the client can take in: its receive buffer. A bigger
 // answer would stall the client until its watchdog gives up, so the server
 // never sends one.
-inline constexpr std::size_t kMaxAnswerFrame = 10'735'760;
+inline constexpr std::size_t kMaxAnswerFrame = kTransferBufferSize;
 inline constexpr std::size_t kMaxAnswerPayload = kMaxAnswerFrame - kFrameHeaderSize;
 
 // The frame carrying `payload`, announcing its true length.

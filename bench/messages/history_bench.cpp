@@ -77,8 +77,7 @@ double FillByInsertingAtTop() {
 }  // namespace
 
 int main() {
-  std::string message;
-  listctl::RegisterListClass(GetModuleHandleA(nullptr), message);
+  listctl::RegisterListClass(GetModuleHandleA(nullptr));
   const auto folder = std::filesystem::temp_directory_path() / ("velmora_history_bench_" + std::to_string(GetCurrentProcessId()));
   std::filesystem::create_directories(folder / "ERP");
   messages::MessagesSetup setup;

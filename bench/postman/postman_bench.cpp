@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "common/fixed_text.h"
+#include "common/transfer_size.h"
 #include "link/link_api.h"
 #include "postman/shared_state.h"
 #include "postman/sync_pass.h"
@@ -33,7 +34,6 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 constexpr std::size_t kFileBytes = 1024;
-constexpr std::size_t kFileBuffer = 10735760;
 using velmora::testing::ReferenceServer;
 constexpr int kServerLifetimeSeconds = 600;
 
@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
   RegisterClassA(&wc);
   const HWND dialog = CreateWindowExA(0, wc.lpszClassName, "bench", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
                                       nullptr, wc.hInstance, nullptr);
-  std::vector<char> buffer(kFileBuffer);
+  std::vector<char> buffer(velmora::kTransferBufferSize);
   const postman::PassPlace place{dialog, wc.hInstance, (dir.path() / "OUT" / "").string(),
                                  (dir.path() / "SENT" / "").string(), buffer, 0};
 

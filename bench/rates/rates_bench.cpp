@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "rates/cursval_records.h"
+#include "rates/rate_files.h"
 #include "rates/cursval_update.h"
 
 namespace {
@@ -53,14 +54,11 @@ double Time(F&& step) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+// Through the same file calls the merge uses.
 bool WriteWhole(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                  written == bytes.size();
-  CloseHandle(file);
-  return ok;
+  rates::RateFiles& files = rates::WindowsRateFiles();
+  const velmora::AutoHandle file = files.Create(path);
+  return file && files.WriteAll(file.get(), bytes);
 }
 
 }  // namespace

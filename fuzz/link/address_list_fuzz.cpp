@@ -39,7 +39,7 @@ const std::string& ListFile() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
-  const int count = static_cast<int8_t>(data[0]);
+  const int count = data[0] < 128 ? data[0] : data[0] - 256;  // a signed count, negatives too
   const std::size_t split = 2 + data[1] % (size - 1);
   const std::string_view rest(reinterpret_cast<const char*>(data), size);
   const std::string libraryText(rest.substr(2, split - 2));

@@ -28,13 +28,6 @@ void SetAccountingDirectoryDefaults(std::span<char> image) {
   SetTextField(record3, 2, 30, "GESTIUNEA 1");
 }
 
-void SetAccountingDirectoryPaths(std::span<char> image, std::string_view erpDirectory,
-                                 std::string_view accountingData, std::string_view documentsDirectory) {
-  SetPathField(image, kAccountingDataFolder, accountingData);
-  SetPathField(image, kAccountingDocumentsDirectory, documentsDirectory);
-  SetPathField(image, kAccountingErpDirectory, erpDirectory);
-}
-
 const DirectoryFileKind kAccountingDirectoryFile{"DIRKEL.DAT", kAccountingDirectoryRecords,
                                                  &SetAccountingDirectoryDefaults, &ReadDirectoryRecords};
 

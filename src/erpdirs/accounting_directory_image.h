@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "erpdirs/directory_file.h"
+#include "erpdirs/image_fields.h"
 
 namespace velmora::erpdirs {
 
@@ -22,8 +23,8 @@ inline constexpr std::size_t kAccountingDocumentsDirectory = 512 + 150; // suite
 inline constexpr std::size_t kAccountingErpDirectory = 512 + 190;     // the start directory
 
 void SetAccountingDirectoryDefaults(std::span<char> image);
-void SetAccountingDirectoryPaths(std::span<char> image, std::string_view erpDirectory,
-                                 std::string_view accountingData, std::string_view documentsDirectory);
+inline constexpr ModulePathFields kAccountingPathFields{kAccountingErpDirectory, kAccountingDataFolder,
+                                                        kAccountingDocumentsDirectory};
 
 extern const DirectoryFileKind kAccountingDirectoryFile;
 

@@ -11,11 +11,11 @@ namespace {
 
 const ModuleStep kModuleSteps[] = {
     {"KELBAR", "Pozitionare imposibila in Directorul KELBAR !", "Pozitionare imposibila in Directorul FIRMA (1)!",
-     &kAccountingDirectoryFile, "KELBAR\\FILEGEN", &SetAccountingDirectoryPaths, true},
+     &kAccountingDirectoryFile, "KELBAR\\FILEGEN", kAccountingPathFields, true},
     {"MORVIN", "Pozitionare imposibila in Directorul MORVIN !", "Pozitionare imposibila in Directorul FIRMA (2)!",
-     &kPayrollDirectoryFile, "KELBAR\\FIRMA", &SetPayrollDirectoryPaths, false},
+     &kPayrollDirectoryFile, "KELBAR\\FIRMA", kPayrollPathFields, false},
     {"TESSLO", "Pozitionare imposibila in Directorul TESSLO !", "Pozitionare imposibila in Directorul FIRMA (3) !",
-     &kFixedAssetsDirectoryFile, "KELBAR\\FIRMA", &SetFixedAssetsDirectoryPaths, false},
+     &kFixedAssetsDirectoryFile, "KELBAR\\FIRMA", kFixedAssetsPathFields, false},
 };
 
 }  // namespace
@@ -34,7 +34,7 @@ RefreshOutcome RefreshModuleDirectoryFile(RecordFileSystem& files, const ModuleS
                                           std::string_view startDirectory, std::string_view suiteRoot) {
   const std::string root(suiteRoot);
   return RefreshDirectoryFile(files, *step.file, image, [&](std::span<char> loaded) {
-    step.setPaths(loaded, startDirectory, root + std::string(step.accountingData), root + "VANTOR");
+    SetModulePaths(loaded, step.paths, startDirectory, root + std::string(step.accountingData), root + "VANTOR");
   });
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "erpdirs/directory_file.h"
+#include "erpdirs/image_fields.h"
 
 namespace velmora::erpdirs {
 
@@ -18,8 +19,7 @@ struct ModuleStep {
   std::string_view folderMessage;  // the company folder can neither be entered nor created
   const DirectoryFileKind* file;   // its directory file in the company folder
   std::string_view accountingData; // after the suite root: "KELBAR\FILEGEN" or "KELBAR\FIRMA"
-  void (*setPaths)(std::span<char> image, std::string_view erpDirectory, std::string_view accountingData,
-                   std::string_view documentsDirectory);
+  ModulePathFields paths;          // where that file keeps its three paths
   bool keyedFile;                  // TERTIDC.DAT belongs in this company folder
 };
 

@@ -39,13 +39,6 @@ void SetFixedAssetsDirectoryDefaults(std::span<char> image) {
   SetTextField(record3, 2, 30, "Gestiunea 1");
 }
 
-void SetFixedAssetsDirectoryPaths(std::span<char> image, std::string_view erpDirectory,
-                                  std::string_view accountingFolder, std::string_view documentsDirectory) {
-  SetPathField(image, kFixedAssetsErpDirectory, erpDirectory);
-  SetPathField(image, kFixedAssetsDocumentsDirectory, documentsDirectory);
-  SetPathField(image, kFixedAssetsAccountingFolder, accountingFolder);
-}
-
 const DirectoryFileKind kFixedAssetsDirectoryFile{"DIRTES.DAT", kFixedAssetsDirectoryRecords,
                                                   &SetFixedAssetsDirectoryDefaults, &ReadDirectoryRecords};
 

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "erpdirs/directory_file.h"
+#include "erpdirs/image_fields.h"
 
 namespace velmora::erpdirs {
 
@@ -21,8 +22,8 @@ inline constexpr std::size_t kFixedAssetsDocumentsDirectory = 512 + 120;  // sui
 inline constexpr std::size_t kFixedAssetsAccountingFolder = 512 + 160;    // suite root + "KELBAR\FIRMA"
 
 void SetFixedAssetsDirectoryDefaults(std::span<char> image);
-void SetFixedAssetsDirectoryPaths(std::span<char> image, std::string_view erpDirectory,
-                                  std::string_view accountingFolder, std::string_view documentsDirectory);
+inline constexpr ModulePathFields kFixedAssetsPathFields{kFixedAssetsErpDirectory, kFixedAssetsAccountingFolder,
+                                                         kFixedAssetsDocumentsDirectory};
 
 extern const DirectoryFileKind kFixedAssetsDirectoryFile;
 

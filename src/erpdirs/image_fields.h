@@ -20,6 +20,17 @@ inline void SetPathField(std::span<char> image, std::size_t offset, std::string_
   SetTextField(image, offset, kPathFieldWidth, path);
 }
 
+// Where a module's directory file keeps the three paths refreshed at every start.
+struct ModulePathFields {
+  std::size_t erpDirectory, accountingData, documentsDirectory;
+};
+inline void SetModulePaths(std::span<char> image, const ModulePathFields& at, std::string_view erpDirectory,
+                           std::string_view accountingData, std::string_view documentsDirectory) {
+  SetPathField(image, at.erpDirectory, erpDirectory);
+  SetPathField(image, at.accountingData, accountingData);
+  SetPathField(image, at.documentsDirectory, documentsDirectory);
+}
+
 // The field as it stands (blank padding included).
 std::string TextField(std::span<const char> image, std::size_t offset, std::size_t width);
 

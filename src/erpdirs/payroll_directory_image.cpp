@@ -111,13 +111,6 @@ void SetPayrollDirectoryDefaults(std::span<char> image) {
   Blank(image, kPayrollTableB, 30 * 32);
 }
 
-void SetPayrollDirectoryPaths(std::span<char> image, std::string_view erpDirectory,
-                              std::string_view accountingFolder, std::string_view documentsDirectory) {
-  SetPathField(image, kPayrollErpDirectory, erpDirectory);
-  SetPathField(image, kPayrollAccountingFolder, accountingFolder);
-  SetPathField(image, kPayrollDocumentsDirectory, documentsDirectory);
-}
-
 int16_t ReadPayrollDirectoryRecords(RecordFile& file, std::span<char> image) {
   std::fill(image.begin(), image.end(), ' ');
   const auto record1 = image.subspan(0, kRecordSize);

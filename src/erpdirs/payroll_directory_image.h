@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "erpdirs/directory_file.h"
+#include "erpdirs/image_fields.h"
 
 namespace velmora::erpdirs {
 
@@ -46,8 +47,8 @@ struct MedicalLeaveCode {
 std::span<const MedicalLeaveCode> InitialMedicalLeaveCodes();
 
 void SetPayrollDirectoryDefaults(std::span<char> image);
-void SetPayrollDirectoryPaths(std::span<char> image, std::string_view erpDirectory,
-                              std::string_view accountingFolder, std::string_view documentsDirectory);
+inline constexpr ModulePathFields kPayrollPathFields{kPayrollErpDirectory, kPayrollAccountingFolder,
+                                                     kPayrollDocumentsDirectory};
 
 // The tolerant reader: the image is first filled with blanks; records 1 to 3
 // must be readable (status 1 otherwise); a missing or unreadable later record

@@ -16,7 +16,7 @@ int FindTextNoCase(std::string_view text, int textLength, std::string_view patte
   for (int start = 0; start + patternLength <= textLength; ++start) {
     int k = 0;
     for (; k < patternLength; ++k) {
-      const char a = text[static_cast<std::size_t>(start + k)];
+      const char a = text[static_cast<std::size_t>(start) + static_cast<std::size_t>(k)];
       const char b = pattern[static_cast<std::size_t>(k)];
       if (exact ? a != b : Fold(a) != Fold(b)) break;
     }

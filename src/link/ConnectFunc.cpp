@@ -38,7 +38,7 @@ void ReattachWindow(HWND parent) {
 
 void SettleProgramName() {
   char path[512] = {};
-  const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+  const auto n = static_cast<DWORD>(ProgramPath().copy(path, sizeof path));
   Link().programName = PadToWidth(n == 0 ? std::string("?") : ProgramNameFromPath(std::string_view(path, n)), 20);
 }
 

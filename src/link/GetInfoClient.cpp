@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "common/fixed_text.h"
+#include "common/program_path.h"
 #include "common/win_handles.h"
 #include "link/client_code_lookup.h"
 #include "link/client_identity.h"
@@ -45,10 +46,10 @@ int16_t GETINFOCLIENT(char* text, int32_t capacity) {
   char computer[101] = {};
   DWORD n = 100;
   if (!GetComputerNameA(computer, &n)) n = 0;
-  char path[512] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path - 1);
-  const PathParts parts = SplitPath(std::string_view(path, length));
-  const std::string information = BuildClientInformation(ExecutableDate(path), std::string_view(computer, n),
+  // The identity has room for 511 characters of the path.
+  const std::string& path = ProgramPath();
+  const PathParts parts = SplitPath(std::string_view(path).substr(0, 511));
+  const std::string information = BuildClientInformation(ExecutableDate(path.c_str()), std::string_view(computer, n),
                                                          DirectoryText(parts), DriveKindOf(parts));
   // Never longer than 628 characters; the callers pass 1,000.
   const std::size_t copied = std::min(information.size(), static_cast<std::size_t>(std::max(capacity, 0)));

@@ -85,11 +85,11 @@ std::int16_t GETLISTAIPDOMENIU(ServerAddressTable& table, const AddressListEnvir
   if (env.onRefreshStarted) env.onRefreshStarted();
   const LibraryAnswer answer = env.askLibrary ? env.askLibrary() : LibraryAnswer{LibraryAnswer::Status::kNoLibrary, 0, {}};
   if (answer.status == LibraryAnswer::Status::kNoLibrary) {
-    table.libraryError = PadToWidth("Eroare deschidere \"hostlane.dll\"", 80);
+    table.libraryError = "Eroare deschidere \"hostlane.dll\"";
     return 0;
   }
   if (answer.status == LibraryAnswer::Status::kNoFunction) {
-    table.libraryError = PadToWidth("Eroare interna \"hostlane.dll\"", 80);
+    table.libraryError = "Eroare interna \"hostlane.dll\"";
     return 0;
   }
   BlankAll(table);

@@ -28,7 +28,7 @@ struct ServerAddressTable {
   bool listLoaded = false;
   bool defaultSeen = false;    // never cleared
   std::string defaultAddress;  // the vendor's built-in server address
-  std::string libraryError;    // 80 characters, kept but never shown
+  std::string libraryError;    // kept but never shown
   std::uint16_t tcpPort = 5150;
 
   ServerAddressTable();

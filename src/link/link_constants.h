@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/transfer_size.h"
+
 namespace velmora::link {
 
 // Each of the two transfer buffers, and the largest answer frame.
-inline constexpr std::size_t kTransferBufferSize = 10'735'760;
+using velmora::kTransferBufferSize;
 inline constexpr std::size_t kFrameHeaderBytes = 4;
 // Requests are handed to the socket in pieces of at most this many bytes.
 inline constexpr std::int32_t kSendPiece = 1000;

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/program_path.h"
 #include "common/win_handles.h"
 #include "link/address_table.h"
 #include "link/link_constants.h"

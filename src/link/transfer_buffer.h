@@ -1,5 +1,5 @@
 #pragma once
-// One of the link's two 10,735,760-byte transfer buffers: a zero-filled
+// One of the link's two transfer buffers (kTransferBufferSize bytes): a zero-filled
 // block of the process heap. Before every exchange the buffer reads as all
 // zeros again; only the bytes written since the last zeroing are cleared,
 // which gives the same contents as clearing the whole block.

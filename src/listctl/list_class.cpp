@@ -4,8 +4,7 @@
 
 namespace velmora::listctl {
 
-bool RegisterListClass(HINSTANCE instance, std::string& message) {
-  message.clear();
+bool RegisterListClass(HINSTANCE instance) {
   WNDCLASSA wc{};
   wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
   wc.lpfnWndProc = &ListWindowProc;
@@ -14,10 +13,7 @@ bool RegisterListClass(HINSTANCE instance, std::string& message) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = kListClassName;
   const bool registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  if (!registered) {
-    message = "Eroare inregistrare clasa: <ListCorvane>.";
-    return false;
-  }
+  if (!registered) return false;
   RegisterEditorClass(instance);
   return true;
 }

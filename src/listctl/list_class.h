@@ -9,8 +9,8 @@ namespace velmora::listctl {
 
 inline constexpr char kListClassName[] = "ListCorvane";
 
-// Registers the grid's class and its editor's; on failure `message` holds the
-// reason, else it is blank.
-bool RegisterListClass(HINSTANCE instance, std::string& message);
+// Registers the grid's class and its editor's; false when the grid's class
+// could not be registered.
+bool RegisterListClass(HINSTANCE instance);
 
 }  // namespace velmora::listctl

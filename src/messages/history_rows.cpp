@@ -12,7 +12,7 @@ constexpr std::size_t kAuthorCell = 20;
 constexpr std::string_view kOwnPrefix = "CU ";
 
 std::string AuthorShown(std::string_view author, bool fromVendor) {
-  const std::string field = PadToWidth(author, kAuthorCell);
+  std::string field = PadToWidth(author, kAuthorCell);
   if (fromVendor) return field;
   return std::string(kOwnPrefix) + field.substr(0, kAuthorCell - kOwnPrefix.size());
 }
@@ -30,7 +30,7 @@ std::vector<HistoryRow> BuildHistoryRows(std::span<const InboxEntry> entries) {
   rows.reserve(shown);
   for (std::size_t i = 0; i < shown; ++i) {
     const InboxEntry& entry = entries[entries.size() - 1 - i];
-    const bool fromVendor = TrimTrailingBlanks(PadToWidth(entry.author, kAuthorCell)) == kVendorAuthor;
+    const bool fromVendor = TrimTrailingBlanks(std::string_view(entry.author).substr(0, kAuthorCell)) == kVendorAuthor;
     rows.push_back({entry.dateLine, AuthorShown(entry.author, fromVendor), OnOneLine(entry.message), entry.message,
                     fromVendor});
   }

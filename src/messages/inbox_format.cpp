@@ -4,32 +4,13 @@
 #include <cstdio>
 
 #include "common/fixed_text.h"
+#include "common/text_lines.h"
 
 namespace velmora::messages {
 namespace {
 
 constexpr std::string_view kEntryMark = "!---";
 constexpr std::string_view kLineEnd = "\r\n";
-
-// Splits the archive into lines the way a text file is read: a line ends at
-// LF (a CR before it is dropped), a last line without an end still counts,
-// and a line longer than 1000 characters is cut.
-class LineReader {
- public:
-  explicit LineReader(std::string_view bytes) : rest_(bytes) {}
-  bool Next(std::string_view& line) {
-    if (rest_.empty()) return false;
-    const std::size_t end = rest_.find('\n');
-    line = rest_.substr(0, end);
-    rest_ = end == std::string_view::npos ? std::string_view{} : rest_.substr(end + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.size() > kMaxLineLength) line = line.substr(0, kMaxLineLength);
-    return true;
-  }
-
- private:
-  std::string_view rest_;
-};
 
 std::string AuthorOf(std::string_view headerLine) {
   return std::string(headerLine.substr(std::min(headerLine.size(), kEntryMark.size())));
@@ -86,7 +67,7 @@ std::string InboxEntryBytes(std::string_view body, std::string_view author) {
 
 std::vector<InboxEntry> ParseInbox(std::string_view bytes) {
   std::vector<InboxEntry> entries;
-  LineReader reader(bytes);
+  TextLineReader reader(bytes, kMaxLineLength);
   std::string_view header, date, line;
   if (!reader.Next(header)) return entries;
   reader.Next(date);

@@ -4,17 +4,12 @@
 
 #include "common/heap_block.h"
 #include "link/link_api.h"
-#include "link/link_constants.h"
+#include "common/transfer_size.h"
 #include "postman/news_rules.h"
 #include "postman/postman.h"
 #include "postman/shared_state.h"
 
 namespace velmora::postman {
-namespace {
-// Answers are as large as the link's receive buffer.
-constexpr auto kAnswerCapacity = static_cast<int32_t>(link::kTransferBufferSize);
-}  // namespace
-
 void FetchMessages(HWND parent) {
   link::UPDATESTARBKCOLOR(0xFFFFFF);
   link::SETNETLIBSILENTMODE(2);
@@ -23,15 +18,20 @@ void FetchMessages(HWND parent) {
   link::INCHIDECONECTARELASERVER();
 }
 
+std::optional<std::string> AskServer(std::string_view request) {
+  constexpr auto kCapacity = static_cast<int32_t>(kTransferBufferSize);
+  HeapBlock buffer;
+  if (!buffer.Allocate(kCapacity)) return std::nullopt;
+  const int32_t length = link::GETRASPUNSCALIFICARE(request, buffer.data(), kCapacity);
+  if (length < 0) return std::nullopt;
+  return std::string(buffer.data(), static_cast<std::size_t>(length));
+}
+
 void RequestMessages() {
   SharedState& shared = Shared();
-  shared.received.Store(std::string(ReceivedMessage::kLength, ' '));
-  HeapBlock buffer;
-  if (buffer.Allocate(kAnswerCapacity)) {
-    const int32_t length =
-        link::GETRASPUNSCALIFICARE(MessageRequest(shared.clientCode), buffer.data(), kAnswerCapacity);
-    if (length > 4) shared.received.Store(MessageFromAnswer(std::string_view(buffer.data(), length)));
-  }
+  shared.received.Store({});
+  if (const auto answer = AskServer(MessageRequest(shared.clientCode)); answer && answer->size() > 4)
+    shared.received.Store(MessageFromAnswer(*answer));
   shared.newMessage = true;
 }
 

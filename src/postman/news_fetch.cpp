@@ -2,10 +2,9 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
-#include "common/heap_block.h"
 #include "link/link_api.h"
-#include "link/link_constants.h"
 #include "postman/message_fetch.h"
 #include "postman/news_cache.h"
 #include "postman/postman.h"
@@ -15,8 +14,6 @@
 namespace velmora::postman {
 namespace {
 
-// Answers are as large as the link's receive buffer.
-constexpr auto kAnswerCapacity = static_cast<int32_t>(link::kTransferBufferSize);
 constexpr char kNewsRequest[] = "903 hotnews.txt";
 
 NewsFields g_news = InitialNewsFields();
@@ -31,13 +28,9 @@ int16_t FetchFromServer(HWND parent, int32_t clientCode, std::string& answer) {
     link::INCHIDECONECTARELASERVER();
     return link::IsAnswerMarked() ? 1 : -1;
   }
-  HeapBlock buffer;
-  if (buffer.Allocate(kAnswerCapacity)) {
-    const int32_t length = link::GETRASPUNSCALIFICARE(kNewsRequest, buffer.data(), kAnswerCapacity);
-    if (length >= 0) {
-      answer.assign(buffer.data(), static_cast<std::size_t>(length));
-      StoreNewsCache(answer);
-    }
+  if (auto fetched = AskServer(kNewsRequest)) {
+    answer = std::move(*fetched);
+    StoreNewsCache(answer);
   }
   if (!Shared().stop) RequestMessages();  // a stop from the user ends the exchanges
   link::INCHIDECONECTARELASERVER();

@@ -10,7 +10,7 @@
 
 namespace velmora::postman {
 
-// The message the server left for this client: blank when nothing waits.
+// The message the server left for this client: empty (or blank) when nothing waits.
 class ReceivedMessage {
  public:
   static constexpr std::size_t kLength = 1000;

@@ -15,9 +15,6 @@
 
 namespace velmora::shell {
 
-// The postman's work buffer: one zero-filled block from the process heap.
-inline constexpr std::size_t kPostmanBufferBytes = 10'735'760;
-
 // News cache image: 8-byte FILETIME stamp, then 5000 characters of text.
 struct NewsBuffer {
   std::array<char, kNewsStampBytes> stamp{};
@@ -27,23 +24,14 @@ struct NewsBuffer {
 
 struct AppState {
   HINSTANCE instance = nullptr;
-  HMODULE module = nullptr;
-  std::string programPath;
   AppPaths paths;
-  std::string tempDirectory;
   int minusM = 0;
-  int32_t today = 0;  // YYYYMMDD
-  int weekday = 0;    // 1 = Monday .. 7 = Sunday
-  bool officeHours = false;
   HCURSOR handCursor = nullptr;
   AutoLibrary hostlane;
-  HeapBlock postmanBuffer;
+  HeapBlock postmanBuffer;  // the postman's file buffer, zero-filled from the process heap
   NewsBuffer news;
 };
 
 AppState& App();
-
-// Today as YYYYMMDD from a SYSTEMTIME.
-inline int32_t DateNumber(const SYSTEMTIME& t) { return t.wYear * 10000 + t.wMonth * 100 + t.wDay; }
 
 }  // namespace velmora::shell

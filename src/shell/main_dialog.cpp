@@ -141,7 +141,7 @@ void OnNewMessageTimer(HWND dialog) {
 void OnTimer(HWND dialog, UINT_PTR id) {
   switch (id) {
     case timer::kUpdateCheck:
-      WriteAppLog("timer 1 ....", 12);
+      WriteAppLog("timer 1 ....");
       KillTimer(dialog, timer::kUpdateCheck);
       update::StartUpdateCheckThread(UpdateSetupFor(dialog));
       break;

@@ -19,8 +19,7 @@ WNDPROC PreviousProcOf(HWND button) {
 
 void LaunchDocumentsFromKey(HWND button, int16_t mode) {
   postman::Shared().stop = true;
-  int16_t status = 0;
-  LaunchDocuments(status, mode);
+  LaunchDocuments(mode);
   RefreshCaption(GetParent(button));
 }
 

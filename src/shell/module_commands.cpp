@@ -39,21 +39,19 @@ void RestoreAndShow(HWND dialog, const std::string& directory) {
 void LaunchDocumentsModule(HWND dialog) {
   StopSound();
   ShowWindow(dialog, SW_HIDE);
-  int16_t status = 0;
-  LaunchDocuments(status, static_cast<int16_t>(App().minusM));
+  LaunchDocuments(static_cast<int16_t>(App().minusM));
   RefreshCaption(dialog);
   ShowWindow(dialog, SW_SHOW);
   SetFocus(GetDlgItem(dialog, IDC_BUTTON_VANTOR));
 }
 
-void LaunchModuleIn(HWND dialog, const std::string& moduleDirectory, void (*launch)(int16_t&)) {
+void LaunchModuleIn(HWND dialog, const std::string& moduleDirectory, bool (*launch)()) {
   StopSound();
   const std::optional<std::string> saved = SaveCurrentDirectory();
   if (!saved) return;
   SetCurrentDirectoryA(moduleDirectory.c_str());
   ShowWindow(dialog, SW_HIDE);
-  int16_t status = 0;
-  launch(status);
+  launch();
   RestoreAndShow(dialog, *saved);
 }
 

@@ -3,10 +3,12 @@
 #include <array>
 
 #include "common/fixed_text.h"
+#include "common/program_path.h"
 #include "common/ui_seams.h"
 #include "common/win_handles.h"
 #include "shell/app_state.h"
 #include "shell/documents_directory_seed.h"
+#include "shell/startup_rules.h"
 
 namespace velmora::shell {
 namespace {
@@ -22,9 +24,9 @@ constexpr ModuleRoutine kFixedAssets{"\\Tesslo\\tesslow.exe", "Nu se poate deter
 constexpr ModuleRoutine kDataSynchronisation{"\\ERP\\trovel.exe", "Nu se poate determina directorul ERP -ului!",
                                              "\\ERP\\trovel.exe!"};
 
-void RunModule(const ModuleRoutine& routine, int16_t& status) {
+bool RunModule(const ModuleRoutine& routine) {
   const std::string ownPath = OwnPathOrReport();
-  if (!ownPath.empty()) RunModuleFromPath(ownPath, routine, status);
+  return !ownPath.empty() && RunModuleFromPath(ownPath, routine);
 }
 
 }  // namespace
@@ -52,43 +54,29 @@ std::string ProgramOnCommandLine(std::string_view path) {
   return "\"" + std::string(path) + "\"";
 }
 
-std::optional<std::string> SuiteRootFromOwnPath(std::string_view ownPath) {
-  ownPath = ownPath.substr(0, std::min<std::size_t>(ownPath.find('\0'), 256));
-  const auto last = ownPath.rfind('\\');
-  if (last == std::string_view::npos || last == 0) return std::nullopt;
-  const auto secondToLast = ownPath.rfind('\\', last - 1);
-  if (secondToLast == std::string_view::npos) return std::nullopt;
-  return std::string(ownPath.substr(0, secondToLast));
-}
-
 std::string OwnPathOrReport() {
-  char path[256] = {};
-  if (GetModuleFileNameA(nullptr, path, sizeof path) == 0) {
-    ShowErrorBox(WindowsErrorText(GetLastError(), "GetModuleFileName"));
-    return {};
-  }
-  return path;
+  if (ProgramPath().empty()) ShowErrorBox(WindowsErrorText(ProgramPathError(), "GetModuleFileName"));
+  return ProgramPath();
 }
 
-void RunModuleFromPath(std::string_view ownPath, const ModuleRoutine& routine, int16_t& status) {
+bool RunModuleFromPath(std::string_view ownPath, const ModuleRoutine& routine) {
   const std::optional<std::string> root = SuiteRootFromOwnPath(ownPath);
   if (!root) {
     ShowErrorBox(routine.directoryMessage);
-    return;
+    return false;
   }
   const std::string& suiteRoot = *root;
   if (RunProcess(ProgramOnCommandLine(suiteRoot + std::string(routine.program))) != 0) {
     ShowErrorBox("Nu s-a putut executa " + suiteRoot + std::string(routine.failedProgram));
-    status = -1;
-  } else {
-    status = 0;
+    return false;
   }
+  return true;
 }
 
-void LaunchAccounting(int16_t& status) { RunModule(kAccounting, status); }
-void LaunchPayroll(int16_t& status) { RunModule(kPayroll, status); }
-void LaunchFixedAssets(int16_t& status) { RunModule(kFixedAssets, status); }
-void RunDataSynchronisation(int16_t& status) { RunModule(kDataSynchronisation, status); }
+bool LaunchAccounting() { return RunModule(kAccounting); }
+bool LaunchPayroll() { return RunModule(kPayroll); }
+bool LaunchFixedAssets() { return RunModule(kFixedAssets); }
+bool RunDataSynchronisation() { return RunModule(kDataSynchronisation); }
 
 }  // namespace velmora::shell
 
@@ -109,21 +97,21 @@ bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str(
 
 }  // namespace
 
-void LaunchDocuments(int16_t& status, int16_t mode) {
+bool LaunchDocuments(int16_t mode) {
   char currentDirectory[512] = {};
   if (GetCurrentDirectoryA(sizeof currentDirectory, currentDirectory) == 0) {
     ShowErrorBox(WindowsErrorText(GetLastError(), "GetCurrentDirectory"));
-    return;
+    return false;
   }
   const std::string ownPath = OwnPathOrReport();
-  if (!ownPath.empty()) LaunchDocumentsFromPath(ownPath, status, mode);
+  return !ownPath.empty() && LaunchDocumentsFromPath(ownPath, mode);
 }
 
-void LaunchDocumentsFromPath(std::string_view ownPath, int16_t& status, int16_t mode) {
+bool LaunchDocumentsFromPath(std::string_view ownPath, int16_t mode) {
   const std::optional<std::string> root = SuiteRootFromOwnPath(ownPath);
   if (!root) {
     ShowErrorBox("Nu se poate determina directorul Vantor-ului!");
-    return;
+    return false;
   }
   const std::string& suiteRoot = *root;
   if (!FileExists("DIRVAN.DAT")) CreateLaunchDocumentsDirectoryFile(ownPath, suiteRoot);
@@ -134,18 +122,13 @@ void LaunchDocumentsFromPath(std::string_view ownPath, int16_t& status, int16_t 
       ProgramOnCommandLine(suiteRoot + std::string(command.program)) + std::string(command.arguments);
   if (RunProcess(commandLine) != 0) {
     ShowErrorBox("Nu s-a putut executa " + suiteRoot + (index == 3 ? "\\Vantor\\tkv.exe!" : "\\Vantor\\q.exe!"));
-    status = -1;
-  } else {
-    status = 0;
+    return false;
   }
+  return true;
 }
 
 int RunWithWindowHandle(std::string& assistantPath, HWND window, bool wait) {
-  AppState& app = App();
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  app.weekday = WeekdayOf(DateNumber(now));
-  app.officeHours = true;
+  const AppState& app = App();
   assistantPath = app.paths.assistantPath;
   SetCurrentDirectoryA(app.paths.vantorDirectory.c_str());
 
@@ -165,12 +148,11 @@ int RunAssistantKeepingDirectory(HWND window) {
 }
 
 int16_t RunSelfUpdate(std::string& message) {
-  char path[256] = {};
-  if (GetModuleFileNameA(nullptr, path, sizeof path) == 0) {
-    message = WindowsErrorText(GetLastError(), "GetModuleFileName");
+  if (ProgramPath().empty()) {
+    message = WindowsErrorText(ProgramPathError(), "GetModuleFileName");
     return -1;
   }
-  return RunSelfUpdateFromPath(path, message);
+  return RunSelfUpdateFromPath(ProgramPath(), message);
 }
 
 int16_t RunSelfUpdateFromPath(std::string_view ownPath, std::string& message) {
@@ -196,8 +178,8 @@ int16_t RunSelfUpdateFromPath(std::string_view ownPath, std::string& message) {
   const std::string commandLine =
       ProgramOnCommandLine(tempDirectory + "\\\\renova37.exe") + " " + *root + "\\ERP\\velmora.exe";
   if (RunProcess(commandLine, false) != 0) {
-    message = PadToWidth("Nu s-a putut executa " + target, 80);
-    message = std::string(TrimTrailingBlanks(message));
+    const std::string text = "Nu s-a putut executa " + target;
+    message = TrimTrailingBlanks(std::string_view(text).substr(0, 80));  // the message has room for 80
     return -3;
   }
   message.clear();

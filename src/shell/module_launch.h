@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,11 +21,6 @@ int RunProcess(std::string_view commandLine, bool wait = true);
 // ("C:\Corvane.exe" for "C:\Corvane 1\...") for the program.
 std::string ProgramOnCommandLine(std::string_view path);
 
-// The suite root as the module routines see it: the launcher's path cut
-// before its second-to-last '\' (no trailing separator); nothing when the
-// path has fewer than two '\'.
-std::optional<std::string> SuiteRootFromOwnPath(std::string_view ownPath);
-
 // One module routine: `program` is the text after the suite root, such as
 // "\Kelbar\kelbarw.exe". Shows its own messages in the error box.
 struct ModuleRoutine {
@@ -34,14 +28,16 @@ struct ModuleRoutine {
   std::string_view directoryMessage;  // when the suite root cannot be found
   std::string_view failedProgram;     // path shown after "Nu s-a putut executa " + suite root
 };
-void RunModuleFromPath(std::string_view ownPath, const ModuleRoutine& routine, int16_t& status);
+// True when the program ran (and ended).
+bool RunModuleFromPath(std::string_view ownPath, const ModuleRoutine& routine);
 
 // The launcher's own path, or empty after showing the GetModuleFileName error.
 std::string OwnPathOrReport();
 
 // Documents module in mode 0 ("-erp -m"), 1 ("-erp"), 2 ("-m -erp -cu") or 3 (tkv.exe /prot).
-void LaunchDocuments(int16_t& status, int16_t mode);
-void LaunchDocumentsFromPath(std::string_view ownPath, int16_t& status, int16_t mode);
+// True when the program ran (and ended).
+bool LaunchDocuments(int16_t mode);
+bool LaunchDocumentsFromPath(std::string_view ownPath, int16_t mode);
 
 // Starts the virtual assistant with the window handle on its command line;
 // `assistantPath` receives the program's path for the caller's message.
@@ -57,9 +53,10 @@ int RunAssistantKeepingDirectory(HWND window);
 int16_t RunSelfUpdate(std::string& message);
 int16_t RunSelfUpdateFromPath(std::string_view ownPath, std::string& message);
 
-void LaunchAccounting(int16_t& status);
-void LaunchPayroll(int16_t& status);
-void LaunchFixedAssets(int16_t& status);
-void RunDataSynchronisation(int16_t& status);
+// Each true when its program ran (and ended).
+bool LaunchAccounting();
+bool LaunchPayroll();
+bool LaunchFixedAssets();
+bool RunDataSynchronisation();
 
 }  // namespace velmora::shell

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "common/program_path.h"
+#include "common/transfer_size.h"
 #include "common/ui_seams.h"
 #include "link/link_api.h"
 #include "listctl/list_class.h"
@@ -24,25 +26,13 @@
 namespace velmora::shell {
 namespace {
 
-void SettleDirectories(AppState& app) {
-  char path[512] = {};
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  app.programPath = path;
-  app.paths = BuildAppPaths(DirectoryOfPath(app.programPath));
-}
+void SettleDirectories(AppState& app) { app.paths = BuildAppPaths(DirectoryOfPath(ProgramPath())); }
 
-void SettleTemporaryDirectory(AppState& app) {
+// Makes sure the temporary folder exists.
+void CreateTemporaryDirectory() {
   char temp[512] = {};
   GetTempPathA(sizeof temp, temp);
-  app.tempDirectory = temp;
   CreateDirectoryA(temp, nullptr);
-}
-
-void SettleToday(AppState& app) {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  app.today = DateNumber(now);
-  app.weekday = WeekdayOf(app.today);
 }
 
 void CreateMailFolders(const AppPaths& paths) {
@@ -61,7 +51,7 @@ void OpenLogAndGreetLink() {
   OpenAppLog(LogChannelFromSwitch(EnvironmentValue(kLogSwitchVariable)), "velmora.log");
   link::SetLinkLogWriter(&AppendAppLogLine);
   link::SETLUNSTARWNDLOG(static_cast<int16_t>(AppLogChannel()));
-  WriteAppLog("Init>>>", 7);
+  WriteAppLog("Init>>>");
 }
 
 void ShutDown(AppState& app) {
@@ -71,7 +61,7 @@ void ShutDown(AppState& app) {
   FreeShowcaseLibrary();
   ReleaseMainDialogFont();
   app.postmanBuffer.Free();
-  WriteAppLog("Bye!", 4);
+  WriteAppLog("Bye!");
   CloseAppLog();
 }
 
@@ -88,18 +78,12 @@ int RunLauncher(HINSTANCE instance, HINSTANCE previous, const std::vector<std::s
   AppState& app = App();
   app.minusM = MinusMSwitch(arguments);
   app.instance = instance;
-  app.module = GetModuleHandleA(nullptr);
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_DATE_CLASSES};
   InitCommonControlsEx(&controls);
 
   SettleDirectories(app);
-  if (previous == nullptr) {
-    std::string message;
-    listctl::RegisterListClass(instance, message);
-  }
-  SettleTemporaryDirectory(app);
-  SettleToday(app);
-  app.officeHours = true;
+  if (previous == nullptr) listctl::RegisterListClass(instance);
+  CreateTemporaryDirectory();
 
   PlayGreeting(instance, app.paths.greetingToggleFile);
   CreateMailFolders(app.paths);
@@ -108,14 +92,13 @@ int RunLauncher(HINSTANCE instance, HINSTANCE previous, const std::vector<std::s
   update::LoadSchedule(app.paths.erpDirectory);
 
   OpenLogAndGreetLink();
-  int16_t syncStatus = 0;
-  RunDataSynchronisation(syncStatus);
+  RunDataSynchronisation();
 
   app.hostlane.reset(LoadLibraryA("hostlane.dll"));
   BindShowcaseLibrary();
 
-  WriteAppLog("aloca memorie postas (1)....", 28);
-  app.postmanBuffer.Allocate(kPostmanBufferBytes);
+  WriteAppLog("aloca memorie postas (1)....");
+  app.postmanBuffer.Allocate(kTransferBufferSize);
 
   DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
 

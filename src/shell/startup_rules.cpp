@@ -12,21 +12,6 @@ int MinusMSwitch(std::span<const std::string> arguments) {
   return found ? 1 : 0;
 }
 
-int WeekdayOf(int32_t yyyymmdd) {
-  static constexpr int kMonthKey[12] = {0, 3, 3, 6, 1, 4, 6, 2, 5, 0, 3, 5};
-  int year = yyyymmdd / 10000;
-  const int month = (yyyymmdd / 100) % 100;
-  const int day = yyyymmdd % 100;
-  if (year < 100) year += year <= 50 ? 2000 : 1900;
-  if (month < 1 || month > 12) return 0;
-  const int yy = year % 100;
-  int sum = yy / 4 + yy + kMonthKey[month - 1] + day;
-  if (month <= 2 && year % 4 == 0) sum -= 1;
-  if (year >= 2000) sum += 6;
-  const int weekday = sum % 7;
-  return weekday == 0 ? 7 : weekday;
-}
-
 Greeting GreetingFor(int16_t storedValue) {
   const int wave = storedValue == 0 ? 154 : 155;
   int next = storedValue + 1;
@@ -47,13 +32,18 @@ std::size_t SuiteRootLength(std::string_view programDirectory) {
 }
 
 std::string DirectoryOfPath(std::string_view fullPath) {
-  const auto pos = fullPath.rfind('\\');
-  return pos == std::string_view::npos ? std::string{} : std::string(fullPath.substr(0, pos + 1));
+  return std::string(fullPath.substr(0, ProgramDirectoryLength(fullPath)));
+}
+
+std::optional<std::string> SuiteRootFromOwnPath(std::string_view ownPath) {
+  const std::size_t length = SuiteRootLength(DirectoryOfPath(ownPath));
+  if (length == 0) return std::nullopt;
+  return std::string(ownPath.substr(0, length - 1));
 }
 
 AppPaths BuildAppPaths(std::string_view programDirectory) {
   AppPaths p;
-  p.programDirectory = std::string(programDirectory.substr(0, ProgramDirectoryLength(programDirectory)));
+  p.programDirectory = DirectoryOfPath(programDirectory);
   const std::string& dir = p.programDirectory;
   p.erpMonitorPath = dir + "wardle.exe";
   p.messagingPath = dir + "quillon.exe";

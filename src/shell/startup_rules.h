@@ -1,9 +1,10 @@
 #pragma once
 // The rules of start-up that need no Windows call: the "-m" switch, the
-// weekday, the greeting toggle, the directories derived from the launcher's
-// place, the news cache text and the log line.
+// greeting toggle, the directories derived from the launcher's place, the
+// news cache text and the log line.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,10 +13,6 @@ namespace velmora::shell {
 
 // 1 when any argument after the program's own name is exactly "-m", else 0.
 int MinusMSwitch(std::span<const std::string> arguments);
-
-// ISO weekday (1 = Monday .. 7 = Sunday) of a YYYYMMDD date; two-digit years
-// up to 50 are 20xx, the others 19xx. Correct for 1951 to 2099.
-int WeekdayOf(int32_t yyyymmdd);
 
 // The greeting played for the stored toggle value, and the value stored back.
 struct Greeting {
@@ -51,6 +48,11 @@ AppPaths BuildAppPaths(std::string_view programDirectory);
 
 // Directory part ("C:\Suite\ERP\") of a full executable path.
 std::string DirectoryOfPath(std::string_view fullPath);
+
+// The suite root as the module routines write it, from the launcher's full
+// path: the same folder as AppPaths::suiteRoot without its final '\'
+// ("C:\Suite"); nothing when the launcher has no suite root.
+std::optional<std::string> SuiteRootFromOwnPath(std::string_view ownPath);
 
 // The news cache holds an 8-byte time stamp and 5000 characters of text.
 inline constexpr std::size_t kNewsStampBytes = 8;

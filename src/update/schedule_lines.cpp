@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "common/fixed_text.h"
+#include "common/text_lines.h"
 #include "update/slide_table.h"
 
 namespace velmora::update {
@@ -15,14 +16,8 @@ constexpr std::size_t kLineLimit = 1000;
 
 std::vector<std::string_view> SplitScheduleLines(std::string_view text) {
   std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const auto end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(TrimTrailingBlanks(line.substr(0, kLineLimit)));
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
+  TextLineReader reader(text, kLineLimit);
+  for (std::string_view line; reader.Next(line);) lines.push_back(TrimTrailingBlanks(line));
   return lines;
 }
 

@@ -18,18 +18,13 @@ using namespace velmora::testing;
 
 const fs::path kStandins = fs::path(VELMORA_STANDIN_DIR);
 
-void Put(const fs::path& file, std::string_view bytes) {
-  fs::create_directories(file.parent_path());
-  WriteFileBytes(file, bytes);
-}
-
 class Renova37 : public ::testing::Test {
  protected:
   void SetUp() override {
     fs::create_directories(suite_.path() / "ERP");
     fs::copy_file(kStandins / "recorder.exe", launcher_);
-    Put(suite_.path() / "ERP" / "anga.dat", "old anga");
-    Put(suite_.path() / "Vantor" / "q.exe", "old q");
+    PutFileBytes(suite_.path() / "ERP" / "anga.dat", "old anga");
+    PutFileBytes(suite_.path() / "Vantor" / "q.exe", "old q");
     Stage("ERP\\anga.dat", "new anga");
     Stage("Vantor\\q.exe", "new q");
     WriteManifest();
@@ -50,10 +45,10 @@ class Renova37 : public ::testing::Test {
 
   // Stages a file and lists it in the staged manifest with its true size and digest.
   void Stage(const std::string& path, std::string_view bytes) {
-    Put(PathBelow(Staging(), path), bytes);
+    PutFileBytes(PathBelow(Staging(), path), bytes);
     manifest_.files.push_back({path, bytes.size(), Sha256OfBytes(bytes).value_or("")});
   }
-  void WriteManifest() { Put(Staging() / kStagedManifestName, FormatManifest(manifest_)); }
+  void WriteManifest() { PutFileBytes(Staging() / kStagedManifestName, FormatManifest(manifest_)); }
   fs::path Staging() const { return suite_.path() / "ERP" / "UPDATE"; }
 
   // The box the self-update shows, pressed away; its text.
@@ -135,10 +130,10 @@ TEST_F(Renova37, StagedFilesThatDoNotMatchTheirManifestChangeNothing) {
     std::function<void(const fs::path& staging)> spoil;
   };
   const Case cases[] = {
-      {"same size, other bytes", [](const fs::path& staging) { Put(staging / "Vantor" / "q.exe", "NEW q"); }},
-      {"truncated", [](const fs::path& staging) { Put(staging / "Vantor" / "q.exe", "new"); }},
+      {"same size, other bytes", [](const fs::path& staging) { PutFileBytes(staging / "Vantor" / "q.exe", "NEW q"); }},
+      {"truncated", [](const fs::path& staging) { PutFileBytes(staging / "Vantor" / "q.exe", "new"); }},
       {"missing", [](const fs::path& staging) { fs::remove(staging / "Vantor" / "q.exe"); }},
-      {"not listed", [](const fs::path& staging) { Put(staging / "Kelbar" / "kelbarw.exe", "stray"); }},
+      {"not listed", [](const fs::path& staging) { PutFileBytes(staging / "Kelbar" / "kelbarw.exe", "stray"); }},
       {"no manifest", [](const fs::path& staging) { fs::remove(staging / kStagedManifestName); }},
   };
   for (const Case& c : cases) {

@@ -8,14 +8,9 @@ namespace velmora::standins {
 namespace {
 
 namespace fs = std::filesystem;
+using velmora::testing::PutFileBytes;
 using velmora::testing::ReadFileBytes;
 using velmora::testing::TempDir;
-using velmora::testing::WriteFileBytes;
-
-void Put(const fs::path& file, std::string_view bytes) {
-  fs::create_directories(file.parent_path());
-  WriteFileBytes(file, bytes);
-}
 
 // A suite with three installed files and four staged ones: two replace
 // installed files, two are new (one in a folder that does not exist yet).
@@ -24,13 +19,13 @@ struct StagedSuite {
   fs::path root = dir.path();
   fs::path staging = root / "ERP" / "UPDATE";
   StagedSuite() {
-    Put(root / "ERP" / "velmora.exe", "old launcher");
-    Put(root / "Vantor" / "q.exe", "old documents");
-    Put(root / "Kelbar" / "kelbarw.exe", "old accounting");
-    Put(staging / "ERP" / "velmora.exe", "new launcher");
-    Put(staging / "Kelbar" / "FileGen" / "extra.dat", "new data");
-    Put(staging / "Morvin" / "NEW" / "deep" / "x.dat", "new deep");
-    Put(staging / "Vantor" / "q.exe", "new documents");
+    PutFileBytes(root / "ERP" / "velmora.exe", "old launcher");
+    PutFileBytes(root / "Vantor" / "q.exe", "old documents");
+    PutFileBytes(root / "Kelbar" / "kelbarw.exe", "old accounting");
+    PutFileBytes(staging / "ERP" / "velmora.exe", "new launcher");
+    PutFileBytes(staging / "Kelbar" / "FileGen" / "extra.dat", "new data");
+    PutFileBytes(staging / "Morvin" / "NEW" / "deep" / "x.dat", "new deep");
+    PutFileBytes(staging / "Vantor" / "q.exe", "new documents");
   }
   void ExpectUnchanged() const {
     EXPECT_EQ(ReadFileBytes(root / "ERP" / "velmora.exe"), "old launcher");
@@ -67,7 +62,7 @@ struct FailingCopy {
 
 TEST(UpdateApply, NothingStagedChangesNothing) {
   TempDir dir;
-  Put(dir.path() / "ERP" / "velmora.exe", "old");
+  PutFileBytes(dir.path() / "ERP" / "velmora.exe", "old");
   EXPECT_EQ(ApplyStagedUpdate(dir.path()).outcome, ApplyOutcome::NothingStaged);
   fs::create_directories(dir.path() / "ERP" / "UPDATE" / "empty");
   const ApplyResult result = ApplyStagedUpdate(dir.path());
@@ -114,7 +109,7 @@ TEST(UpdateApply, AFailedCopyPutsEveryTouchedFileBack) {
 TEST(UpdateApply, ATargetThatIsAFolderFailsAndRollsBack) {
   StagedSuite suite;
   fs::create_directories(suite.root / "Vantor" / "q.exe.d");
-  Put(suite.staging / "Vantor" / "q.exe.d", "cannot replace a folder");
+  PutFileBytes(suite.staging / "Vantor" / "q.exe.d", "cannot replace a folder");
   const ApplyResult result = ApplyStagedUpdate(suite.root);
   EXPECT_EQ(result.outcome, ApplyOutcome::RolledBack);
   ASSERT_TRUE(result.failedAt.has_value());

@@ -213,7 +213,7 @@ std::optional<int32_t> ClientCodeIn(const std::string& dev, int32_t obiBucketCou
 }
 
 // The data of the record under `key` (6 bytes), as the launcher's reader retrieves it.
-std::string RecordData(const std::string& dev, int layout, int32_t buckets, std::string key, int32_t dataLength) {
+std::string RecordData(const std::string& dev, int layout, int32_t buckets, const std::string& key, int32_t dataLength) {
   docstore::MemoryBlockReader blocks(dev);
   std::string buffer = key + std::string(static_cast<std::size_t>(dataLength), '\0');
   int32_t probeLimit = docstore::kInitialProbeLimit;

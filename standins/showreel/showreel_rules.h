@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/transfer_size.h"
+
 namespace velmora::standins {
 
 struct Box {
@@ -45,7 +47,7 @@ std::string ArgumentText(const char* text, int32_t length);
 std::string FileRequestFrame(std::string_view remotePath);
 
 // Largest answer accepted, as large as the launcher's own transfer buffer.
-inline constexpr uint32_t kMaxAnswerPayload = 10'735'760;
+inline constexpr auto kMaxAnswerPayload = static_cast<uint32_t>(kTransferBufferSize);
 // Payload length announced by an answer's first 4 bytes; nullopt when the
 // length is below 4 or the payload would exceed kMaxAnswerPayload.
 std::optional<uint32_t> AnswerPayloadLength(std::string_view firstFourBytes);

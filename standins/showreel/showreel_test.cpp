@@ -36,6 +36,8 @@ class Library {
     fs::copy_file(fs::path(VELMORA_STANDIN_DIR) / "showreel.dll", folder_.path() / "showreel.dll");
     module_ = LoadLibraryA((folder_.path() / "showreel.dll").string().c_str());
   }
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
   ~Library() {
     if (module_ != nullptr) FreeLibrary(module_);
   }
@@ -65,6 +67,8 @@ class Canvas {
     for (int i = 0; i < width * height; ++i)
       pixels_[i] = GetRValue(fill) << 16 | GetGValue(fill) << 8 | GetBValue(fill);
   }
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
   ~Canvas() {
     SelectObject(dc_, previous_);
     DeleteObject(bitmap_);
@@ -303,6 +307,17 @@ std::string Frame(std::string_view payload) {
 
 void SendBytes(SOCKET s, std::string_view bytes) { send(s, bytes.data(), static_cast<int>(bytes.size()), 0); }
 
+// Connects once to a server on 127.0.0.1, so that its accepting thread ends.
+void ReleaseServer(uint16_t port) {
+  SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in where{};
+  where.sin_family = AF_INET;
+  inet_pton(AF_INET, "127.0.0.1", &where.sin_addr);
+  where.sin_port = htons(port);
+  connect(s, reinterpret_cast<sockaddr*>(&where), sizeof where);
+  closesocket(s);
+}
+
 class ShowreelDownload : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -394,15 +409,7 @@ TEST_F(ShowreelDownload, NoServerMeansNoConnection) {
   {
     LoopbackServer probe("127.0.0.1", [](SOCKET) {});
     port = probe.port();
-    // Connect once so the probe's thread ends; its port is then free again.
-    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in where{};
-    where.sin_family = AF_INET;
-    inet_pton(AF_INET, "127.0.0.1", &where.sin_addr);
-    where.sin_port = htons(port);
-    connect(s, reinterpret_cast<sockaddr*>(&where), sizeof where);
-    SendBytes(s, Frame("x"));
-    closesocket(s);
+    ReleaseServer(port);  // its port is then free again
   }
   UsePort(port);
   EXPECT_EQ(Download("/updateVelmora/a01.jpg", local_.path() / "a01.jpg"), -2);
@@ -430,14 +437,7 @@ TEST_F(ShowreelDownload, AsksTheServerNamedBesideTheLibrary) {
     UsePort(port);
     EXPECT_EQ(Download("/updateVelmora/a01.jpg", local_.path() / "a01.jpg"), -2);
     EXPECT_FALSE(asked);
-    // Release the server's thread.
-    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in where{};
-    where.sin_family = AF_INET;
-    inet_pton(AF_INET, "127.0.0.1", &where.sin_addr);
-    where.sin_port = htons(port);
-    connect(s, reinterpret_cast<sockaddr*>(&where), sizeof where);
-    closesocket(s);
+    ReleaseServer(port);
   }
 }
 

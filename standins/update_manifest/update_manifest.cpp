@@ -4,6 +4,8 @@
 #include <charconv>
 #include <set>
 
+#include "common/fixed_text.h"
+#include "common/text_lines.h"
 #include "update/asset_plan.h"
 
 namespace velmora::standins {
@@ -80,13 +82,10 @@ std::optional<Manifest> ParseManifest(std::string_view text, std::string* proble
   std::set<std::string> seen;
   bool headerRead = false;
   int lineNumber = 0;
-  while (!text.empty()) {
-    const auto end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+  TextLineReader reader(text);
+  for (std::string_view line; reader.Next(line);) {
     ++lineNumber;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
+    line = TrimTrailingBlanks(line);
     if (!headerRead) {
       if (line != kManifestHeader) return fail("not an update manifest");
       headerRead = true;

@@ -13,6 +13,7 @@
 namespace velmora::docstore {
 namespace {
 
+using velmora::testing::BoxList;
 using testing::BoxRecorder;
 using velmora::testing::IndexFileWriter;
 using velmora::testing::ObiFileImage;
@@ -126,10 +127,8 @@ TEST_F(KeyedFileTest, OpenFailuresShowTheirMessageAndLeaveNoHandle) {
     OpenKeyedFile(c.name, Directory(), c.withObi ? obi : nullptr, file, buckets, status);
     EXPECT_EQ(status, 1) << c.name;
     EXPECT_EQ(file, INVALID_HANDLE_VALUE) << c.name;
-    ASSERT_EQ(BoxRecorder::Boxes().size(), 1u) << c.name;
-    EXPECT_EQ(BoxRecorder::Boxes()[0].text, c.shown);
-    EXPECT_EQ(BoxRecorder::Boxes()[0].caption, "Eroare");
-    EXPECT_EQ(BoxRecorder::Boxes()[0].style, static_cast<UINT>(MB_TOPMOST | MB_SYSTEMMODAL | MB_ICONWARNING));
+    EXPECT_EQ(BoxRecorder::Boxes(), (BoxList{{nullptr, c.shown, "Eroare", MB_TOPMOST | MB_SYSTEMMODAL | MB_ICONWARNING}}))
+        << c.name;
   }
   CloseHandle(obi);
   // The file whose block 1 could not be read was closed again: it can be deleted.

@@ -55,6 +55,11 @@ class ErpEnvironment : public LauncherTest {
     return title;
   }
 
+  // The four directory files as a start from `start` writes them new.
+  void ExpectFreshDirectoryFiles(const std::string& start, const std::string& root) {
+    for (const auto& file : velmora::erpdirs::testing::FreshDirectoryFiles(start, root))
+      ExpectFileBytes(SuiteDir() / file.path, file.bytes);
+  }
   void ExpectFileBytes(const fs::path& file, const std::string& expected) {
     SCOPED_TRACE(file.string());
     const std::string actual = ReadFileBytes(file);
@@ -147,21 +152,7 @@ TEST_F(ErpEnvironment, FirstStartWritesTheFiveDirectoryFilesByteForByte) {
   const std::string start = Root() + "\\ERP";
   const std::string root = Root() + "\\";
 
-  Bytes erp(velmora::erpdirs::testing::NewErpDirectoryFile());
-  velmora::erpdirs::testing::PutErpPaths(erp, root);
-  ExpectFileBytes(Erp() / "DIRERP.DAT", erp);
-
-  Bytes accounting(velmora::erpdirs::testing::NewAccountingDirectoryFile());
-  velmora::erpdirs::testing::PutAccountingPaths(accounting, start, root);
-  ExpectFileBytes(SuiteDir() / "Kelbar" / "FIRMA" / "DIRKEL.DAT", accounting);
-
-  Bytes payroll(velmora::erpdirs::testing::NewPayrollDirectoryFile());
-  velmora::erpdirs::testing::PutPayrollPaths(payroll, start, root);
-  ExpectFileBytes(SuiteDir() / "Morvin" / "FIRMA" / "DIRMOR.DAT", payroll);
-
-  Bytes fixedAssets(velmora::erpdirs::testing::NewFixedAssetsDirectoryFile());
-  velmora::erpdirs::testing::PutFixedAssetsPaths(fixedAssets, start, root);
-  ExpectFileBytes(SuiteDir() / "Tesslo" / "FIRMA" / "DIRTES.DAT", fixedAssets);
+  ExpectFreshDirectoryFiles(start, root);
 
   // Read for the caption, never written.
   ExpectFileBytes(DirvanInErp(), SampleDocumentsDirectoryFile(Root(), Root() + "\\Vantor"));
@@ -218,19 +209,8 @@ TEST_F(ErpEnvironment, StartedFromAnotherDriveTheDirectoryFilesNameThatDrive) {
   HWND main = StartAndFindMain(launcher);
   ASSERT_NE(main, nullptr);
 
-  Bytes erp(velmora::erpdirs::testing::NewErpDirectoryFile());
-  velmora::erpdirs::testing::PutErpPaths(erp, root);
-  ExpectFileBytes(Erp() / "DIRERP.DAT", erp);
   const std::string start = root + "ERP";
-  Bytes accounting(velmora::erpdirs::testing::NewAccountingDirectoryFile());
-  velmora::erpdirs::testing::PutAccountingPaths(accounting, start, root);
-  ExpectFileBytes(SuiteDir() / "Kelbar" / "FIRMA" / "DIRKEL.DAT", accounting);
-  Bytes payroll(velmora::erpdirs::testing::NewPayrollDirectoryFile());
-  velmora::erpdirs::testing::PutPayrollPaths(payroll, start, root);
-  ExpectFileBytes(SuiteDir() / "Morvin" / "FIRMA" / "DIRMOR.DAT", payroll);
-  Bytes fixedAssets(velmora::erpdirs::testing::NewFixedAssetsDirectoryFile());
-  velmora::erpdirs::testing::PutFixedAssetsPaths(fixedAssets, start, root);
-  ExpectFileBytes(SuiteDir() / "Tesslo" / "FIRMA" / "DIRTES.DAT", fixedAssets);
+  ExpectFreshDirectoryFiles(start, root);
   // The documents module's file is read there too: the caption shows the client.
   EXPECT_EQ(TitleOf(main), MainTitle(4711));
   EXPECT_EQ(Close(launcher, main), 0u);

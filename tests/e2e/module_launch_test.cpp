@@ -55,6 +55,11 @@ constexpr ButtonCase kButtonCases[] = {
     {kButtonVantor, "Vantor", "q.exe", " -erp -m", "ERP"},  // launcher started without -m
 };
 
+// A module button's command, or a key pressed on it (key 0: the command).
+bool Trigger(HWND main, int button, UINT key) {
+  return key != 0 ? PostKeyDown(GetDlgItem(main, button), key) : PostCommand(main, button);
+}
+
 TEST_F(ModuleLaunch, EachButtonStartsItsProgramWhileTheDialogHides) {
   DrivenProgram launcher = StartLauncher();
   HWND main = StartAndFindMain(launcher);
@@ -172,11 +177,7 @@ TEST_F(ModuleLaunch, AMissingProgramIsReportedWithItsPathAndTheDialogComesBack) 
   for (const MissingCase& c : cases) {
     SCOPED_TRACE(c.program);
     FileAside aside(SuiteDir() / c.folder / c.program);
-    if (c.key != 0) {
-      ASSERT_TRUE(PostKeyDown(GetDlgItem(main, c.button), c.key));
-    } else {
-      ASSERT_TRUE(PostCommand(main, c.button));
-    }
+    ASSERT_TRUE(Trigger(main, c.button, c.key));
     const auto box = WaitForMessageBox(launcher, "Eroare", 5s);
     ASSERT_TRUE(box.has_value()) << "no error box";
     EXPECT_EQ(box->text, "Nu s-a putut executa " + Root() + c.reported);
@@ -214,11 +215,7 @@ TEST_F(ModuleLaunch, ALauncherInADrivesRootPlacesNoModuleAndStartsNothing) {
   };
   for (const RootCase& c : cases) {
     SCOPED_TRACE(c.message);
-    if (c.key != 0) {
-      ASSERT_TRUE(PostKeyDown(GetDlgItem(main, c.button), c.key));
-    } else {
-      ASSERT_TRUE(PostCommand(main, c.button));
-    }
+    ASSERT_TRUE(Trigger(main, c.button, c.key));
     const auto box = WaitForMessageBox(launcher, "Eroare", 5s);
     ASSERT_TRUE(box.has_value()) << "no error box";
     EXPECT_EQ(box->text, c.message);

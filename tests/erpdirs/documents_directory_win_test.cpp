@@ -9,12 +9,17 @@
 #include "erpdirs/documents_directory.h"
 #include "expected_files.h"
 #include "short_temp_folder.h"
+#include "support/temp_dir.h"
+#include "support/ui_recorders.h"
 
 namespace velmora::erpdirs {
 namespace {
 
 using testing::Bytes;
-using testing::ReadWholeFile;
+using velmora::testing::BoxRecorder;
+using velmora::testing::BoxList;
+using velmora::testing::ReadFileBytes;
+using velmora::testing::WriteFileBytes;
 
 constexpr UINT kErrorBoxStyle = MB_TOPMOST | MB_SYSTEMMODAL | MB_ICONWARNING;
 
@@ -24,22 +29,18 @@ class DocumentsFolder : public ::testing::Test {
   std::string File() const { return temp_ / "DIRVAN.DAT"; }
 
   void ExpectOneErrorBox(const char* text) {
-    ASSERT_EQ(boxes_.boxes().size(), 1u);
-    EXPECT_EQ(boxes_.boxes()[0].owner, nullptr);
-    EXPECT_EQ(boxes_.boxes()[0].text, text);
-    EXPECT_EQ(boxes_.boxes()[0].caption, "Eroare");
-    EXPECT_EQ(boxes_.boxes()[0].style, kErrorBoxStyle);
+    EXPECT_EQ(BoxRecorder::Boxes(), (BoxList{{nullptr, std::string(text), "Eroare", kErrorBoxStyle}}));
   }
 
   testing::ShortTempFolder temp_;
   testing::KeepCurrentDirectory keep_;
-  testing::MessageBoxRecorder boxes_;
+  BoxRecorder boxes_;
 };
 
 TEST_F(DocumentsFolder, AMissingFileIsCreatedWithItsDefaults) {
   EXPECT_EQ(LoadDocumentsDirectoryFile(), 0);
-  EXPECT_TRUE(boxes_.boxes().empty());
-  EXPECT_EQ(ReadWholeFile(File()), testing::NewDocumentsDirectoryFile());
+  EXPECT_TRUE(BoxRecorder::Boxes().empty());
+  EXPECT_EQ(ReadFileBytes(File()), testing::NewDocumentsDirectoryFile());
   const Record image = DocumentsDirectoryRecord();
   EXPECT_EQ(std::string(image.begin(), image.end()), testing::NewDocumentsDirectoryFile());
 }
@@ -47,10 +48,10 @@ TEST_F(DocumentsFolder, AMissingFileIsCreatedWithItsDefaults) {
 TEST_F(DocumentsFolder, ModeLetterXLoadsAsRAndTheFileKeepsX) {
   Bytes file(testing::NewDocumentsDirectoryFile());
   file.Raw(354, {'X'});
-  testing::WriteWholeFile(temp_ / "dirvan.dat", file.str());
+  WriteFileBytes(temp_ / "dirvan.dat", file.str());
   EXPECT_EQ(LoadDocumentsDirectoryFile(), 0);
   EXPECT_EQ(DocumentsDirectoryRecord()[354], 'R');
-  EXPECT_EQ(ReadWholeFile(File())[354], 'X');
+  EXPECT_EQ(ReadFileBytes(File())[354], 'X');
   char message[80];
   std::fill(std::begin(message), std::end(message), '-');
   EXPECT_EQ(LoadDocumentsDirectoryFileQuiet(message), 0);
@@ -59,17 +60,17 @@ TEST_F(DocumentsFolder, ModeLetterXLoadsAsRAndTheFileKeepsX) {
 }
 
 TEST_F(DocumentsFolder, AnEmptyFileIsAReadError) {
-  testing::WriteWholeFile(File(), "");
+  WriteFileBytes(File(), "");
   EXPECT_EQ(LoadDocumentsDirectoryFile(), 1);
   ExpectOneErrorBox("** Eroare Citire fisier DIRVAN.DAT **");
-  boxes_.clear();
+  BoxRecorder::Boxes().clear();
   char message[80];
   EXPECT_EQ(LoadDocumentsDirectoryFileQuiet(message), 1);
   EXPECT_EQ(std::string(message, 80), testing::Path40("Eroare citire fisier DIRVAN.DAT!") + std::string(40, ' '));
   char shortField[10];
   EXPECT_EQ(LoadDocumentsDirectoryFileQuiet(shortField), 1);
   EXPECT_EQ(std::string(shortField, 10), "Eroare cit");
-  EXPECT_TRUE(boxes_.boxes().empty()) << "the quiet loader shows nothing";
+  EXPECT_TRUE(BoxRecorder::Boxes().empty()) << "the quiet loader shows nothing";
 }
 
 TEST_F(DocumentsFolder, AFileThatCannotBeOpenedIsReported) {
@@ -82,11 +83,11 @@ TEST_F(DocumentsFolder, AFileThatCannotBeOpenedIsReported) {
     EXPECT_EQ(LoadDocumentsDirectoryFileQuiet(message), 1);
     EXPECT_EQ(std::string(message, 40), testing::Path40("Eroare deschidere fisier DIRVAN.DAT!"));
     std::filesystem::remove(File());
-    boxes_.clear();
+    BoxRecorder::Boxes().clear();
   }
   {
     SCOPED_TRACE("held open without sharing by another program");
-    testing::WriteWholeFile(File(), testing::NewDocumentsDirectoryFile());
+    WriteFileBytes(File(), testing::NewDocumentsDirectoryFile());
     HANDLE exclusive = CreateFileA(File().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
     EXPECT_EQ(LoadDocumentsDirectoryFile(), 1);
@@ -106,7 +107,7 @@ TEST_F(DocumentsFolder, AFileThatCannotBeOpenedIsReported) {
 TEST_F(DocumentsFolder, DataPathsFollowTheDataDirectory) {
   Bytes file(testing::NewDocumentsDirectoryFile());
   file.Field(180, 40, "D:\\Suite\\VANTOR");
-  testing::WriteWholeFile(File(), file.str());
+  WriteFileBytes(File(), file.str());
   ASSERT_EQ(LoadDocumentsDirectoryFile(), 0);
   EXPECT_EQ(DocumentsDataDirectory(), testing::Path40("D:\\Suite\\VANTOR"));
   std::string expected("D:\\Suite\\VANTOR\\obi.dat\0", 24);
@@ -116,7 +117,7 @@ TEST_F(DocumentsFolder, DataPathsFollowTheDataDirectory) {
 
   SetDocumentsDataDirectory("");
   EXPECT_STREQ(DocumentsDataPath("dev.dat       ").c_str(), "dev.dat");
-  EXPECT_EQ(ReadWholeFile(File()), file.str()) << "only the image changes";
+  EXPECT_EQ(ReadFileBytes(File()), file.str()) << "only the image changes";
 
   SetDocumentsDirectoryDefaults();
   const Record image = DocumentsDirectoryRecord();
@@ -133,12 +134,12 @@ TEST_F(DocumentsFolder, TheLauncherWritesItsOwnRecord) {
   expected.I16(300, 60).I16(302, 60).I32(306, 0).I16(310, 0);
   expected.Field(312, 40, noDrive + "\\ERP");
   expected.I16(352, 0).Raw(358, {'N'}).I32(359, 0);
-  EXPECT_EQ(ReadWholeFile(File()), expected.str());
+  EXPECT_EQ(ReadFileBytes(File()), expected.str());
 
   // An existing longer file gets a new record 1 and keeps the rest.
-  testing::WriteWholeFile(File(), std::string(1024, 'o'));
+  WriteFileBytes(File(), std::string(1024, 'o'));
   ASSERT_TRUE(WriteLauncherDocumentsDirectoryFile(root, root + "\\ERP\\", "Z:\\elsewhere"));
-  const std::string after = ReadWholeFile(File());
+  const std::string after = ReadFileBytes(File());
   ASSERT_EQ(after.size(), 1024u);
   EXPECT_EQ(after.substr(180, 40), testing::Path40(root + "\\Vantor"));
   EXPECT_EQ(after.substr(512), std::string(512, 'o'));

@@ -9,13 +9,19 @@
 #include "erpdirs/erp_environment.h"
 #include "expected_files.h"
 #include "short_temp_folder.h"
+#include "support/temp_dir.h"
+#include "support/ui_recorders.h"
 
 namespace velmora::erpdirs {
 namespace {
 
 using testing::Bytes;
+using velmora::testing::BoxRecorder;
+using velmora::testing::BoxList;
+using velmora::testing::ReadFileBytes;
+using velmora::testing::WriteFileBytes;
 using testing::FirstDifference;
-using testing::ReadWholeFile;
+
 
 const HWND kOwner = reinterpret_cast<HWND>(static_cast<intptr_t>(0x4242));
 
@@ -37,23 +43,13 @@ class SuiteFolder : public ::testing::Test {
   std::string Start() const { return root_ + "ERP"; }
 
   void ExpectEveryFileFreshlyMade() {
-    Bytes erp(testing::NewErpDirectoryFile());
-    testing::PutErpPaths(erp, root_);
-    EXPECT_EQ(FirstDifference(ReadWholeFile(root_ + "ERP\\DIRERP.DAT"), erp.str()), -1);
-    Bytes accounting(testing::NewAccountingDirectoryFile());
-    testing::PutAccountingPaths(accounting, Start(), root_);
-    EXPECT_EQ(FirstDifference(ReadWholeFile(root_ + "KELBAR\\FIRMA\\DIRKEL.DAT"), accounting.str()), -1);
-    Bytes payroll(testing::NewPayrollDirectoryFile());
-    testing::PutPayrollPaths(payroll, Start(), root_);
-    EXPECT_EQ(FirstDifference(ReadWholeFile(root_ + "MORVIN\\FIRMA\\DIRMOR.DAT"), payroll.str()), -1);
-    Bytes fixedAssets(testing::NewFixedAssetsDirectoryFile());
-    testing::PutFixedAssetsPaths(fixedAssets, Start(), root_);
-    EXPECT_EQ(FirstDifference(ReadWholeFile(root_ + "TESSLO\\FIRMA\\DIRTES.DAT"), fixedAssets.str()), -1);
+    for (const auto& file : testing::FreshDirectoryFiles(Start(), root_))
+      EXPECT_EQ(FirstDifference(ReadFileBytes(root_ + file.path), file.bytes), -1) << file.path;
     ExpectNewTertiaryFile();
   }
 
   void ExpectNewTertiaryFile() {
-    const std::string keyed = ReadWholeFile(root_ + "KELBAR\\FIRMA\\TERTIDC.DAT");
+    const std::string keyed = ReadFileBytes(root_ + "KELBAR\\FIRMA\\TERTIDC.DAT");
     ASSERT_EQ(keyed.size(), 1024000u);
     EXPECT_EQ(keyed.substr(0, 512), testing::KeyedHeader(1999));
     EXPECT_EQ(keyed.find_first_not_of('\0', 512), std::string::npos);
@@ -63,13 +59,13 @@ class SuiteFolder : public ::testing::Test {
   // has left it.
   testing::ShortTempFolder temp_;
   testing::KeepCurrentDirectory keep_;
-  testing::MessageBoxRecorder boxes_;
+  BoxRecorder boxes_;
   std::string root_;
 };
 
 TEST_F(SuiteFolder, AFreshSuiteGetsEveryFileWithItsDefaultsAndPaths) {
   PrepareErpEnvironment(kOwner);
-  EXPECT_TRUE(boxes_.boxes().empty());
+  EXPECT_TRUE(BoxRecorder::Boxes().empty());
   EXPECT_EQ(CurrentDirectory(), Start());
   ExpectEveryFileFreshlyMade();
   EXPECT_FALSE(testing::FileExists(root_ + "VANTOR")) << "nothing is made beside the company folders";
@@ -80,21 +76,16 @@ TEST_F(SuiteFolder, ASecondStartKeepsTheModulesSettingsAndTheKeyedFile) {
   PrepareErpEnvironment(kOwner);
   // The accounting module changes a setting; someone fills TERTIDC.DAT.
   const std::string accountingFile = root_ + "KELBAR\\FIRMA\\DIRKEL.DAT";
-  Bytes accounting(ReadWholeFile(accountingFile));
+  Bytes accounting(ReadFileBytes(accountingFile));
   accounting.I16(512 + 34, 99);
-  testing::WriteWholeFile(accountingFile, accounting.str());
-  testing::WriteWholeFile(root_ + "KELBAR\\FIRMA\\TERTIDC.DAT", "filled by the module");
-  boxes_.clear();
+  WriteFileBytes(accountingFile, accounting.str());
+  WriteFileBytes(root_ + "KELBAR\\FIRMA\\TERTIDC.DAT", "filled by the module");
+  BoxRecorder::Boxes().clear();
 
   PrepareErpEnvironment(kOwner);
-  ASSERT_EQ(boxes_.boxes().size(), 1u);
-  const auto& box = boxes_.boxes()[0];
-  EXPECT_EQ(box.owner, nullptr);
-  EXPECT_EQ(box.text, "** Exista TERTIDC.DAT **");
-  EXPECT_EQ(box.caption, "Exista TERTIDC.DAT ");
-  EXPECT_EQ(box.style, static_cast<UINT>(MB_OK));
-  EXPECT_EQ(ReadWholeFile(root_ + "KELBAR\\FIRMA\\TERTIDC.DAT"), "filled by the module");
-  EXPECT_EQ(ReadWholeFile(accountingFile), accounting.str());
+  EXPECT_EQ(BoxRecorder::Boxes(), (BoxList{{nullptr, "** Exista TERTIDC.DAT **", "Exista TERTIDC.DAT ", MB_OK}}));
+  EXPECT_EQ(ReadFileBytes(root_ + "KELBAR\\FIRMA\\TERTIDC.DAT"), "filled by the module");
+  EXPECT_EQ(ReadFileBytes(accountingFile), accounting.str());
   EXPECT_EQ(CurrentDirectory(), Start());
 }
 
@@ -109,13 +100,9 @@ TEST_F(SuiteFolder, AMissingModuleDirectoryIsReportedAndNotCreated) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.module);
     std::filesystem::remove_all(root_ + c.module);
-    boxes_.clear();
+    BoxRecorder::Boxes().clear();
     PrepareErpEnvironment(kOwner);
-    ASSERT_EQ(boxes_.boxes().size(), 1u);
-    EXPECT_EQ(boxes_.boxes()[0].owner, kOwner);
-    EXPECT_EQ(boxes_.boxes()[0].text, c.message);
-    EXPECT_EQ(boxes_.boxes()[0].caption, "Corvane");
-    EXPECT_EQ(boxes_.boxes()[0].style, static_cast<UINT>(MB_ICONWARNING));
+    EXPECT_EQ(BoxRecorder::Boxes(), (BoxList{{kOwner, c.message, "Corvane", MB_ICONWARNING}}));
     EXPECT_FALSE(testing::FileExists(root_ + c.module));
     EXPECT_EQ(CurrentDirectory(), Start());
     // Put it back, with its company folder, for the next case.
@@ -137,17 +124,13 @@ TEST_F(SuiteFolder, ACompanyFolderThatCannotBeMadeIsReported) {
     // A plain file named FIRMA can neither be entered nor replaced by a folder.
     const std::string blocked = root_ + c.module + "\\FIRMA";
     std::filesystem::remove_all(blocked);
-    testing::WriteWholeFile(blocked, "not a folder");
-    ASSERT_EQ(ReadWholeFile(blocked), "not a folder");
+    WriteFileBytes(blocked, "not a folder");
+    ASSERT_EQ(ReadFileBytes(blocked), "not a folder");
     std::filesystem::remove(root_ + "KELBAR\\FIRMA\\TERTIDC.DAT");
-    boxes_.clear();
+    BoxRecorder::Boxes().clear();
     PrepareErpEnvironment(kOwner);
-    ASSERT_EQ(boxes_.boxes().size(), 1u);
-    EXPECT_EQ(boxes_.boxes()[0].owner, kOwner);
-    EXPECT_EQ(boxes_.boxes()[0].text, c.message);
-    EXPECT_EQ(boxes_.boxes()[0].caption, "Corvane");
-    EXPECT_EQ(boxes_.boxes()[0].style, static_cast<UINT>(MB_ICONWARNING));
-    EXPECT_EQ(ReadWholeFile(blocked), "not a folder");
+    EXPECT_EQ(BoxRecorder::Boxes(), (BoxList{{kOwner, c.message, "Corvane", MB_ICONWARNING}}));
+    EXPECT_EQ(ReadFileBytes(blocked), "not a folder");
     EXPECT_EQ(CurrentDirectory(), Start());
     std::filesystem::remove(blocked);
     testing::MakeFolders(blocked);
@@ -158,25 +141,21 @@ TEST_F(SuiteFolder, WithoutErpInTheCurrentDirectoryEveryModuleStepReports) {
   testing::MakeFolders(root_ + "Work");
   ASSERT_TRUE(SetCurrentDirectoryA((root_ + "Work").c_str()));
   PrepareErpEnvironment(kOwner);
-  ASSERT_EQ(boxes_.boxes().size(), 3u);
-  EXPECT_EQ(boxes_.boxes()[0].text, "Pozitionare imposibila in Directorul KELBAR !");
-  EXPECT_EQ(boxes_.boxes()[1].text, "Pozitionare imposibila in Directorul MORVIN !");
-  EXPECT_EQ(boxes_.boxes()[2].text, "Pozitionare imposibila in Directorul TESSLO !");
-  EXPECT_EQ(ReadWholeFile(root_ + "Work\\DIRERP.DAT"), testing::NewErpDirectoryFile()) << "paths stay as loaded";
+  ASSERT_EQ(BoxRecorder::Boxes().size(), 3u);
+  EXPECT_EQ(BoxRecorder::Boxes()[0].text, "Pozitionare imposibila in Directorul KELBAR !");
+  EXPECT_EQ(BoxRecorder::Boxes()[1].text, "Pozitionare imposibila in Directorul MORVIN !");
+  EXPECT_EQ(BoxRecorder::Boxes()[2].text, "Pozitionare imposibila in Directorul TESSLO !");
+  EXPECT_EQ(ReadFileBytes(root_ + "Work\\DIRERP.DAT"), testing::NewErpDirectoryFile()) << "paths stay as loaded";
   EXPECT_EQ(CurrentDirectory(), root_ + "Work");
 }
 
 TEST_F(SuiteFolder, AModuleFileThatCannotBeReadIsReportedAndStillRefreshed) {
   testing::MakeFolders(root_ + "KELBAR\\FIRMA");
   const std::string accountingFile = root_ + "KELBAR\\FIRMA\\DIRKEL.DAT";
-  testing::WriteWholeFile(accountingFile, std::string(1024, 'k'));
+  WriteFileBytes(accountingFile, std::string(1024, 'k'));
   PrepareErpEnvironment(kOwner);
-  ASSERT_EQ(boxes_.boxes().size(), 1u);
-  EXPECT_EQ(boxes_.boxes()[0].owner, kOwner);
-  EXPECT_EQ(boxes_.boxes()[0].text, "** Eroare Citire fisier DIRKEL.DAT **");
-  EXPECT_EQ(boxes_.boxes()[0].caption, "Eroare");
-  EXPECT_EQ(boxes_.boxes()[0].style, static_cast<UINT>(MB_ICONWARNING));
-  const std::string after = ReadWholeFile(accountingFile);
+  EXPECT_EQ(BoxRecorder::Boxes(), (BoxList{{kOwner, "** Eroare Citire fisier DIRKEL.DAT **", "Eroare", MB_ICONWARNING}}));
+  const std::string after = ReadFileBytes(accountingFile);
   ASSERT_EQ(after.size(), 2048u);
   Bytes expected(std::string(1024, 'k'));
   testing::PutAccountingPaths(expected, Start(), root_);
@@ -192,25 +171,25 @@ TEST_F(SuiteFolder, TheErpDirectoryFileIsOpenedWithSharing) {
     HANDLE shared = CreateFileA(erpFile.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(shared, INVALID_HANDLE_VALUE);
-    boxes_.clear();
+    BoxRecorder::Boxes().clear();
     PrepareErpEnvironment(kOwner);
     CloseHandle(shared);
-    ASSERT_EQ(boxes_.boxes().size(), 1u);
-    EXPECT_EQ(boxes_.boxes()[0].text, "** Exista TERTIDC.DAT **");
+    ASSERT_EQ(BoxRecorder::Boxes().size(), 1u);
+    EXPECT_EQ(BoxRecorder::Boxes()[0].text, "** Exista TERTIDC.DAT **");
   }
   {
     SCOPED_TRACE("another program holds it without sharing");
     const std::string erpFile = root_ + "ERP\\DIRERP.DAT";
-    const std::string before = ReadWholeFile(erpFile);
+    const std::string before = ReadFileBytes(erpFile);
     HANDLE exclusive = CreateFileA(erpFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
-    boxes_.clear();
+    BoxRecorder::Boxes().clear();
     PrepareErpEnvironment(kOwner);
     CloseHandle(exclusive);
-    ASSERT_GE(boxes_.boxes().size(), 1u);
-    EXPECT_EQ(boxes_.boxes()[0].text, "** Eroare Deschidere fisier DIRERP.DAT **");
-    EXPECT_EQ(boxes_.boxes()[0].caption, "Eroare");
-    EXPECT_EQ(ReadWholeFile(erpFile), before);
+    ASSERT_GE(BoxRecorder::Boxes().size(), 1u);
+    EXPECT_EQ(BoxRecorder::Boxes()[0].text, "** Eroare Deschidere fisier DIRERP.DAT **");
+    EXPECT_EQ(BoxRecorder::Boxes()[0].caption, "Eroare");
+    EXPECT_EQ(ReadFileBytes(erpFile), before);
   }
 }
 
@@ -219,8 +198,8 @@ TEST_F(SuiteFolder, PathsOfALongSuiteRootAreCutAtFortyCharacters) {
   ASSERT_GT(root.size() + 6, 40u);
   MakeSuite(root);
   PrepareErpEnvironment(kOwner);
-  EXPECT_TRUE(boxes_.boxes().empty());
-  const std::string erp = ReadWholeFile(root + "ERP\\DIRERP.DAT");
+  EXPECT_TRUE(BoxRecorder::Boxes().empty());
+  const std::string erp = ReadFileBytes(root + "ERP\\DIRERP.DAT");
   EXPECT_EQ(erp.substr(1064, 40), (root + "KELBAR\\FIRMA").substr(0, 40));
   ExpectEveryFileFreshlyMade();
 }
@@ -232,10 +211,10 @@ TEST_F(SuiteFolder, ACurrentDirectoryOfOver200CharactersWorks) {
   MakeSuite(root);
   ASSERT_EQ(CurrentDirectory(), Start());
   PrepareErpEnvironment(kOwner);
-  EXPECT_TRUE(boxes_.boxes().empty());
+  EXPECT_TRUE(BoxRecorder::Boxes().empty());
   EXPECT_EQ(CurrentDirectory(), Start());
   ExpectEveryFileFreshlyMade();
-  EXPECT_EQ(ReadWholeFile(root + "KELBAR\\FIRMA\\DIRKEL.DAT").substr(702, 40), Start().substr(0, 40));
+  EXPECT_EQ(ReadFileBytes(root + "KELBAR\\FIRMA\\DIRKEL.DAT").substr(702, 40), Start().substr(0, 40));
 }
 
 TEST_F(SuiteFolder, TheLoadersWorkInTheCurrentDirectory) {
@@ -246,7 +225,7 @@ TEST_F(SuiteFolder, TheLoadersWorkInTheCurrentDirectory) {
 
   Bytes existing(testing::NewErpDirectoryFile());
   existing.Field(1024, 40, "X:\\Elsewhere\\VANTOR");
-  testing::WriteWholeFile(root_ + "ERP\\DIRERP.DAT", existing.str());
+  WriteFileBytes(root_ + "ERP\\DIRERP.DAT", existing.str());
   const DirectoryFileResult loaded = LoadErpDirectoryFile();
   EXPECT_EQ(loaded.status, 0);
   EXPECT_EQ(ErpDocumentsModuleDirectory(), testing::Path40("X:\\Elsewhere\\VANTOR"));
@@ -254,24 +233,24 @@ TEST_F(SuiteFolder, TheLoadersWorkInTheCurrentDirectory) {
   EXPECT_EQ(std::string(image.begin(), image.end()), existing.str());
 
   // Read and write through an opened file: a file of other content takes the image.
-  testing::WriteWholeFile(root_ + "ERP\\DIRERP.DAT", std::string(2048, 'w'));
+  WriteFileBytes(root_ + "ERP\\DIRERP.DAT", std::string(2048, 'w'));
   auto file = OpenErpDirectoryFile(opened);
   ASSERT_NE(file, nullptr);
   EXPECT_EQ(opened.status, 0);
   EXPECT_EQ(WriteErpDirectoryRecords(*file), 0);
   file.reset();
-  EXPECT_EQ(ReadWholeFile(root_ + "ERP\\DIRERP.DAT"), existing.str());
+  EXPECT_EQ(ReadFileBytes(root_ + "ERP\\DIRERP.DAT"), existing.str());
 
   ASSERT_TRUE(SetCurrentDirectoryA((root_ + "MORVIN").c_str()));
-  testing::WriteWholeFile(root_ + "MORVIN\\DIRMOR.DAT", testing::NewPayrollDirectoryFile().substr(0, 2048));
+  WriteFileBytes(root_ + "MORVIN\\DIRMOR.DAT", testing::NewPayrollDirectoryFile().substr(0, 2048));
   EXPECT_EQ(LoadPayrollDirectoryFile().status, 0) << "an older four-record file loads";
   const DirectoryFileResult tooShort = [&] {
-    testing::WriteWholeFile(root_ + "MORVIN\\DIRTES.DAT", std::string(100, 't'));
+    WriteFileBytes(root_ + "MORVIN\\DIRTES.DAT", std::string(100, 't'));
     return LoadFixedAssetsDirectoryFile();
   }();
   EXPECT_EQ(tooShort.message, Padded80("** Eroare Citire fisier DIRTES.DAT **"));
   EXPECT_EQ(LoadAccountingDirectoryFile().status, 0);
-  EXPECT_EQ(ReadWholeFile(root_ + "MORVIN\\DIRKEL.DAT"), testing::NewAccountingDirectoryFile());
+  EXPECT_EQ(ReadFileBytes(root_ + "MORVIN\\DIRKEL.DAT"), testing::NewAccountingDirectoryFile());
 }
 
 TEST_F(SuiteFolder, ChangeToDirectoryTakesDrivesAndIgnoresTrailingBlanks) {
@@ -307,11 +286,11 @@ TEST(CreateKeyedFileOnDisk, MakesTheEmptyFileOnceAndRefusesTheRest) {
   testing::KeepCurrentDirectory keep;
   ASSERT_TRUE(SetCurrentDirectoryA(temp.path().c_str()));
   EXPECT_EQ(CreateKeyedFile("TERTIDC.DAT", 2000), 0);
-  const std::string made = ReadWholeFile(temp / "TERTIDC.DAT");
+  const std::string made = ReadFileBytes(temp / "TERTIDC.DAT");
   ASSERT_EQ(made.size(), 1024000u);
   EXPECT_EQ(made.substr(0, 512), testing::KeyedHeader(1999));
   EXPECT_EQ(CreateKeyedFile("TERTIDC.DAT", 2000), 1) << "an existing file is never overwritten";
-  EXPECT_EQ(ReadWholeFile(temp / "TERTIDC.DAT"), made);
+  EXPECT_EQ(ReadFileBytes(temp / "TERTIDC.DAT"), made);
   EXPECT_EQ(CreateKeyedFile("SMALL.DAT", 2), 1);
   EXPECT_FALSE(testing::FileExists(temp / "SMALL.DAT"));
 }

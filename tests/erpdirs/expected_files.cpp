@@ -176,4 +176,17 @@ long long FirstDifference(std::string_view a, std::string_view b) {
   return a.size() == b.size() ? -1 : static_cast<long long>(n);
 }
 
+std::vector<ExpectedFile> FreshDirectoryFiles(std::string_view start, std::string_view root) {
+  Bytes erp(NewErpDirectoryFile()), accounting(NewAccountingDirectoryFile()), payroll(NewPayrollDirectoryFile()),
+      fixedAssets(NewFixedAssetsDirectoryFile());
+  PutErpPaths(erp, root);
+  PutAccountingPaths(accounting, start, root);
+  PutPayrollPaths(payroll, start, root);
+  PutFixedAssetsPaths(fixedAssets, start, root);
+  return {{"ERP\\DIRERP.DAT", erp.str()},
+          {"KELBAR\\FIRMA\\DIRKEL.DAT", accounting.str()},
+          {"MORVIN\\FIRMA\\DIRMOR.DAT", payroll.str()},
+          {"TESSLO\\FIRMA\\DIRTES.DAT", fixedAssets.str()}};
+}
+
 }  // namespace velmora::erpdirs::testing

@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora::erpdirs::testing {
 
@@ -48,6 +49,14 @@ void PutErpPaths(Bytes& file, std::string_view root);
 void PutAccountingPaths(Bytes& file, std::string_view start, std::string_view root);
 void PutPayrollPaths(Bytes& file, std::string_view start, std::string_view root);
 void PutFixedAssetsPaths(Bytes& file, std::string_view start, std::string_view root);
+
+// The four directory files a start refreshes, each new file with its paths
+// put in: where it lies below the suite root, and its bytes.
+struct ExpectedFile {
+  std::string path;  // such as "KELBAR\FIRMA\DIRKEL.DAT"
+  std::string bytes;
+};
+std::vector<ExpectedFile> FreshDirectoryFiles(std::string_view start, std::string_view root);
 
 // The header block of a new keyed file whose bucket count is `buckets`.
 std::string KeyedHeader(int32_t buckets);

@@ -1,13 +1,12 @@
 #pragma once
 // Windows test helpers: a fresh folder with a short path (so that the 40-
-// character path fields hold it whole), a recorder of message boxes, and a
-// guard that puts the current directory back.
+// character path fields hold it whole) and a guard that puts the current
+// directory back.
 
 #include <windows.h>
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace velmora::erpdirs::testing {
 
@@ -29,24 +28,6 @@ class ShortTempFolder {
 // Makes a folder and every folder above it.
 void MakeFolders(const std::string& path);
 
-struct ShownBox {
-  HWND owner;
-  std::string text;
-  std::string caption;
-  UINT style;
-};
-
-// Records every message box shown while it lives, answering IDOK.
-class MessageBoxRecorder {
- public:
-  MessageBoxRecorder();
-  MessageBoxRecorder(const MessageBoxRecorder&) = delete;
-  MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
-  ~MessageBoxRecorder();
-  const std::vector<ShownBox>& boxes() const;
-  void clear();
-};
-
 // Puts the current directory back at the end of a test.
 class KeepCurrentDirectory {
  public:
@@ -59,8 +40,6 @@ class KeepCurrentDirectory {
   std::string saved_;
 };
 
-std::string ReadWholeFile(const std::string& path);
-void WriteWholeFile(const std::string& path, std::string_view bytes);
 bool FileExists(const std::string& path);
 
 }  // namespace velmora::erpdirs::testing

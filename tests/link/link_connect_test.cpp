@@ -14,22 +14,7 @@ namespace velmora::link::testing {
 namespace {
 
 using LinkConnect = LinkTest;
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::string line;
-  for (char c : text) {
-    if (c == '\r') continue;
-    if (c == '\n') {
-      lines.push_back(line);
-      line.clear();
-    } else {
-      line += c;
-    }
-  }
-  if (!line.empty()) lines.push_back(line);
-  return lines;
-}
+using velmora::testing::TextLines;
 
 void PostEscape() { PostMessageA(LinkWindow(), WM_KEYDOWN, VK_ESCAPE, 0); }
 
@@ -40,7 +25,7 @@ TEST_F(LinkConnect, BlankFirstLineThenAddress) {
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
   EXPECT_EQ(CurrentAddressText(), "127.0.0.1" + std::string(16, ' '));
   // Connected at entry 2: the file is rewritten with it first.
-  EXPECT_EQ(Lines(ReadList()), (std::vector<std::string>{"127.0.0.1"}));
+  EXPECT_EQ(TextLines(ReadList()), (std::vector<std::string>{"127.0.0.1"}));
 }
 
 TEST_F(LinkConnect, AddressWithTrailingText) {
@@ -49,7 +34,7 @@ TEST_F(LinkConnect, AddressWithTrailingText) {
   WriteList("127.0.0.1 primary\n");
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
   EXPECT_EQ(CurrentAddressText().substr(0, 15), "127.0.0.1 prima");
-  EXPECT_EQ(Lines(ReadList()), (std::vector<std::string>{"127.0.0.1 primary"}));  // entry 1: not rewritten
+  EXPECT_EQ(TextLines(ReadList()), (std::vector<std::string>{"127.0.0.1 primary"}));  // entry 1: not rewritten
 }
 
 TEST_F(LinkConnect, SevenAddressesConnectedAtTheThird) {
@@ -61,7 +46,7 @@ TEST_F(LinkConnect, SevenAddressesConnectedAtTheThird) {
   SETNETLIBSILENTMODE(1);
   WriteList("127.0.0.2\n127.0.0.3\n127.0.0.4\n127.0.0.5\n127.0.0.6\n127.0.0.7\n127.0.0.8\n");
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);  // two time-outs of 4.5 s first
-  EXPECT_EQ(Lines(ReadList()),
+  EXPECT_EQ(TextLines(ReadList()),
             (std::vector<std::string>{"127.0.0.4", "127.0.0.2", "127.0.0.3", "127.0.0.5", "127.0.0.6"}));
   EXPECT_TRUE(boxes_.empty());
 }
@@ -117,7 +102,7 @@ TEST_F(LinkConnect, MissingListIsFetchedFromTheLibrary) {
   velmora::testing::WriteFileBytes(dir_ / "hostlane.lst", "127.0.0.1\r\n");
   SETTCPPORT(peer.port());
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
-  EXPECT_EQ(Lines(ReadList()), (std::vector<std::string>{"127.0.0.1"}));
+  EXPECT_EQ(TextLines(ReadList()), (std::vector<std::string>{"127.0.0.1"}));
 }
 
 TEST_F(LinkConnect, EscapeDuringConnectWait) {
@@ -131,12 +116,8 @@ TEST_F(LinkConnect, EscapeDuringConnectWait) {
 }
 
 TEST_F(LinkConnect, EscapeAndCancelDuringTransfer) {
-  LoopbackPeer peer([](PeerConnection& c) {
-    if (!AcceptQualification(c)) return;
-    c.WaitForClose();  // never answers
-  });
-  SETTCPPORT(peer.port());
-  SETIPFIX("127.0.0.1");
+  LoopbackPeer peer(QualifyThenStaySilent());  // never answers
+  UsePeer(peer);
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
   RunLater(300, PostEscape);
   EXPECT_EQ(SENDBUFFERTOSERVER("915 x", 5), -3);
@@ -153,8 +134,7 @@ TEST_F(LinkConnect, EscapeAndCancelDuringTransfer) {
 
 TEST_F(LinkConnect, CancelOnAQualifiedIdleLinkGoesToTheDialog) {
   LoopbackPeer peer(AnswerEverything("x"));
-  SETTCPPORT(peer.port());
-  SETIPFIX("127.0.0.1");
+  UsePeer(peer);
   const LONG_PTR dialogProcedure = GetWindowLongPtrA(dialog_, GWLP_WNDPROC);
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
   EXPECT_NE(GetWindowLongPtrA(dialog_, GWLP_WNDPROC), dialogProcedure);  // subclassed while linked
@@ -189,8 +169,7 @@ TEST_F(LinkConnect, SilentAnswerTimeOutEndsTheExchangeNotTheProcess) {
       if (answer) c.Answer("late but here");
     }
   });
-  SETTCPPORT(peer.port());
-  SETIPFIX("127.0.0.1");
+  UsePeer(peer);
   SETNETLIBSILENTMODE(2);
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
   char text[32];
@@ -204,12 +183,8 @@ TEST_F(LinkConnect, SilentAnswerTimeOutEndsTheExchangeNotTheProcess) {
 }
 
 TEST_F(LinkConnect, QuietAnswerTimeOutRetriesWithoutAsking) {
-  LoopbackPeer peer([](PeerConnection& c) {
-    if (!AcceptQualification(c)) return;
-    c.WaitForClose();
-  });
-  SETTCPPORT(peer.port());
-  SETIPFIX("127.0.0.1");
+  LoopbackPeer peer(QualifyThenStaySilent());
+  UsePeer(peer);
   SETNETLIBSILENTMODE(1);
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
   const DWORD start = GetTickCount();
@@ -264,12 +239,8 @@ TEST_F(LinkConnect, RefusalDuringAReconnectNobodyWaitsForIsStillAsked) {
 }
 
 TEST_F(LinkConnect, AnswerTimeOutAsksWhenNeitherQuietNorSilent) {
-  LoopbackPeer peer([](PeerConnection& c) {
-    if (!AcceptQualification(c)) return;
-    c.WaitForClose();
-  });
-  SETTCPPORT(peer.port());
-  SETIPFIX("127.0.0.1");
+  LoopbackPeer peer(QualifyThenStaySilent());
+  UsePeer(peer);
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
   boxAnswer_ = IDRETRY;
   EXPECT_EQ(SENDBUFFERTOSERVER("915 z", 5), -4);
@@ -281,8 +252,7 @@ TEST_F(LinkConnect, AnswerTimeOutAsksWhenNeitherQuietNorSilent) {
 
 TEST_F(LinkConnect, ServerClosingBeforeQualificationIsRefusal) {
   LoopbackPeer peer([](PeerConnection&) {});  // accepts and closes at once
-  SETTCPPORT(peer.port());
-  SETIPFIX("127.0.0.1");
+  UsePeer(peer);
   boxAnswer_ = IDCANCEL;
   EXPECT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), -1);
   EXPECT_TRUE(ServerClosed());
@@ -322,12 +292,8 @@ TEST_F(LinkConnect, HostlaneStandInAnswersItsListOrLoopback) {
 }
 
 TEST_F(LinkConnect, QuitDuringWaitsIsAFailureAndReachesTheThreadsLoop) {
-  LoopbackPeer peer([](PeerConnection& c) {
-    if (!AcceptQualification(c)) return;
-    c.WaitForClose();
-  });
-  SETTCPPORT(peer.port());
-  SETIPFIX("127.0.0.1");
+  LoopbackPeer peer(QualifyThenStaySilent());
+  UsePeer(peer);
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
   RunLater(200, [] { PostQuitMessage(7); });
   // The answer never came: not a success, whatever ended the wait.

@@ -20,8 +20,7 @@ using namespace std::string_literals;
 class LinkExchange : public LinkTest {
  protected:
   int16_t Connect(LoopbackPeer& peer, std::optional<int32_t> code = 12345) {
-    SETTCPPORT(peer.port());
-    SETIPFIX("127.0.0.1");
+    UsePeer(peer);
     return INITCONECTARELASERVER(dialog_, instance_, code);
   }
 };

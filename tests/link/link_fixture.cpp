@@ -2,15 +2,12 @@
 
 #include <map>
 
-#include "common/ui_seams.h"
 #include "link/link_api.h"
 #include "link/link_testing.h"
 #include "support/temp_dir.h"
 
 namespace velmora::link::testing {
 
-std::vector<RecordedBox> LinkTest::boxes_;
-int LinkTest::boxAnswer_ = IDCANCEL;
 std::vector<WPARAM> LinkTest::dialogCommands_;
 
 namespace {
@@ -47,13 +44,7 @@ struct DialogRecorder {
 
 void LinkTest::SetUp() {
   ResetLink();
-  boxes_.clear();
-  boxAnswer_ = IDCANCEL;
   dialogCommands_.clear();
-  SetMessageBoxHandler([](HWND owner, const char* text, const char* caption, UINT style) {
-    boxes_.push_back({owner, text, caption, style});
-    return boxAnswer_;
-  });
   instance_ = GetModuleHandleA(nullptr);
   static bool registered = false;
   if (!registered) {
@@ -79,7 +70,6 @@ void LinkTest::TearDown() {
   if (IsWindow(dialog_)) DestroyWindow(dialog_);
   Pump(20);
   SetCurrentDirectoryA(savedDirectory_.c_str());
-  SetMessageBoxHandler(nullptr);
   SetLinkLogWriter(nullptr);
   SETLUNSTARWNDLOG(0);
 }
@@ -99,6 +89,11 @@ void LinkTest::Pump(unsigned ms) {
     }
     Sleep(5);
   }
+}
+
+void LinkTest::UsePeer(const LoopbackPeer& peer) {
+  SETTCPPORT(peer.port());
+  SETIPFIX("127.0.0.1");
 }
 
 void LinkTest::WriteList(const std::string& text) { velmora::testing::WriteFileBytes(dir_ / "iplist.txt", text); }

@@ -11,16 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "loopback_peer.h"
 #include "support/temp_dir.h"
+#include "support/ui_recorders.h"
 
 namespace velmora::link::testing {
-
-struct RecordedBox {
-  HWND owner;
-  std::string text;
-  std::string caption;
-  UINT style;
-};
 
 class LinkTest : public ::testing::Test {
  public:
@@ -34,6 +29,8 @@ class LinkTest : public ::testing::Test {
   static void RunLater(unsigned ms, std::function<void()> action);
   // Pumps this thread's messages for `ms`.
   static void Pump(unsigned ms);
+  // Points the link at a loopback peer of the test.
+  static void UsePeer(const LoopbackPeer& peer);
   void WriteList(const std::string& text);
   std::string ReadList();
   bool ListExists();
@@ -43,8 +40,10 @@ class LinkTest : public ::testing::Test {
   velmora::testing::TempDir dir_;
   std::string savedDirectory_;
 
-  static std::vector<RecordedBox> boxes_;
-  static int boxAnswer_;
+  // Boxes shown during the test, answered with boxAnswer_ (IDCANCEL unless changed).
+  velmora::testing::BoxRecorder boxRecorder_{IDCANCEL};
+  static inline std::vector<velmora::testing::RecordedBox>& boxes_ = velmora::testing::BoxRecorder::Boxes();
+  static inline int& boxAnswer_ = velmora::testing::BoxRecorder::Answer();
 };
 
 }  // namespace velmora::link::testing

@@ -97,8 +97,7 @@ TEST_F(LinkIdentity, UnreadableErpDirectoryFileInErpMode) {
 TEST_F(LinkIdentity, QualificationCarriesTheLookedUpCode) {
   WriteDirvan();
   LoopbackPeer peer(AnswerEverything("x"));
-  SETTCPPORT(peer.port());
-  SETIPFIX("127.0.0.1");
+  UsePeer(peer);
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_), 0);
   ASSERT_FALSE(peer.requests().empty());
   EXPECT_EQ(peer.requests()[0].substr(0, 15), "000 987654321  ");

@@ -1,60 +1,19 @@
 // The link against the reference vendor server (velmora-server, started here
-// on a free loopback port) and its fault switches.
+// on a free port of a loopback address of its own) and its fault switches.
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "link/link_api.h"
 #include "link/link_testing.h"
 #include "link_fixture.h"
+#include "support/reference_server.h"
 
 namespace velmora::link::testing {
 namespace {
-
-// One velmora-server process for one test; ended when the test ends.
-class ReferenceServer {
- public:
-  ReferenceServer(const std::string& root, const std::string& data, const std::string& switches) {
-    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    CreatePipe(&readEnd, &writeEnd, &sa, 0);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = writeEnd;
-    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    std::string command = "\"" VELMORA_SERVER_EXE "\" --root \"" + root + "\" --data \"" + data +
-                          "\" --port 0 --log \"" + data + "\\server.log\" --exit-after-seconds 120 " + switches;
-    started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &process_);
-    CloseHandle(writeEnd);
-    std::string line;
-    char c;
-    DWORD got = 0;
-    while (started_ && ReadFile(readEnd, &c, 1, &got, nullptr) && got == 1 && c != '\n') line += c;
-    CloseHandle(readEnd);
-    const auto colon = line.rfind(':');
-    if (line.rfind("listening on 127.0.0.1:", 0) == 0 && colon != std::string::npos)
-      port_ = static_cast<uint16_t>(std::atoi(line.c_str() + colon + 1));
-  }
-  ~ReferenceServer() {
-    if (!started_) return;
-    TerminateProcess(process_.hProcess, 0);
-    WaitForSingleObject(process_.hProcess, 5000);
-    CloseHandle(process_.hProcess);
-    CloseHandle(process_.hThread);
-  }
-  uint16_t port() const { return port_; }
-
- private:
-  PROCESS_INFORMATION process_{};
-  bool started_ = false;
-  uint16_t port_ = 0;
-};
 
 class LinkAgainstServer : public LinkTest {
  protected:
@@ -66,10 +25,11 @@ class LinkAgainstServer : public LinkTest {
     velmora::testing::WriteFileBytes(dir_.path() / "root" / "pics" / "a.jpg", std::string(70000, 'J'));
   }
   int16_t Start(const std::string& switches) {
-    server_ = std::make_unique<ReferenceServer>(dir_ / "root", dir_ / "data", switches);
-    if (server_->port() == 0) return -100;
+    server_ = std::make_unique<velmora::testing::ReferenceServer>(VELMORA_SERVER_EXE, dir_.path() / "root",
+                                                                  dir_.path() / "data", switches, 120, 0);
+    if (!server_->listening()) return -100;
     SETTCPPORT(server_->port());
-    SETIPFIX("127.0.0.1");
+    SETIPFIX(server_->address());
     return INITCONECTARELASERVER(dialog_, instance_, 4321);
   }
   std::string Fetch(std::string_view request, int32_t* result = nullptr) {
@@ -84,7 +44,7 @@ class LinkAgainstServer : public LinkTest {
   }
 
   const std::string news_ = "<DATA>08.12.2026</DATA><EURO>4.9712</EURO><USD>4.5100</USD><TEXT>abc</TEXT>";
-  std::unique_ptr<ReferenceServer> server_;
+  std::unique_ptr<velmora::testing::ReferenceServer> server_;
 };
 
 TEST_F(LinkAgainstServer, NewsDownloadAndUpload) {

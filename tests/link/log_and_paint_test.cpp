@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "common/transfer_size.h"
 #include "link/log_line.h"
 #include "link/ring_paint.h"
 
@@ -46,12 +47,13 @@ TEST(Percent, AnswerIsLeftAdjustedSendIsThreeColumns) {
 }
 
 TEST(Percent, NothingWhenNoTransferRuns) {
+  constexpr auto kIdle = static_cast<int32_t>(kTransferBufferSize);  // answer remaining before any length arrives
   EXPECT_FALSE(AnswerPercentText(0, 1000));
   EXPECT_FALSE(AnswerPercentText(250, 0));
-  EXPECT_FALSE(AnswerPercentText(10735760, 1000));
+  EXPECT_FALSE(AnswerPercentText(kIdle, 1000));
   EXPECT_FALSE(SendPercentText(0, 1000));
   EXPECT_FALSE(SendPercentText(10, 0));
-  EXPECT_FALSE(SendPercentText(10735760, 10735764));
+  EXPECT_FALSE(SendPercentText(kIdle, kIdle + 4));
 }
 
 }  // namespace

@@ -135,6 +135,12 @@ bool AcceptQualification(PeerConnection& c) {
   return q->rfind("000 ", 0) == 0 && c.Answer("OK");
 }
 
+LoopbackPeer::Handler QualifyThenStaySilent() {
+  return [](PeerConnection& c) {
+    if (AcceptQualification(c)) c.WaitForClose();
+  };
+}
+
 LoopbackPeer::Handler AnswerEverything(std::string answer) {
   return [answer](PeerConnection& c) {
     if (!AcceptQualification(c)) return;

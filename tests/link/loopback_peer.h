@@ -69,6 +69,8 @@ class LoopbackPeer {
 
 // Answers the qualification with "OK" and records it.
 bool AcceptQualification(PeerConnection& c);
+// Qualification, then silence until the client closes.
+LoopbackPeer::Handler QualifyThenStaySilent();
 // Qualification, then the same answer to every request until the client closes.
 LoopbackPeer::Handler AnswerEverything(std::string answer);
 

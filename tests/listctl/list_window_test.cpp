@@ -40,8 +40,7 @@ void Pump() {
 class ListWindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    std::string message;
-    ASSERT_TRUE(RegisterListClass(GetModuleHandleA(nullptr), message));
+    ASSERT_TRUE(RegisterListClass(GetModuleHandleA(nullptr)));
     WNDCLASSA host{};
     host.lpfnWndProc = &HostProc;
     host.hInstance = GetModuleHandleA(nullptr);

@@ -36,10 +36,7 @@ std::string VendorEntry(const char* date, const char* text) { return InboxEntryB
 
 class HistoryDialogTest : public MessageFilesTest {
  protected:
-  static void SetUpTestSuite() {
-    std::string message;
-    listctl::RegisterListClass(GetModuleHandleA(nullptr), message);
-  }
+  static void SetUpTestSuite() { listctl::RegisterListClass(GetModuleHandleA(nullptr)); }
   void SetUp() override {
     MessageFilesTest::SetUp();
   }

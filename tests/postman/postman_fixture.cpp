@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "common/transfer_size.h"
 #include "link/link_api.h"
 #include "link/link_testing.h"
 #include "postman/shared_state.h"
@@ -18,7 +19,6 @@ using velmora::testing::WriteFileBytes;
 namespace {
 
 constexpr int32_t kClientCode = 4711;
-constexpr std::size_t kFileBufferBytes = 10735760;
 
 HWND MakeStandInDialog() {
   static const bool registered = [] {
@@ -59,7 +59,7 @@ void PassTest::SetUp() {
   link::SETSTARERPMODE(true);
   for (const char* folder : {"OUT", "SENT", "root", "data"}) fs::create_directories(dir_.path() / folder);
   dialog_ = MakeStandInDialog();
-  buffer_.assign(kFileBufferBytes, '\0');
+  buffer_.assign(kTransferBufferSize, '\0');
   place_ = {dialog_, GetModuleHandleA(nullptr), (Out() / "").string(), (Sent() / "").string(), buffer_, 0};
   SharedState& shared = Shared();
   shared.clientCode = kClientCode;

@@ -15,15 +15,16 @@
 #include "erpdirs/image_fields.h"
 #include "rates/cursval_update.h"
 #include "short_temp_folder.h"
+#include "support/temp_dir.h"
 #include "support/ui_recorders.h"
 
 namespace velmora::rates {
 namespace {
 
 using erpdirs::testing::FileExists;
-using erpdirs::testing::ReadWholeFile;
+using velmora::testing::ReadFileBytes;
 using erpdirs::testing::ShortTempFolder;
-using erpdirs::testing::WriteWholeFile;
+using velmora::testing::WriteFileBytes;
 
 // The real files, with the n-th step (1-based) failing; in crash mode that
 // step and every later one fail, as if the process had ended there.
@@ -62,8 +63,8 @@ class RateFileTest : public ::testing::Test {
   void SetUp() override {
     before_ = testing::Bytes({2, 1, 0, 0, {{1, 20240101, 38000}}, {{1, 20240101, 38000}, {2, 20240101, 48000}}});
     after_ = *MergeCursValImage(before_, kNews);
-    WriteWholeFile(dat_, before_);
-    WriteWholeFile(old_, earlier_);
+    WriteFileBytes(dat_, before_);
+    WriteFileBytes(old_, earlier_);
   }
   bool Merge(RateFiles& files) { return MergeCursValFiles(files, dat_, old_, kNews); }
   bool TemporariesLeft() const { return FileExists(dat_ + ".new") || FileExists(old_ + ".new"); }
@@ -78,8 +79,8 @@ class RateFileTest : public ::testing::Test {
 TEST_F(RateFileTest, AMergeLeavesTheNewFileAndTheOldBytesAsBackup) {
   FaultyFiles files(0, false);
   ASSERT_TRUE(Merge(files));
-  EXPECT_EQ(ReadWholeFile(dat_), after_);
-  EXPECT_EQ(ReadWholeFile(old_), before_);
+  EXPECT_EQ(ReadFileBytes(dat_), after_);
+  EXPECT_EQ(ReadFileBytes(old_), before_);
   EXPECT_FALSE(TemporariesLeft());
 }
 
@@ -89,17 +90,17 @@ TEST_F(RateFileTest, AFailureAtAnyStepLeavesBothFilesAsTheyWere) {
   const int steps = counting.steps();
   for (int step = 1; step <= steps; ++step) {
     SCOPED_TRACE("step " + std::to_string(step));
-    WriteWholeFile(dat_, before_);
-    WriteWholeFile(old_, earlier_);
+    WriteFileBytes(dat_, before_);
+    WriteFileBytes(old_, earlier_);
     FaultyFiles files(step, false);
     const bool merged = Merge(files);
     // Only a failing clean-up after success still counts as merged.
     if (merged) {
-      EXPECT_EQ(ReadWholeFile(dat_), after_);
-      EXPECT_EQ(ReadWholeFile(old_), before_);
+      EXPECT_EQ(ReadFileBytes(dat_), after_);
+      EXPECT_EQ(ReadFileBytes(old_), before_);
     } else {
-      EXPECT_EQ(ReadWholeFile(dat_), before_);
-      EXPECT_EQ(ReadWholeFile(old_), earlier_);
+      EXPECT_EQ(ReadFileBytes(dat_), before_);
+      EXPECT_EQ(ReadFileBytes(old_), earlier_);
     }
     std::filesystem::remove(dat_ + ".new");
     std::filesystem::remove(old_ + ".new");
@@ -111,11 +112,11 @@ TEST_F(RateFileTest, ACrashAtAnyStepLeavesWholeFilesUnderBothNames) {
   ASSERT_TRUE(Merge(counting));
   for (int step = 1; step <= counting.steps(); ++step) {
     SCOPED_TRACE("crash at step " + std::to_string(step));
-    WriteWholeFile(dat_, before_);
-    WriteWholeFile(old_, earlier_);
+    WriteFileBytes(dat_, before_);
+    WriteFileBytes(old_, earlier_);
     FaultyFiles files(step, true);
     Merge(files);
-    const std::string dat = ReadWholeFile(dat_), old = ReadWholeFile(old_);
+    const std::string dat = ReadFileBytes(dat_), old = ReadFileBytes(old_);
     EXPECT_TRUE(dat == before_ || dat == after_);
     EXPECT_TRUE(old == earlier_ || old == before_);
     std::filesystem::remove(dat_ + ".new");
@@ -129,22 +130,22 @@ TEST_F(RateFileTest, AFileHeldByAnotherProgramIsLeftAloneSilently) {
   ASSERT_TRUE(holder);
   EXPECT_FALSE(Merge(WindowsRateFiles()));
   holder.reset();
-  EXPECT_EQ(ReadWholeFile(dat_), before_);
-  EXPECT_EQ(ReadWholeFile(old_), earlier_);
+  EXPECT_EQ(ReadFileBytes(dat_), before_);
+  EXPECT_EQ(ReadFileBytes(old_), earlier_);
   EXPECT_FALSE(TemporariesLeft());
 }
 
 TEST(RenameReplacing, ResultsOfTheRename) {
   ShortTempFolder folder;
   const std::string from = folder / "a.dat", to = folder / "b.dat";
-  WriteWholeFile(from, "new");
-  WriteWholeFile(to, "old");
+  WriteFileBytes(from, "new");
+  WriteFileBytes(to, "old");
   EXPECT_EQ(RenameReplacing(from + "   ", to + " "), 0);
-  EXPECT_EQ(ReadWholeFile(to), "new");
+  EXPECT_EQ(ReadFileBytes(to), "new");
   EXPECT_FALSE(FileExists(from));
   EXPECT_EQ(RenameReplacing(from, to), 2);  // no such file
   EXPECT_EQ(RenameReplacing(folder / std::string(261, 'x'), to), 2);
-  EXPECT_EQ(ReadWholeFile(to), "new");
+  EXPECT_EQ(ReadFileBytes(to), "new");
 }
 
 // The whole update in a documents data directory named by DIRVAN.DAT in the
@@ -158,7 +159,7 @@ class UpdateFromNewsTest : public RateFileTest {
     erpdirs::SetDocumentsDirectoryDefaults(record);
     erpdirs::SetPathField(record, erpdirs::kDocumentsDataDirectory,
                           folder_.path().substr(0, folder_.path().size() - 1));
-    WriteWholeFile(folder_ / "DIRVAN.DAT", std::string(record.data(), record.size()));
+    WriteFileBytes(folder_ / "DIRVAN.DAT", std::string(record.data(), record.size()));
     ASSERT_EQ(erpdirs::LoadDocumentsDirectoryFile(), 0);
   }
   void TearDown() override { SetCurrentDirectoryA(saved_.c_str()); }
@@ -170,8 +171,8 @@ class UpdateFromNewsTest : public RateFileTest {
 
 TEST_F(UpdateFromNewsTest, TheRatesOfTheNewsAreMergedSilently) {
   UpdateCursValFromNews("05.03.2024", "4.9512      ", "3.9000      ");
-  EXPECT_EQ(ReadWholeFile(dat_), after_);
-  EXPECT_EQ(ReadWholeFile(old_), before_);
+  EXPECT_EQ(ReadFileBytes(dat_), after_);
+  EXPECT_EQ(ReadFileBytes(old_), before_);
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
@@ -185,10 +186,10 @@ TEST_F(UpdateFromNewsTest, NothingChangesWithoutPermissionOrWithBadTexts) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.permission);
     const std::string file = testing::Bytes({0, c.permission, 0, 0, {}, {}});
-    WriteWholeFile(dat_, file);
+    WriteFileBytes(dat_, file);
     UpdateCursValFromNews(c.date, c.euro, c.usd);
-    EXPECT_EQ(ReadWholeFile(dat_), file);
-    EXPECT_EQ(ReadWholeFile(old_), earlier_);
+    EXPECT_EQ(ReadFileBytes(dat_), file);
+    EXPECT_EQ(ReadFileBytes(old_), earlier_);
   }
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
@@ -203,7 +204,7 @@ TEST_F(UpdateFromNewsTest, AMissingFileIsReportedOnce) {
   EXPECT_EQ(box.caption, "Vantor - Curs valutar");
   EXPECT_EQ(box.style, static_cast<UINT>(MB_ICONWARNING));
   EXPECT_FALSE(FileExists(dat_));
-  EXPECT_EQ(ReadWholeFile(old_), earlier_);
+  EXPECT_EQ(ReadFileBytes(old_), earlier_);
 }
 
 }  // namespace

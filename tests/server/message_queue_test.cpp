@@ -17,8 +17,7 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 void WriteMessage(const fs::path& file, const std::string& text, fs::file_time_type when) {
-  fs::create_directories(file.parent_path());
-  testing::WriteFileBytes(file, text);
+  testing::PutFileBytes(file, text);
   fs::last_write_time(file, when);
 }
 

@@ -164,7 +164,7 @@ ConnectOutcome TryConnect(std::uint16_t port, int ms) {
   address.sin_family = AF_INET;
   address.sin_port = htons(port);
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  (void)connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);  // in progress; poll tells the outcome
   pollfd p{fd, POLLOUT, 0};
   ConnectOutcome outcome = ConnectOutcome::kTimedOut;
   if (poll(&p, 1, ms) > 0) {

@@ -19,16 +19,19 @@ namespace {
 using velmora::testing::ReadFileBytes;
 using velmora::testing::TempDir;
 
+using velmora::testing::BoxList;
 using velmora::testing::BoxRecorder;
 
 std::vector<velmora::testing::RecordedBox>& g_boxes = BoxRecorder::Boxes();
+constexpr UINT kErrorStyle = MB_TOPMOST | MB_SYSTEMMODAL | MB_ICONWARNING;
 
-TEST(SuiteRootFromOwnPath, CutsBeforeTheSecondToLastSeparator) {
-  EXPECT_EQ(SuiteRootFromOwnPath("C:\\Suite\\ERP\\velmora.exe"), "C:\\Suite");
-  EXPECT_EQ(SuiteRootFromOwnPath("D:\\a\\b\\c\\ERP\\velmora.exe"), "D:\\a\\b\\c");
-  EXPECT_EQ(SuiteRootFromOwnPath(std::string("C:\\S\\ERP\\v.exe\0\\x\\y", 19)), "C:\\S") << "stops at the NUL";
-  EXPECT_FALSE(SuiteRootFromOwnPath("C:\\velmora.exe").has_value());
-  EXPECT_FALSE(SuiteRootFromOwnPath("velmora.exe").has_value());
+TEST(OwnPathOrReport, IsThisProgramsWholePathWithoutABox) {
+  g_boxes.clear();
+  char expected[32768] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, expected, sizeof expected);
+  ASSERT_GT(length, 0u);
+  EXPECT_EQ(OwnPathOrReport(), std::string(expected, length));
+  EXPECT_TRUE(g_boxes.empty());
 }
 
 TEST(ProgramOnCommandLine, QuotesOnlyPathsWithABlank) {
@@ -64,28 +67,21 @@ TEST(RunProcess, WaitsForTheProgramToEnd) {
 
 TEST(RunModuleFromPath, ALauncherUnderADriveRootShowsTheDirectoryMessage) {
   BoxRecorder boxes;
-  int16_t status = 5;
   const ModuleRoutine routine{"\\Kelbar\\kelbarw.exe", "Nu se poate determina directorul Kelbar -ului!",
                               "\\Kelbar\\kelbarw.exe!"};
-  RunModuleFromPath("C:\\velmora.exe", routine, status);
-  ASSERT_EQ(g_boxes.size(), 1u);
-  EXPECT_EQ(g_boxes[0].text, "Nu se poate determina directorul Kelbar -ului!");
-  EXPECT_EQ(g_boxes[0].caption, "Eroare");
-  EXPECT_EQ(g_boxes[0].style, static_cast<UINT>(MB_TOPMOST | MB_SYSTEMMODAL | MB_ICONWARNING));
-  EXPECT_EQ(status, 5) << "the status is left unchanged";
+  EXPECT_FALSE(RunModuleFromPath("C:\\velmora.exe", routine));
+  EXPECT_EQ(g_boxes, (BoxList{{nullptr, "Nu se poate determina directorul Kelbar -ului!", "Eroare", kErrorStyle}}));
 }
 
-TEST(RunModuleFromPath, AMissingProgramShowsTheFailureAndSetsMinusOne) {
+TEST(RunModuleFromPath, AMissingProgramShowsTheFailure) {
   BoxRecorder boxes;
   TempDir suite;
-  int16_t status = 0;
   const ModuleRoutine routine{"\\Morvin\\MORVINW.exe", "Nu se poate determina directorul Morvin-ului!",
                               "\\Morvin\\Morvinw.exe!"};
-  RunModuleFromPath(suite / "ERP\\velmora.exe", routine, status);
-  EXPECT_EQ(status, -1);
-  ASSERT_EQ(g_boxes.size(), 1u);
-  EXPECT_EQ(g_boxes[0].text, "Nu s-a putut executa " + suite.path().string() + "\\Morvin\\Morvinw.exe!");
-  EXPECT_EQ(g_boxes[0].caption, "Eroare");
+  EXPECT_FALSE(RunModuleFromPath(suite / "ERP\\velmora.exe", routine));
+  EXPECT_EQ(g_boxes,
+            (BoxList{{nullptr, "Nu s-a putut executa " + suite.path().string() + "\\Morvin\\Morvinw.exe!", "Eroare",
+                      kErrorStyle}}));
 }
 
 TEST(WindowsErrorText, RightAlignsTheCodeInFiveColumns) {
@@ -156,11 +152,9 @@ TEST_F(SelfUpdateTest, ALauncherUnderADriveRootCannotFindTheErpFolder) {
 
 TEST(LaunchDocumentsFromPath, ALauncherUnderADriveRootStartsNothing) {
   BoxRecorder boxes;
-  int16_t status = 9;
-  LaunchDocumentsFromPath("C:\\velmora.exe", status, 0);
+  EXPECT_FALSE(LaunchDocumentsFromPath("C:\\velmora.exe", 0));
   ASSERT_EQ(g_boxes.size(), 1u);
   EXPECT_EQ(g_boxes[0].text, "Nu se poate determina directorul Vantor-ului!");
-  EXPECT_EQ(status, 9);
 }
 
 TEST(LaunchDocumentsFromPath, AMissingProgramNamesQOrTkvByMode) {
@@ -172,9 +166,7 @@ TEST(LaunchDocumentsFromPath, AMissingProgramNamesQOrTkvByMode) {
   } cases[] = {{0, "\\Vantor\\q.exe!"}, {1, "\\Vantor\\q.exe!"}, {2, "\\Vantor\\q.exe!"}, {3, "\\Vantor\\tkv.exe!"}};
   for (const auto& c : cases) {
     BoxRecorder boxes;
-    int16_t status = 0;
-    LaunchDocumentsFromPath(ownPath, status, c.mode);
-    EXPECT_EQ(status, -1);
+    EXPECT_FALSE(LaunchDocumentsFromPath(ownPath, c.mode));
     ASSERT_EQ(g_boxes.size(), 1u);
     EXPECT_EQ(g_boxes[0].text, "Nu s-a putut executa " + suite.path().string() + c.program);
   }

@@ -106,11 +106,11 @@ TEST(AppLog, WritesNothingWhileTheChannelIsNotPositive) {
   TempDir dir;
   const std::string path = dir / "velmora.log";
   OpenAppLog(-1, path);
-  WriteAppLog("Init>>>", 7);
+  WriteAppLog("Init>>>");
   EXPECT_EQ(AppLogChannel(), -1);
   EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << "no file is left behind";
   OpenAppLog(0, path);
-  WriteAppLog("Init>>>", 7);
+  WriteAppLog("Init>>>");
   EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -118,11 +118,11 @@ TEST(AppLog, APositiveChannelAppendsTimedLinesOfTheGivenLength) {
   TempDir dir;
   const std::string path = dir / "velmora.log";
   OpenAppLog(7, path);
-  WriteAppLog("Init>>>", 7);
+  WriteAppLog("Init>>>");
   WriteAppLog("timer 1 .... and more", 12);
   WriteAppLog("ignored", 0);
   CloseAppLog();
-  WriteAppLog("after close", 11);
+  WriteAppLog("after close");
 
   const std::string log = ReadFileBytes(path);
   std::vector<std::string> lines;
@@ -151,7 +151,7 @@ TEST(AppLog, TheLinksLinesShareTheApplicationLog) {
   link::SetLinkLogWriter(&AppendAppLogLine);
   link::SETLUNSTARWNDLOG(3);
   link::WRITEINLOGSTARWND("WM_REC - 1");
-  WriteAppLog("Bye!", 4);
+  WriteAppLog("Bye!");
   link::SETLUNSTARWNDLOG(-1);
   link::WRITEINLOGSTARWND("not written");
   CloseAppLog();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,43 +21,6 @@ TEST(MinusMSwitch, OnlyTheExactLowerCaseArgumentAfterTheProgramCounts) {
   EXPECT_EQ(MinusMSwitch(Args{"velmora.exe", "-mx"}), 0);
   EXPECT_EQ(MinusMSwitch(Args{"velmora.exe", " -m"}), 0);
   EXPECT_EQ(MinusMSwitch(Args{"-m"}), 0) << "argument 0 is the program itself";
-}
-
-struct WeekdayCase {
-  int32_t date;
-  int weekday;
-};
-
-TEST(WeekdayOf, MatchesTheCalendar) {
-  const WeekdayCase cases[] = {
-      {20261206, 7},  // Sunday
-      {20000301, 3},  // Wednesday
-      {20000229, 2},  // leap day, Tuesday
-      {20000101, 6},  // Saturday
-      {20240101, 1},  // Monday
-      {20240229, 4},  // Thursday
-      {19991231, 5},  // Friday
-      {19510101, 1},  // Monday
-      {20991231, 4},  // Thursday
-      {260101, 4},    // two-digit year 26 is 2026: Thursday
-      {990101, 5},    // two-digit year 99 is 1999: Friday
-      {500101, 6},    // two-digit year 50 is 2050: Saturday
-  };
-  for (const auto& c : cases) EXPECT_EQ(WeekdayOf(c.date), c.weekday) << c.date;
-}
-
-TEST(WeekdayOf, AgreesWithAWalkOverEveryDayFrom1951To2099) {
-  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  int expected = 1;  // 1951-01-01 was a Monday
-  for (int year = 1951; year <= 2099; ++year)
-    for (int month = 1; month <= 12; ++month) {
-      const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-      const int days = kDays[month - 1] + (month == 2 && leap ? 1 : 0);
-      for (int day = 1; day <= days; ++day) {
-        ASSERT_EQ(WeekdayOf(year * 10000 + month * 100 + day), expected) << year << "-" << month << "-" << day;
-        expected = expected % 7 + 1;
-      }
-    }
 }
 
 TEST(GreetingFor, AlternatesBetweenTheTwoSounds) {
@@ -101,12 +65,29 @@ TEST(BuildAppPaths, ALauncherInADriveRootHasNoSuiteRoot) {
   EXPECT_TRUE(p.assistantPath.empty());
 }
 
-TEST(BuildAppPaths, LengthsAreThePositionsOfTheLastTwoSeparators) {
-  EXPECT_EQ(ProgramDirectoryLength("C:\\Suite\\ERP\\"), 13u);
-  EXPECT_EQ(SuiteRootLength("C:\\Suite\\ERP\\"), 9u);
-  EXPECT_EQ(SuiteRootLength("\\\\server\\share\\ERP\\"), 15u);
-  EXPECT_EQ(DirectoryOfPath("C:\\Suite\\ERP\\velmora.exe"), "C:\\Suite\\ERP\\");
-  EXPECT_EQ(DirectoryOfPath("velmora.exe"), "");
+// Start-up and the module routines see one suite root: the folder above the
+// launcher's own, with (start-up) or without (module routines) its final '\'.
+TEST(SuiteRoot, StartUpAndModuleRoutinesShareOneRule) {
+  struct Case {
+    const char* ownPath;
+    const char* programDirectory;
+    const char* suiteRoot;
+    std::optional<std::string> moduleRoot;
+  };
+  const Case cases[] = {
+      {"C:\\Suite\\ERP\\velmora.exe", "C:\\Suite\\ERP\\", "C:\\Suite\\", "C:\\Suite"},
+      {"D:\\a\\b\\c\\ERP\\velmora.exe", "D:\\a\\b\\c\\ERP\\", "D:\\a\\b\\c\\", "D:\\a\\b\\c"},
+      {"\\\\server\\share\\ERP\\v.exe", "\\\\server\\share\\ERP\\", "\\\\server\\share\\", "\\\\server\\share"},
+      {"C:\\velmora.exe", "C:\\", "", std::nullopt},
+      {"\\velmora.exe", "\\", "", std::nullopt},
+      {"velmora.exe", "", "", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ownPath);
+    EXPECT_EQ(DirectoryOfPath(c.ownPath), c.programDirectory);
+    EXPECT_EQ(BuildAppPaths(DirectoryOfPath(c.ownPath)).suiteRoot, c.suiteRoot);
+    EXPECT_EQ(SuiteRootFromOwnPath(c.ownPath), c.moduleRoot);
+  }
 }
 
 TEST(BlankNulsInNewsText, EveryNulBecomesABlank) {

@@ -1,5 +1,6 @@
 #include "support/reference_server.h"
 
+#include <cstdlib>
 #include <random>
 
 #include "support/temp_dir.h"
@@ -19,7 +20,7 @@ std::string RandomLoopbackAddress() {
 
 ReferenceServer::ReferenceServer(const std::string& serverExe, const std::filesystem::path& root,
                                  const std::filesystem::path& data, const std::string& extraSwitches,
-                                 int lifetimeSeconds)
+                                 int lifetimeSeconds, int port)
     : address_(RandomLoopbackAddress()), log_(data / "server.log") {
   std::filesystem::create_directories(data);
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -33,7 +34,7 @@ ReferenceServer::ReferenceServer(const std::string& serverExe, const std::filesy
   startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   std::string command = "\"" + serverExe + "\" --root \"" + root.string() + "\" --data \"" + data.string() +
-                        "\" --port 5150 --bind " + address_ + " --log \"" + log_.string() +
+                        "\" --port " + std::to_string(port) + " --bind " + address_ + " --log \"" + log_.string() +
                         "\" --exit-after-seconds " + std::to_string(lifetimeSeconds) + " " + extraSwitches;
   started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process_);
   CloseHandle(writeEnd);
@@ -42,7 +43,9 @@ ReferenceServer::ReferenceServer(const std::string& serverExe, const std::filesy
   DWORD got = 0;
   while (started_ && ReadFile(readEnd, &c, 1, &got, nullptr) && got == 1 && c != '\n') line += c;
   CloseHandle(readEnd);
-  listening_ = line.rfind("listening on " + address_ + ":", 0) == 0;
+  const std::string prefix = "listening on " + address_ + ":";
+  listening_ = line.rfind(prefix, 0) == 0;
+  if (listening_) port_ = static_cast<uint16_t>(std::atoi(line.c_str() + prefix.size()));
 }
 
 ReferenceServer::~ReferenceServer() {

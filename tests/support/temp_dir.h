@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora::testing {
 
@@ -23,6 +24,10 @@ class TempDir {
 };
 
 std::string ReadFileBytes(const std::filesystem::path& file);
+// The lines of a text without their ends (LF or CR LF); a last line without an end counts.
+std::vector<std::string> TextLines(std::string_view text);
 void WriteFileBytes(const std::filesystem::path& file, std::string_view bytes);
+// WriteFileBytes after making the folders the file lies in.
+void PutFileBytes(const std::filesystem::path& file, std::string_view bytes);
 
 }  // namespace velmora::testing

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,13 @@ struct RecordedBox {
   HWND owner;
   std::string text, caption;
   UINT style;
+  bool operator==(const RecordedBox&) const = default;
 };
+inline void PrintTo(const RecordedBox& box, std::ostream* out) {
+  *out << "{owner " << box.owner << ", \"" << box.text << "\", \"" << box.caption << "\", style 0x" << std::hex
+       << box.style << std::dec << "}";
+}
+using BoxList = std::vector<RecordedBox>;
 
 class BoxRecorder {
  public:
@@ -36,12 +43,13 @@ class BoxRecorder {
     for (const RecordedBox& box : Boxes()) texts.push_back(box.text);
     return texts;
   }
-
- private:
+  // The button every box answers with; a test may change it between boxes.
   static int& Answer() {
     static int answer = IDOK;
     return answer;
   }
+
+ private:
   static int Record(HWND owner, const char* text, const char* caption, UINT style) {
     Boxes().push_back({owner, text, caption, style});
     return Answer();
