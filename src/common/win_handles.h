@@ -87,6 +87,13 @@ struct LibraryTraits {
 };
 using AutoLibrary = UniqueHandle<LibraryTraits>;
 
+// An export of a loaded library as the function type the caller expects; null
+// when the library lacks it.
+template <typename Fn>
+Fn LibraryCall(HMODULE module, const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
 // Selects a GDI object into a DC and puts the previous one back on scope exit.
 class ScopedSelectObject {
  public:

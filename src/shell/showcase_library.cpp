@@ -1,15 +1,11 @@
 #include "shell/showcase_library.h"
 
+#include "common/win_handles.h"
 #include "shell/app_log.h"
 #include "shell/app_state.h"
 
 namespace velmora::shell {
 namespace {
-
-template <typename Fn>
-Fn Resolve(HMODULE module, const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
 
 }  // namespace
 
@@ -25,23 +21,23 @@ int16_t BindShowcaseLibrary(const char* libraryName) {
     lib.status = "Eroare deschidere \"showreel.dll\"";
     return -1;
   }
-  lib.drawPicture = Resolve<DrawJpg2Fn>(lib.module, "_DrawJpg2@12");
+  lib.drawPicture = LibraryCall<DrawJpg2Fn>(lib.module, "_DrawJpg2@12");
   if (lib.drawPicture == nullptr) {
     lib.status = "Eroare interna (5)";
     return -5;
   }
-  lib.downloadFile = Resolve<GetFisierDifFn>(lib.module, "_GetFisierDif@16");
+  lib.downloadFile = LibraryCall<GetFisierDifFn>(lib.module, "_GetFisierDif@16");
   if (lib.downloadFile == nullptr) {
     lib.status = "Eroare interna (5)";
     return -6;
   }
   int16_t status = 0;
-  lib.applyTransparency = Resolve<ApplyTranspFn>(lib.module, "_ApplyTransp@8");
+  lib.applyTransparency = LibraryCall<ApplyTranspFn>(lib.module, "_ApplyTransp@8");
   if (lib.applyTransparency == nullptr) {
     lib.status = "Eroare interna (5)";
     status = -6;
   }
-  lib.drawPageArrows = Resolve<DrawNextPrevPagFn>(lib.module, "_DrawNextPrevPag@16");
+  lib.drawPageArrows = LibraryCall<DrawNextPrevPagFn>(lib.module, "_DrawNextPrevPag@16");
   if (lib.drawPageArrows == nullptr) {
     lib.status = "Eroare interna (6)";
     status = -5;

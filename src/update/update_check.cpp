@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "common/fixed_text.h"
+#include "common/win_handles.h"
 #include "resource_ids.h"
 
 namespace velmora::update {
@@ -27,11 +28,6 @@ void StoreError(const char* text) {
 
 void Log(const UpdateSetup& setup, std::string_view text) {
   if (setup.log != nullptr) setup.log(text);
-}
-
-template <typename Fn>
-Fn Resolve(HMODULE module, const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
 template <void (*Work)(const UpdateSetup&)>
@@ -58,7 +54,7 @@ int16_t CheckForUpdates(const UpdateSetup& setup) {
     StoreError(kLibraryMissingText);
     return -1;
   }
-  const auto count = Resolve<CountUpdatableFn>(setup.hostlane, "_getNrFisiereUpdatabile@4");
+  const auto count = LibraryCall<CountUpdatableFn>(setup.hostlane, "_getNrFisiereUpdatabile@4");
   if (count == nullptr) {
     StoreError(kExportMissingText);
     return -2;
@@ -80,7 +76,7 @@ void RunUpdateCheck(const UpdateSetup& setup) {
     StoreError(kLibraryMissingText);
     return;
   }
-  const auto download = Resolve<DownloadUpdateInfoFn>(setup.hostlane, "_downloadUpdateInfo@4");
+  const auto download = LibraryCall<DownloadUpdateInfoFn>(setup.hostlane, "_downloadUpdateInfo@4");
   if (download == nullptr) {
     StoreError(kExportMissingText);
     return;

@@ -6,6 +6,8 @@
 #include <array>
 #include <fstream>
 
+#include "common/win_handles.h"
+
 namespace velmora::standins {
 namespace {
 
@@ -26,22 +28,17 @@ struct BcryptCalls {
   }
 };
 
-template <typename Fn>
-void Resolve(HMODULE module, const char* name, Fn& into) {
-  into = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 // Null when bcrypt or one of its calls is missing; kept for the process's life.
 const BcryptCalls* Bcrypt() {
   static const BcryptCalls calls = [] {
     BcryptCalls c;
     if (const HMODULE module = LoadLibraryA("bcrypt.dll")) {
-      Resolve(module, "BCryptOpenAlgorithmProvider", c.openAlgorithm);
-      Resolve(module, "BCryptCloseAlgorithmProvider", c.closeAlgorithm);
-      Resolve(module, "BCryptCreateHash", c.createHash);
-      Resolve(module, "BCryptDestroyHash", c.destroyHash);
-      Resolve(module, "BCryptHashData", c.hashData);
-      Resolve(module, "BCryptFinishHash", c.finishHash);
+      c.openAlgorithm = LibraryCall<decltype(c.openAlgorithm)>(module, "BCryptOpenAlgorithmProvider");
+      c.closeAlgorithm = LibraryCall<decltype(c.closeAlgorithm)>(module, "BCryptCloseAlgorithmProvider");
+      c.createHash = LibraryCall<decltype(c.createHash)>(module, "BCryptCreateHash");
+      c.destroyHash = LibraryCall<decltype(c.destroyHash)>(module, "BCryptDestroyHash");
+      c.hashData = LibraryCall<decltype(c.hashData)>(module, "BCryptHashData");
+      c.finishHash = LibraryCall<decltype(c.finishHash)>(module, "BCryptFinishHash");
     }
     return c;
   }();
