@@ -1,9 +1,11 @@
 #include "link/address_table.h"
 
 #include <algorithm>
-#include <fstream>
+#include <cstdio>
+#include <memory>
 
 #include "common/fixed_text.h"
+#include "common/text_lines.h"
 
 namespace velmora::link {
 namespace {
@@ -17,21 +19,33 @@ void NoteIfDefault(ServerAddressTable& table, const std::string& entry) {
   if (entry == PadToWidth(table.defaultAddress, kAddressWidth)) table.defaultSeen = true;
 }
 
+// C stdio rather than file streams: the streams would bring the whole locale
+// machinery into the program and set it up at every start. Text mode, so the
+// list is written with the system's line ends.
+using File = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
+
+File OpenFile(const std::string& path, const char* mode) { return File(std::fopen(path.c_str(), mode), &std::fclose); }
+
 // Reads up to five lines; false when the file cannot be opened.
 bool ReadListLines(const std::string& path, std::vector<std::string>& lines) {
-  std::ifstream in(path);
+  const File in = OpenFile(path, "r");
   if (!in) return false;
-  std::string line;
-  while (lines.size() < static_cast<std::size_t>(kAddressEntries) && std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
+  std::string text;
+  char chunk[4096];
+  for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, in.get())) > 0;) text.append(chunk, got);
+  TextLineReader reader(text);
+  std::string_view line;
+  while (lines.size() < static_cast<std::size_t>(kAddressEntries) && reader.Next(line)) lines.emplace_back(line);
   return true;
 }
 
 void WriteListLines(const std::string& path, const std::vector<std::string>& lines) {
-  std::ofstream out(path, std::ios::trunc);
-  for (const auto& line : lines) out << line << '\n';
+  const File out = OpenFile(path, "w");
+  if (!out) return;
+  for (const auto& line : lines) {
+    std::fwrite(line.data(), 1, line.size(), out.get());
+    std::fputc('\n', out.get());
+  }
 }
 
 }  // namespace
