@@ -1,12 +1,16 @@
 // The reference for the launcher's start-up: a minimal dialog program that,
 // like the launcher, first runs the suite's synchronisation program beside it
 // and waits for it, then shows one modal dialog. Closed by Cancel (Escape).
+// Built twice: bare, and with the duties every program doing the launcher's
+// job must take on (minimal_duties.h).
 
 #include <windows.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "minimal_duties.h"
 
 namespace {
 
@@ -58,7 +62,10 @@ std::vector<WORD> DialogTemplate() {
 }
 
 INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-  if (message == WM_INITDIALOG) return TRUE;
+  if (message == WM_INITDIALOG) {
+    StartBackgroundDuties();
+    return TRUE;
+  }
   if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
     EndDialog(dialog, 0);
     return TRUE;
@@ -69,6 +76,7 @@ INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  TakeStartDuties(instance);
   RunSynchronisation();
   const std::vector<WORD> dialog = DialogTemplate();
   DialogBoxIndirectParamA(instance, reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), nullptr, Procedure, 0);

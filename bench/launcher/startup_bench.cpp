@@ -6,8 +6,13 @@
 // visible, and the peak working set and private bytes once the launcher has
 // fetched its news and run a postman pass. Prints medians, figures only, and
 // the comparisons as `row: <measure (unit)>; <figure>; <reference>; <ratio>`
-// lines. Given another build's program folder, its launcher runs in the same
-// rounds, in a sample suite made from that folder, for a before-and-after.
+// lines. The minimal program runs twice: bare, and with the duties any
+// program doing the launcher's job takes on under wine (the common controls 6
+// manifest, the greeting, two background threads with hidden dialogs and a
+// connection to the server; minimal_duties.h), which splits the launcher's
+// figures into what those duties cost and what its own window and work cost.
+// Given another build's program folder, its launcher runs in the same rounds,
+// in a sample suite made from that folder, for a before-and-after.
 
 #include <windows.h>
 #include <psapi.h>
@@ -38,6 +43,8 @@ constexpr int kDefaultRounds = 7;
 // 7.1 s after the news and sleeps 1.5 s first.
 constexpr auto kLauncherSettle = 10s;
 constexpr auto kMinimalSettle = 1s;
+// Long enough for the duties' sound and threads to have loaded what they load.
+constexpr auto kDutiesSettle = 3s;
 // A pause before each start, so that the previous program's exit and the new
 // suite's files are behind us.
 constexpr auto kQuietBeforeStart = 1s;
@@ -95,11 +102,21 @@ std::optional<Sample> Measure(const fs::path& exe, const fs::path& folder, std::
 // launcher of another build when one is given, each in its own sample suite.
 struct Contender {
   std::string name;
-  fs::path bin;  // the build's program folder
-  bool isLauncher = true;
+  fs::path bin;         // the build's program folder
+  std::string program;  // its file name there
+  std::string title;    // how its main window's title starts
+  std::chrono::milliseconds settle;
   fs::path exe;  // set per round
   std::vector<Sample> samples;
 };
+
+Contender Launcher(std::string name, fs::path bin, std::chrono::milliseconds settle) {
+  return {std::move(name), std::move(bin), "velmora.exe", "Corvane - CU", settle, {}, {}};
+}
+
+Contender Minimal(std::string name, std::string program, std::chrono::milliseconds settle) {
+  return {std::move(name), VELMORA_BIN_DIR, std::move(program), "Minimal dialog", settle, {}, {}};
+}
 
 double MedianOf(const std::vector<Sample>& samples, double Sample::*field) {
   std::vector<double> values;
@@ -137,8 +154,11 @@ int main(int argc, char** argv) {
       argc > 2 ? std::chrono::milliseconds(static_cast<long long>(std::atof(argv[2]) * 1000)) : kLauncherSettle;
   const fs::path bin = VELMORA_BIN_DIR;
   const fs::path scratch = fs::path("C:\\") / ("vbench" + std::to_string(GetCurrentProcessId()));
-  std::vector<Contender> programs = {{"velmora.exe", bin, true, {}, {}}, {"the minimal dialog", bin, false, {}, {}}};
-  if (argc > 3) programs.push_back({"the other build", fs::path(argv[3]), true, {}, {}});
+  std::vector<Contender> programs = {Launcher("velmora.exe", bin, launcherSettle),
+                                     Minimal("the minimal dialog", "minimal_dialog.exe", kMinimalSettle),
+                                     Minimal("the minimal dialog with the launcher's duties",
+                                             "minimal_dialog_duties.exe", kDutiesSettle)};
+  if (argc > 3) programs.push_back(Launcher("the other build", fs::path(argv[3]), launcherSettle));
   for (int round = 0; round < rounds; ++round) {
     fs::remove_all(scratch);
     velmora::testing::ReferenceServer server(VELMORA_SERVER_EXE, VELMORA_SERVER_ROOT, scratch / "data");
@@ -152,16 +172,14 @@ int main(int argc, char** argv) {
       }
       const fs::path erp = suite / "ERP";
       std::ofstream(erp / "iplist.txt") << server.address() << "\r\n";
-      program.exe = erp / (program.isLauncher ? "velmora.exe" : "minimal_dialog.exe");
-      if (!program.isLauncher) fs::copy_file(bin / "minimal_dialog.exe", program.exe);
+      program.exe = erp / program.program;
+      if (!fs::exists(program.exe)) fs::copy_file(program.bin / program.program, program.exe);
     }
     // Interleaved, the order turning each round, so a drift of the machine hits all alike.
     for (std::size_t turn = 0; turn < programs.size(); ++turn) {
       Contender& program = programs[(turn + static_cast<std::size_t>(round)) % programs.size()];
       std::this_thread::sleep_for(kQuietBeforeStart);
-      const auto sample = program.isLauncher
-                              ? Measure(program.exe, program.exe.parent_path(), "Corvane - CU", launcherSettle)
-                              : Measure(program.exe, program.exe.parent_path(), "Minimal dialog", kMinimalSettle);
+      const auto sample = Measure(program.exe, program.exe.parent_path(), program.title, program.settle);
       if (!sample) {
         std::printf("%s did not show its window\n", program.name.c_str());
         return 1;
@@ -175,9 +193,11 @@ int main(int argc, char** argv) {
 
   std::printf("start-up and memory under wine, medians of %d interleaved rounds, fresh sample suite each\n", rounds);
   PrintRows(programs[0], programs[1]);
-  if (programs.size() > 2) {
-    PrintRows(programs[2], programs[1]);
-    PrintRows(programs[0], programs[2]);
+  PrintRows(programs[0], programs[2]);
+  PrintRows(programs[2], programs[1]);
+  if (programs.size() > 3) {
+    PrintRows(programs[3], programs[1]);
+    PrintRows(programs[0], programs[3]);
   }
   return 0;
 }

@@ -1,0 +1,4 @@
+#include "minimal_duties.h"
+
+void TakeStartDuties(HINSTANCE) {}
+void StartBackgroundDuties() {}
