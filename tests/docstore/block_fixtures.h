@@ -74,15 +74,15 @@ inline Block HeaderBlock(int32_t bucketCount) {
 // header in the self-describing layout) whose blocks 2 and 3 begin with the
 // given bytes. Statuses are written as the callers see them.
 struct SearchCase {
-  const char* what;
-  std::vector<uint8_t> block2, block3;
+  const char* what = "";
+  std::vector<uint8_t> block2 = {}, block3 = {};
   void (*prepare)(FakeBlocks&) = nullptr;  // anything further the case needs
   int32_t dataLength = 4;                  // room for data after the key
   int32_t buckets = 3;
   int16_t status = 0;
   int32_t filled = -1;  // -1: not checked
-  std::optional<std::string> data;
-  std::optional<std::vector<int32_t>> asked;  // blocks read, in order
+  std::optional<std::string> data = std::nullopt;
+  std::optional<std::vector<int32_t>> asked = std::nullopt;  // blocks read, in order
 };
 
 inline void CheckSearches(int layout, std::span<const SearchCase> cases) {
@@ -99,9 +99,15 @@ inline void CheckSearches(int layout, std::span<const SearchCase> cases) {
                             .dataLength = c.dataLength};
     const RetrieveOutcome outcome = RetrieveRecord(file, layout, query, probeLimit);
     EXPECT_EQ(outcome.status, c.status);
-    if (c.filled >= 0) EXPECT_EQ(outcome.filled, c.filled);
-    if (c.data) EXPECT_EQ(record.substr(6), *c.data);
-    if (c.asked) EXPECT_EQ(file.asked, *c.asked);
+    if (c.filled >= 0) {
+      EXPECT_EQ(outcome.filled, c.filled);
+    }
+    if (c.data) {
+      EXPECT_EQ(record.substr(6), *c.data);
+    }
+    if (c.asked) {
+      EXPECT_EQ(file.asked, *c.asked);
+    }
   }
 }
 

