@@ -6,7 +6,6 @@
 
 #include "block_fixtures.h"
 #include "docstore/date_split.h"
-#include "keyed_files/keyed_file_writer.h"
 
 namespace velmora::docstore {
 namespace {
@@ -43,26 +42,6 @@ TEST(FindClientCode, NothingWhenTheRecordIsMissingShortOrUnreadable) {
   unreadable.unreadable.insert(2);
   EXPECT_EQ(FindClientCode(unreadable, kLayoutSelfDescribing, 3, probeLimit), std::nullopt);
   EXPECT_EQ(FindClientCode(empty, kLayoutIndex, 0, probeLimit), std::nullopt) << "index file opened without obi.dat";
-}
-
-TEST(FindClientCode, WrittenClientRecordAmongOthers) {
-  using velmora::testing::IndexFileWriter;
-  using velmora::testing::SelfDescribingFileWriter;
-  const std::string code("\x15\xCD\x5B\x07", 4);  // 123456789
-  SelfDescribingFileWriter selfDescribing(50, 47);
-  IndexFileWriter index(50, 47);
-  for (int i = 0; i < 200; ++i) {
-    const std::string key = "CL" + std::to_string(1000 + i);
-    selfDescribing.Add({key, std::string(20, static_cast<char>(i))});
-    index.Add({key, std::string(20, static_cast<char>(i))});
-  }
-  ASSERT_TRUE(selfDescribing.Add({"CODCLI", code}));
-  ASSERT_TRUE(index.Add({"CODCLI", code}));
-  int32_t probeLimit = kInitialProbeLimit;
-  MemoryBlockReader a(selfDescribing.image());
-  EXPECT_EQ(FindClientCode(a, kLayoutSelfDescribing, 47, probeLimit), 123456789);
-  MemoryBlockReader b(index.image());
-  EXPECT_EQ(FindClientCode(b, kLayoutIndex, 47, probeLimit), 123456789);
 }
 
 TEST(ClientCodeCache, KeepsTheFirstCodeStored) {

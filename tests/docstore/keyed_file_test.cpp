@@ -46,6 +46,16 @@ class KeyedFileTest : public ::testing::Test {
     return CreateFileA((dir_ / "obi.dat").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                        OPEN_EXISTING, 0, nullptr);
   }
+  struct Opened {
+    HANDLE file = nullptr;
+    int32_t buckets = -1;
+    int16_t status = -1;
+  };
+  Opened Open(const char* name, HANDLE obi = nullptr, const std::string& directory = "") {
+    Opened o;
+    OpenKeyedFile(name, directory.empty() ? Directory() : directory, obi, o.file, o.buckets, o.status);
+    return o;
+  }
   int32_t Lookup(HANDLE file, int32_t buckets, int16_t& status) {
     std::array<char, 10> record{'C', 'O', 'D', 'C', 'L', 'I'};
     const RetrieveOutcome outcome = RetrieveRecord(record, 6, buckets, file, 6, 4);
@@ -58,51 +68,41 @@ class KeyedFileTest : public ::testing::Test {
   BoxRecorder boxes_;
 };
 
-TEST_F(KeyedFileTest, SelfDescribingFileNeedsNoObi) {
-  HANDLE file = INVALID_HANDLE_VALUE;
-  int32_t buckets = -1;
-  int16_t status = -1;
-  OpenKeyedFile("SELF.DAT", Directory(), INVALID_HANDLE_VALUE, file, buckets, status);
-  ASSERT_EQ(status, 0);
-  ASSERT_TRUE(IsOpen(file));
-  EXPECT_EQ(buckets, 19);
-  EXPECT_EQ(LayoutOf(file), kLayoutSelfDescribing);
-  EXPECT_EQ(Lookup(file, buckets, status), 123456789);
-  EXPECT_EQ(status, kStatusFound);
-  CloseKeyedFile(file);
-  EXPECT_TRUE(boxes_.Texts().empty());
-}
-
-TEST_F(KeyedFileTest, IndexFileTakesItsBucketCountFromObi) {
+// The bucket count comes from the file itself or from obi.dat; without one a
+// search gives 5.
+TEST_F(KeyedFileTest, OpensEitherLayoutAndFindsTheRecord) {
   HANDLE obi = OpenObi();
   ASSERT_TRUE(IsOpen(obi));
-  HANDLE file = nullptr;
-  int32_t buckets = 0;
-  int16_t status = -1;
-  OpenKeyedFile("INDEX.DAT", Directory(), obi, file, buckets, status);
-  ASSERT_EQ(status, 0);
-  EXPECT_EQ(buckets, 17);
-  EXPECT_EQ(LayoutOf(file), kLayoutIndex);
-  EXPECT_EQ(Lookup(file, buckets, status), 123456789);
-  EXPECT_EQ(status, kStatusFound);
-
+  const struct {
+    const char* name;
+    HANDLE obi;
+    int32_t buckets;
+    int layout;
+    int16_t lookup;
+  } cases[] = {
+      {"SELF.DAT", INVALID_HANDLE_VALUE, 19, kLayoutSelfDescribing, 0},
+      {"INDEX.DAT", obi, 17, kLayoutIndex, 0},
+      {"INDEX.DAT", nullptr, 0, kLayoutIndex, 5},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.buckets);
+    auto [file, buckets, status] = Open(c.name, c.obi);
+    ASSERT_EQ(status, 0);
+    ASSERT_TRUE(IsOpen(file));
+    EXPECT_EQ(buckets, c.buckets);
+    EXPECT_EQ(LayoutOf(file), c.layout);
+    const int32_t code = Lookup(file, buckets, status);
+    EXPECT_EQ(status, c.lookup);
+    if (c.lookup == 0) {
+      EXPECT_EQ(code, 123456789);
+    }
+    CloseKeyedFile(file);
+  }
   int32_t fromHeader = 0;
   EXPECT_EQ(ReadObiHeader(obi, fromHeader), 0);
   EXPECT_EQ(fromHeader, 17);
-  CloseKeyedFile(file);
   CloseHandle(obi);
-}
-
-TEST_F(KeyedFileTest, IndexFileWithoutObiHasNoBucketCountAndSearchesGiveFive) {
-  HANDLE file = nullptr;
-  int32_t buckets = -1;
-  int16_t status = -1;
-  OpenKeyedFile("INDEX.DAT", Directory(), nullptr, file, buckets, status);
-  ASSERT_EQ(status, 0);
-  EXPECT_EQ(buckets, 0);
-  Lookup(file, buckets, status);
-  EXPECT_EQ(status, kStatusReadError);
-  CloseKeyedFile(file);
+  EXPECT_TRUE(boxes_.Texts().empty());
 }
 
 TEST_F(KeyedFileTest, OpenFailuresShowTheirMessageAndLeaveNoHandle) {
@@ -121,12 +121,9 @@ TEST_F(KeyedFileTest, OpenFailuresShowTheirMessageAndLeaveNoHandle) {
   HANDLE obi = OpenObi();
   for (const Case& c : cases) {
     BoxRecorder::Boxes().clear();
-    HANDLE file = nullptr;
-    int32_t buckets = 0;
-    int16_t status = 0;
-    OpenKeyedFile(c.name, Directory(), c.withObi ? obi : nullptr, file, buckets, status);
-    EXPECT_EQ(status, 1) << c.name;
-    EXPECT_EQ(file, INVALID_HANDLE_VALUE) << c.name;
+    const Opened o = Open(c.name, c.withObi ? obi : nullptr);
+    EXPECT_EQ(o.status, 1) << c.name;
+    EXPECT_EQ(o.file, INVALID_HANDLE_VALUE) << c.name;
     EXPECT_EQ(BoxRecorder::Boxes(), (BoxList{{nullptr, c.shown, "Eroare", MB_TOPMOST | MB_SYSTEMMODAL | MB_ICONWARNING}}))
         << c.name;
   }
@@ -138,12 +135,9 @@ TEST_F(KeyedFileTest, OpenFailuresShowTheirMessageAndLeaveNoHandle) {
 TEST_F(KeyedFileTest, UnreadableObiFailsTheIndexFileOpen) {
   HANDLE emptyObi = CreateFileA((dir_ / "EMPTY.DAT").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, 0, nullptr);
-  HANDLE file = nullptr;
-  int32_t buckets = 0;
-  int16_t status = 0;
-  OpenKeyedFile("INDEX.DAT", Directory(), emptyObi, file, buckets, status);
-  EXPECT_EQ(status, 1);
-  EXPECT_EQ(file, INVALID_HANDLE_VALUE);
+  const Opened o = Open("INDEX.DAT", emptyObi);
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.file, INVALID_HANDLE_VALUE);
   EXPECT_EQ(boxes_.Texts(), (std::vector<std::string>{"Eroare citire bloc 1 din obi.dat!"}));
 
   int32_t count = 0;
@@ -158,26 +152,20 @@ TEST_F(KeyedFileTest, OpensBesideAWriterAndLetsWritersIn) {
   HANDLE writer = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
   ASSERT_TRUE(IsOpen(writer));
-  HANDLE file = nullptr;
-  int32_t buckets = 0;
-  int16_t status = 1;
-  OpenKeyedFile("SELF.DAT", Directory(), nullptr, file, buckets, status);
-  EXPECT_EQ(status, 0);
+  const Opened o = Open("SELF.DAT");
+  EXPECT_EQ(o.status, 0);
   HANDLE second = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               0, nullptr);
   EXPECT_TRUE(IsOpen(second));
   CloseHandle(second);
   CloseHandle(writer);
-  CloseKeyedFile(file);
+  CloseKeyedFile(o.file);
   EXPECT_EQ(ReadFileBytes(path).size(), 20u * 512) << "only read";
 }
 
 TEST_F(KeyedFileTest, LayoutIsReadOncePerOpenFile) {
-  HANDLE file = nullptr;
-  int32_t buckets = 0;
-  int16_t status = 1;
-  OpenKeyedFile("SELF.DAT", Directory(), nullptr, file, buckets, status);
-  ASSERT_EQ(status, 0);
+  Opened o = Open("SELF.DAT");
+  ASSERT_EQ(o.status, 0);
   // Block 1 turned to zeros behind the program's back: the open file keeps its layout.
   HANDLE writer = CreateFileA((dir_ / "SELF.DAT").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
@@ -185,23 +173,21 @@ TEST_F(KeyedFileTest, LayoutIsReadOncePerOpenFile) {
   DWORD written = 0;
   ASSERT_TRUE(WriteFile(writer, zeros.data(), 512, &written, nullptr));
   CloseHandle(writer);
-  EXPECT_EQ(LayoutOf(file), kLayoutSelfDescribing);
-  CloseKeyedFile(file);
+  EXPECT_EQ(LayoutOf(o.file), kLayoutSelfDescribing);
+  CloseKeyedFile(o.file);
 
-  OpenKeyedFile("SELF.DAT", Directory(), nullptr, file, buckets, status);
-  ASSERT_EQ(status, 0);
-  EXPECT_EQ(LayoutOf(file), kLayoutIndex);
-  CloseKeyedFile(file);
+  o = Open("SELF.DAT");
+  ASSERT_EQ(o.status, 0);
+  EXPECT_EQ(LayoutOf(o.file), kLayoutIndex);
+  CloseKeyedFile(o.file);
 }
 
 TEST_F(KeyedFileTest, AValidHandleOnEntryIsReplaced) {
-  HANDLE file = nullptr;
-  int32_t buckets = 0;
-  int16_t status = 1;
-  OpenKeyedFile("SELF.DAT", Directory(), nullptr, file, buckets, status);
-  ASSERT_EQ(status, 0);
-  OpenKeyedFile("INDEX.DAT", Directory(), nullptr, file, buckets, status);
-  ASSERT_EQ(status, 0);
+  Opened o = Open("SELF.DAT");
+  ASSERT_EQ(o.status, 0);
+  HANDLE& file = o.file;
+  OpenKeyedFile("INDEX.DAT", Directory(), nullptr, file, o.buckets, o.status);
+  ASSERT_EQ(o.status, 0);
   EXPECT_EQ(LayoutOf(file), kLayoutIndex);
   CloseKeyedFile(file);
   EXPECT_TRUE(DeleteFileA((dir_ / "SELF.DAT").c_str())) << "the first file was closed";
@@ -209,10 +195,7 @@ TEST_F(KeyedFileTest, AValidHandleOnEntryIsReplaced) {
 }
 
 TEST_F(KeyedFileTest, DeclaredKeyLengthMismatchIsShown) {
-  HANDLE file = nullptr;
-  int32_t buckets = 0;
-  int16_t status = 1;
-  OpenKeyedFile("SELF.DAT", Directory(), nullptr, file, buckets, status);
+  auto [file, buckets, status] = Open("SELF.DAT");
   std::array<char, 10> record{'C', 'O', 'D', 'C', 'L', 'I'};
   EXPECT_EQ(RetrieveRecord(record, 6, buckets, file, 8, 4).status, kStatusReadError);
   EXPECT_EQ(boxes_.Texts(), (std::vector<std::string>{"Eroare interna (dev_ret: WL != klen). Anuntati Corvane!"}));
@@ -222,13 +205,10 @@ TEST_F(KeyedFileTest, DeclaredKeyLengthMismatchIsShown) {
 TEST_F(KeyedFileTest, BlankDirectoryMeansTheCurrentDirectory) {
   testing::InDirectory here(dir_.path());
   WriteFileBytes(dir_ / "DEV.DAT", SelfDescribingFileWriter(5, 5).image());
-  HANDLE file = nullptr;
-  int32_t buckets = 0;
-  int16_t status = 1;
-  OpenKeyedFile("DEV.DAT", std::string(40, ' '), nullptr, file, buckets, status);
-  EXPECT_EQ(status, 0);
-  EXPECT_EQ(buckets, 5);
-  CloseKeyedFile(file);
+  const Opened o = Open("DEV.DAT", nullptr, std::string(40, ' '));
+  EXPECT_EQ(o.status, 0);
+  EXPECT_EQ(o.buckets, 5);
+  CloseKeyedFile(o.file);
 }
 
 }  // namespace

@@ -110,35 +110,32 @@ struct Shown {
   }
 };
 
-TEST(ExamineKeyedFile, SelfDescribingHeaderGivesItsOwnBucketCount) {
-  FakeBlocks file, obi;
-  file.blocks[1] = HeaderBlock(1999);
-  Shown shown;
-  const KeyedFileFacts facts = ExamineKeyedFile(file, &obi, "D:\\V\\dev.dat", shown.sink());
-  EXPECT_EQ(facts.status, 0);
-  EXPECT_EQ(facts.layout, kLayoutSelfDescribing);
-  EXPECT_EQ(facts.bucketCount, 1999);
-  EXPECT_TRUE(obi.asked.empty()) << "obi.dat is not needed";
-  EXPECT_TRUE(shown.texts.empty());
-}
-
-TEST(ExamineKeyedFile, IndexLayoutTakesTheBucketCountAtOffsetTenOfObi) {
-  FakeBlocks file, obi;
-  file.blocks[1] = Block{};
-  // obi.dat block 1: ten bytes of something, then 0x00000BB9 (3001)
-  obi.blocks[1] = BlockOf({'O', 'B', 'I', ' ', ' ', ' ', ' ', ' ', ' ', ' ', 0xB9, 0x0B, 0x00, 0x00});
-  const KeyedFileFacts facts = ExamineKeyedFile(file, &obi, "dev.dat", {});
-  EXPECT_EQ(facts.status, 0);
-  EXPECT_EQ(facts.layout, kLayoutIndex);
-  EXPECT_EQ(facts.bucketCount, 3001);
-}
-
-TEST(ExamineKeyedFile, IndexLayoutWithoutObiHasBucketCountZero) {
-  FakeBlocks file;
-  file.blocks[1] = Block{};
-  const KeyedFileFacts facts = ExamineKeyedFile(file, nullptr, "dev.dat", {});
-  EXPECT_EQ(facts.status, 0);
-  EXPECT_EQ(facts.bucketCount, 0);
+TEST(ExamineKeyedFile, BucketCountFromTheHeaderOrFromObi) {
+  struct Case {
+    const char* what;
+    Block block1;
+    bool withObi;
+    int layout;
+    int32_t bucketCount;
+  } cases[] = {
+      {"self-describing: its own count, obi.dat not read", HeaderBlock(1999), true, kLayoutSelfDescribing, 1999},
+      {"index: the count at offset 10 of obi.dat", Block{}, true, kLayoutIndex, 3001},
+      {"index without obi.dat: no count", Block{}, false, kLayoutIndex, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeBlocks file, obi;
+    file.blocks[1] = c.block1;
+    // obi.dat block 1: ten bytes of something, then 0x00000BB9 (3001)
+    obi.blocks[1] = BlockOf({'O', 'B', 'I', ' ', ' ', ' ', ' ', ' ', ' ', ' ', 0xB9, 0x0B, 0x00, 0x00});
+    Shown shown;
+    const KeyedFileFacts facts = ExamineKeyedFile(file, c.withObi ? &obi : nullptr, "dev.dat", shown.sink());
+    EXPECT_EQ(facts.status, 0);
+    EXPECT_EQ(facts.layout, c.layout);
+    EXPECT_EQ(facts.bucketCount, c.bucketCount);
+    EXPECT_EQ(obi.asked.empty(), !(c.withObi && c.layout == kLayoutIndex)) << "obi.dat read only when needed";
+    EXPECT_TRUE(shown.texts.empty());
+  }
 }
 
 TEST(ExamineKeyedFile, FailuresShowTheirMessages) {
@@ -181,13 +178,6 @@ TEST(KeyedFilePath, JoinsDirectoryAndName) {
       {std::string(250, 'x'), "dev.dat", std::string(250, 'x') + "\\dev.d"},
   };
   for (const Case& c : cases) EXPECT_EQ(KeyedFilePath(c.directory, c.name), c.path) << c.directory;
-}
-
-TEST(Messages, OpenAndBlockOneTexts) {
-  EXPECT_EQ(OpenErrorText("X:\\dev.dat"), "Eroare deschidere X:\\dev.dat");
-  EXPECT_EQ(Block1ReadErrorText("X:\\dev.dat"), "Eroare la citire bloc 1 din X:\\dev.dat");
-  EXPECT_EQ(kObiHeaderReadErrorText, "** Eroare citire Header fisier OBI.DAT **");
-  EXPECT_EQ(kObiOpenErrorText, "Eroare deschidere obi.dat!");
 }
 
 }  // namespace

@@ -68,30 +68,49 @@ TEST(WriterBytes, IndexEntryAndObiHeaderAreLaidOutAsSpecified) {
   EXPECT_EQ(obi.substr(0, 14), std::string("\0\0\0\0\0\0\0\0\0\0\xCF\x07\0\0", 14));
 }
 
-TEST(RoundTrip, SelfDescribingFileWithShortAndLongRecords) {
-  std::mt19937 rng(20240315);
-  SelfDescribingFileWriter writer(400, 397);
-  std::map<std::string, std::string> stored;
-  for (int i = 0; i < 600; ++i) {
-    const std::size_t keyLength = 1 + rng() % 31;
-    // A search needs room for 2 bytes of data at least.
-    const std::size_t dataLength = i % 10 == 0 ? 400 + rng() % 900 : 2 + rng() % 120;
-    KeyedRecord record{RandomBytes(rng, keyLength), RandomBytes(rng, dataLength)};
-    if (stored.count(record.key) != 0) continue;
-    if (writer.Add(record)) stored[record.key] = record.data;
-  }
-  ASSERT_GT(stored.size(), 500u);
-  const auto spanning = std::count_if(stored.begin(), stored.end(), [](const auto& r) { return r.second.size() > 510; });
-  ASSERT_GT(spanning, 30) << "records longer than one block must be among them";
+using Stored = std::map<std::string, std::string>;
 
-  MemoryBlockReader blocks(writer.image());
-  int32_t probeLimit = kInitialProbeLimit;
+// Adds `attempts` records made by `make`, keys never repeated; what the writer took.
+template <typename Writer, typename Make>
+Stored Fill(Writer& writer, int attempts, Make make) {
+  Stored stored;
+  for (int i = 0; i < attempts; ++i) {
+    const KeyedRecord record = make(i);
+    if (stored.count(record.key) == 0 && writer.Add(record)) stored[record.key] = record.data;
+  }
+  return stored;
+}
+
+// Every stored record is found whole, filling key and data exactly.
+void ExpectAllFound(const std::string& image, int layout, int32_t buckets, const Stored& stored, int32_t& probeLimit) {
+  MemoryBlockReader blocks(image);
   for (const auto& [key, data] : stored) {
-    const Read read = ReadBack(blocks, kLayoutSelfDescribing, key, data.size(), 397, probeLimit);
+    const Read read = ReadBack(blocks, layout, key, data.size(), buckets, probeLimit);
     ASSERT_EQ(read.outcome.status, kStatusFound) << "key of " << key.size() << " bytes, " << data.size() << " data";
     ASSERT_EQ(read.outcome.filled, static_cast<int32_t>(key.size() + data.size()));
     ASSERT_EQ(read.data, data);
   }
+}
+
+std::size_t LongerThan(const Stored& stored, std::size_t bytes) {
+  return static_cast<std::size_t>(
+      std::count_if(stored.begin(), stored.end(), [bytes](const auto& r) { return r.second.size() > bytes; }));
+}
+
+TEST(RoundTrip, SelfDescribingFileWithShortAndLongRecords) {
+  std::mt19937 rng(20240315);
+  SelfDescribingFileWriter writer(400, 397);
+  const Stored stored = Fill(writer, 600, [&](int i) {
+    const std::size_t keyLength = 1 + rng() % 31;
+    // A search needs room for 2 bytes of data at least.
+    const std::size_t dataLength = i % 10 == 0 ? 400 + rng() % 900 : 2 + rng() % 120;
+    return KeyedRecord{RandomBytes(rng, keyLength), RandomBytes(rng, dataLength)};
+  });
+  ASSERT_GT(stored.size(), 500u);
+  ASSERT_GT(LongerThan(stored, 510), 30u) << "records longer than one block must be among them";
+  int32_t probeLimit = kInitialProbeLimit;
+  ExpectAllFound(writer.image(), kLayoutSelfDescribing, 397, stored, probeLimit);
+  MemoryBlockReader blocks(writer.image());
   for (int i = 0; i < 200; ++i) {
     const std::string key = RandomBytes(rng, 1 + rng() % 31);
     if (stored.count(key) != 0) continue;
@@ -111,48 +130,27 @@ TEST(RoundTrip, SelfDescribingDeletedRecordIsNotFound) {
   EXPECT_EQ(ReadBack(blocks, kLayoutSelfDescribing, "OTHER", 3, 7, probeLimit).data, "xyz");
 }
 
-TEST(RoundTrip, IndexFileWithShortAndLongRecords) {
+// Six-byte keys raise the probe limit; eight-byte keys stay under the first one.
+TEST(RoundTrip, IndexFilesWithShortAndLongRecords) {
   std::mt19937 rng(990101);
-  IndexFileWriter writer(300, 293, kSixByteKeyProbeLimit);
-  std::map<std::string, std::string> stored;
-  for (int i = 0; i < 900; ++i) {
+  IndexFileWriter sixByteKeys(300, 293, kSixByteKeyProbeLimit);
+  const Stored six = Fill(sixByteKeys, 900, [&](int i) {
     std::string key = RandomBytes(rng, 6);
     if (key[0] == 0 && key[1] == 0) key[0] = 1;  // a first word of 0 would end a chain
-    const std::size_t dataLength = 2 * (i % 15 == 0 ? 300 + rng() % 400 : 1 + rng() % 60);
-    KeyedRecord record{key, RandomBytes(rng, dataLength)};
-    if (stored.count(key) != 0) continue;
-    if (writer.Add(record)) stored[key] = record.data;
-  }
-  ASSERT_GT(stored.size(), 700u);
-  const auto split = std::count_if(stored.begin(), stored.end(), [](const auto& r) { return r.second.size() > 504; });
-  ASSERT_GT(split, 20) << "records in several entries must be among them";
-
-  MemoryBlockReader blocks(writer.image());
+    return KeyedRecord{key, RandomBytes(rng, 2 * (i % 15 == 0 ? 300 + rng() % 400 : 1 + rng() % 60))};
+  });
+  ASSERT_GT(six.size(), 700u);
+  ASSERT_GT(LongerThan(six, 504), 20u) << "records in several entries must be among them";
   int32_t probeLimit = kInitialProbeLimit;
-  for (const auto& [key, data] : stored) {
-    const Read read = ReadBack(blocks, kLayoutIndex, key, data.size(), 293, probeLimit);
-    ASSERT_EQ(read.outcome.status, kStatusFound) << data.size() << " data bytes";
-    ASSERT_EQ(read.data, data);
-  }
+  ExpectAllFound(sixByteKeys.image(), kLayoutIndex, 293, six, probeLimit);
   EXPECT_EQ(probeLimit, kSixByteKeyProbeLimit);
-}
 
-TEST(RoundTrip, IndexFileWithEightByteKeysUnderTheFirstProbeLimit) {
-  std::mt19937 rng(500101);
-  IndexFileWriter writer(100, 97, kInitialProbeLimit);
-  std::map<std::string, std::string> stored;
-  for (int i = 0; i < 1500; ++i) {
-    std::string key = "K" + RandomBytes(rng, 7);
-    KeyedRecord record{key, RandomBytes(rng, 2 + 2 * (rng() % 20))};
-    if (stored.count(key) == 0 && writer.Add(record)) stored[key] = record.data;
-  }
-  MemoryBlockReader blocks(writer.image());
-  int32_t probeLimit = kInitialProbeLimit;
-  for (const auto& [key, data] : stored) {
-    const Read read = ReadBack(blocks, kLayoutIndex, key, data.size(), 97, probeLimit);
-    ASSERT_EQ(read.outcome.status, kStatusFound);
-    ASSERT_EQ(read.data, data);
-  }
+  IndexFileWriter eightByteKeys(100, 97, kInitialProbeLimit);
+  const Stored eight = Fill(eightByteKeys, 1500, [&](int) {
+    return KeyedRecord{"K" + RandomBytes(rng, 7), RandomBytes(rng, 2 + 2 * (rng() % 20))};
+  });
+  probeLimit = kInitialProbeLimit;
+  ExpectAllFound(eightByteKeys.image(), kLayoutIndex, 97, eight, probeLimit);
   EXPECT_EQ(probeLimit, kInitialProbeLimit);
 }
 

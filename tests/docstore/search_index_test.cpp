@@ -14,26 +14,13 @@
 namespace velmora::docstore {
 namespace {
 
-using testing::BlockOf;
 using testing::EmptyFile;
 using testing::FakeBlocks;
 using testing::Poke;
 using testing::PokeText;
+using testing::SearchCase;
 
 constexpr int32_t kBuckets = 3;
-
-struct Lookup {
-  std::array<char, 10> record{'C', 'O', 'D', 'C', 'L', 'I'};
-  RetrieveOutcome outcome;
-  int32_t probeLimit = kInitialProbeLimit;
-  std::string data() const { return std::string(record.begin() + 6, record.end()); }
-};
-
-Lookup Find(FakeBlocks& file, int32_t buckets = kBuckets) {
-  Lookup lookup;
-  lookup.outcome = SearchIndex(file, lookup.record, 6, 10, buckets, lookup.probeLimit);
-  return lookup;
-}
 
 // A block filled with entries of another 6-byte key, none of them ending the chain.
 Block FullOfOtherKeys() {
@@ -45,125 +32,72 @@ Block FullOfOtherKeys() {
   return block;
 }
 
-TEST(IndexSearch, RecordInTheFirstProbedBlock) {
-  FakeBlocks file = EmptyFile(3);
-  file.blocks[2] = BlockOf({
-      'C', 'O', 'D', 'C', 'L', 'I',  // key (3 words)
-      0x0C, 0x00,                    // length word: 12 bytes in all
-      0x39, 0x30, 0x00, 0x00,        // data: 12345
-  });
-  const Lookup found = Find(file);
-  EXPECT_EQ(found.outcome.status, kStatusFound);
-  EXPECT_EQ(found.outcome.filled, 10);
-  EXPECT_EQ(found.data(), std::string("\x39\x30\x00\x00", 4));
-  EXPECT_EQ(file.asked, (std::vector<int32_t>{2}));
-}
+// The record of later cases: key, length word 12, data 5.
+const std::vector<uint8_t> kFive{'C', 'O', 'D', 'C', 'L', 'I', 0x0C, 0x00, 0x05, 0x00, 0x00, 0x00};
 
-TEST(IndexSearch, NegativeLengthWordCountsByItsAbsoluteValue) {
-  FakeBlocks file = EmptyFile(3);
-  file.blocks[2] = BlockOf({
-      'O', 'T', 'H', 'E', 'R', 'K', 0xF2, 0xFF, 9, 9, 9, 9, 9, 9,  // -14: 14 bytes
-      'C', 'O', 'D', 'C', 'L', 'I', 0xF4, 0xFF, 7, 0, 0, 0,        // -12
-  });
-  const Lookup found = Find(file);
-  EXPECT_EQ(found.outcome.status, kStatusFound);
-  EXPECT_EQ(found.data(), std::string("\7\0\0\0", 4));
-}
+const SearchCase kIndexSearches[] = {
+    {.what = "record in the first probed block",
+     .block2 = {'C', 'O', 'D', 'C', 'L', 'I', 0x0C, 0x00, 0x39, 0x30, 0x00, 0x00},  // key, length 12, data 12345
+     .status = 0, .filled = 10, .data = std::string("\x39\x30\x00\x00", 4), .asked = {{2}}},
+    {.what = "a negative length word counts by its absolute value",
+     .block2 = {'O', 'T', 'H', 'E', 'R', 'K', 0xF2, 0xFF, 9, 9, 9, 9, 9, 9,  // -14
+                'C', 'O', 'D', 'C', 'L', 'I', 0xF4, 0xFF, 7, 0, 0, 0},       // -12
+     .status = 0, .data = std::string("\7\0\0\0", 4)},
+    {.what = "an empty block ends the search", .status = 1, .asked = {{2}}},
+    {.what = "the chain ends after other keys",
+     .block2 = {'O', 'T', 'H', 'E', 'R', 'K', 0x0C, 0x00, 1, 2, 3, 4}, .status = 1},
+    {.what = "length word 600 is more than a block",
+     .block2 = {'C', 'O', 'D', 'C', 'L', 'I', 0x58, 0x02, 0xEE, 0xEE, 0xEE, 0xEE}, .block3 = kFive,
+     .status = 0, .data = std::string("\5\0\0\0", 4), .asked = {{2, 3}}},
+    {.what = "length word -600",
+     .block2 = {'C', 'O', 'D', 'C', 'L', 'I', 0xA8, 0xFD, 0xEE, 0xEE, 0xEE, 0xEE}, .block3 = kFive,
+     .status = 0, .data = std::string("\5\0\0\0", 4), .asked = {{2, 3}}},
+    {.what = "length word 9 is less than key + length word + 2",
+     .block2 = {'C', 'O', 'D', 'C', 'L', 'I', 0x09, 0x00, 0xEE, 0xEE, 0xEE, 0xEE}, .block3 = kFive,
+     .status = 0, .data = std::string("\5\0\0\0", 4), .asked = {{2, 3}}},
+    {.what = "length word -32768",
+     .block2 = {'C', 'O', 'D', 'C', 'L', 'I', 0x00, 0x80, 0xEE, 0xEE, 0xEE, 0xEE}, .block3 = kFive,
+     .status = 0, .data = std::string("\5\0\0\0", 4), .asked = {{2, 3}}},
+    {.what = "an entry of 504 bytes: the next would start past word 255 - 3, so the search moves on",
+     .block2 = {'O', 'T', 'H', 'E', 'R', 'K', 0xF8, 0x01}, .block3 = kFive, .status = 0},
+    {.what = "an entry of 500 bytes: the next, at word 251, is still looked at and ends the chain",
+     .block2 = {'O', 'T', 'H', 'E', 'R', 'K', 0xF4, 0x01}, .block3 = kFive, .status = 1, .asked = {{2}}},
+    {.what = "a matching entry running past its block is not read",
+     .block3 = kFive,
+     .prepare = [](FakeBlocks& f) {
+       PokeText(f.blocks[2], 0, "OTHERK");
+       Poke(f.blocks[2], 6, {0xD8, 0x01});  // 472 bytes: next entry at byte 472
+       PokeText(f.blocks[2], 472, "CODCLI");
+       Poke(f.blocks[2], 478, {0x40, 0x00});  // 64 bytes from 472 would end at 536
+     },
+     .status = 0, .data = std::string("\5\0\0\0", 4)},
+    {.what = "a record in several entries is joined in order",
+     .block2 = {'C', 'O', 'D', 'C', 'L', 'I', 0x0A, 0x00, 'A', 'B',   // first 2 data bytes
+                'O', 'T', 'H', 'E', 'R', 'K', 0x0A, 0x00, 'x', 'x',   // another record between
+                'C', 'O', 'D', 'C', 'L', 'I', 0x0A, 0x00, 'C', 'D'},  // the next 2
+     .status = 0, .data = "ABCD"},
+    {.what = "a record continued in the next probed block",
+     .block2 = {'C', 'O', 'D', 'C', 'L', 'I', 0x0A, 0x00, 'A', 'B',
+                'O', 'T', 'H', 'E', 'R', 'K', 0xFF, 0x7F},  // filler: no search reads on in this block
+     .block3 = {'C', 'O', 'D', 'C', 'L', 'I', 0x0A, 0x00, 'C', 'D'},
+     .status = 0, .data = "ABCD", .asked = {{2, 3}}},
+    {.what = "a record whose parts end early",
+     .block2 = {'C', 'O', 'D', 'C', 'L', 'I', 0x0A, 0x00, 'A', 'B'}, .status = 4, .filled = 8},
+    {.what = "every block tried once at most",
+     .prepare = [](FakeBlocks& f) {
+       for (int32_t n = 1; n <= 3; ++n) f.blocks[n] = FullOfOtherKeys();
+     },
+     .status = 4, .asked = {{2, 3, 1}}},
+    {.what = "a file of 3 blocks claiming 50 buckets: unreadable blocks count as probes",
+     .prepare = [](FakeBlocks& f) {
+       for (int32_t n = 1; n <= 3; ++n) f.blocks[n] = FullOfOtherKeys();
+     },
+     .buckets = 50, .status = 4},
+    {.what = "no bucket count: nothing read", .buckets = 0, .status = 5, .asked = std::vector<int32_t>{}},
+    {.what = "negative bucket count", .buckets = -1, .status = 5, .asked = std::vector<int32_t>{}},
+};
 
-TEST(IndexSearch, EmptyBlockEndsTheSearch) {
-  FakeBlocks file = EmptyFile(3);
-  const Lookup missing = Find(file);
-  EXPECT_EQ(missing.outcome.status, kStatusNotFound);
-  EXPECT_EQ(file.asked, (std::vector<int32_t>{2}));
-}
-
-TEST(IndexSearch, ChainEndAfterOtherKeysEndsTheSearch) {
-  FakeBlocks file = EmptyFile(3);
-  file.blocks[2] = BlockOf({'O', 'T', 'H', 'E', 'R', 'K', 0x0C, 0x00, 1, 2, 3, 4});
-  EXPECT_EQ(Find(file).outcome.status, kStatusNotFound);
-}
-
-TEST(IndexSearch, BadLengthWordsSendTheSearchToTheNextBlock) {
-  struct Case {
-    const char* what;
-    uint8_t low, high;
-  };
-  const Case cases[] = {
-      {"600 is more than a block", 0x58, 0x02},
-      {"-600", 0xA8, 0xFD},
-      {"9 is less than key + length word + 2", 0x09, 0x00},
-      {"-32768", 0x00, 0x80},
-  };
-  for (const Case& c : cases) {
-    FakeBlocks file = EmptyFile(3);
-    file.blocks[2] = BlockOf({'C', 'O', 'D', 'C', 'L', 'I', c.low, c.high, 0xEE, 0xEE, 0xEE, 0xEE});
-    file.blocks[3] = BlockOf({'C', 'O', 'D', 'C', 'L', 'I', 0x0C, 0x00, 0x05, 0x00, 0x00, 0x00});
-    const Lookup found = Find(file);
-    EXPECT_EQ(found.outcome.status, kStatusFound) << c.what;
-    EXPECT_EQ(found.data(), std::string("\5\0\0\0", 4)) << c.what;
-    EXPECT_EQ(file.asked, (std::vector<int32_t>{2, 3})) << c.what;
-  }
-}
-
-TEST(IndexSearch, EntryPastTheLastUsableWordSendsTheSearchOn) {
-  FakeBlocks file = EmptyFile(3);
-  // One entry of 504 bytes: the next would start at word 253, beyond 255 - 3.
-  PokeText(file.blocks[2], 0, "OTHERK");
-  Poke(file.blocks[2], 6, {0xF8, 0x01});
-  file.blocks[3] = BlockOf({'C', 'O', 'D', 'C', 'L', 'I', 0x0C, 0x00, 0x06, 0x00, 0x00, 0x00});
-  EXPECT_EQ(Find(file).outcome.status, kStatusFound);
-
-  // 500 bytes: the next entry starts at word 251 and is still looked at.
-  Poke(file.blocks[2], 6, {0xF4, 0x01});
-  file.asked.clear();
-  EXPECT_EQ(Find(file).outcome.status, kStatusNotFound) << "word 251 holds 0: the chain ends";
-  EXPECT_EQ(file.asked, (std::vector<int32_t>{2}));
-}
-
-TEST(IndexSearch, MatchingEntryRunningPastItsBlockIsNotRead) {
-  FakeBlocks file = EmptyFile(3);
-  PokeText(file.blocks[2], 0, "OTHERK");
-  Poke(file.blocks[2], 6, {0xD8, 0x01});  // 472 bytes: next entry at byte 472
-  PokeText(file.blocks[2], 472, "CODCLI");
-  Poke(file.blocks[2], 478, {0x40, 0x00});  // 64 bytes from 472 would end at 536
-  file.blocks[3] = BlockOf({'C', 'O', 'D', 'C', 'L', 'I', 0x0C, 0x00, 0x08, 0x00, 0x00, 0x00});
-  const Lookup found = Find(file);
-  EXPECT_EQ(found.outcome.status, kStatusFound);
-  EXPECT_EQ(found.data(), std::string("\x08\0\0\0", 4));
-}
-
-TEST(IndexSearch, RecordInSeveralEntriesIsJoinedInOrder) {
-  FakeBlocks file = EmptyFile(3);
-  file.blocks[2] = BlockOf({
-      'C', 'O', 'D', 'C', 'L', 'I', 0x0A, 0x00, 'A', 'B',  // first 2 data bytes
-      'O', 'T', 'H', 'E', 'R', 'K', 0x0A, 0x00, 'x', 'x',  // another record between
-      'C', 'O', 'D', 'C', 'L', 'I', 0x0A, 0x00, 'C', 'D',  // the next 2
-  });
-  const Lookup found = Find(file);
-  EXPECT_EQ(found.outcome.status, kStatusFound);
-  EXPECT_EQ(found.data(), "ABCD");
-}
-
-TEST(IndexSearch, RecordContinuedInTheNextProbedBlock) {
-  FakeBlocks file = EmptyFile(3);
-  file.blocks[2] = BlockOf({
-      'C', 'O', 'D', 'C', 'L', 'I', 0x0A, 0x00, 'A', 'B',
-      'O', 'T', 'H', 'E', 'R', 'K', 0xFF, 0x7F,  // filler: no search reads on in this block
-  });
-  file.blocks[3] = BlockOf({'C', 'O', 'D', 'C', 'L', 'I', 0x0A, 0x00, 'C', 'D'});
-  const Lookup found = Find(file);
-  EXPECT_EQ(found.outcome.status, kStatusFound);
-  EXPECT_EQ(found.data(), "ABCD");
-  EXPECT_EQ(file.asked, (std::vector<int32_t>{2, 3}));
-}
-
-TEST(IndexSearch, RecordWhosePartsEndEarlyGivesFour) {
-  FakeBlocks file = EmptyFile(3);
-  file.blocks[2] = BlockOf({'C', 'O', 'D', 'C', 'L', 'I', 0x0A, 0x00, 'A', 'B'});
-  const Lookup found = Find(file);
-  EXPECT_EQ(found.outcome.status, kStatusProbeLimit);
-  EXPECT_EQ(found.outcome.filled, 8);
-}
+TEST(IndexSearch, HandWrittenBlocks) { testing::CheckSearches(kLayoutIndex, kIndexSearches); }
 
 TEST(IndexSearch, ProbeLimitStartsAt200AndBecomes5987WithASixByteKey) {
   constexpr int32_t kManyBuckets = 7000;
@@ -188,30 +122,6 @@ TEST(IndexSearch, ProbeLimitStartsAt200AndBecomes5987WithASixByteKey) {
   file.asked.clear();
   outcome = SearchIndex(file, fourByteKey, 4, 8, kManyBuckets, probeLimit);
   EXPECT_EQ(file.asked.size(), 5987u) << "the raised limit stays";
-}
-
-TEST(IndexSearch, EveryBlockTriedOnceAtMost) {
-  FakeBlocks file;
-  for (int32_t n = 1; n <= kBuckets; ++n) file.blocks[n] = FullOfOtherKeys();
-  const Lookup missing = Find(file);
-  EXPECT_EQ(missing.outcome.status, kStatusProbeLimit);
-  EXPECT_EQ(file.asked, (std::vector<int32_t>{2, 3, 1}));
-}
-
-TEST(IndexSearch, UnreadableBlocksCountAsProbes) {
-  // A file of 3 blocks that claims 50 buckets: blocks 4 to 50 cannot be read.
-  FakeBlocks file;
-  for (int32_t n = 1; n <= 3; ++n) file.blocks[n] = FullOfOtherKeys();
-  const Lookup missing = Find(file, 50);
-  EXPECT_EQ(missing.outcome.status, kStatusProbeLimit);
-  EXPECT_EQ(file.asked.size(), 50u);
-}
-
-TEST(IndexSearch, NoBucketCountGivesFiveWithoutReading) {
-  FakeBlocks file = EmptyFile(3);
-  EXPECT_EQ(Find(file, 0).outcome.status, kStatusReadError);
-  EXPECT_EQ(Find(file, -1).outcome.status, kStatusReadError);
-  EXPECT_TRUE(file.asked.empty());
 }
 
 TEST(IndexSearch, KeysThatAreNotWholeWordsOrTooLongAreRefusedOrSkipped) {

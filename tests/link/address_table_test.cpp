@@ -185,14 +185,6 @@ TEST(AddressTable, AddressPartEndsAtFirstBlank) {
   EXPECT_EQ(AddressPart(Pad15("")), "");
 }
 
-TEST(LibraryText, TwoAddressesWithCount18) {
-  const std::string buffer = "10.0.0.1\r\n10.0.0.2" + std::string(67, ' ');
-  const auto entries = ParseLibraryAddressText(buffer, 18);
-  EXPECT_EQ(entries[0], Pad15("10.0.0.1"));
-  EXPECT_EQ(entries[1], Pad15("10.0.0.2"));
-  EXPECT_EQ(entries[2], Pad15(""));
-}
-
 TEST(LibraryText, SplittingCases) {
   const struct {
     std::string text;
@@ -202,6 +194,7 @@ TEST(LibraryText, SplittingCases) {
       {"", 0, {}},
       {"127.0.0.1", -3, {}},
       {"127.0.0.1\r\n", 11, {"127.0.0.1"}},
+      {"10.0.0.1\r\n10.0.0.2", 18, {"10.0.0.1", "10.0.0.2"}},
       {"\r\n127.0.0.2", 11, {"", "127.0.0.2"}},
       // The character after the carriage return is skipped whatever it is.
       {"127.0.0.1\rX127.0.0.2", 20, {"127.0.0.1", "127.0.0.2"}},

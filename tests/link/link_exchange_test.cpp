@@ -26,28 +26,21 @@ class LinkExchange : public LinkTest {
 };
 
 TEST_F(LinkExchange, QualificationLineAndFrame) {
-  std::string rawFrame;
+  std::string payload;  // framed by the link: the peer reads it by its length field
   LoopbackPeer peer([&](PeerConnection& c) {
-    char header[4];
-    // Read the first frame by hand to see its exact bytes.
     auto q = c.ReadFrame();
     if (!q) return;
-    rawFrame = Frame(*q);
-    (void)header;
+    payload = *q;
     c.Answer("OK");
     c.WaitForClose();
   });
   ASSERT_EQ(Connect(peer), 0);
   EXPECT_TRUE(Qualified());
-  ASSERT_GE(rawFrame.size(), 4u);
-  const std::string payload = rawFrame.substr(4);
   // "000 ", code in 10, blank, program name, ".exe (", information, ")".
   EXPECT_EQ(payload.substr(0, 15), "000 12345      ");
   EXPECT_EQ(payload.substr(15, 19), "link_exchange_test.");
   EXPECT_NE(payload.find(".exe ("), std::string::npos);
   EXPECT_EQ(payload.back(), ')');
-  const uint32_t total = static_cast<unsigned char>(rawFrame[0]) | (static_cast<unsigned char>(rawFrame[1]) << 8);
-  EXPECT_EQ(total, rawFrame.size());
   EXPECT_EQ(ClientCodeText(), "12345     ");
   EXPECT_TRUE(boxes_.empty());
   // A second open on a qualified link returns at once.
@@ -55,35 +48,44 @@ TEST_F(LinkExchange, QualificationLineAndFrame) {
   EXPECT_EQ(peer.connections(), 1);
 }
 
-TEST_F(LinkExchange, RequestAndAnswer) {
-  LoopbackPeer peer(AnswerEverything("**1 news <EURO>4.9</EURO>"));
+TEST_F(LinkExchange, AnswersTheirLengthsAndMarks) {
+  const struct {
+    const char* request;  // as the peer should receive it: without the trailing blanks
+    std::string answer;
+    int32_t capacity;
+    int32_t result;
+    bool marked;
+  } cases[] = {
+      {"903 hotnews.txt", "**1 news <EURO>4.9</EURO>", 100, 25, true},
+      {"903 plain", "*1 plain", 16, 8, false},  // an unmarked answer clears the mark
+      {"903 empty.txt", "", 8, 0, false},       // a 4-byte frame: nothing copied
+      {"903 long", "0123456789", 8, -4, false}, // beyond the capacity: nothing copied
+  };
+  LoopbackPeer peer([&cases](PeerConnection& c) {
+    if (!AcceptQualification(c)) return;
+    while (auto r = c.ReadFrame()) {
+      LoopbackPeer::current_->Record(*r);
+      for (const auto& k : cases)
+        if (*r == k.request) c.Answer(k.answer);
+    }
+  });
   ASSERT_EQ(Connect(peer), 0);
-  char answer[100] = {};
-  const int32_t n = GETRASPUNSCALIFICARE("903 hotnews.txt" + std::string(30, ' '), answer, sizeof answer);
-  ASSERT_EQ(n, 25);
-  EXPECT_EQ(std::string(answer, 25), "**1 news <EURO>4.9</EURO>");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.request);
+    std::string buffer(static_cast<std::size_t>(c.capacity), 'z');
+    EXPECT_EQ(GETRASPUNSCALIFICARE(c.request + std::string(30, ' '), buffer.data(), c.capacity), c.result);
+    const std::string copied = c.result >= 0 ? c.answer : "";
+    EXPECT_EQ(buffer, copied + std::string(buffer.size() - copied.size(), 'z'));
+    EXPECT_EQ(IsAnswerMarked(), c.marked);
+    EXPECT_EQ(peer.requests().back(), c.request);
+  }
+  const auto frame = ReceivedFrame();
+  EXPECT_EQ(std::string(frame.data(), frame.size()), Frame("0123456789"));
+  // The other entry point, with its length given.
+  char answer[100];
+  EXPECT_EQ(COMUNICACUSERVER("903 hotnews.txt", 15, answer, sizeof answer), 25);
   EXPECT_TRUE(IsAnswerMarked());
-  ASSERT_EQ(peer.requests().size(), 2u);
-  EXPECT_EQ(peer.requests()[1], "903 hotnews.txt");  // sent without trailing blanks
-  // The answer-marked flag follows every answer.
-  EXPECT_EQ(COMUNICACUSERVER("918 12345", 9, answer, sizeof answer), 25);
-  EXPECT_EQ(peer.requests()[2], "918 12345");
-}
-
-TEST_F(LinkExchange, UnmarkedAnswerClearsTheMark) {
-  LoopbackPeer peer(AnswerEverything("*1 plain"));
-  ASSERT_EQ(Connect(peer), 0);
-  char answer[16];
-  ASSERT_EQ(GETRASPUNSCALIFICARE("903 a", answer, sizeof answer), 8);
-  EXPECT_FALSE(IsAnswerMarked());
-}
-
-TEST_F(LinkExchange, FourByteAnswerIsEmpty) {
-  LoopbackPeer peer(AnswerEverything(""));
-  ASSERT_EQ(Connect(peer), 0);
-  char answer[8] = {'x'};
-  EXPECT_EQ(GETRASPUNSCALIFICARE("903 empty.txt", answer, sizeof answer), 0);
-  EXPECT_EQ(answer[0], 'x');
+  // An empty download saves no file.
   const std::string target = dir_ / "empty.txt";
   EXPECT_EQ(DOWNLOADFISIERDEPESERVER("empty.txt", target, 903), -1);
   EXPECT_FALSE(std::filesystem::exists(target));
@@ -109,17 +111,6 @@ TEST_F(LinkExchange, AnswerInManySmallParts) {
   ASSERT_EQ(GETRASPUNSCALIFICARE("903 big", answer.data(), 4000), 3000);
   EXPECT_EQ(answer.substr(0, 3000), payload);
   EXPECT_EQ(Counters().answerRemaining, 0);
-}
-
-TEST_F(LinkExchange, CapacitySmallerThanAnswer) {
-  LoopbackPeer peer(AnswerEverything("0123456789"));
-  ASSERT_EQ(Connect(peer), 0);
-  char answer[8];
-  std::memset(answer, 'z', sizeof answer);
-  EXPECT_EQ(GETRASPUNSCALIFICARE("903 x", answer, 8), -4);
-  EXPECT_EQ(std::string(answer, 8), "zzzzzzzz");
-  const auto frame = ReceivedFrame();
-  EXPECT_EQ(std::string(frame.data(), frame.size()), Frame("0123456789"));
 }
 
 TEST_F(LinkExchange, Download3021SendsCode302AndSavesTheFile) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "docstore/client_code.h"
@@ -62,36 +63,36 @@ class LinkIdentity : public LinkTest {
     file.replace(1024, 40, Field40(vantor_));  // record 3, offset 0
     WriteFileBytes(dir_ / "DIRERP.DAT", file);
   }
+  void MakeDirerpAFolder() { CreateDirectoryA((dir_ / "DIRERP.DAT").c_str(), nullptr); }
 
   ShortFolder folder_;
   std::string vantor_;
 };
 
-TEST_F(LinkIdentity, CodeFromDirvan) {
-  WriteDirvan();
-  SETSTARERPMODE(false);
-  EXPECT_EQ(GETSTRINGCU(), 0);
-  EXPECT_EQ(ClientCodeText(), "987654321 ");
-}
-
-TEST_F(LinkIdentity, NoDirvanGivesTheUnknownCode) {
-  SETSTARERPMODE(false);
-  EXPECT_EQ(GETSTRINGCU(), 0);
-  EXPECT_EQ(ClientCodeText(), "1234567890");
-}
-
-TEST_F(LinkIdentity, CodeFromTheErpDirectoryFileInErpMode) {
-  WriteDirerp();
-  SETSTARERPMODE(true);
-  EXPECT_EQ(GETSTRINGCU(), 0);
-  EXPECT_EQ(ClientCodeText(), "987654321 ");
-}
-
-TEST_F(LinkIdentity, UnreadableErpDirectoryFileInErpMode) {
-  CreateDirectoryA((dir_ / "DIRERP.DAT").c_str(), nullptr);  // a folder where the file should be
-  SETSTARERPMODE(true);
-  EXPECT_EQ(GETSTRINGCU(), -1);
-  EXPECT_EQ(ClientCodeText(), "1234567890");
+// Run in this order on one folder, a failure after a success included.
+TEST_F(LinkIdentity, CodeTextFromTheDirectoryFiles) {
+  const struct {
+    const char* what;
+    bool erpMode;
+    std::function<void()> write;
+    int16_t result;
+    const char* text;
+  } cases[] = {
+      {"no dirvan.dat: the unknown code", false, nullptr, 0, "1234567890"},
+      {"dirvan.dat", false, [this] { WriteDirvan(); }, 0, "987654321 "},
+      {"DIRERP.DAT in ERP mode", true, [this] { WriteDirerp(); }, 0, "987654321 "},
+      {"DIRERP.DAT unreadable (a folder) in ERP mode", true, [this] { MakeDirerpAFolder(); }, -1, "1234567890"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove_all(dir_ / "DIRVAN.DAT");
+    std::filesystem::remove_all(dir_ / "DIRERP.DAT");
+    docstore::ClearClientCodeCache();
+    if (c.write) c.write();
+    SETSTARERPMODE(c.erpMode);
+    EXPECT_EQ(GETSTRINGCU(), c.result);
+    EXPECT_EQ(ClientCodeText(), c.text);
+  }
 }
 
 TEST_F(LinkIdentity, QualificationCarriesTheLookedUpCode) {

@@ -40,15 +40,6 @@ TEST(TransferCounters, RequestGoesOutInPiecesOfAThousand) {
   EXPECT_EQ(t.sendPosition, 3);
 }
 
-TEST(TransferCounters, AnswerOfExactlyFourBytesIsCompleteAndEmpty) {
-  TransferCounters t;
-  BeginExchange(t, 5);
-  const auto buffer = BufferWithHeader(4);
-  EXPECT_EQ(RecordReceived(t, buffer, 4), ReceiveOutcome::kComplete);
-  EXPECT_EQ(t.answerLength, 0);
-  EXPECT_EQ(t.answerRemaining, 0);
-}
-
 TEST(TransferCounters, AnswerInManyParts) {
   TransferCounters t;
   BeginExchange(t, 5);
@@ -73,31 +64,32 @@ TEST(TransferCounters, LengthFieldSplitAcrossReceives) {
   EXPECT_EQ(t.answerLength, 6);
 }
 
-TEST(TransferCounters, MoreBytesThanAnnouncedIsAnOverrun) {
-  TransferCounters t;
-  BeginExchange(t, 5);
-  const auto buffer = BufferWithHeader(6);
-  EXPECT_EQ(RecordReceived(t, buffer, 9), ReceiveOutcome::kOverrun);
-  EXPECT_LT(t.answerRemaining, 0);
-}
-
-TEST(TransferCounters, LengthFieldBelowFourIsAnOverrun) {
-  TransferCounters t;
-  BeginExchange(t, 5);
-  EXPECT_EQ(RecordReceived(t, BufferWithHeader(0), 4), ReceiveOutcome::kOverrun);
-  BeginExchange(t, 5);
-  EXPECT_EQ(RecordReceived(t, BufferWithHeader(-100), 4), ReceiveOutcome::kOverrun);
-  BeginExchange(t, 5);  // the smallest 32-bit value: no payload length is worked out from it
-  EXPECT_EQ(RecordReceived(t, BufferWithHeader(INT32_MIN), 4), ReceiveOutcome::kOverrun);
-}
-
-TEST(TransferCounters, AnnouncedTotalBeyondTheBufferIsAnOverrun) {
-  TransferCounters t;
-  BeginExchange(t, 5);
-  // The buffer here is 64 bytes; an answer of 65 can never fit.
-  EXPECT_EQ(RecordReceived(t, BufferWithHeader(65, 64), 8), ReceiveOutcome::kOverrun);
-  BeginExchange(t, 5);
-  EXPECT_EQ(RecordReceived(t, BufferWithHeader(64, 64), 8), ReceiveOutcome::kIncomplete);
+TEST(TransferCounters, FirstReceiveAgainstTheAnnouncedLength) {
+  const struct {
+    const char* what;
+    std::int32_t announced;
+    std::size_t buffer;
+    std::int32_t received;
+    ReceiveOutcome outcome;
+  } cases[] = {
+      {"exactly four bytes: complete and empty", 4, 64, 4, ReceiveOutcome::kComplete},
+      {"more bytes than announced", 6, 64, 9, ReceiveOutcome::kOverrun},
+      {"length field 0", 0, 64, 4, ReceiveOutcome::kOverrun},
+      {"length field -100", -100, 64, 4, ReceiveOutcome::kOverrun},
+      {"length field INT32_MIN: no payload length is worked out from it", INT32_MIN, 64, 4, ReceiveOutcome::kOverrun},
+      {"65 can never fit a buffer of 64", 65, 64, 8, ReceiveOutcome::kOverrun},
+      {"64 fits a buffer of 64", 64, 64, 8, ReceiveOutcome::kIncomplete},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TransferCounters t;
+    BeginExchange(t, 5);
+    EXPECT_EQ(RecordReceived(t, BufferWithHeader(c.announced, c.buffer), c.received), c.outcome);
+    if (c.outcome == ReceiveOutcome::kComplete) {
+      EXPECT_EQ(t.answerLength, 0);
+      EXPECT_EQ(t.answerRemaining, 0);
+    }
+  }
 }
 
 TEST(TransferCounters, ReceiveAsksForTheAnnouncedRestAndOnePieceMore) {

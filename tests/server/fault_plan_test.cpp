@@ -11,84 +11,64 @@ namespace {
 
 using namespace std::string_literals;
 
-TEST(FaultPlan, NoSwitchesSendsTheTruth) {
-  FaultPlan plan({});
-  const WirePlan w = plan.Plan("OK", true);
-  EXPECT_EQ(w.frame, "\x06\x00\x00\x00OK"s);
-  EXPECT_EQ(w.write_bytes, 6u);
-  EXPECT_FALSE(w.never);
-  EXPECT_FALSE(w.close_after);
-  EXPECT_EQ(w.delay_ms, 0u);
-  EXPECT_TRUE(w.honest);
-  EXPECT_TRUE(w.faults.empty());
-}
-
-TEST(FaultPlan, RefusalTouchesOnlyTheQualification) {
+// Switches with one member set.
+template <typename Member, typename Value>
+FaultSwitches With(Member FaultSwitches::*member, Value value) {
   FaultSwitches s;
-  s.refuse_qualification = true;
-  FaultPlan plan(s);
-  const WirePlan q = plan.Plan("OK", true);
-  EXPECT_EQ(q.frame, "\x06\x00\x00\x00NO"s);
-  EXPECT_FALSE(q.honest);
-  const WirePlan other = plan.Plan("news", false);
-  EXPECT_EQ(other.frame, "\x08\x00\x00\x00news"s);
-  EXPECT_TRUE(other.faults.empty());
+  s.*member = value;
+  return s;
 }
+const FaultSwitches kRefuse = With(&FaultSwitches::refuse_qualification, true);
+const FaultSwitches kMark = With(&FaultSwitches::mark_answers, true);
+const FaultSwitches kShortBy10 = With(&FaultSwitches::short_announce, std::size_t{10});
+const FaultSwitches kDropAfter6 = With(&FaultSwitches::drop_after, std::optional<std::size_t>(6));
+const FaultSwitches kDelay250 = With(&FaultSwitches::delay_ms, 250u);
+const FaultSwitches kNever = With(&FaultSwitches::never_answer, true);
 
-TEST(FaultPlan, MarkedAnswersBeginWithTheMarker) {
-  FaultSwitches s;
-  s.mark_answers = true;
-  FaultPlan plan(s);
-  // The qualification answer no longer begins with "OK", so the client takes
-  // it as not accepted, with its answer-marked flag set.
-  EXPECT_EQ(plan.Plan("OK", true).frame, "\x09\x00\x00\x00**1OK"s);
-  const WirePlan empty = plan.Plan("", false);
-  EXPECT_EQ(empty.frame, "\x07\x00\x00\x00**1"s);
-  EXPECT_TRUE(empty.honest);
-}
-
-TEST(FaultPlan, ShortAnnounceLiesInTheLengthFieldOnly) {
-  FaultSwitches s;
-  s.short_announce = 10;
-  FaultPlan plan(s);
-  const WirePlan w = plan.Plan(std::string(20, 'x'), false);  // truly 24 bytes
-  EXPECT_EQ(w.frame.substr(0, 4), "\x0E\x00\x00\x00"s);      // announces 14
-  EXPECT_EQ(w.frame.size(), 24u);
-  EXPECT_EQ(w.write_bytes, 24u);
-  EXPECT_FALSE(w.honest);
-  // Never below zero.
-  EXPECT_EQ(plan.Plan("OK", true).frame.substr(0, 4), "\x00\x00\x00\x00"s);
-}
-
-TEST(FaultPlan, DropAfterCutsOnlyLongerFrames) {
-  FaultSwitches s;
-  s.drop_after = 6;
-  FaultPlan plan(s);
-  const WirePlan small = plan.Plan("OK", true);  // 6 bytes: goes out whole
-  EXPECT_EQ(small.write_bytes, 6u);
-  EXPECT_FALSE(small.close_after);
-  EXPECT_TRUE(small.honest);
-  const WirePlan big = plan.Plan("hotnews", false);  // 11 bytes: cut at 6
-  EXPECT_EQ(big.write_bytes, 6u);
-  EXPECT_TRUE(big.close_after);
-  EXPECT_FALSE(big.honest);
-}
-
-TEST(FaultPlan, DelayAndNeverAnswer) {
-  FaultSwitches s;
-  s.delay_ms = 250;
-  FaultPlan delayed(s);
-  const WirePlan d = delayed.Plan("x", false);
-  EXPECT_EQ(d.delay_ms, 250u);
-  EXPECT_TRUE(d.honest);
-
-  FaultSwitches n;
-  n.never_answer = true;
-  FaultPlan never(n);
-  const WirePlan w = never.Plan("x", false);
-  EXPECT_TRUE(w.never);
-  EXPECT_EQ(w.write_bytes, 0u);
-  EXPECT_FALSE(w.honest);
+TEST(FaultPlan, EachSwitchOnOneAnswer) {
+  struct Case {
+    const char* what;
+    FaultSwitches switches;
+    std::string payload;
+    bool qualification;
+    std::string frame;
+    std::size_t writeBytes;
+    bool closeAfter, never;
+    unsigned delayMs;
+    bool honest, touched;
+  } cases[] = {
+      {"no switches: the truth", {}, "OK", true, "\x06\x00\x00\x00OK"s, 6, false, false, 0, true, false},
+      {"refusal of the qualification", kRefuse, "OK", true, "\x06\x00\x00\x00NO"s, 6, false, false, 0, false, true},
+      {"refusal leaves other answers alone", kRefuse, "news", false, "\x08\x00\x00\x00news"s, 8, false, false, 0,
+       true, false},
+      // The marked qualification answer no longer begins with "OK": the client takes it as not accepted.
+      {"marked qualification", kMark, "OK", true, "\x09\x00\x00\x00**1OK"s, 9, false, false, 0, true, true},
+      {"marked empty answer", kMark, "", false, "\x07\x00\x00\x00**1"s, 7, false, false, 0, true, true},
+      {"short announce: 24 bytes announced as 14", kShortBy10, std::string(20, 'x'), false,
+       "\x0E\x00\x00\x00"s + std::string(20, 'x'), 24, false, false, 0, false, true},
+      {"short announce never below zero", kShortBy10, "OK", true, "\x00\x00\x00\x00OK"s, 6, false, false, 0, false,
+       true},
+      {"drop after 6: a 6-byte frame goes out whole", kDropAfter6, "OK", true, "\x06\x00\x00\x00OK"s, 6, false,
+       false, 0, true, false},
+      {"drop after 6: an 11-byte frame is cut", kDropAfter6, "hotnews", false, "\x0B\x00\x00\x00hotnews"s, 6, true,
+       false, 0, false, true},
+      {"delay", kDelay250, "x", false, "\x05\x00\x00\x00x"s, 5, false, false, 250, true, true},
+      {"never answer", kNever, "x", false, "\x05\x00\x00\x00x"s, 0, false, true, 0, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FaultPlan plan(c.switches);
+    const WirePlan w = plan.Plan(c.payload, c.qualification);
+    if (!c.never) {
+      EXPECT_EQ(w.frame, c.frame);
+    }
+    EXPECT_EQ(w.write_bytes, c.writeBytes);
+    EXPECT_EQ(w.close_after, c.closeAfter);
+    EXPECT_EQ(w.never, c.never);
+    EXPECT_EQ(w.delay_ms, c.delayMs);
+    EXPECT_EQ(w.honest, c.honest);
+    EXPECT_EQ(!w.faults.empty(), c.touched);
+  }
 }
 
 TEST(FaultPlan, ScopeChoosesTheAnswersTouched) {

@@ -11,25 +11,13 @@ namespace {
 
 ParsedOptions Parse(std::vector<std::string_view> args) { return ParseOptions(args); }
 
-TEST(ParseOptions, Defaults) {
+TEST(ParseOptions, DefaultsToTheLaunchersPortOnLoopback) {
   const ParsedOptions p = Parse({"--root", "r", "--data", "d"});
   ASSERT_TRUE(p.options.has_value()) << p.error;
-  const Options& o = *p.options;
-  EXPECT_EQ(o.root, "r");
-  EXPECT_EQ(o.data, "d");
-  EXPECT_EQ(o.port, 5150);
-  EXPECT_EQ(o.bind, "127.0.0.1");
-  EXPECT_EQ(o.log, "");
-  EXPECT_EQ(o.exit_after_seconds, 0u);
-  EXPECT_FALSE(o.faults.refuse_qualification);
-  EXPECT_FALSE(o.faults.mark_answers);
-  EXPECT_FALSE(o.faults.never_answer);
-  EXPECT_EQ(o.faults.delay_ms, 0u);
-  EXPECT_FALSE(o.faults.drop_after.has_value());
-  EXPECT_EQ(o.faults.short_announce, 0u);
-  EXPECT_EQ(o.faults.scope, FaultScope::kAll);
-  EXPECT_FALSE(o.faults.limit.has_value());
-  EXPECT_FALSE(o.never_accept);
+  EXPECT_EQ(p.options->root, "r");
+  EXPECT_EQ(p.options->data, "d");
+  EXPECT_EQ(p.options->port, 5150);
+  EXPECT_EQ(p.options->bind, "127.0.0.1");
 }
 
 TEST(ParseOptions, EverySwitch) {

@@ -47,6 +47,7 @@ TEST(CheckRequestedName, RefusesEverythingThatCouldLeaveTheRoot) {
       "    ",
       "..",
       "../secret.txt",
+      "/../secret.txt",
       "..\\secret.txt",
       "poze/../../secret.txt",
       "poze\\..\\..\\secret.txt",

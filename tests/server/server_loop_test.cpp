@@ -43,7 +43,6 @@ class ServerLoopTest : public ::testing::Test {
     fs::create_directories(dir_.path() / "root");
     fs::create_directories(dir_.path() / "data" / "messages" / "4711");
     velmora::testing::WriteFileBytes(dir_.path() / "root" / "hotnews.txt", "<TEXT>Vantor</TEXT>");
-    velmora::testing::WriteFileBytes(dir_.path() / "root" / "big.bin", std::string(5000, 'b'));
     velmora::testing::WriteFileBytes(dir_.path() / "data" / "messages" / "4711" / "m.txt",
                                      "2026.12.08  09:30:00Buna ziua!");
   }
@@ -72,26 +71,6 @@ TEST_F(ServerLoopTest, ServesAndStopsFromAnotherThread) {
   EXPECT_EQ(client.Exchange("918 4711"), "2026.12.08  09:30:00Buna ziua!");
   EXPECT_EQ(client.Exchange("918 4711"), "");
   EXPECT_EQ(client.Exchange("901 4711      \x01\x02\x03"), "OK");
-}
-
-TEST_F(ServerLoopTest, CutAndSilentAnswers) {
-  Options o = MakeOptions();
-  o.faults.drop_after = 100;
-  RunningServer cutting(o);
-  ASSERT_EQ(cutting.error(), "");
-  WireClient client(cutting.port());
-  ASSERT_EQ(client.Exchange(QualificationLine("4711", "x")), "OK");
-  ASSERT_TRUE(client.SendFrame("903 big.bin"));
-  EXPECT_EQ(client.ReadToEnd(10000).size(), 100u);
-  EXPECT_TRUE(client.closed_by_server());
-
-  Options n = MakeOptions();
-  n.faults.never_answer = true;
-  RunningServer silent(n);
-  ASSERT_EQ(silent.error(), "");
-  WireClient waiting(silent.port());
-  ASSERT_TRUE(waiting.SendFrame(QualificationLine("4711", "x")));
-  EXPECT_EQ(waiting.WaitForInput(700), WireClient::Wait::kSilent);
 }
 
 TEST_F(ServerLoopTest, APortIsNeverShared) {

@@ -87,12 +87,14 @@ class ServerProgramTest : public ::testing::Test {
   testing::TempDir dir_;
 };
 
-TEST_F(ServerProgramTest, AnnouncesItsPortAndStopsOnSignals) {
-  for (int signal : {SIGTERM, SIGINT}) {
+TEST_F(ServerProgramTest, AnnouncesItsAddressAndStopsOnSignals) {
+  for (auto [signal, bind] : {std::pair{SIGTERM, "127.0.0.1"}, std::pair{SIGINT, "127.0.0.2"}}) {
     SCOPED_TRACE(signal);
-    auto server = Start();
-    EXPECT_TRUE(std::regex_match(server->first_line(), std::regex(R"(listening on 127\.0\.0\.1:\d+)")));
-    WireClient client(server->port());
+    auto server = Start({"--bind", bind});
+    const std::string escaped = std::regex_replace(std::string(bind), std::regex(R"(\.)"), R"(\.)");
+    EXPECT_TRUE(std::regex_match(server->first_line(), std::regex("listening on " + escaped + R"(:\d+)")))
+        << server->first_line();
+    WireClient client(server->port(), 10000, bind);
     EXPECT_TRUE(client.connected());
     EXPECT_EQ(server->Stop(signal), 0);
   }
@@ -110,18 +112,12 @@ TEST_F(ServerProgramTest, StopsByItselfAndThroughTheStopFile) {
   std::this_thread::sleep_for(1500ms);
   WireClient client(server->port());
   EXPECT_EQ(client.Exchange("903 hotnews.txt"), kNews);
-}
-
-TEST_F(ServerProgramTest, StopFileEndsTheServer) {
-  const fs::path stop = dir_.path() / "stop.flag";
-  auto server = Start({"--stop-file", stop.string()});
-  WireClient client(server->port());
-  ASSERT_TRUE(client.connected());
   testing::WriteFileBytes(stop, "");
   EXPECT_EQ(server->WaitForExit(10s), 0);
 }
 
 TEST_F(ServerProgramTest, RefusesToStartWrongly) {
+  auto first = Start();
   struct Case {
     std::vector<std::string> args;
     int status;
@@ -131,21 +127,16 @@ TEST_F(ServerProgramTest, RefusesToStartWrongly) {
       {{"--root", root().string(), "--data", data().string(), "--bind", "0.0.0.0"}, 2},
       {{"--root", root().string()}, 2},
       {{"--root", (dir_.path() / "absent").string(), "--data", data().string(), "--port", "0"}, 1},
+      // A busy port is an error, not a silent second server.
+      {{"--root", root().string(), "--data", data().string(), "--port", std::to_string(first->port())}, 1},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.back());
     ServerProcess server(c.args, dir_.path() / "stderr.txt");
     EXPECT_EQ(server.first_line(), "");
     EXPECT_EQ(server.WaitForExit(10s), c.status);
     EXPECT_FALSE(testing::ReadFileBytes(dir_.path() / "stderr.txt").empty());
   }
-}
-
-TEST_F(ServerProgramTest, ABusyPortIsAnErrorNotASilentSecondServer) {
-  auto first = Start();
-  ServerProcess second({"--root", root().string(), "--data", data().string(), "--port", std::to_string(first->port())},
-                       dir_.path() / "stderr2.txt");
-  EXPECT_EQ(second.first_line(), "");
-  EXPECT_EQ(second.WaitForExit(10s), 1);
 }
 
 TEST_F(ServerProgramTest, NeverAcceptedConnectionsHang) {
@@ -154,11 +145,6 @@ TEST_F(ServerProgramTest, NeverAcceptedConnectionsHang) {
   auto server = Start({"--never-accept"});
   EXPECT_EQ(TryConnect(server->port(), 1500), ConnectOutcome::kTimedOut);
   EXPECT_EQ(TryConnect(server->port(), 1500), ConnectOutcome::kTimedOut);
-}
-
-TEST_F(ServerProgramTest, ListensOnAnotherLoopbackAddress) {
-  auto server = Start({"--bind", "127.0.0.2"});
-  EXPECT_TRUE(std::regex_match(server->first_line(), std::regex(R"(listening on 127\.0\.0\.2:\d+)")));
 }
 
 TEST_F(ServerProgramTest, QualificationIsAnsweredOkAndLogged) {
@@ -186,11 +172,10 @@ TEST_F(ServerProgramTest, ServesFilesFromTheRootOnly) {
   EXPECT_EQ(client->Exchange("903 hotnews.txt"), kNews);
   EXPECT_EQ(client->Exchange("903 /updateVelmora/velmora.scn"), "1\r\ntw01.jpg\r\nOferta@@noua\r\n5000\r\n3\r\n");
   EXPECT_EQ(client->Exchange("903 \\updateVelmora\\tw01.jpg"), "JPG");
-  for (const char* code : {"301", "302", "303"}) EXPECT_EQ(client->Exchange(std::string(code) + " hotnews.txt"), kNews);
 
-  // Missing or refused: the empty answer, a frame of exactly 4 bytes.
-  for (const char* request : {"903 missing.txt", "903 ../secret.txt", "903 ..\\secret.txt", "903 /../secret.txt",
-                              "903 C:\\secret.txt", "903 //host/share/secret.txt", "903 updateVelmora"}) {
+  // Missing or refused (every refused name is checked on its own with the
+  // name rules): the empty answer, a frame of exactly 4 bytes.
+  for (const char* request : {"903 missing.txt", "903 ../secret.txt", "903 updateVelmora"}) {
     SCOPED_TRACE(request);
     ASSERT_TRUE(client->SendFrame(request));
     const auto frame = client->ReadFrame();
@@ -227,11 +212,6 @@ TEST_F(ServerProgramTest, WaitingMessagesOldestFirstThenNothing) {
   fs::last_write_time(messages() / "a.txt", t0 + 1min);
 
   auto server = Start();
-  {
-    WireClient unqualified_other(server->port());
-    ASSERT_EQ(unqualified_other.Exchange(QualificationLine("42", "x")), "OK");
-    EXPECT_EQ(unqualified_other.Exchange("918 42"), "");
-  }
   auto client = Qualified(*server);
   EXPECT_EQ(client->Exchange("918 4711"), older);
   EXPECT_EQ(client->Exchange("918 4711"), newer);
