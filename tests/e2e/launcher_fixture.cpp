@@ -15,14 +15,14 @@ namespace {
 
 constexpr int kMessageBoxTextId = 0xFFFF;
 
-bool LauncherMutexExists() {
+}  // namespace
+
+bool LauncherRunning() {
   HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "VelmoraMutex");
   if (mutex == nullptr) return false;
   CloseHandle(mutex);
   return true;
 }
-
-}  // namespace
 
 ShortSuiteRoot::ShortSuiteRoot(std::string_view stem) {
   static std::atomic<int> counter{0};
@@ -65,7 +65,7 @@ FileAside::~FileAside() {
 void LauncherTest::SetUp() {
   // Another launcher in this wine prefix would turn every start here into a
   // second instance.
-  ASSERT_TRUE(WaitUntil([] { return !LauncherMutexExists(); }, 20s))
+  ASSERT_TRUE(WaitUntil([] { return !LauncherRunning(); }, 20s))
       << "another launcher holds VelmoraMutex in this wine prefix";
   const auto report = velmora::standins::BuildSampleSuite(SuiteDir(), VELMORA_BIN_DIR);
   for (const auto& missing : report.missingPrograms) ADD_FAILURE() << "not built: " << missing;

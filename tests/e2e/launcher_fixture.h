@@ -108,6 +108,9 @@ class LauncherTest : public ::testing::Test {
   ShortSuiteRoot root_;
 };
 
+// Whether a launcher holds its single-instance mutex in this wine prefix.
+bool LauncherRunning();
+
 // Posts a key press to a window (WM_KEYDOWN, as the keyboard would send it).
 bool PostKeyDown(HWND window, UINT key);
 
