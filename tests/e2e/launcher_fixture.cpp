@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <atomic>
-
 #include "support/temp_dir.h"
 
 namespace velmora::e2e {
@@ -22,25 +20,6 @@ bool LauncherRunning() {
   if (mutex == nullptr) return false;
   CloseHandle(mutex);
   return true;
-}
-
-ShortSuiteRoot::ShortSuiteRoot(std::string_view stem) {
-  static std::atomic<int> counter{0};
-  path_ = "C:\\" + std::string(stem) + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
-  fs::create_directories(path_);
-}
-
-ShortSuiteRoot::~ShortSuiteRoot() {
-  // A stand-in that is still ending may hold its exe for a moment.
-  WaitUntil(
-      [&] {
-        std::error_code error;
-        fs::remove_all(path_, error);
-        return !error;
-      },
-      3000ms);
 }
 
 HoldFile::HoldFile(const fs::path& program) : file_(program) {

@@ -180,9 +180,9 @@ TEST_F(ModuleLaunch, AMissingProgramIsReportedWithItsPathAndTheDialogComesBack) 
 }
 
 TEST_F(ModuleLaunch, ALauncherInADrivesRootStartsNothingAndPlacesNoModule) {
-  ShortSuiteRoot driveFolder;
-  fs::copy_file(Erp() / "velmora.exe", driveFolder.path() / "velmora.exe");
-  MappedDrive drive(driveFolder.path());
+  const ShortTempFolder driveFolder;
+  fs::copy_file(Erp() / "velmora.exe", driveFolder / "velmora.exe");
+  MappedDrive drive(fs::path(driveFolder.path()).parent_path());
   ASSERT_TRUE(drive.ok()) << "no spare drive letter could be mapped";
   DrivenProgram launcher(drive.root() + "velmora.exe", "", drive.root());
   std::vector<std::string> startBoxes;
@@ -191,7 +191,7 @@ TEST_F(ModuleLaunch, ALauncherInADrivesRootStartsNothingAndPlacesNoModule) {
   // Without a suite root there is no synchronisation program and no mail folder.
   EXPECT_NE(std::find(startBoxes.begin(), startBoxes.end(), "Nu se poate determina directorul ERP -ului!"),
             startBoxes.end());
-  for (const char* folder : {"OUT", "SENT", "ERP"}) EXPECT_FALSE(fs::exists(driveFolder.path() / folder)) << folder;
+  for (const char* folder : {"OUT", "SENT", "ERP"}) EXPECT_FALSE(fs::exists(driveFolder / folder)) << folder;
 
   struct RootCase {
     int button;
@@ -215,8 +215,8 @@ TEST_F(ModuleLaunch, ALauncherInADrivesRootStartsNothingAndPlacesNoModule) {
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box->window) && IsShown(main); }, 5s));
   }
   EXPECT_EQ(Close(launcher, main), 0u);
-  EXPECT_FALSE(fs::exists(driveFolder.path() / "launches.log"));
-  EXPECT_FALSE(fs::exists(driveFolder.path() / "DIRVAN.DAT"));
+  EXPECT_FALSE(fs::exists(driveFolder / "launches.log"));
+  EXPECT_FALSE(fs::exists(driveFolder / "DIRVAN.DAT"));
 }
 
 TEST_F(ModuleLaunch, TheAssistantGetsTheDialogsHandleAndIsNotWaitedFor) {
