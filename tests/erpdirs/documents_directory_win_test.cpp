@@ -8,7 +8,7 @@
 
 #include "erpdirs/documents_directory.h"
 #include "expected_files.h"
-#include "short_temp_folder.h"
+#include "support/short_folder.h"
 #include "support/temp_dir.h"
 #include "support/ui_recorders.h"
 
@@ -32,8 +32,8 @@ class DocumentsFolder : public ::testing::Test {
     EXPECT_EQ(BoxRecorder::Boxes(), (BoxList{{nullptr, std::string(text), "Eroare", kErrorBoxStyle}}));
   }
 
-  testing::ShortTempFolder temp_;
-  testing::KeepCurrentDirectory keep_;
+  velmora::testing::ShortTempFolder temp_;
+  velmora::testing::KeepCurrentDirectory keep_;
   BoxRecorder boxes_;
 };
 

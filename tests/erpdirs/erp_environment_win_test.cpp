@@ -8,7 +8,7 @@
 
 #include "erpdirs/erp_environment.h"
 #include "expected_files.h"
-#include "short_temp_folder.h"
+#include "support/short_folder.h"
 #include "support/temp_dir.h"
 #include "support/ui_recorders.h"
 
@@ -37,7 +37,7 @@ class SuiteFolder : public ::testing::Test {
   // root\ERP, KELBAR, MORVIN and TESSLO, with ERP current.
   void MakeSuite(const std::string& root) {
     root_ = root;
-    for (const char* module : {"ERP", "KELBAR", "MORVIN", "TESSLO"}) testing::MakeFolders(root_ + module);
+    for (const char* module : {"ERP", "KELBAR", "MORVIN", "TESSLO"}) velmora::testing::MakeFolders(root_ + module);
     ASSERT_TRUE(SetCurrentDirectoryA((root_ + "ERP").c_str()));
   }
   std::string Start() const { return root_ + "ERP"; }
@@ -49,8 +49,8 @@ class SuiteFolder : public ::testing::Test {
 
   // Declared first so that it is removed last, after the current directory
   // has left it.
-  testing::ShortTempFolder temp_;
-  testing::KeepCurrentDirectory keep_;
+  velmora::testing::ShortTempFolder temp_;
+  velmora::testing::KeepCurrentDirectory keep_;
   BoxRecorder boxes_;
   std::string root_;
 };
@@ -60,7 +60,7 @@ TEST_F(SuiteFolder, AFreshSuiteGetsEveryFileWithItsDefaultsAndPaths) {
   EXPECT_TRUE(BoxRecorder::Boxes().empty());
   EXPECT_EQ(CurrentDirectory(), Start());
   ExpectEveryFileFreshlyMade();
-  EXPECT_FALSE(testing::FileExists(root_ + "VANTOR")) << "nothing is made beside the company folders";
+  EXPECT_FALSE(velmora::testing::FileExists(root_ + "VANTOR")) << "nothing is made beside the company folders";
   EXPECT_EQ(ErpDocumentsModuleDirectory(), testing::Path40(root_ + "VANTOR"));
 }
 
@@ -108,16 +108,16 @@ TEST_F(SuiteFolder, AModuleOrCompanyFolderThatCannotBeEnteredIsReportedAndLeftAs
     if (c.blockedCompanyFolder) {
       EXPECT_EQ(ReadFileBytes(blocked), "not a folder");
     } else {
-      EXPECT_FALSE(testing::FileExists(blocked)) << "a missing module folder is not created";
+      EXPECT_FALSE(velmora::testing::FileExists(blocked)) << "a missing module folder is not created";
     }
     EXPECT_EQ(CurrentDirectory(), Start());
     std::filesystem::remove_all(blocked);
-    testing::MakeFolders(root_ + c.module + "\\FIRMA");
+    velmora::testing::MakeFolders(root_ + c.module + "\\FIRMA");
   }
 }
 
 TEST_F(SuiteFolder, WithoutErpInTheCurrentDirectoryEveryModuleStepReports) {
-  testing::MakeFolders(root_ + "Work");
+  velmora::testing::MakeFolders(root_ + "Work");
   ASSERT_TRUE(SetCurrentDirectoryA((root_ + "Work").c_str()));
   PrepareErpEnvironment(kOwner);
   ASSERT_EQ(BoxRecorder::Boxes().size(), 3u);
@@ -129,7 +129,7 @@ TEST_F(SuiteFolder, WithoutErpInTheCurrentDirectoryEveryModuleStepReports) {
 }
 
 TEST_F(SuiteFolder, AModuleFileThatCannotBeReadIsReportedAndStillRefreshed) {
-  testing::MakeFolders(root_ + "KELBAR\\FIRMA");
+  velmora::testing::MakeFolders(root_ + "KELBAR\\FIRMA");
   const std::string accountingFile = root_ + "KELBAR\\FIRMA\\DIRKEL.DAT";
   WriteFileBytes(accountingFile, std::string(1024, 'k'));
   PrepareErpEnvironment(kOwner);
@@ -238,8 +238,8 @@ TEST_F(SuiteFolder, ChangeToDirectoryTakesDrivesAndIgnoresTrailingBlanks) {
 }
 
 TEST(ChangeToDirectory, MovesToAnotherDriveAndBack) {
-  testing::ShortTempFolder temp;
-  testing::KeepCurrentDirectory keep;
+  velmora::testing::ShortTempFolder temp;
+  velmora::testing::KeepCurrentDirectory keep;
   // The test programs start in the build folder, on another drive than C: under wine.
   const std::string other = CurrentDirectory();
   if (other.size() < 2 || other[1] != ':' || other[0] == 'C' || other[0] == 'c') GTEST_SKIP() << other;
@@ -250,8 +250,8 @@ TEST(ChangeToDirectory, MovesToAnotherDriveAndBack) {
 }
 
 TEST(CreateKeyedFileOnDisk, MakesTheEmptyFileOnceAndRefusesTheRest) {
-  testing::ShortTempFolder temp;
-  testing::KeepCurrentDirectory keep;
+  velmora::testing::ShortTempFolder temp;
+  velmora::testing::KeepCurrentDirectory keep;
   ASSERT_TRUE(SetCurrentDirectoryA(temp.path().c_str()));
   EXPECT_EQ(CreateKeyedFile("TERTIDC.DAT", 2000), 0);
   const std::string made = ReadFileBytes(temp / "TERTIDC.DAT");
@@ -259,7 +259,7 @@ TEST(CreateKeyedFileOnDisk, MakesTheEmptyFileOnceAndRefusesTheRest) {
   EXPECT_EQ(CreateKeyedFile("TERTIDC.DAT", 2000), 1) << "an existing file is never overwritten";
   EXPECT_EQ(ReadFileBytes(temp / "TERTIDC.DAT"), made);
   EXPECT_EQ(CreateKeyedFile("SMALL.DAT", 2), 1);
-  EXPECT_FALSE(testing::FileExists(temp / "SMALL.DAT"));
+  EXPECT_FALSE(velmora::testing::FileExists(temp / "SMALL.DAT"));
 }
 
 }  // namespace
