@@ -14,6 +14,7 @@
 #include "listctl/list_pixels.h"
 #include "messages/message_fixture.h"
 #include "messages/messages.h"
+#include "support/message_pump.h"
 #include "support/ui_recorders.h"
 #include "update/slide_table.h"
 
@@ -21,15 +22,6 @@ namespace velmora::messages {
 namespace {
 
 constexpr int kList = 1023, kDetail = 1043;
-
-void Pump(DWORD milliseconds) {
-  const DWORD end = GetTickCount() + milliseconds;
-  do {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    Sleep(5);
-  } while (GetTickCount() < end);
-}
 
 std::string OwnEntry(const char* date, const char* text) { return InboxEntryBytes(std::string(date) + "\r\n" + text, OwnAuthor(kClientCode)); }
 std::string VendorEntry(const char* date, const char* text) { return InboxEntryBytes(std::string(date) + text, kVendorAuthor); }
@@ -45,7 +37,7 @@ class HistoryDialogTest : public MessageFilesTest {
   void Open(LPARAM mode) {
     dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(150), nullptr, &MessageHistoryProc, mode);
     ASSERT_NE(dialog_, nullptr);
-    Pump(100);
+    testing::PumpMessages(100);
   }
   HWND List() const { return GetDlgItem(dialog_, kList); }
   std::string Cell(int row, int column) const {
@@ -118,7 +110,7 @@ TEST_F(HistoryDialogTest, ANewMessageIsArchivedShownAndAnnouncedOnce) {
   postman::Shared().received.Store("2026.12.08  10:00:00Buna ziua@@La revedere");
   postman::Shared().newMessage = true;
   Open(0);
-  Pump(100);
+  testing::PumpMessages(100);
   EXPECT_TRUE(postman::Shared().received.IsBlank());
   EXPECT_FALSE(postman::Shared().newMessage);
   EXPECT_TRUE(InboxBytes().ends_with("!---Corvane\r\n2026.12.08  10:00:00\r\nBuna ziua@@La revedere\r\n"));

@@ -15,16 +15,16 @@
 #include "erpdirs/documents_directory_image.h"
 #include "erpdirs/image_fields.h"
 #include "rates/cursval_update.h"
-#include "short_temp_folder.h"
+#include "support/short_folder.h"
 #include "support/temp_dir.h"
 #include "support/ui_recorders.h"
 
 namespace velmora::rates {
 namespace {
 
-using erpdirs::testing::FileExists;
+using velmora::testing::FileExists;
 using velmora::testing::ReadFileBytes;
-using erpdirs::testing::ShortTempFolder;
+using velmora::testing::ShortTempFolder;
 using velmora::testing::WriteFileBytes;
 
 // The real files, with the n-th step (1-based) failing; in crash mode that
@@ -147,10 +147,7 @@ class UpdateFromNewsTest : public RateFileTest {
     WriteFileBytes(folder_ / "DIRVAN.DAT", std::string(record.data(), record.size()));
     ASSERT_EQ(erpdirs::LoadDocumentsDirectoryFile(), 0);
   }
-  void TearDown() override { SetCurrentDirectoryA(saved_.c_str()); }
-
-  erpdirs::testing::KeepCurrentDirectory keep_;
-  std::string saved_ = std::filesystem::current_path().string();
+  velmora::testing::KeepCurrentDirectory keep_;
   velmora::testing::BoxRecorder boxes_;
 };
 

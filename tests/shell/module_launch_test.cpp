@@ -68,17 +68,6 @@ TEST(RunModuleFromPath, ALauncherUnderADriveRootShowsTheDirectoryMessage) {
   EXPECT_EQ(g_boxes, (BoxList{{nullptr, "Nu se poate determina directorul Kelbar -ului!", "Eroare", kErrorStyle}}));
 }
 
-TEST(RunModuleFromPath, AMissingProgramShowsTheFailure) {
-  BoxRecorder boxes;
-  TempDir suite;
-  const ModuleRoutine routine{"\\Morvin\\MORVINW.exe", "Nu se poate determina directorul Morvin-ului!",
-                              "\\Morvin\\Morvinw.exe!"};
-  EXPECT_FALSE(RunModuleFromPath(suite / "ERP\\velmora.exe", routine));
-  EXPECT_EQ(g_boxes,
-            (BoxList{{nullptr, "Nu s-a putut executa " + suite.path().string() + "\\Morvin\\Morvinw.exe!", "Eroare",
-                      kErrorStyle}}));
-}
-
 TEST(WindowsErrorText, RightAlignsTheCodeInFiveColumns) {
   EXPECT_EQ(WindowsErrorText(5, "GetCurrentDirectory"), "Eroare [    5] in GetCurrentDirectory!");
   EXPECT_EQ(WindowsErrorText(12345, "SetCurrentDirectory"), "Eroare [12345] in SetCurrentDirectory!");
