@@ -207,23 +207,5 @@ TEST_F(NewsFetchTest, TheStopFlagEndsTheHiddenDialogAndItsExchanges) {
   EXPECT_EQ(server.requests(), (std::vector<std::string>{"000 4711", "903 hotn"}));
 }
 
-TEST_F(NewsFetchTest, TheStripShowsTheFieldsWithoutTrailingBlanks) {
-  NewsServer server;
-  ASSERT_EQ(Fetch(server.port()), 0);
-  HWND strip = CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_NEWS_STRIP), dialog_,
-                                  [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
-  ASSERT_NE(strip, nullptr);
-  FillNewsStrip(strip);
-  char text[64];
-  const std::pair<int, const char*> shown[] = {{IDC_NEWS_DATE, "05.03.2024"}, {IDC_NEWS_EUR, "4.9512"},
-                                               {IDC_NEWS_USD, "3.9000"},     {IDC_NEWS_WEATHER, "-"},
-                                               {IDC_NEWS_TEXT, "abc"}};
-  for (const auto& [control, expected] : shown) {
-    GetDlgItemTextA(strip, control, text, sizeof text);
-    EXPECT_STREQ(text, expected);
-  }
-  DestroyWindow(strip);
-}
-
 }  // namespace
 }  // namespace velmora::postman
