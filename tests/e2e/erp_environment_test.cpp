@@ -132,41 +132,6 @@ TEST_F(ErpEnvironment, FirstStartWritesTheFiveDirectoryFilesByteForByte) {
   EXPECT_EQ(Close(launcher, main), 0u);
 }
 
-TEST_F(ErpEnvironment, SecondStartKeepsTheFilesAndSaysTertidcExists) {
-  const fs::path files[] = {
-      Erp() / "DIRERP.DAT",
-      SuiteDir() / "Kelbar" / "FIRMA" / "DIRKEL.DAT",
-      SuiteDir() / "Morvin" / "FIRMA" / "DIRMOR.DAT",
-      SuiteDir() / "Tesslo" / "FIRMA" / "DIRTES.DAT",
-      SuiteDir() / "Kelbar" / "FIRMA" / "TERTIDC.DAT",
-      DirvanInErp(),
-  };
-  {
-    DrivenProgram first = StartLauncher();
-    HWND main = StartAndFindMain(first);
-    ASSERT_NE(main, nullptr);
-    EXPECT_EQ(Close(first, main), 0u);
-  }
-  std::vector<std::string> before;
-  for (const fs::path& file : files) before.push_back(ReadFileBytes(file));
-
-  DrivenProgram second = StartLauncher();
-  const auto box = WaitForMessageBox(second, "Exista TERTIDC.DAT ", kWindowTimeout);
-  ASSERT_TRUE(box.has_value()) << "no box captioned \"Exista TERTIDC.DAT \"";
-  EXPECT_EQ(box->text, "** Exista TERTIDC.DAT **");
-  EXPECT_TRUE(PressButton(box->window, IDOK));
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box->window); }, 5s));
-  std::vector<std::string> boxes;
-  HWND main = StartAndFindMain(second, &boxes);
-  ASSERT_NE(main, nullptr);
-  EXPECT_TRUE(boxes.empty()) << "first further box: " << boxes.front();
-  EXPECT_EQ(Close(second, main), 0u);
-  for (std::size_t i = 0; i < std::size(files); ++i) {
-    SCOPED_TRACE(files[i].string());
-    EXPECT_EQ(FirstDifference(ReadFileBytes(files[i]), before[i]), -1);
-  }
-}
-
 TEST_F(ErpEnvironment, StartedFromAnotherDriveTheDirectoryFilesNameThatDrive) {
   MappedDrive drive(SuiteDir());
   ASSERT_TRUE(drive.ok()) << "no spare drive letter could be mapped";
