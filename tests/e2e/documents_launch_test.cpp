@@ -2,8 +2,7 @@
 // missing from the current directory: the launcher writes its own record
 // only when anga.dat, the documents module's dev.dat and the accounting
 // module's plcont.dat all exist, with paths without a drive letter on the
-// launcher's own drive and with one elsewhere. The expected record is
-// written out here from its field table.
+// launcher's own drive and with one elsewhere.
 
 #include <gtest/gtest.h>
 
@@ -16,31 +15,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace velmora::testing;
-using velmora::erpdirs::testing::Bytes;
+using velmora::erpdirs::testing::LauncherDocumentsFile;
 using velmora::erpdirs::testing::FirstDifference;
-using velmora::erpdirs::testing::Path40;
-
-// The launcher's DIRVAN.DAT: blanks, then the documents data directory and
-// the second documents directory (root + "\Vantor") at 180 and 220, the
-// accounting company folder (root + "\Kelbar\FIRMA") at 260, 60 and 60 at
-// 300 and 302, a 32-bit 0 at 306, a 16-bit 0 at 310, the program directory
-// without its '\' at 312, a 16-bit 0 at 352, "N" at 358 and a 32-bit 0 at
-// 359. `root` is the suite root without trailing '\', with or without its drive.
-std::string LauncherDirvanRecord(const std::string& root) {
-  Bytes f(512, ' ');
-  f.Text(180, Path40(root + "\\Vantor"));
-  f.Text(220, Path40(root + "\\Vantor"));
-  f.Text(260, Path40(root + "\\Kelbar\\FIRMA"));
-  f.Raw(300, {0x3C, 0x00});
-  f.Raw(302, {0x3C, 0x00});
-  f.Raw(306, {0x00, 0x00, 0x00, 0x00});
-  f.Raw(310, {0x00, 0x00});
-  f.Text(312, Path40(root + "\\ERP"));
-  f.Raw(352, {0x00, 0x00});
-  f.Text(358, "N");
-  f.Raw(359, {0x00, 0x00, 0x00, 0x00});
-  return f;
-}
 
 class DocumentsLaunch : public LauncherTest {
  protected:
@@ -100,7 +76,7 @@ TEST_F(DocumentsLaunch, OnTheLaunchersDriveDirvanHoldsPathsWithoutTheDrive) {
   // Written before the module starts, so that the module finds it.
   const std::string root = Root();  // C:\ve12-0
   ASSERT_EQ(root.substr(1, 2), ":\\");
-  ExpectBytes(Erp() / "DIRVAN.DAT", LauncherDirvanRecord(root.substr(2)));
+  ExpectBytes(Erp() / "DIRVAN.DAT", LauncherDocumentsFile(root.substr(2)));
   hold.Release();
   ASSERT_TRUE(WaitUntil([&] { return IsShown(main); }, 5s));
 
@@ -109,9 +85,9 @@ TEST_F(DocumentsLaunch, OnTheLaunchersDriveDirvanHoldsPathsWithoutTheDrive) {
   EXPECT_TRUE(WaitUntil([&] { return TitleOf(main) == MainTitle(4711); }, 2s)) << TitleOf(main);
 
   // A second run leaves the file as it is.
-  WriteFileBytes(Erp() / "DIRVAN.DAT", LauncherDirvanRecord("\\elsewhere"));
+  WriteFileBytes(Erp() / "DIRVAN.DAT", LauncherDocumentsFile("\\elsewhere"));
   RunDocumentsModule(main, 2);
-  ExpectBytes(Erp() / "DIRVAN.DAT", LauncherDirvanRecord("\\elsewhere"));
+  ExpectBytes(Erp() / "DIRVAN.DAT", LauncherDocumentsFile("\\elsewhere"));
   EXPECT_EQ(Close(launcher, main), 0u);
 }
 
@@ -124,7 +100,7 @@ TEST_F(DocumentsLaunch, TheKeysSpecialModesWriteItToo) {
   ASSERT_EQ(tkv.size(), 1u);
   EXPECT_EQ(tkv[0].commandLine, Root() + "\\Vantor\\tkv.exe /prot");
   EXPECT_TRUE(WaitUntil([&] { return fs::exists(Erp() / "DIRVAN.DAT"); }, 2s));
-  ExpectBytes(Erp() / "DIRVAN.DAT", LauncherDirvanRecord(Root().substr(2)));
+  ExpectBytes(Erp() / "DIRVAN.DAT", LauncherDocumentsFile(Root().substr(2)));
   EXPECT_TRUE(WaitUntil([&] { return TitleOf(main) == MainTitle(4711); }, 2s)) << TitleOf(main);
   EXPECT_EQ(Close(launcher, main), 0u);
 }
@@ -143,7 +119,7 @@ TEST_F(DocumentsLaunch, FromAnotherDriveDirvanHoldsFullPaths) {
   ASSERT_EQ(q.size(), 1u);
   EXPECT_EQ(q[0].currentDirectory, currentDirectory);
   EXPECT_EQ(q[0].commandLine, Root() + "\\Vantor\\q.exe -erp -m");
-  ExpectBytes(Erp() / "DIRVAN.DAT", LauncherDirvanRecord(Root()));
+  ExpectBytes(Erp() / "DIRVAN.DAT", LauncherDocumentsFile(Root()));
   EXPECT_TRUE(WaitUntil([&] { return TitleOf(main) == MainTitle(4711); }, 2s)) << TitleOf(main);
   EXPECT_EQ(Close(launcher, main), 0u);
 }

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <atomic>
-
 #include "support/temp_dir.h"
 
 namespace velmora::e2e {
@@ -15,32 +13,13 @@ namespace {
 
 constexpr int kMessageBoxTextId = 0xFFFF;
 
-bool LauncherMutexExists() {
+}  // namespace
+
+bool LauncherRunning() {
   HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "VelmoraMutex");
   if (mutex == nullptr) return false;
   CloseHandle(mutex);
   return true;
-}
-
-}  // namespace
-
-ShortSuiteRoot::ShortSuiteRoot(std::string_view stem) {
-  static std::atomic<int> counter{0};
-  path_ = "C:\\" + std::string(stem) + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
-  fs::create_directories(path_);
-}
-
-ShortSuiteRoot::~ShortSuiteRoot() {
-  // A stand-in that is still ending may hold its exe for a moment.
-  WaitUntil(
-      [&] {
-        std::error_code error;
-        fs::remove_all(path_, error);
-        return !error;
-      },
-      3000ms);
 }
 
 HoldFile::HoldFile(const fs::path& program) : file_(program) {
@@ -65,7 +44,7 @@ FileAside::~FileAside() {
 void LauncherTest::SetUp() {
   // Another launcher in this wine prefix would turn every start here into a
   // second instance.
-  ASSERT_TRUE(WaitUntil([] { return !LauncherMutexExists(); }, 20s))
+  ASSERT_TRUE(WaitUntil([] { return !LauncherRunning(); }, 20s))
       << "another launcher holds VelmoraMutex in this wine prefix";
   const auto report = velmora::standins::BuildSampleSuite(SuiteDir(), VELMORA_BIN_DIR);
   for (const auto& missing : report.missingPrograms) ADD_FAILURE() << "not built: " << missing;

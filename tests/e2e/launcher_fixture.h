@@ -15,6 +15,7 @@
 
 #include "sample_suite/sample_suite.h"
 #include "support/driver.h"
+#include "support/short_folder.h"
 
 namespace velmora::e2e {
 
@@ -36,19 +37,6 @@ inline constexpr int kButtonPayroll = 1009;
 inline constexpr int kButtonFixedAssets = 1010;
 inline constexpr int kButtonErpSetup = 1011;
 inline constexpr int kButtonAssistant = 1014;
-
-// A folder C:\<stem><process>-<n>, emptied first and removed at the end.
-class ShortSuiteRoot {
- public:
-  explicit ShortSuiteRoot(std::string_view stem = "ve");
-  ShortSuiteRoot(const ShortSuiteRoot&) = delete;
-  ShortSuiteRoot& operator=(const ShortSuiteRoot&) = delete;
-  ~ShortSuiteRoot();
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 // Keeps a stand-in running while it lives (the file <program>.hold beside it).
 class HoldFile {
@@ -77,14 +65,14 @@ class FileAside {
 
 class LauncherTest : public ::testing::Test {
  protected:
-  LauncherTest() = default;
+  LauncherTest() : LauncherTest("ve") {}
   // A suite whose root folder name starts with `stem` (C:\<stem>12-0).
   explicit LauncherTest(std::string_view stem) : root_(stem) {}
   void SetUp() override;
 
-  const std::filesystem::path& SuiteDir() const { return root_.path(); }
+  const std::filesystem::path& SuiteDir() const { return suiteDir_; }
   // The suite root as the launcher spells it, without trailing '\' (C:\ve12-0).
-  std::string Root() const { return root_.path().string(); }
+  std::string Root() const { return suiteDir_.string(); }
   std::filesystem::path Erp() const { return SuiteDir() / "ERP"; }
   std::filesystem::path Vantor() const { return SuiteDir() / "Vantor"; }
 
@@ -105,8 +93,12 @@ class LauncherTest : public ::testing::Test {
                                             Milliseconds timeout = kLaunchTimeout) const;
 
  private:
-  ShortSuiteRoot root_;
+  velmora::testing::ShortTempFolder root_;
+  std::filesystem::path suiteDir_ = std::filesystem::path(root_.path()).parent_path();
 };
+
+// Whether a launcher holds its single-instance mutex in this wine prefix.
+bool LauncherRunning();
 
 // Posts a key press to a window (WM_KEYDOWN, as the keyboard would send it).
 bool PostKeyDown(HWND window, UINT key);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "launcher_fixture.h"
 #include "support/temp_dir.h"
 
@@ -60,7 +62,16 @@ bool Trigger(HWND main, int button, UINT key) {
   return key != 0 ? PostKeyDown(GetDlgItem(main, button), key) : PostCommand(main, button);
 }
 
-TEST_F(ModuleLaunch, EachButtonStartsItsProgramWhileTheDialogHides) {
+// Suites often lie in folders with blanks in their names; the launcher then
+// puts a program's path in quotes, so that Windows cannot run a program
+// planted at a shorter prefix of it.
+class ModuleButtons : public ModuleLaunch, public ::testing::WithParamInterface<const char*> {
+ protected:
+  ModuleButtons() : ModuleLaunch(GetParam()) {}
+};
+
+TEST_P(ModuleButtons, EachStartsItsProgramWhileTheDialogHides) {
+  const bool quoted = Root().find(' ') != std::string::npos;
   DrivenProgram launcher = StartLauncher();
   HWND main = StartAndFindMain(launcher);
   ASSERT_NE(main, nullptr);
@@ -71,7 +82,8 @@ TEST_F(ModuleLaunch, EachButtonStartsItsProgramWhileTheDialogHides) {
     ASSERT_TRUE(PostCommand(main, c.button));
     const auto launches = WaitForLaunches(c.program, 1);
     ASSERT_EQ(launches.size(), 1u) << "not started";
-    ExpectLaunch(launches[0], program, program.string() + c.arguments, Root() + "\\" + c.currentDirectory);
+    const std::string onCommandLine = quoted ? "\"" + program.string() + "\"" : program.string();
+    ExpectLaunch(launches[0], program, onCommandLine + c.arguments, Root() + "\\" + c.currentDirectory);
     ExpectHiddenWhileHeld(main, hold);
   }
   // One start each, and nothing else but the synchronisation at start-up.
@@ -80,33 +92,8 @@ TEST_F(ModuleLaunch, EachButtonStartsItsProgramWhileTheDialogHides) {
   EXPECT_EQ(Close(launcher, main), 0u);
 }
 
-// Suites often lie in folders with blanks in their names; the launcher puts
-// such a program's path in quotes, so that Windows cannot run a program
-// planted at a shorter prefix of it.
-class ModuleLaunchInAFolderWithABlank : public ModuleLaunch {
- protected:
-  ModuleLaunchInAFolderWithABlank() : ModuleLaunch("Corvane ") {}
-};
-
-TEST_F(ModuleLaunchInAFolderWithABlank, EachButtonStartsItsProgram) {
-  ASSERT_NE(Root().find(' '), std::string::npos);
-  DrivenProgram launcher = StartLauncher();
-  HWND main = StartAndFindMain(launcher);
-  ASSERT_NE(main, nullptr);
-  EXPECT_EQ(TitleOf(main), MainTitle(4711));
-  for (const ButtonCase& c : kButtonCases) {
-    SCOPED_TRACE(c.program);
-    const fs::path program = SuiteDir() / c.folder / c.program;
-    ASSERT_TRUE(PostCommand(main, c.button));
-    const auto launches = WaitForLaunches(c.program, 1);
-    ASSERT_EQ(launches.size(), 1u) << "not started";
-    EXPECT_EQ(launches[0].program, program.string());
-    EXPECT_EQ(launches[0].currentDirectory, Root() + "\\" + c.currentDirectory);
-    EXPECT_EQ(launches[0].commandLine, "\"" + program.string() + "\"" + c.arguments);
-    EXPECT_TRUE(WaitUntil([&] { return IsShown(main); }, 5s));
-  }
-  EXPECT_EQ(Close(launcher, main), 0u);
-}
+INSTANTIATE_TEST_SUITE_P(SuiteFolders, ModuleButtons, ::testing::Values("ve", "Corvane "),
+                         [](const auto& info) { return info.index == 0 ? "Plain" : "WithABlank"; });
 
 TEST_F(ModuleLaunch, StartedWithMinusMTheDocumentsModuleGetsOnlyMinusErp) {
   DrivenProgram launcher = StartLauncher("-m");
@@ -192,14 +179,19 @@ TEST_F(ModuleLaunch, AMissingProgramIsReportedWithItsPathAndTheDialogComesBack) 
   EXPECT_EQ(Close(launcher, main), 0u);
 }
 
-TEST_F(ModuleLaunch, ALauncherInADrivesRootPlacesNoModuleAndStartsNothing) {
-  ShortSuiteRoot driveFolder;
-  fs::copy_file(Erp() / "velmora.exe", driveFolder.path() / "velmora.exe");
-  MappedDrive drive(driveFolder.path());
+TEST_F(ModuleLaunch, ALauncherInADrivesRootStartsNothingAndPlacesNoModule) {
+  const ShortTempFolder driveFolder;
+  fs::copy_file(Erp() / "velmora.exe", driveFolder / "velmora.exe");
+  MappedDrive drive(fs::path(driveFolder.path()).parent_path());
   ASSERT_TRUE(drive.ok()) << "no spare drive letter could be mapped";
   DrivenProgram launcher(drive.root() + "velmora.exe", "", drive.root());
-  HWND main = StartAndFindMain(launcher);  // answers the start-up's own complaints
+  std::vector<std::string> startBoxes;
+  HWND main = StartAndFindMain(launcher, &startBoxes);  // answers the start-up's own complaints
   ASSERT_NE(main, nullptr);
+  // Without a suite root there is no synchronisation program and no mail folder.
+  EXPECT_NE(std::find(startBoxes.begin(), startBoxes.end(), "Nu se poate determina directorul ERP -ului!"),
+            startBoxes.end());
+  for (const char* folder : {"OUT", "SENT", "ERP"}) EXPECT_FALSE(fs::exists(driveFolder / folder)) << folder;
 
   struct RootCase {
     int button;
@@ -223,8 +215,8 @@ TEST_F(ModuleLaunch, ALauncherInADrivesRootPlacesNoModuleAndStartsNothing) {
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box->window) && IsShown(main); }, 5s));
   }
   EXPECT_EQ(Close(launcher, main), 0u);
-  EXPECT_FALSE(fs::exists(driveFolder.path() / "launches.log"));
-  EXPECT_FALSE(fs::exists(driveFolder.path() / "DIRVAN.DAT"));
+  EXPECT_FALSE(fs::exists(driveFolder / "launches.log"));
+  EXPECT_FALSE(fs::exists(driveFolder / "DIRVAN.DAT"));
 }
 
 TEST_F(ModuleLaunch, TheAssistantGetsTheDialogsHandleAndIsNotWaitedFor) {

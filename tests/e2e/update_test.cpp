@@ -62,13 +62,6 @@ HWND RestartedLauncher() {
   return IsWindowVisible(search.main) ? search.main : nullptr;
 }
 
-bool LauncherRunning() {
-  HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "VelmoraMutex");
-  if (mutex == nullptr) return false;
-  CloseHandle(mutex);
-  return true;
-}
-
 // The programs and libraries of the suite with their bytes.
 std::map<fs::path, std::string> InstalledPrograms(const fs::path& suite) {
   std::map<fs::path, std::string> files;

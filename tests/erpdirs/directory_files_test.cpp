@@ -159,21 +159,6 @@ TEST(ErpDirectoryFile, ReadFailureKeepsWhatTheEarlierRecordsBroughtIn) {
                                   std::string(512, 'z'));
 }
 
-TEST(ErpDirectoryFile, RefreshFromSuiteErpWritesRecord3AndNothingElse) {
-  MemoryRecordFileSystem files;
-  std::string existing;
-  for (char c : {'1', '2', '3', '4'}) existing += std::string(512, c);
-  files.Put("DIRERP.DAT", existing);
-  ErpDirectoryImage image;
-  const auto outcome = RefreshErpDirectoryFile(files, image, "D:\\Suite\\ERP");
-  EXPECT_EQ(outcome.load.status, 0);
-  EXPECT_TRUE(outcome.opened);
-  Bytes expected(existing);
-  testing::PutErpPaths(expected, "D:\\Suite\\");
-  EXPECT_EQ(files.Get("DIRERP.DAT"), expected.str());
-  EXPECT_EQ(files.Get("DIRERP.DAT").substr(1024, 40), testing::Path40("D:\\Suite\\VANTOR"));
-}
-
 TEST(ErpDirectoryFile, RefreshWithoutErpInTheDirectoryKeepsThePaths) {
   for (const char* start : {"C:\\Programs\\Suite", "ERP\\Suite", "erp", ""}) {
     SCOPED_TRACE(start);
@@ -184,15 +169,6 @@ TEST(ErpDirectoryFile, RefreshWithoutErpInTheDirectoryKeepsThePaths) {
     EXPECT_TRUE(RefreshErpDirectoryFile(files, image, start).opened);
     EXPECT_EQ(files.Get("DIRERP.DAT"), existing);
   }
-}
-
-TEST(ErpDirectoryFile, RefreshOfAMissingFileCreatesItWithPaths) {
-  MemoryRecordFileSystem files;
-  ErpDirectoryImage image;
-  RefreshErpDirectoryFile(files, image, "c:\\suite\\erp");
-  Bytes expected(testing::NewErpDirectoryFile());
-  testing::PutErpPaths(expected, "c:\\suite\\");
-  EXPECT_EQ(files.Get("DIRERP.DAT"), expected.str());
 }
 
 TEST(ErpDirectoryFile, RefreshOfAShortFileReportsTheReadAndStillWritesAllRecords) {
@@ -230,42 +206,6 @@ TEST(ErpDirectoryFile, PathsLongerThanFortyCharactersAreCut) {
   EXPECT_EQ(file.substr(1024, 40), root + "VAN");
   EXPECT_EQ(file.substr(1064, 40), root + "KEL");
   EXPECT_EQ(file.substr(1184, 40), std::string(40, ' ')) << "the field after the paths stays blank";
-}
-
-TEST(AccountingDirectoryFile, NewFileHoldsTheDocumentedBytes) {
-  const std::string f = testing::NewAccountingDirectoryFile();
-  AccountingDirectoryImage image;
-  SetAccountingDirectoryDefaults(image);
-  EXPECT_EQ(ImageText(image).substr(512, 2), std::string("\xD4\x07", 2));
-  EXPECT_EQ(ImageText(image).substr(542, 4), "FIFO");
-  EXPECT_EQ(ImageText(image).substr(622, 40), testing::Path40("C:\\KELBAR\\FileGen"));
-  EXPECT_EQ(ImageText(image).substr(1026, 11), "GESTIUNEA 1");
-  EXPECT_EQ(ImageText(image).substr(12, 8), std::string("\0\0\0\0\0\0\x24\x40", 8));
-  EXPECT_EQ(FirstDifference(ImageText(image), f), -1);
-}
-
-TEST(FixedAssetsDirectoryFile, NewFileHoldsTheCoefficientTableAndTheFirstStockLocation) {
-  FixedAssetsDirectoryImage image;
-  SetFixedAssetsDirectoryDefaults(image);
-  const std::string f = ImageText(image);
-  const std::string coefficients("\x02\x00\x05\x00\x00\x00\x00\x00\x00\x00\xF8\x3F"
-                                 "\x05\x00\x0A\x00\x00\x00\x00\x00\x00\x00\x00\x40"
-                                 "\x0A\x00\x30\x75\x00\x00\x00\x00\x00\x00\x04\x40",
-                                 36);
-  EXPECT_EQ(f.substr(792, 36), coefficients);
-  EXPECT_EQ(f.substr(1026, 11), "Gestiunea 1");
-  EXPECT_EQ(FirstDifference(f, testing::NewFixedAssetsDirectoryFile()), -1);
-}
-
-TEST(PayrollDirectoryFile, NewFileHoldsItsSettingsAndTables) {
-  PayrollDirectoryImage image;
-  SetPayrollDirectoryDefaults(image);
-  const std::string f = ImageText(image);
-  EXPECT_EQ(f.substr(198, 4), std::string("\xE6\x07\x00\x00", 4));  // 2022
-  EXPECT_EQ(f.substr(5120, 2), std::string("\x01\x00", 2));
-  EXPECT_EQ(f.substr(5122, 40), testing::Path40("Boala obisnuita"));
-  EXPECT_EQ(f.substr(5120 + 44 + 2, 40), "Accident in deplasarea la locul de munca") << "fills its 40 characters";
-  EXPECT_EQ(FirstDifference(f, testing::NewPayrollDirectoryFile()), -1);
 }
 
 struct PayrollReadCase {
@@ -331,88 +271,62 @@ TEST(PayrollDirectoryFile, AnOlderFourRecordFileLoadsAndGrowsWithEmptyTables) {
   EXPECT_EQ(FirstDifference(after, expected.str()), -1);
 }
 
-TEST(PayrollDirectoryFile, ATwoRecordFileCannotBeRead) {
-  MemoryRecordFileSystem files;
-  files.Put("DIRMOR.DAT", testing::NewPayrollDirectoryFile().substr(0, 1024));
-  PayrollDirectoryImage image;
-  const auto result = ResultOf(LoadDirectoryFile(files, kPayrollDirectoryFile, image), "DIRMOR.DAT");
-  EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.message, Padded80("** Eroare Citire fisier DIRMOR.DAT **"));
-}
+using RefreshFn = RefreshOutcome (*)(RecordFileSystem&, std::span<char>, std::string_view start, std::string_view root);
 
-TEST(ModuleSteps, RunInOrderWithTheirExactMessages) {
-  const auto steps = ModuleSteps();
-  ASSERT_EQ(steps.size(), 3u);
-  EXPECT_EQ(steps[0].directoryName, "KELBAR");
-  EXPECT_EQ(steps[0].moduleMessage, "Pozitionare imposibila in Directorul KELBAR !");
-  EXPECT_EQ(steps[0].folderMessage, "Pozitionare imposibila in Directorul FIRMA (1)!");
-  EXPECT_EQ(steps[0].file->name, "DIRKEL.DAT");
-  EXPECT_TRUE(steps[0].keyedFile);
-  EXPECT_EQ(steps[1].directoryName, "MORVIN");
-  EXPECT_EQ(steps[1].moduleMessage, "Pozitionare imposibila in Directorul MORVIN !");
-  EXPECT_EQ(steps[1].folderMessage, "Pozitionare imposibila in Directorul FIRMA (2)!");
-  EXPECT_EQ(steps[1].file->name, "DIRMOR.DAT");
-  EXPECT_FALSE(steps[1].keyedFile);
-  EXPECT_EQ(steps[2].directoryName, "TESSLO");
-  EXPECT_EQ(steps[2].moduleMessage, "Pozitionare imposibila in Directorul TESSLO !");
-  EXPECT_EQ(steps[2].folderMessage, "Pozitionare imposibila in Directorul FIRMA (3) !");
-  EXPECT_EQ(steps[2].file->name, "DIRTES.DAT");
-  EXPECT_FALSE(steps[2].keyedFile);
-}
+struct RefreshCase {
+  const char* name;
+  std::string (*newFile)();
+  void (*putPaths)(Bytes&, std::string_view start, std::string_view root);
+  RefreshFn refresh;
+};
 
-TEST(ModuleSteps, NewModuleFilesGetTheirDefaultsAndThePathsOfTheSuite) {
-  const std::string start = "D:\\Suite\\ERP";
-  const std::string root = "D:\\Suite\\";
-  struct Expectation {
-    std::string (*newFile)();
-    void (*putPaths)(Bytes&, std::string_view, std::string_view);
-  };
-  const Expectation expectations[] = {
-      {&testing::NewAccountingDirectoryFile, &testing::PutAccountingPaths},
-      {&testing::NewPayrollDirectoryFile, &testing::PutPayrollPaths},
-      {&testing::NewFixedAssetsDirectoryFile, &testing::PutFixedAssetsPaths},
-  };
-  for (std::size_t i = 0; i < 3; ++i) {
-    const ModuleStep& step = ModuleSteps()[i];
-    SCOPED_TRACE(std::string(step.file->name));
+const RefreshCase kRefreshes[] = {
+    {"DIRERP.DAT", &testing::NewErpDirectoryFile,
+     [](Bytes& f, std::string_view, std::string_view root) { testing::PutErpPaths(f, root); },
+     [](RecordFileSystem& f, std::span<char> image, std::string_view start, std::string_view) {
+       return RefreshErpDirectoryFile(f, image, start);
+     }},
+    {"DIRKEL.DAT", &testing::NewAccountingDirectoryFile, &testing::PutAccountingPaths,
+     [](RecordFileSystem& f, std::span<char> image, std::string_view start, std::string_view root) {
+       return RefreshModuleDirectoryFile(f, ModuleSteps()[0], image, start, root);
+     }},
+    {"DIRMOR.DAT", &testing::NewPayrollDirectoryFile, &testing::PutPayrollPaths,
+     [](RecordFileSystem& f, std::span<char> image, std::string_view start, std::string_view root) {
+       return RefreshModuleDirectoryFile(f, ModuleSteps()[1], image, start, root);
+     }},
+    {"DIRTES.DAT", &testing::NewFixedAssetsDirectoryFile, &testing::PutFixedAssetsPaths,
+     [](RecordFileSystem& f, std::span<char> image, std::string_view start, std::string_view root) {
+       return RefreshModuleDirectoryFile(f, ModuleSteps()[2], image, start, root);
+     }},
+};
+
+TEST(RefreshDirectoryFile, ANewFileGetsItsDefaultsAndThePathsOfTheSuite) {
+  for (const RefreshCase& c : kRefreshes) {
+    SCOPED_TRACE(c.name);
     MemoryRecordFileSystem files;
-    std::string image(static_cast<std::size_t>(step.file->recordCount) * 512, ' ');
-    const auto outcome = RefreshModuleDirectoryFile(files, step, image, start, root);
+    std::string image(c.newFile().size(), ' ');
+    const auto outcome = c.refresh(files, image, "D:\\Suite\\ERP", "D:\\Suite\\");
     EXPECT_EQ(outcome.load.status, 0);
     EXPECT_TRUE(outcome.opened);
-    Bytes expected(expectations[i].newFile());
-    expectations[i].putPaths(expected, start, root);
-    EXPECT_EQ(FirstDifference(files.Get(step.file->name), expected.str()), -1);
+    Bytes expected(c.newFile());
+    c.putPaths(expected, "D:\\Suite\\ERP", "D:\\Suite\\");
+    EXPECT_EQ(FirstDifference(files.Get(c.name), expected.str()), -1);
   }
-  // The documented spots, spelled out.
-  MemoryRecordFileSystem files;
-  std::string image(2048, ' ');
-  RefreshModuleDirectoryFile(files, ModuleSteps()[0], image, start, root);
-  EXPECT_EQ(files.Get("DIRKEL.DAT").substr(622, 40), testing::Path40("D:\\Suite\\KELBAR\\FILEGEN"));
 }
 
-TEST(ModuleSteps, RefreshChangesOnlyThePathFieldsOfAnExistingFile) {
-  // Every byte of the existing files differs from what the refresh writes.
-  const std::string start = "E:\\Firm\\ERP";
-  const std::string root = "E:\\Firm\\";
-  struct Expectation {
-    std::size_t size;
-    void (*putPaths)(Bytes&, std::string_view, std::string_view);
-  };
-  const Expectation expectations[] = {
-      {2048, &testing::PutAccountingPaths}, {8192, &testing::PutPayrollPaths}, {2048, &testing::PutFixedAssetsPaths}};
-  for (std::size_t i = 0; i < 3; ++i) {
-    const ModuleStep& step = ModuleSteps()[i];
-    SCOPED_TRACE(std::string(step.file->name));
-    std::string existing(expectations[i].size, '\0');
+TEST(RefreshDirectoryFile, AnExistingFileChangesOnlyInItsPathFields) {
+  for (const RefreshCase& c : kRefreshes) {
+    SCOPED_TRACE(c.name);
+    // Every byte of the existing file differs from what the refresh writes.
+    std::string existing(c.newFile().size(), '\0');
     for (std::size_t k = 0; k < existing.size(); ++k) existing[k] = static_cast<char>(0x80 + k % 61);
     MemoryRecordFileSystem files;
-    files.Put(step.file->name, existing);
-    std::string image(expectations[i].size, ' ');
-    RefreshModuleDirectoryFile(files, step, image, start, root);
+    files.Put(c.name, existing);
+    std::string image(existing.size(), ' ');
+    EXPECT_TRUE(c.refresh(files, image, "E:\\Firm\\ERP", "E:\\Firm\\").opened);
     Bytes expected(existing);
-    expectations[i].putPaths(expected, start, root);
-    EXPECT_EQ(FirstDifference(files.Get(step.file->name), expected.str()), -1);
+    c.putPaths(expected, "E:\\Firm\\ERP", "E:\\Firm\\");
+    EXPECT_EQ(FirstDifference(files.Get(c.name), expected.str()), -1);
   }
 }
 

@@ -64,54 +64,46 @@ TEST(DocumentsDirectoryFile, AFailedReadKeepsTheImageButStillNormalisesTheModeLe
   EXPECT_EQ(Text(image), before.str());
 }
 
-TEST(DocumentsDirectoryFile, FailuresBeforeTheReadLeaveTheModeLetterAlone) {
-  MemoryRecordFileSystem files;
-  files.Put("DIRVAN.DAT", testing::NewDocumentsDirectoryFile());
-  files.faults().open = true;
-  Record image;
-  image.fill('X');
-  EXPECT_EQ(LoadDocumentsDirectory(files, image), LoadFailure::kOpen);
-  EXPECT_EQ(image[354], 'X');
-}
-
-TEST(DocumentsDirectoryFile, EveryFailureHasItsShownAndItsQuietText) {
+TEST(DocumentsDirectoryFile, EachFailureHasItsShownAndItsQuietText) {
   struct Case {
+    const char* situation;
+    void (*arrange)(MemoryRecordFileSystem&);
     LoadFailure failure;
     const char* shown;
     const char* quiet;
   };
   const Case cases[] = {
-      {LoadFailure::kCreate, "** Spatiu insuficient pentru fisierul DIRVAN.DAT **",
+      {"the folder takes no new file", [](MemoryRecordFileSystem& f) { f.faults().create = true; },
+       LoadFailure::kCreate, "** Spatiu insuficient pentru fisierul DIRVAN.DAT **",
        "Spatiu insuficient pentru fisierul DIRVAN.DAT!"},
-      {LoadFailure::kWrite, "** Eroare Scriere fisier DIRVAN.DAT **", "Eroare scriere fisier DIRVAN.DAT!"},
-      {LoadFailure::kOpen, "** Eroare Deschidere fisier DIRVAN.DAT **", "Eroare deschidere fisier DIRVAN.DAT!"},
-      {LoadFailure::kRead, "** Eroare Citire fisier DIRVAN.DAT **", "Eroare citire fisier DIRVAN.DAT!"},
+      {"the new file cannot be written", [](MemoryRecordFileSystem& f) { f.faults().writeRecords = {1}; },
+       LoadFailure::kWrite, "** Eroare Scriere fisier DIRVAN.DAT **", "Eroare scriere fisier DIRVAN.DAT!"},
+      {"the file cannot be opened",
+       [](MemoryRecordFileSystem& f) {
+         f.Put("DIRVAN.DAT", testing::NewDocumentsDirectoryFile());
+         f.faults().open = true;
+       },
+       LoadFailure::kOpen, "** Eroare Deschidere fisier DIRVAN.DAT **", "Eroare deschidere fisier DIRVAN.DAT!"},
+      {"the file is too short", [](MemoryRecordFileSystem& f) { f.Put("DIRVAN.DAT", std::string(511, ' ')); },
+       LoadFailure::kRead, "** Eroare Citire fisier DIRVAN.DAT **", "Eroare citire fisier DIRVAN.DAT!"},
   };
-  for (const auto& c : cases) {
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.situation);
+    MemoryRecordFileSystem files;
+    c.arrange(files);
+    Record image;
+    image.fill('X');
+    EXPECT_EQ(LoadDocumentsDirectory(files, image), c.failure);
     EXPECT_EQ(DocumentsLoadMessage(c.failure), c.shown);
     EXPECT_EQ(DocumentsQuietLoadMessage(c.failure), c.quiet);
+    if (c.failure == LoadFailure::kOpen) {
+      EXPECT_EQ(image[354], 'X') << "the mode letter is left alone";
+    }
+    if (c.failure == LoadFailure::kWrite) {
+      EXPECT_FALSE(files.Has("DIRVAN.DAT")) << "an empty DIRVAN.DAT would fail every later load";
+    }
   }
   EXPECT_EQ(DocumentsQuietLoadMessage(LoadFailure::kNone), "");
-}
-
-TEST(DocumentsDirectoryFile, EachFailureIsReachedFromItsSituation) {
-  Record image;
-  {
-    MemoryRecordFileSystem files;
-    files.faults().create = true;
-    EXPECT_EQ(LoadDocumentsDirectory(files, image), LoadFailure::kCreate);
-  }
-  {
-    MemoryRecordFileSystem files;
-    files.faults().writeRecords = {1};
-    EXPECT_EQ(LoadDocumentsDirectory(files, image), LoadFailure::kWrite);
-    EXPECT_FALSE(files.Has("DIRVAN.DAT")) << "an empty DIRVAN.DAT would fail every later load";
-  }
-  {
-    MemoryRecordFileSystem files;
-    files.Put("DIRVAN.DAT", std::string(511, ' '));
-    EXPECT_EQ(LoadDocumentsDirectory(files, image), LoadFailure::kRead);
-  }
 }
 
 TEST(DocumentsDataPath, JoinsTheDataDirectoryAndTheName) {
@@ -141,44 +133,24 @@ TEST(DocumentsDataPath, JoinsTheDataDirectoryAndTheName) {
   }
 }
 
-TEST(LauncherDocumentsRecord, OnTheLaunchersDriveThePathsLoseTheirDrive) {
-  const Record record = BuildLauncherDocumentsRecord("C:\\Suite", "C:\\Suite\\ERP\\", "c:\\Suite\\ERP");
-  Bytes expected(512, ' ');
-  expected.Field(180, 40, "\\Suite\\Vantor").Field(220, 40, "\\Suite\\Vantor");
-  expected.Field(260, 40, "\\Suite\\Kelbar\\FIRMA");
-  expected.Raw(300, {0x3C, 0x00, 0x3C, 0x00});
-  expected.Raw(306, {0, 0, 0, 0}).Raw(310, {0, 0});
-  expected.Field(312, 40, "\\Suite\\ERP");
-  expected.Raw(352, {0, 0}).Raw(358, {'N', 0, 0, 0, 0});
-  EXPECT_EQ(Text(record), expected.str());
-  EXPECT_EQ(record[304], ' ');
-  EXPECT_EQ(record[305], ' ');
-  EXPECT_EQ(record[354], ' ');
-}
-
-TEST(LauncherDocumentsRecord, OnAnotherDriveThePathsKeepTheirDrive) {
-  const Record record = BuildLauncherDocumentsRecord("C:\\Suite", "C:\\Suite\\ERP\\", "D:\\Work");
-  const std::string text = Text(record);
-  EXPECT_EQ(text.substr(180, 40), testing::Path40("C:\\Suite\\Vantor"));
-  EXPECT_EQ(text.substr(220, 40), testing::Path40("C:\\Suite\\Vantor"));
-  EXPECT_EQ(text.substr(260, 40), testing::Path40("C:\\Suite\\Kelbar\\FIRMA"));
-  EXPECT_EQ(text.substr(312, 40), testing::Path40("C:\\Suite\\ERP"));
-}
-
-TEST(LauncherDocumentsRecord, NetworkPathsAreNeverCut) {
-  // Two paths that both start with '\' are not on one drive letter; cutting
-  // two characters off them would break them.
-  const Record record = BuildLauncherDocumentsRecord("\\\\srv\\suite", "\\\\srv\\suite\\ERP\\", "\\\\srv\\suite\\ERP");
-  const std::string text = Text(record);
-  EXPECT_EQ(text.substr(180, 40), testing::Path40("\\\\srv\\suite\\Vantor"));
-  EXPECT_EQ(text.substr(312, 40), testing::Path40("\\\\srv\\suite\\ERP"));
-}
-
-TEST(LauncherDocumentsRecord, LongPathsAreCutAtFortyCharacters) {
-  const std::string root = "C:\\" + std::string(40, 'r');
-  const Record record = BuildLauncherDocumentsRecord(root, root + "\\ERP\\", "D:\\");
-  EXPECT_EQ(Text(record).substr(180, 40), root.substr(0, 40));
-  EXPECT_EQ(Text(record).substr(300, 2), std::string("\x3C\x00", 2)) << "the neighbours are untouched";
+TEST(LauncherDocumentsRecord, PathsLoseTheirDriveOnlyOnTheLaunchersOwnDrive) {
+  const std::string longRoot = "C:\\" + std::string(40, 'r');
+  struct Case {
+    std::string root, current, written;  // `written`: the root as the record's paths hold it
+  };
+  const Case cases[] = {
+      {"C:\\Suite", "c:\\Suite\\ERP", "\\Suite"},
+      {"C:\\Suite", "D:\\Work", "C:\\Suite"},
+      // Two paths that both start with '\' are not on one drive letter;
+      // cutting two characters off them would break them.
+      {"\\\\srv\\suite", "\\\\srv\\suite\\ERP", "\\\\srv\\suite"},
+      {longRoot, "D:\\", longRoot},  // cut at forty characters, the neighbours untouched
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.root + " from " + c.current);
+    EXPECT_EQ(Text(BuildLauncherDocumentsRecord(c.root, c.root + "\\ERP\\", c.current)),
+              testing::LauncherDocumentsFile(c.written));
+  }
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 #include "erpdirs/documents_directory.h"
 #include "expected_files.h"
-#include "short_temp_folder.h"
+#include "support/short_folder.h"
 #include "support/temp_dir.h"
 #include "support/ui_recorders.h"
 
@@ -32,8 +32,8 @@ class DocumentsFolder : public ::testing::Test {
     EXPECT_EQ(BoxRecorder::Boxes(), (BoxList{{nullptr, std::string(text), "Eroare", kErrorBoxStyle}}));
   }
 
-  testing::ShortTempFolder temp_;
-  testing::KeepCurrentDirectory keep_;
+  velmora::testing::ShortTempFolder temp_;
+  velmora::testing::KeepCurrentDirectory keep_;
   BoxRecorder boxes_;
 };
 
@@ -127,14 +127,7 @@ TEST_F(DocumentsFolder, DataPathsFollowTheDataDirectory) {
 TEST_F(DocumentsFolder, TheLauncherWritesItsOwnRecord) {
   const std::string root = temp_.path().substr(0, temp_.path().size() - 1);  // C:\vt..., no trailing '\'
   ASSERT_TRUE(WriteLauncherDocumentsDirectoryFile(root, root + "\\ERP\\", root + "\\ERP"));
-  const std::string noDrive = root.substr(2);
-  Bytes expected(512, ' ');
-  expected.Field(180, 40, noDrive + "\\Vantor").Field(220, 40, noDrive + "\\Vantor");
-  expected.Field(260, 40, noDrive + "\\Kelbar\\FIRMA");
-  expected.I16(300, 60).I16(302, 60).I32(306, 0).I16(310, 0);
-  expected.Field(312, 40, noDrive + "\\ERP");
-  expected.I16(352, 0).Raw(358, {'N'}).I32(359, 0);
-  EXPECT_EQ(ReadFileBytes(File()), expected.str());
+  EXPECT_EQ(ReadFileBytes(File()), testing::LauncherDocumentsFile(root.substr(2)));
 
   // An existing longer file gets a new record 1 and keeps the rest.
   WriteFileBytes(File(), std::string(1024, 'o'));

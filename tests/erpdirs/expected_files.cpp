@@ -136,6 +136,18 @@ std::string NewDocumentsDirectoryFile() {
   return f;
 }
 
+std::string LauncherDocumentsFile(std::string_view root) {
+  const std::string r(root);
+  Bytes f(512, ' ');
+  f.Field(180, 40, r + "\\Vantor").Field(220, 40, r + "\\Vantor").Field(260, 40, r + "\\Kelbar\\FIRMA");
+  f.I16(300, 60).I16(302, 60).I32(306, 0).I16(310, 0);
+  f.Field(312, 40, r + "\\ERP");
+  f.I16(352, 0).Text(358, "N").I32(359, 0);
+  return f;
+}
+
+std::string NewTertiaryFile() { return KeyedHeader(1999) + std::string(1999 * 512, '\0'); }
+
 std::string Path40(std::string_view text) {
   std::string s(text.substr(0, std::min<std::size_t>(text.size(), 40)));
   s.resize(40, ' ');
@@ -186,7 +198,8 @@ std::vector<ExpectedFile> FreshDirectoryFiles(std::string_view start, std::strin
   return {{"ERP\\DIRERP.DAT", erp.str()},
           {"KELBAR\\FIRMA\\DIRKEL.DAT", accounting.str()},
           {"MORVIN\\FIRMA\\DIRMOR.DAT", payroll.str()},
-          {"TESSLO\\FIRMA\\DIRTES.DAT", fixedAssets.str()}};
+          {"TESSLO\\FIRMA\\DIRTES.DAT", fixedAssets.str()},
+          {"KELBAR\\FIRMA\\TERTIDC.DAT", NewTertiaryFile()}};
 }
 
 }  // namespace velmora::erpdirs::testing

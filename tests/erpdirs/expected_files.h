@@ -40,6 +40,13 @@ std::string NewPayrollDirectoryFile();
 std::string NewFixedAssetsDirectoryFile();
 std::string NewDocumentsDirectoryFile();
 
+// DIRVAN.DAT as the launcher writes it for a suite root (without trailing
+// '\', with or without its drive) whose program directory is root\ERP.
+std::string LauncherDocumentsFile(std::string_view root);
+
+// TERTIDC.DAT as created: 2000 blocks, the header naming 1999 buckets.
+std::string NewTertiaryFile();
+
 // A 40-character path field's content: the text cut at 40 or blank-padded.
 std::string Path40(std::string_view text);
 
@@ -50,8 +57,9 @@ void PutAccountingPaths(Bytes& file, std::string_view start, std::string_view ro
 void PutPayrollPaths(Bytes& file, std::string_view start, std::string_view root);
 void PutFixedAssetsPaths(Bytes& file, std::string_view start, std::string_view root);
 
-// The four directory files a start refreshes, each new file with its paths
-// put in: where it lies below the suite root, and its bytes.
+// The files a start makes in a fresh suite: the four directory files, each
+// new file with its paths put in, and TERTIDC.DAT; where each lies below the
+// suite root, and its bytes.
 struct ExpectedFile {
   std::string path;  // such as "KELBAR\FIRMA\DIRKEL.DAT"
   std::string bytes;

@@ -12,6 +12,7 @@
 #include "listctl/list_operations.h"
 #include "listctl/list_pixels.h"
 #include "listctl/list_window.h"
+#include "support/message_pump.h"
 #include "support/ui_recorders.h"
 
 namespace velmora::listctl {
@@ -30,11 +31,6 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     g_notifications.push_back({LOWORD(wParam), HIWORD(wParam)});
   if (message == WM_NEXTDLGCTL) g_nextControl = reinterpret_cast<HWND>(wParam);
   return DefWindowProcA(window, message, wParam, lParam);
-}
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
 }
 
 class ListWindowTest : public ::testing::Test {
@@ -59,7 +55,7 @@ class ListWindowTest : public ::testing::Test {
     SetForegroundWindow(host_);
     AddListColumn(list_, 300, DT_CENTER, DT_LEFT | DT_VCENTER | DT_SINGLELINE, "A");
     AddListColumn(list_, 200, DT_CENTER, DT_LEFT | DT_VCENTER | DT_SINGLELINE, "B");
-    Pump();
+    velmora::testing::PumpMessages();
     g_notifications.clear();
     g_nextControl = nullptr;
   }
@@ -166,10 +162,10 @@ TEST_F(ListWindowTest, TheCurrentRowIsGreenWithFocusAndGreyWithout) {
 TEST_F(ListWindowTest, OneWheelNotchDownScrollsOneRow) {
   Rows(40);
   SendMessageA(list_, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
-  Pump();
+  velmora::testing::PumpMessages();
   EXPECT_EQ(GetScrollPos(VerticalBar(), SB_CTL), 1);
   SendMessageA(list_, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
-  Pump();
+  velmora::testing::PumpMessages();
   EXPECT_EQ(GetScrollPos(VerticalBar(), SB_CTL), 0);
 }
 
@@ -191,7 +187,7 @@ TEST_F(ListWindowTest, PageDownMovesByOneRowLessThanAPage) {
   ASSERT_GT(visibleRows, 2);
   SendMessageA(list_, WM_KEYDOWN, VK_NEXT, 0);
   EXPECT_EQ(CurrentRow(), visibleRows);
-  Pump();
+  velmora::testing::PumpMessages();
   EXPECT_TRUE(Notified(310));
 }
 
@@ -204,19 +200,19 @@ TEST_F(ListWindowTest, AClickSelectsItsRowAndADoubleClickActsAsEnter) {
   EXPECT_EQ(CurrentRow(), 5);
   SelectListCell(list_, 1);
   SendMessageA(list_, WM_LBUTTONDBLCLK, 0, MAKELPARAM(50, 250));
-  Pump();
+  velmora::testing::PumpMessages();
   EXPECT_TRUE(Notified(301));
 }
 
 TEST_F(ListWindowTest, TabbingIntoAnEmptyListPassesTheFocusOn) {
   SetFocus(list_);
-  Pump();
+  velmora::testing::PumpMessages();
   EXPECT_EQ(g_nextControl, next_);
   Rows(1);
   g_nextControl = nullptr;
   SetFocus(next_);
   SetFocus(list_);
-  Pump();
+  velmora::testing::PumpMessages();
   EXPECT_EQ(g_nextControl, nullptr);
   EXPECT_TRUE(Notified(101));
 }
@@ -225,7 +221,7 @@ TEST_F(ListWindowTest, TypingWithoutASearchColumnOnlyTellsTheParent) {
   Rows(3);
   SendMessageA(list_, WM_CHAR, 'k', 0);
   SendMessageA(list_, WM_CHAR, 8, 0);  // below 32: ignored
-  Pump();
+  velmora::testing::PumpMessages();
   ASSERT_EQ(g_notifications.size(), 1u);
   EXPECT_EQ(g_notifications[0].code, 313);
   EXPECT_EQ(g_notifications[0].low, 'k');
@@ -241,7 +237,7 @@ TEST_F(ListWindowTest, QuickSearchTypesIntoTheEditorAndFindsTheRow) {
   ASSERT_TRUE(IsWindowVisible(editor));
   for (const char c : std::string("ow 7")) SendMessageA(editor, WM_CHAR, static_cast<WPARAM>(c), 0);
   SendMessageA(editor, WM_KEYDOWN, VK_RETURN, 0);
-  Pump();
+  velmora::testing::PumpMessages();
   EXPECT_EQ(CurrentRow(), 7);
   EXPECT_FALSE(IsWindowVisible(editor));
   EXPECT_EQ(GetFocus(), list_);
@@ -263,7 +259,7 @@ TEST_F(ListWindowTest, CellEditingStoresAnAcceptedTextAndDropsACancelledOne) {
   EXPECT_STREQ(text, "vechi");
   SetWindowTextA(editor, "nou");
   SendMessageA(editor, WM_KEYDOWN, VK_RETURN, 0);
-  Pump();
+  velmora::testing::PumpMessages();
   EXPECT_EQ(Cell(1, 2), "nou");
   EXPECT_TRUE(Notified(301));
 

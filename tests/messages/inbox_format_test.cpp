@@ -31,13 +31,6 @@ TEST(OwnEntry, AuthorIsTheClientCodeLeftAlignedInTwelveBytes) {
   EXPECT_EQ(OwnAuthor(-12), "-12         ");
 }
 
-TEST(OwnEntry, ALongMessageIsArchivedCutTo1978Bytes) {
-  const std::string text(2500, 'x');
-  const std::string body = OwnBody(kMarch5, text);
-  EXPECT_EQ(body.size(), 2000u);
-  EXPECT_EQ(body.substr(22), std::string(1978, 'x'));
-}
-
 struct EntryCase {
   const char* name;
   std::string body, author, bytes;

@@ -6,16 +6,14 @@
 // the strip shows the failure texts, nothing is written and the main window
 // keeps answering.
 
-#include <winsock2.h>
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
-#include <random>
+#include <memory>
 #include <string>
 
 #include "launcher_fixture.h"
 #include "rates/cursval_merge.h"
+#include "support/reference_server.h"
 #include "support/temp_dir.h"
 
 namespace velmora::e2e {
@@ -31,47 +29,27 @@ constexpr int kNewsHost = 1030;
 constexpr int kNewsText = 1031, kNewsEur = 1032, kNewsUsd = 1033, kNewsDate = 1034, kNewsWeather = 1035;
 const char kFailure[] = "Eroare de sincronizare cu serverul CORVANE!";
 
-std::string RandomLoopbackAddress() {
-  std::random_device seed;
-  std::mt19937 pick(seed());
-  auto part = [&](int low, int high) { return std::to_string(std::uniform_int_distribution<int>(low, high)(pick)); };
-  return "127." + part(20, 220) + "." + part(1, 250) + "." + part(1, 250);
-}
-
-bool Listening(const std::string& address) {
-  SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(5150);
-  a.sin_addr.s_addr = inet_addr(address.c_str());
-  const bool ok = connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-  closesocket(s);
-  return ok;
-}
-
 class NewsE2eTest : public LauncherTest {
  protected:
   NewsE2eTest() : LauncherTest("vn") {}
   void SetUp() override {
     LauncherTest::SetUp();
-    WSADATA wsa;
-    WSAStartup(MAKEWORD(2, 2), &wsa);
-    // The launcher and the slide library both ask only this address.
-    WriteFileBytes(Erp() / "hostlane.lst", address_ + "\r\n");
-    WriteFileBytes(Erp() / "iplist.txt", address_ + "\r\n");
+    PointLauncherAt(velmora::testing::RandomLoopbackAddress());  // nobody listens there
     rateFileBefore_ = ReadFileBytes(Vantor() / "CURSVAL.DAT");
   }
-  void StartServer(std::string_view faults = {}) {
-    fs::create_directories(SuiteDir() / "server-data");
-    server_.emplace(VELMORA_SERVER_EXE, "--root \"" VELMORA_SAMPLE_ROOT "\" --data \"" +
-                                            (SuiteDir() / "server-data").string() + "\" --bind " + address_ +
-                                            " --port 5150 --exit-after-seconds 170 --log \"" + ServerLog().string() +
-                                            "\" " + std::string(faults));
-    ASSERT_TRUE(WaitUntil([&] { return Listening(address_); }, 20s)) << "no server on " << address_;
+  // The launcher and the slide library both ask only this address.
+  void PointLauncherAt(const std::string& address) {
+    WriteFileBytes(Erp() / "hostlane.lst", address + "\r\n");
+    WriteFileBytes(Erp() / "iplist.txt", address + "\r\n");
   }
-  fs::path ServerLog() const { return SuiteDir() / "server.log"; }
+  void StartServer(const std::string& faults = {}) {
+    server_ = std::make_unique<velmora::testing::ReferenceServer>(VELMORA_SERVER_EXE, VELMORA_SAMPLE_ROOT,
+                                                                  SuiteDir() / "server-data", faults);
+    ASSERT_TRUE(server_->listening());
+    PointLauncherAt(server_->address());
+  }
   int NewsRequests() const {
-    const std::string log = ReadFileBytes(ServerLog());
+    const std::string log = server_->Log();
     int n = 0;
     for (auto at = log.find(" 903 "); at != std::string::npos; at = log.find(" 903 ", at + 1)) ++n;
     return n;
@@ -91,9 +69,8 @@ class NewsE2eTest : public LauncherTest {
     EXPECT_FALSE(fs::exists(Vantor() / "CURSVAL.OLD"));
   }
 
-  const std::string address_ = RandomLoopbackAddress();
   std::string rateFileBefore_;
-  std::optional<DrivenProgram> server_;
+  std::unique_ptr<velmora::testing::ReferenceServer> server_;
 };
 
 TEST_F(NewsE2eTest, TheNewsFillsTheStripMergesTheRatesAndIsCachedForTheNextStart) {
@@ -146,7 +123,7 @@ TEST_F(NewsE2eTest, AServerThatNeverAnswersLeavesTheLauncherResponsive) {
   HWND main = StartAndFindMain(launcher);
   ASSERT_NE(main, nullptr);
   // Qualified: the news thread now waits for an answer that never comes.
-  ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(ServerLog()).find(" 000 ") != std::string::npos; }, 20s));
+  ASSERT_TRUE(WaitUntil([&] { return server_->Log().find(" 000 ") != std::string::npos; }, 20s));
   EXPECT_TRUE(Answers(main));
   ASSERT_TRUE(StripShows(main, kNewsText, kFailure, 60s));
   EXPECT_EQ(ControlText(Strip(main), kNewsEur), "-");

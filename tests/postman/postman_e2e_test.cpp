@@ -1,7 +1,8 @@
 // The real launcher in a fresh sample suite against the reference server on a
 // loopback address of its own (port 5150, named in ERP\iplist.txt): request
 // files dropped into ERP\OUT reach the server oldest first and end in
-// ERP\SENT, and a message typed in the main dialog reaches the vendor.
+// ERP\SENT, and a message typed in the main dialog is archived, shown in
+// the history and reaches the vendor.
 
 #include <gtest/gtest.h>
 
@@ -16,14 +17,17 @@ namespace velmora::e2e {
 namespace {
 
 namespace fs = std::filesystem;
+using velmora::testing::ControlText;
+using velmora::testing::IsShown;
 using velmora::testing::PostCommand;
 using velmora::testing::ReadFileBytes;
 using velmora::testing::WaitUntil;
 using velmora::testing::WriteFileBytes;
 
 constexpr auto kPassTimeout = 60s;  // start-up, the news, then the first pass after 8.5 s
-constexpr int kMessageEdit = 1047;
-constexpr int kSendButton = 1048;
+constexpr int kMessageEdit = 1047, kSendButton = 1048, kHistoryButton = 1051;
+constexpr int kHistoryList = 1023, kHistoryDetail = 1043;
+constexpr char kText[] = "Buna ziua, cerem o oferta";
 
 class PostmanE2e : public LauncherTest {
  protected:
@@ -63,26 +67,48 @@ TEST_F(PostmanE2e, DroppedRequestsArriveOldestFirstAndEndInSent) {
   for (const auto& [name, bytes] : drops) EXPECT_EQ(ReadFileBytes(Erp() / "SENT" / name), bytes);
 }
 
-TEST_F(PostmanE2e, TrimiteReachesTheVendor) {
+// A message typed in the main dialog and sent becomes an outgoing file and
+// an archive entry, reaches the vendor, and the history opened from the main
+// dialog shows it on top as the client's own.
+TEST_F(PostmanE2e, ASentMessageIsArchivedShownInTheHistoryAndReachesTheVendor) {
   DrivenProgram launcher = StartLauncher();
   const HWND main = StartAndFindMain(launcher);
   ASSERT_NE(main, nullptr);
-  PostCommand(main, kSendButton);  // the first press only clears the hint text
-  Sleep(300);
-  SendMessageTimeoutA(GetDlgItem(main, kMessageEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Buna ziua"),
+  ASSERT_TRUE(PostCommand(main, kSendButton));  // the first press only clears the hint text
+  ASSERT_TRUE(WaitUntil([&] { return ControlText(main, kMessageEdit).empty(); }, 5s));
+  SendMessageTimeoutA(GetDlgItem(main, kMessageEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kText),
                       SMTO_ABORTIFHUNG, 2000, nullptr);
-  PostCommand(main, kSendButton);
+  ASSERT_TRUE(PostCommand(main, kSendButton));
   const auto box = velmora::testing::WaitForMessageBox(launcher, "Vantor", 10s);
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->text, "Mesajul a fost trimis!");
   velmora::testing::PressButton(box->window, IDOK);
+  const std::string archive = ReadFileBytes(Erp() / "inbox.dat");
+  EXPECT_TRUE(archive.starts_with("!---4711        \r\n")) << archive;
+  EXPECT_TRUE(archive.ends_with(std::string("\r\n\r\n") + kText + "\r\n")) << archive;
+
+  ASSERT_TRUE(PostCommand(main, kHistoryButton));
+  HWND history = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        for (HWND window : launcher.TopLevelWindows())
+          if (IsShown(window) && GetDlgItem(window, kHistoryList) != nullptr) history = window;
+        return history != nullptr;
+      },
+      kWindowTimeout));
+  std::string detail;
+  WaitUntil([&] { return !(detail = ControlText(history, kHistoryDetail)).empty(); }, 5s);
+  EXPECT_TRUE(detail.starts_with("Data : ")) << detail;
+  EXPECT_NE(detail.find(std::string("\r\nAutor : CU 4711\r\n\r\n") + kText), std::string::npos) << detail;
+  velmora::testing::PressButton(history, IDCANCEL);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(history); }, 5s));
+
   ASSERT_TRUE(WaitUntil([&] { return Count(Erp() / "SENT") == 1; }, kPassTimeout));
   const fs::path sent = fs::directory_iterator(Erp() / "SENT")->path();
   EXPECT_TRUE(sent.filename().string().starts_with("pMsg_"));
-  const std::vector<std::string> received = Received();
-  ASSERT_EQ(received.size(), 1u);
-  EXPECT_EQ(received[0], ReadFileBytes(sent));
-  EXPECT_TRUE(received[0].starts_with("915 "));
+  EXPECT_EQ(Received(), std::vector<std::string>{std::string("915 ") + kText});
+  EXPECT_EQ(ReadFileBytes(sent), std::string("915 ") + kText);
+  EXPECT_EQ(Close(launcher, main), 0u);
 }
 
 }  // namespace

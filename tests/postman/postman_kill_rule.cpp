@@ -23,6 +23,7 @@
 #include <string>
 
 #include "sample_suite/sample_suite.h"
+#include "stored_requests.h"
 #include "support/driver.h"
 #include "support/reference_server.h"
 #include "support/temp_dir.h"
@@ -107,13 +108,7 @@ class KillRun {
 
   bool OutEmpty() const { return fs::is_empty(Out()); }
 
-  std::size_t ReceivedCount() const {
-    const fs::path received = data_ / "received";
-    if (!fs::exists(received)) return 0;
-    std::size_t n = 0;
-    for (const auto& entry : fs::directory_iterator(received)) n += entry.path().extension() == ".req";
-    return n;
-  }
+  std::size_t ReceivedCount() const { return velmora::postman::testing::StoredRequests(data_).size(); }
 
   void KillOnce() {
     DrivenProgram launcher((Erp() / "velmora.exe").string(), "", Erp().string());
@@ -152,17 +147,13 @@ class KillRun {
   int CheckServer(int& sentTwice) {
     std::map<std::string, int> copies;
     int differing = 0;
-    const fs::path received = data_ / "received";
-    if (fs::exists(received))
-      for (const auto& entry : fs::directory_iterator(received)) {
-        if (entry.path().extension() != ".req") continue;
-        const std::string bytes = ReadFileBytes(entry.path());
-        if (dropped_.count(bytes) == 0) {
-          ++differing;
-        } else {
-          ++copies[bytes];
-        }
+    for (const std::string& bytes : velmora::postman::testing::StoredRequests(data_)) {
+      if (dropped_.count(bytes) == 0) {
+        ++differing;
+      } else {
+        ++copies[bytes];
       }
+    }
     sentTwice = 0;
     for (const auto& [bytes, name] : dropped_) {
       const int n = copies.count(bytes) ? copies[bytes] : 0;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "link/link_api.h"
@@ -27,6 +28,21 @@ class Pass : public PassTest {
     Drop("c.dat", "777 third", 0);
     Drop("a.dat", "915 first", 1);
     Drop("b.dat", "450 second", 2);
+  }
+  // Runs a pass with the link's log on: its result, and the texts of the log
+  // lines without their " hh:mm:ss:cc - " stamps.
+  std::pair<int16_t, std::vector<std::string>> RunLoggedPass() {
+    static std::vector<std::string>* lines = nullptr;
+    std::vector<std::string> texts;
+    lines = &texts;
+    link::SetLinkLogWriter([](std::string_view line) {
+      lines->emplace_back(line.substr(std::min(line.size(), line.find(" - ") + 3)));
+    });
+    link::SETLUNSTARWNDLOG(1);
+    const int16_t result = RunPass();
+    link::SETLUNSTARWNDLOG(0);
+    link::SetLinkLogWriter(nullptr);
+    return {result, texts};
   }
 };
 
@@ -57,13 +73,6 @@ struct FaultCase {
 
 class ServerFault : public Pass, public ::testing::WithParamInterface<FaultCase> {};
 
-server::FaultSwitches OnFirstAnswers(server::FaultSwitches faults, unsigned answers,
-                                     server::FaultScope scope = server::FaultScope::kRequests) {
-  faults.scope = scope;
-  faults.limit = answers;
-  return faults;
-}
-
 TEST_P(ServerFault, NothingIsLostAndTheRestWaitsInOrder) {
   StartServer(GetParam().faults);
   DropThree();
@@ -87,39 +96,22 @@ TEST_P(ServerFault, NothingIsLostAndTheRestWaitsInOrder) {
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
-server::FaultSwitches Refused() {
-  server::FaultSwitches f;
-  f.refuse_qualification = true;
-  return f;
+server::FaultSwitches Faults(void (*set)(server::FaultSwitches&)) {
+  server::FaultSwitches faults;
+  set(faults);
+  return faults;
 }
-server::FaultSwitches DroppedAfter(std::size_t bytes) {
-  server::FaultSwitches f;
-  f.drop_after = bytes;
-  return f;
-}
-server::FaultSwitches ShortAnnounced() {
-  server::FaultSwitches f;
-  f.short_announce = 1;
-  return f;
-}
-server::FaultSwitches NeverAnswered() {
-  server::FaultSwitches f;
-  f.never_answer = true;
-  return f;
-}
-server::FaultSwitches Delayed(unsigned ms) {
-  server::FaultSwitches f;
-  f.delay_ms = ms;
-  return f;
-}
+constexpr auto kRequests = server::FaultScope::kRequests;
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, ServerFault,
-    ::testing::Values(FaultCase{"RefusedQualification", OnFirstAnswers(Refused(), 2, server::FaultScope::kAll), false},
-                      FaultCase{"DroppedMidAnswer", OnFirstAnswers(DroppedAfter(5), 1), true},
-                      FaultCase{"MoreBytesThanAnnounced", OnFirstAnswers(ShortAnnounced(), 1), true},
-                      FaultCase{"NoAnswer", OnFirstAnswers(NeverAnswered(), 1), true},
-                      FaultCase{"SlowServer", Delayed(1500), false}),
+    ::testing::Values(
+        FaultCase{"RefusedQualification", Faults([](auto& f) { f.refuse_qualification = true; f.limit = 2; }), false},
+        FaultCase{"DroppedMidAnswer", Faults([](auto& f) { f.drop_after = 5; f.scope = kRequests; f.limit = 1; }), true},
+        FaultCase{"MoreBytesThanAnnounced", Faults([](auto& f) { f.short_announce = 1; f.scope = kRequests; f.limit = 1; }),
+                  true},
+        FaultCase{"NoAnswer", Faults([](auto& f) { f.never_answer = true; f.scope = kRequests; f.limit = 1; }), true},
+        FaultCase{"SlowServer", Faults([](auto& f) { f.delay_ms = 1500; }), false}),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return info.param.name; });
 
 TEST_F(Pass, ServerDownMeansNoConnectionAndTheFilesWait) {
@@ -134,25 +126,18 @@ TEST_F(Pass, ServerDownMeansNoConnectionAndTheFilesWait) {
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
-TEST_F(Pass, OnlyFilesThatAreNotRequestsMeanNoConnection) {
-  StartServer();
-  Drop("note.txt", "hello", 0);
-  EXPECT_EQ(RunPass(), kPassNothingToSend);
-  EXPECT_FALSE(ServerSawAConnection());
-  EXPECT_EQ(FilesIn(Out()), (Files{{"note.txt", "hello"}}));
-  // Once a request lies beside it, the pass connects and sets it aside.
-  Drop("req.dat", "915 salut", 1);
-  EXPECT_EQ(RunPass(), kPassDone);
-  EXPECT_EQ(FilesIn(Sent()), (Files{{"!note.txt", "hello"}, {"req.dat", "915 salut"}}));
-  EXPECT_EQ(Received(), (std::vector<std::string>{"915 salut"}));
-}
-
-TEST_F(Pass, FilesThatAreNotRequestsAreSetAsideUnsent) {
+TEST_F(Pass, FilesThatAreNotRequestsWaitForARequestAndAreThenSetAsideUnsent) {
   StartServer();
   const std::string tooLarge = "915 " + std::string(9935760 - 4, 'x');
-  const Files odd = {{"big.dat", tooLarge}, {"short.dat", "91"}, {"word.dat", "abc def"}, {"nodigit.dat", "91x 1"}};
+  Files odd = {{"big.dat", tooLarge}, {"note.txt", "hello"}, {"short.dat", "91"}, {"word.dat", "abc def"},
+               {"nodigit.dat", "91x 1"}};
   int minute = 0;
   for (const auto& [name, bytes] : odd) Drop(name, bytes, minute++);
+  std::sort(odd.begin(), odd.end());
+  EXPECT_EQ(RunPass(), kPassNothingToSend);
+  EXPECT_FALSE(ServerSawAConnection());
+  EXPECT_EQ(FilesIn(Out()), odd);
+  // Once a request lies beside them, the pass connects and sets them aside.
   Drop("req.dat", "915 salut", minute);
   EXPECT_EQ(RunPass(), kPassDone);
   EXPECT_TRUE(FilesIn(Out()).empty());
@@ -200,15 +185,9 @@ TEST_F(Pass, SubfoldersAreLeftAlone) {
 
 TEST_F(Pass, AtMost2000FilesAreConsideredInOnePass) {
   for (int i = 0; i <= 2000; ++i) velmora::testing::WriteFileBytes(Out() / ("n" + std::to_string(i)), "x");
-  std::vector<std::string> lines;
-  static std::vector<std::string>* recorded = &lines;
-  link::SetLinkLogWriter([](std::string_view line) { recorded->emplace_back(line); });
-  link::SETLUNSTARWNDLOG(1);
-  EXPECT_EQ(RunPass(), kPassNothingToSend);
-  link::SETLUNSTARWNDLOG(0);
-  link::SetLinkLogWriter(nullptr);
-  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
-                          [](const std::string& l) { return l.ends_with("Fisiere FF  2000"); }));
+  const auto [result, lines] = RunLoggedPass();
+  EXPECT_EQ(result, kPassNothingToSend);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Fisiere FF  2000"), lines.end());
 }
 
 // The early ends: no connection, timer 2 re-armed with the period given.
@@ -263,16 +242,8 @@ TEST_F(Pass, MessageCheckFetchesTheWaitingMessageEvery120thPassWhileEnabled) {
 TEST_F(Pass, LogTellsTheStepsOfAPass) {
   StartServer();
   Drop("req.dat", "915 salut", 0);
-  static std::vector<std::string> lines;
-  lines.clear();
-  link::SetLinkLogWriter([](std::string_view line) {
-    // " hh:mm:ss:cc - " before each text
-    lines.emplace_back(line.substr(std::min(line.size(), line.find(" - ") + 3)));
-  });
-  link::SETLUNSTARWNDLOG(1);
-  EXPECT_EQ(RunPass(), kPassDone);
-  link::SETLUNSTARWNDLOG(0);
-  link::SetLinkLogWriter(nullptr);
+  const auto [result, lines] = RunLoggedPass();
+  EXPECT_EQ(result, kPassDone);
   const std::vector<std::string> steps = {"Init PostasThreadFunc", "Fisiere FF     1", "init conectare postas",
                                           "Init CS     0", "Send ok :" + (Out() / "req.dat").string(),
                                           "inchide conexiune ....", "Exit thread func"};

@@ -8,22 +8,23 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "cursval_image.h"
 #include "erpdirs/documents_directory.h"
 #include "erpdirs/documents_directory_image.h"
 #include "erpdirs/image_fields.h"
 #include "rates/cursval_update.h"
-#include "short_temp_folder.h"
+#include "support/short_folder.h"
 #include "support/temp_dir.h"
 #include "support/ui_recorders.h"
 
 namespace velmora::rates {
 namespace {
 
-using erpdirs::testing::FileExists;
+using velmora::testing::FileExists;
 using velmora::testing::ReadFileBytes;
-using erpdirs::testing::ShortTempFolder;
+using velmora::testing::ShortTempFolder;
 using velmora::testing::WriteFileBytes;
 
 // The real files, with the n-th step (1-based) failing; in crash mode that
@@ -84,43 +85,27 @@ TEST_F(RateFileTest, AMergeLeavesTheNewFileAndTheOldBytesAsBackup) {
   EXPECT_FALSE(TemporariesLeft());
 }
 
-TEST_F(RateFileTest, AFailureAtAnyStepLeavesBothFilesAsTheyWere) {
+TEST_F(RateFileTest, AFailureOrACrashAtAnyStepLeavesWholeFilesUnderBothNames) {
   FaultyFiles counting(0, false);
   ASSERT_TRUE(Merge(counting));
-  const int steps = counting.steps();
-  for (int step = 1; step <= steps; ++step) {
-    SCOPED_TRACE("step " + std::to_string(step));
-    WriteFileBytes(dat_, before_);
-    WriteFileBytes(old_, earlier_);
-    FaultyFiles files(step, false);
-    const bool merged = Merge(files);
-    // Only a failing clean-up after success still counts as merged.
-    if (merged) {
-      EXPECT_EQ(ReadFileBytes(dat_), after_);
-      EXPECT_EQ(ReadFileBytes(old_), before_);
-    } else {
-      EXPECT_EQ(ReadFileBytes(dat_), before_);
-      EXPECT_EQ(ReadFileBytes(old_), earlier_);
+  for (const bool crash : {false, true}) {
+    for (int step = 1; step <= counting.steps(); ++step) {
+      SCOPED_TRACE((crash ? "crash at step " : "failure at step ") + std::to_string(step));
+      WriteFileBytes(dat_, before_);
+      WriteFileBytes(old_, earlier_);
+      FaultyFiles files(step, crash);
+      const bool merged = Merge(files);
+      const std::string dat = ReadFileBytes(dat_), old = ReadFileBytes(old_);
+      if (crash) {
+        EXPECT_TRUE(dat == before_ || dat == after_);
+        EXPECT_TRUE(old == earlier_ || old == before_);
+      } else {
+        // Either both files as they were, or (a failing clean-up after success) merged.
+        EXPECT_EQ(std::pair(dat, old), merged ? std::pair(after_, before_) : std::pair(before_, earlier_));
+      }
+      std::filesystem::remove(dat_ + ".new");
+      std::filesystem::remove(old_ + ".new");
     }
-    std::filesystem::remove(dat_ + ".new");
-    std::filesystem::remove(old_ + ".new");
-  }
-}
-
-TEST_F(RateFileTest, ACrashAtAnyStepLeavesWholeFilesUnderBothNames) {
-  FaultyFiles counting(0, false);
-  ASSERT_TRUE(Merge(counting));
-  for (int step = 1; step <= counting.steps(); ++step) {
-    SCOPED_TRACE("crash at step " + std::to_string(step));
-    WriteFileBytes(dat_, before_);
-    WriteFileBytes(old_, earlier_);
-    FaultyFiles files(step, true);
-    Merge(files);
-    const std::string dat = ReadFileBytes(dat_), old = ReadFileBytes(old_);
-    EXPECT_TRUE(dat == before_ || dat == after_);
-    EXPECT_TRUE(old == earlier_ || old == before_);
-    std::filesystem::remove(dat_ + ".new");
-    std::filesystem::remove(old_ + ".new");
   }
 }
 
@@ -162,10 +147,7 @@ class UpdateFromNewsTest : public RateFileTest {
     WriteFileBytes(folder_ / "DIRVAN.DAT", std::string(record.data(), record.size()));
     ASSERT_EQ(erpdirs::LoadDocumentsDirectoryFile(), 0);
   }
-  void TearDown() override { SetCurrentDirectoryA(saved_.c_str()); }
-
-  erpdirs::testing::KeepCurrentDirectory keep_;
-  std::string saved_ = std::filesystem::current_path().string();
+  velmora::testing::KeepCurrentDirectory keep_;
   velmora::testing::BoxRecorder boxes_;
 };
 

@@ -12,6 +12,8 @@
 #include "shell/app_state.h"
 #include "shell/main_dialog.h"
 #include "shell/main_dialog_state.h"
+#include "support/message_pump.h"
+#include "support/short_folder.h"
 #include "support/temp_dir.h"
 #include "support/ui_recorders.h"
 #include "update/slide_table.h"
@@ -19,22 +21,11 @@
 namespace velmora::shell {
 namespace {
 
+using velmora::testing::PumpMessages;
 using velmora::testing::TempDir;
 
 using velmora::testing::BoxRecorder;
 using velmora::testing::SoundRecorder;
-
-void PumpMessages(DWORD milliseconds) {
-  const DWORD end = GetTickCount() + milliseconds;
-  while (GetTickCount() < end) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(5);
-  }
-}
 
 std::string TextOf(HWND window) {
   char text[2048] = {};
@@ -55,7 +46,6 @@ RECT RectInParent(HWND control) {
 class MainDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    GetCurrentDirectoryA(sizeof savedDirectory_, savedDirectory_);
     SetCurrentDirectoryA(suite_.path().string().c_str());
     App().instance = GetModuleHandleA(nullptr);
     App().paths = BuildAppPaths(suite_.path().string() + "\\ERP\\");
@@ -64,7 +54,6 @@ class MainDialogTest : public ::testing::Test {
 
   void TearDown() override {
     if (dialog_ != nullptr) DestroyWindow(dialog_);
-    SetCurrentDirectoryA(savedDirectory_);
   }
 
   HWND Open() {
@@ -79,8 +68,8 @@ class MainDialogTest : public ::testing::Test {
   }
 
   TempDir suite_;
+  velmora::testing::KeepCurrentDirectory keep_;
   HWND dialog_ = nullptr;
-  char savedDirectory_[MAX_PATH] = {};
   BoxRecorder boxes_;
   SoundRecorder sounds_;
   std::vector<velmora::testing::RecordedBox>& shownBoxes_ = BoxRecorder::Boxes();

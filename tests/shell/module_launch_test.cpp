@@ -40,15 +40,10 @@ TEST(ProgramOnCommandLine, QuotesOnlyPathsWithABlank) {
   EXPECT_EQ(ProgramOnCommandLine("C:\\S\\q.exe   "), "C:\\S\\q.exe") << "trailing blanks are no part of the path";
 }
 
-TEST(RunProcess, RefusesCommandLinesOver511Characters) {
+TEST(RunProcess, RefusesCommandLinesOver511CharactersNotCountingTrailingBlanks) {
   EXPECT_EQ(RunProcess(std::string(512, 'x')), -1);
   EXPECT_EQ(RunProcess(std::string(512, 'x') + "   "), -1);
-}
-
-TEST(RunProcess, TrailingBlanksDoNotCountTowardsTheLimit) {
-  // 511 significant characters followed by blanks still start.
-  const int result = RunProcess("cmd.exe /c rem " + std::string(496, 'x') + std::string(100, ' '));
-  EXPECT_EQ(result, 0);
+  EXPECT_EQ(RunProcess("cmd.exe /c rem " + std::string(496, 'x') + std::string(100, ' ')), 0);
 }
 
 TEST(RunProcess, ReportsTheWindowsErrorOfAMissingProgram) {
@@ -71,17 +66,6 @@ TEST(RunModuleFromPath, ALauncherUnderADriveRootShowsTheDirectoryMessage) {
                               "\\Kelbar\\kelbarw.exe!"};
   EXPECT_FALSE(RunModuleFromPath("C:\\velmora.exe", routine));
   EXPECT_EQ(g_boxes, (BoxList{{nullptr, "Nu se poate determina directorul Kelbar -ului!", "Eroare", kErrorStyle}}));
-}
-
-TEST(RunModuleFromPath, AMissingProgramShowsTheFailure) {
-  BoxRecorder boxes;
-  TempDir suite;
-  const ModuleRoutine routine{"\\Morvin\\MORVINW.exe", "Nu se poate determina directorul Morvin-ului!",
-                              "\\Morvin\\Morvinw.exe!"};
-  EXPECT_FALSE(RunModuleFromPath(suite / "ERP\\velmora.exe", routine));
-  EXPECT_EQ(g_boxes,
-            (BoxList{{nullptr, "Nu s-a putut executa " + suite.path().string() + "\\Morvin\\Morvinw.exe!", "Eroare",
-                      kErrorStyle}}));
 }
 
 TEST(WindowsErrorText, RightAlignsTheCodeInFiveColumns) {
@@ -148,13 +132,6 @@ TEST_F(SelfUpdateTest, ALauncherUnderADriveRootCannotFindTheErpFolder) {
   std::string message;
   EXPECT_EQ(RunSelfUpdateFromPath("C:\\velmora.exe", message), -2);
   EXPECT_EQ(message, "Nu se poate determina directorul ERP -ului!");
-}
-
-TEST(LaunchDocumentsFromPath, ALauncherUnderADriveRootStartsNothing) {
-  BoxRecorder boxes;
-  EXPECT_FALSE(LaunchDocumentsFromPath("C:\\velmora.exe", 0));
-  ASSERT_EQ(g_boxes.size(), 1u);
-  EXPECT_EQ(g_boxes[0].text, "Nu se poate determina directorul Vantor-ului!");
 }
 
 TEST(LaunchDocumentsFromPath, AMissingProgramNamesQOrTkvByMode) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,29 +42,25 @@ class GreetingTest : public ::testing::Test {
   SoundRecorder sounds_;
 };
 
-TEST_F(GreetingTest, AMissingFilePlaysTheFirstGreetingAndStoresOne) {
-  EXPECT_EQ(GreetOnce(), 154);
-  EXPECT_EQ(ReadFileBytes(toggle_), std::string("\x01\x00", 2));
-}
-
-TEST_F(GreetingTest, SuccessiveStartsAlternate) {
-  EXPECT_EQ(GreetOnce(), 154);
-  EXPECT_EQ(GreetOnce(), 155);
-  EXPECT_EQ(ReadFileBytes(toggle_), std::string("\x00\x00", 2));
-  EXPECT_EQ(GreetOnce(), 154);
-}
-
-TEST_F(GreetingTest, AnyOtherValuePlaysTheSecondGreetingAndStoresZero) {
-  WriteFileBytes(toggle_, std::string("\x07\x00", 2));
-  EXPECT_EQ(GreetOnce(), 155);
-  EXPECT_EQ(ReadFileBytes(toggle_), std::string("\x00\x00", 2));
-}
-
-TEST_F(GreetingTest, AOneByteFileCountsAsZero) {
-  WriteFileBytes(toggle_, "\x01");
-  EXPECT_EQ(ReadGreetingToggle(toggle_), 0);
-  EXPECT_EQ(GreetOnce(), 154);
-  EXPECT_EQ(ReadFileBytes(toggle_).size(), 2u);
+TEST_F(GreetingTest, TheTwoGreetingsAlternateFromStartToStart) {
+  struct Step {
+    std::optional<std::string> seed;  // written before the start; nullopt keeps what the last start left
+    int played;
+    std::string stored;
+  };
+  const Step steps[] = {
+      {std::nullopt, 154, std::string("\x01\x00", 2)},  // no file yet: counts as 0
+      {std::nullopt, 155, std::string("\x00\x00", 2)},
+      {std::nullopt, 154, std::string("\x01\x00", 2)},
+      {std::string("\x07\x00", 2), 155, std::string("\x00\x00", 2)},  // above 1: the second, then 0
+      {std::string("\xFD\xFF", 2), 155, std::string("\xFE\xFF", 2)},  // -3 only counts on
+      {std::string("\x01"), 154, std::string("\x01\x00", 2)},          // a one-byte file counts as 0
+  };
+  for (const Step& step : steps) {
+    if (step.seed) WriteFileBytes(toggle_, *step.seed);
+    EXPECT_EQ(GreetOnce(), step.played);
+    EXPECT_EQ(ReadFileBytes(toggle_), step.stored);
+  }
 }
 
 TEST(NewsCache, LoadsAtMost5008BytesAndBlanksNuls) {

@@ -23,17 +23,6 @@ TEST(MinusMSwitch, OnlyTheExactLowerCaseArgumentAfterTheProgramCounts) {
   EXPECT_EQ(MinusMSwitch(Args{"-m"}), 0) << "argument 0 is the program itself";
 }
 
-TEST(GreetingFor, AlternatesBetweenTheTwoSounds) {
-  EXPECT_EQ(GreetingFor(0).waveResource, 154);
-  EXPECT_EQ(GreetingFor(0).nextValue, 1);
-  EXPECT_EQ(GreetingFor(1).waveResource, 155);
-  EXPECT_EQ(GreetingFor(1).nextValue, 0);
-  EXPECT_EQ(GreetingFor(7).waveResource, 155);
-  EXPECT_EQ(GreetingFor(7).nextValue, 0);
-  EXPECT_EQ(GreetingFor(-3).waveResource, 155);
-  EXPECT_EQ(GreetingFor(-3).nextValue, -2) << "only a value above 1 wraps to 0";
-}
-
 TEST(BuildAppPaths, DerivesEveryNameFromTheLauncherFolder) {
   const AppPaths p = BuildAppPaths("C:\\Suite\\ERP\\");
   EXPECT_EQ(p.programDirectory, "C:\\Suite\\ERP\\");
@@ -88,17 +77,6 @@ TEST(SuiteRoot, StartUpAndModuleRoutinesShareOneRule) {
     EXPECT_EQ(BuildAppPaths(DirectoryOfPath(c.ownPath)).suiteRoot, c.suiteRoot);
     EXPECT_EQ(SuiteRootFromOwnPath(c.ownPath), c.moduleRoot);
   }
-}
-
-TEST(BlankNulsInNewsText, EveryNulBecomesABlank) {
-  std::array<char, kNewsTextBytes> text{};
-  text[0] = 'A';
-  text[4999] = 'Z';
-  BlankNulsInNewsText(text);
-  EXPECT_EQ(text[0], 'A');
-  EXPECT_EQ(text[1], ' ');
-  EXPECT_EQ(text[4998], ' ');
-  EXPECT_EQ(text[4999], 'Z');
 }
 
 TEST(LogChannelFromSwitch, OnlyAPositiveNumberSwitchesTheLogOn) {

@@ -7,16 +7,12 @@
 
 namespace velmora::testing {
 
-namespace {
-
 std::string RandomLoopbackAddress() {
   std::random_device seed;
   std::mt19937 pick(seed() ^ GetCurrentProcessId());
   std::uniform_int_distribution<int> part(1, 254);
   return "127." + std::to_string(part(pick)) + "." + std::to_string(part(pick)) + "." + std::to_string(part(pick));
 }
-
-}  // namespace
 
 ReferenceServer::ReferenceServer(const std::string& serverExe, const std::filesystem::path& root,
                                  const std::filesystem::path& data, const std::string& extraSwitches,

@@ -12,6 +12,9 @@
 
 namespace velmora::testing {
 
+// A loopback address picked at random (127.x.y.z), for a test of its own.
+std::string RandomLoopbackAddress();
+
 class ReferenceServer {
  public:
   // `serverExe` is the Windows build of velmora-server; `extraSwitches` are

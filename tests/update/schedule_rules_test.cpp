@@ -1,5 +1,6 @@
-// The schedule's lines as the loader and the asset pass read them: sound
-// names, lines without a number, and what the asset pass plans to fetch.
+// The schedule's lines as the loader and the asset pass read them: the slide
+// table, sound names, counts and lines without a number, and what the asset
+// pass plans to fetch.
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,30 @@ std::string OneEntry(const std::string& picture, const std::string& period = "10
   return "1\r\n" + picture + "\r\ncaption\r\n" + period + "\r\n" + size + "\r\n";
 }
 
+TEST(ScheduleLoader, FillsEverySlideFromItsFourLines) {
+  const std::string text =
+      "2\r\n"
+      "tw01.jpg\r\n"
+      "Bun venit@@in Vantor   \r\n"
+      "5000\r\n"
+      "12345\r\n"
+      "pic2.png\r\n"
+      "a@@@@b@@\r\n"
+      "  7000\r\n"
+      "99\r\n";
+  const SlideTable t = ParseSchedule(text, "C:\\S\\ERP");
+  ASSERT_EQ(t.count, 2);
+  EXPECT_EQ(t.current, 0);
+  EXPECT_EQ(t.at(1).imageName, "C:\\S\\ERP\\tw01.jpg");
+  EXPECT_EQ(t.at(1).detailBase, "C:\\S\\ERP\\tw01.jpgex");
+  EXPECT_EQ(t.at(1).soundName, "C:\\S\\ERP\\tw01.wav");
+  EXPECT_EQ(t.at(1).caption, "Bun venit\r\nin Vantor");
+  EXPECT_EQ(t.at(1).period, 5000);
+  EXPECT_EQ(t.at(1).size, 12345);
+  EXPECT_EQ(t.at(2).caption, "a\r\n\r\nb\r\n") << "every mark breaks the line";
+  EXPECT_EQ(t.at(2).period, 7000);
+}
+
 TEST(ScheduleLoader, SoundNameFollowsTheSecondLetterOfThePicture) {
   struct Case {
     const char* picture;
@@ -28,12 +53,27 @@ TEST(ScheduleLoader, SoundNameFollowsTheSecondLetterOfThePicture) {
   for (const Case& c : cases) EXPECT_EQ(ParseSchedule(OneEntry(c.picture), "E").at(1).soundName, c.sound) << c.picture;
 }
 
+TEST(ScheduleLoader, TheCountIsCappedAt200AndZeroWithoutANumber) {
+  std::string many = "250\n";
+  for (int i = 0; i < 250; ++i) many += "p.jpg\nc\n10\n1\n";
+  const struct {
+    std::string text;
+    int count;
+  } cases[] = {{many, 200}, {"0\np.jpg\nc\n10\n1\n", 0}, {"-3\n", 0}, {"", 0}, {"many\r\na.jpg\r\nc\r\n100\r\n1\r\n", 0}};
+  for (const auto& c : cases) EXPECT_EQ(ParseSchedule(c.text, "E").count, c.count) << c.text.substr(0, 8);
+}
+
 TEST(ScheduleLoader, LinesWithoutANumber) {
-  EXPECT_EQ(ParseSchedule("many\r\na.jpg\r\nc\r\n100\r\n1\r\n", "E").count, 0) << "no count, no slides";
   const Slide slide = ParseSchedule(OneEntry("a.jpg", "soon", "big"), "E").at(1);
   EXPECT_EQ(slide.period, kPeriodWithoutNumberMs);
   EXPECT_EQ(slide.size, kSizeWithoutNumber);
   EXPECT_EQ(ParseSchedule(OneEntry("a.jpg", " 1500ms"), "E").at(1).period, 1500) << "digits first are a number";
+  // A short file leaves the missing lines empty.
+  const SlideTable t = ParseSchedule("2\na.jpg\ncap\n", "E");
+  ASSERT_EQ(t.count, 2);
+  EXPECT_EQ(t.at(1).period, kPeriodWithoutNumberMs);
+  EXPECT_EQ(t.at(2).imageName, "E\\");
+  EXPECT_EQ(t.at(2).soundName, "");
 }
 
 TEST(ScheduleLoader, PeriodsStayWithinSixteenBits) {

@@ -1,18 +1,19 @@
 #pragma once
-// Windows test helpers: a fresh folder with a short path (so that the 40-
-// character path fields hold it whole) and a guard that puts the current
-// directory back.
+// Windows test helpers: a fresh folder right under C:\ (so that the suite's
+// 40-character path fields hold its paths whole) and a guard that puts the
+// current directory back.
 
 #include <windows.h>
 
 #include <string>
 #include <string_view>
 
-namespace velmora::erpdirs::testing {
+namespace velmora::testing {
 
+// C:\<stem><process>-<n>\ , emptied first and removed at the end.
 class ShortTempFolder {
  public:
-  ShortTempFolder();
+  explicit ShortTempFolder(std::string_view stem = "vt");
   ShortTempFolder(const ShortTempFolder&) = delete;
   ShortTempFolder& operator=(const ShortTempFolder&) = delete;
   ~ShortTempFolder();
@@ -42,4 +43,4 @@ class KeepCurrentDirectory {
 
 bool FileExists(const std::string& path);
 
-}  // namespace velmora::erpdirs::testing
+}  // namespace velmora::testing

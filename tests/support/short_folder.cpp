@@ -1,22 +1,30 @@
-#include "short_temp_folder.h"
+#include "support/short_folder.h"
 
 #include <atomic>
 #include <filesystem>
 
-namespace velmora::erpdirs::testing {
+#include "support/driver.h"
 
-ShortTempFolder::ShortTempFolder() {
+namespace velmora::testing {
+
+ShortTempFolder::ShortTempFolder(std::string_view stem) {
   static std::atomic<int> counter{0};
-  // Under C:\ so that the paths stay short; the process id keeps parallel runs apart.
-  path_ = "C:\\vt" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++) + "\\";
+  // The process id keeps parallel runs apart.
+  path_ = "C:\\" + std::string(stem) + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++) + "\\";
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);
   std::filesystem::create_directories(path_);
 }
 
 ShortTempFolder::~ShortTempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
+  // A program started in it that is still ending may hold its exe for a moment.
+  WaitUntil(
+      [&] {
+        std::error_code error;
+        std::filesystem::remove_all(path_, error);
+        return !error;
+      },
+      3000ms);
 }
 
 void MakeFolders(const std::string& path) { std::filesystem::create_directories(path); }
@@ -30,4 +38,4 @@ KeepCurrentDirectory::~KeepCurrentDirectory() { SetCurrentDirectoryA(saved_.c_st
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-}  // namespace velmora::erpdirs::testing
+}  // namespace velmora::testing
