@@ -1,6 +1,7 @@
 #include "launcher_fixture.h"
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include "support/temp_dir.h"
 
@@ -20,6 +21,27 @@ bool LauncherRunning() {
   if (mutex == nullptr) return false;
   CloseHandle(mutex);
   return true;
+}
+
+void EndProcessesOf(const fs::path& program) {
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
+                                       entry.th32ProcessID);
+    if (process == nullptr) continue;
+    char path[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    std::error_code error;
+    if (QueryFullProcessImageNameA(process, 0, path, &length) && fs::equivalent(path, program, error)) {
+      TerminateProcess(process, 1);
+      WaitForSingleObject(process, 5000);
+    }
+    CloseHandle(process);
+  }
+  CloseHandle(snapshot);
 }
 
 HoldFile::HoldFile(const fs::path& program) : file_(program) {

@@ -99,6 +99,9 @@ class LauncherTest : public ::testing::Test {
 
 // Whether a launcher holds its single-instance mutex in this wine prefix.
 bool LauncherRunning();
+// Ends, without asking, every process running `program` (a launcher that a
+// test started indirectly and that did not close when asked).
+void EndProcessesOf(const std::filesystem::path& program);
 
 // Posts a key press to a window (WM_KEYDOWN, as the keyboard would send it).
 bool PostKeyDown(HWND window, UINT key);

@@ -98,7 +98,8 @@ class UpdatePath : public LauncherTest {
     HWND again = nullptr;
     if (WaitUntil([&] { return (again = RestartedLauncher()) != nullptr || !LauncherRunning(); }, 10s) && again)
       PostCommand(again, IDCANCEL);
-    WaitUntil([] { return !LauncherRunning(); }, 15s);
+    // One that did not close in time would hold the instance mutex for the next tests.
+    if (!WaitUntil([] { return !LauncherRunning(); }, 15s)) EndProcessesOf(Erp() / "velmora.exe");
   }
 
   std::string OfferedProgram() const {
