@@ -35,6 +35,13 @@ Block FullOfOtherKeys() {
 // The record of later cases: key, length word 12, data 5.
 const std::vector<uint8_t> kFive{'C', 'O', 'D', 'C', 'L', 'I', 0x0C, 0x00, 0x05, 0x00, 0x00, 0x00};
 
+// A matching entry whose length word (low byte, high byte) cannot be: the
+// search leaves the block and finds the record in block 3.
+SearchCase BadLengthWord(const char* what, uint8_t low, uint8_t high) {
+  return {.what = what, .block2 = {'C', 'O', 'D', 'C', 'L', 'I', low, high, 0xEE, 0xEE, 0xEE, 0xEE}, .block3 = kFive,
+          .status = 0, .data = std::string("\5\0\0\0", 4), .asked = {{2, 3}}};
+}
+
 const SearchCase kIndexSearches[] = {
     {.what = "record in the first probed block",
      .block2 = {'C', 'O', 'D', 'C', 'L', 'I', 0x0C, 0x00, 0x39, 0x30, 0x00, 0x00},  // key, length 12, data 12345
@@ -46,18 +53,10 @@ const SearchCase kIndexSearches[] = {
     {.what = "an empty block ends the search", .status = 1, .asked = {{2}}},
     {.what = "the chain ends after other keys",
      .block2 = {'O', 'T', 'H', 'E', 'R', 'K', 0x0C, 0x00, 1, 2, 3, 4}, .status = 1},
-    {.what = "length word 600 is more than a block",
-     .block2 = {'C', 'O', 'D', 'C', 'L', 'I', 0x58, 0x02, 0xEE, 0xEE, 0xEE, 0xEE}, .block3 = kFive,
-     .status = 0, .data = std::string("\5\0\0\0", 4), .asked = {{2, 3}}},
-    {.what = "length word -600",
-     .block2 = {'C', 'O', 'D', 'C', 'L', 'I', 0xA8, 0xFD, 0xEE, 0xEE, 0xEE, 0xEE}, .block3 = kFive,
-     .status = 0, .data = std::string("\5\0\0\0", 4), .asked = {{2, 3}}},
-    {.what = "length word 9 is less than key + length word + 2",
-     .block2 = {'C', 'O', 'D', 'C', 'L', 'I', 0x09, 0x00, 0xEE, 0xEE, 0xEE, 0xEE}, .block3 = kFive,
-     .status = 0, .data = std::string("\5\0\0\0", 4), .asked = {{2, 3}}},
-    {.what = "length word -32768",
-     .block2 = {'C', 'O', 'D', 'C', 'L', 'I', 0x00, 0x80, 0xEE, 0xEE, 0xEE, 0xEE}, .block3 = kFive,
-     .status = 0, .data = std::string("\5\0\0\0", 4), .asked = {{2, 3}}},
+    BadLengthWord("length word 600 is more than a block", 0x58, 0x02),
+    BadLengthWord("length word -600", 0xA8, 0xFD),
+    BadLengthWord("length word 9 is less than key + length word + 2", 0x09, 0x00),
+    BadLengthWord("length word -32768", 0x00, 0x80),
     {.what = "an entry of 504 bytes: the next would start past word 255 - 3, so the search moves on",
      .block2 = {'O', 'T', 'H', 'E', 'R', 'K', 0xF8, 0x01}, .block3 = kFive, .status = 0},
     {.what = "an entry of 500 bytes: the next, at word 251, is still looked at and ends the chain",
