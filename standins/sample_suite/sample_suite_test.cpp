@@ -21,16 +21,22 @@ using velmora::testing::ReadFileBytes;
 using velmora::testing::TempDir;
 using velmora::testing::WriteFileBytes;
 
-uint32_t Le32(const std::string& bytes, std::size_t offset) {
-  return static_cast<uint8_t>(bytes[offset]) | static_cast<uint8_t>(bytes[offset + 1]) << 8 |
-         static_cast<uint8_t>(bytes[offset + 2]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(bytes[offset + 3])) << 24;
+// The number of `size` bytes at `offset`, little-endian unless `bigEndian`.
+uint32_t Number(const std::string& bytes, std::size_t offset, int size, bool bigEndian = false) {
+  uint32_t value = 0;
+  for (int i = 0; i < size; ++i) {
+    const auto byte = static_cast<uint8_t>(bytes.at(offset + static_cast<std::size_t>(bigEndian ? i : size - 1 - i)));
+    value = value << 8 | byte;
+  }
+  return value;
 }
-uint16_t Le16(const std::string& bytes, std::size_t offset) {
-  return static_cast<uint16_t>(static_cast<uint8_t>(bytes[offset]) | static_cast<uint8_t>(bytes[offset + 1]) << 8);
-}
-uint32_t Be32(const std::string& bytes, std::size_t offset) {
-  return static_cast<uint32_t>(static_cast<uint8_t>(bytes[offset])) << 24 | static_cast<uint8_t>(bytes[offset + 1]) << 16 |
-         static_cast<uint8_t>(bytes[offset + 2]) << 8 | static_cast<uint8_t>(bytes[offset + 3]);
+struct Field {
+  std::size_t offset;
+  int size;
+  uint32_t value;
+};
+void ExpectFields(const std::string& bytes, std::initializer_list<Field> fields, bool bigEndian = false) {
+  for (const Field& f : fields) EXPECT_EQ(Number(bytes, f.offset, f.size, bigEndian), f.value) << "at " << f.offset;
 }
 
 // Where each program belongs in a suite, relative to its root.
@@ -55,22 +61,28 @@ void FillBinFolder(const fs::path& bin, bool withShowreel) {
   if (withShowreel) WriteFileBytes(bin / "standins" / "showreel.dll", "showreel.dll");
 }
 
-TEST(SampleSuite, PutsEveryProgramIntoItsFolder) {
-  TempDir bin, suite;
-  FillBinFolder(bin.path(), true);
-  const SuiteReport report = BuildSampleSuite(suite.path(), bin.path());
-  EXPECT_TRUE(report.ok());
-  EXPECT_TRUE(report.missingPrograms.empty());
-  for (const Placement& p : kRequiredPrograms) {
-    SCOPED_TRACE(p.name);
-    EXPECT_EQ(ReadFileBytes(suite.path() / p.folder / p.name), p.name);
+// A suite built from a complete bin folder.
+class BuiltSuite : public ::testing::Test {
+ protected:
+  BuiltSuite() {
+    FillBinFolder(bin_.path(), true);
+    report_ = BuildSampleSuite(suite_.path(), bin_.path());
   }
-  EXPECT_EQ(ReadFileBytes(suite.path() / "ERP" / "showreel.dll"), "showreel.dll");
+  TempDir bin_, suite_;
+  SuiteReport report_;
+  const fs::path erp_ = suite_.path() / "ERP";
+};
+
+TEST_F(BuiltSuite, PutsEveryProgramIntoItsFolder) {
+  EXPECT_TRUE(report_.ok());
+  EXPECT_TRUE(report_.missingPrograms.empty());
+  for (const Placement& p : kRequiredPrograms) EXPECT_EQ(ReadFileBytes(suite_.path() / p.folder / p.name), p.name);
+  EXPECT_EQ(ReadFileBytes(erp_ / "showreel.dll"), "showreel.dll");
   // Optional and absent: neither copied nor reported.
-  EXPECT_FALSE(fs::exists(suite.path() / "ERP" / "hostlane.dll"));
-  EXPECT_TRUE(fs::is_regular_file(suite.path() / "ERP" / "anga.dat"));
-  EXPECT_TRUE(fs::is_regular_file(suite.path() / "Kelbar" / "FileGen" / "plcont.dat"));
-  for (const fs::path& written : report.written) EXPECT_TRUE(fs::is_regular_file(written)) << written;
+  EXPECT_FALSE(fs::exists(erp_ / "hostlane.dll"));
+  EXPECT_TRUE(fs::is_regular_file(erp_ / "anga.dat"));
+  EXPECT_TRUE(fs::is_regular_file(suite_.path() / "Kelbar" / "FileGen" / "plcont.dat"));
+  for (const fs::path& written : report_.written) EXPECT_TRUE(fs::is_regular_file(written)) << written;
 }
 
 TEST(SampleSuite, ReportsMissingRequiredProgramsButBuildsTheRest) {
@@ -98,11 +110,8 @@ TEST(SampleSuite, ProgramAtTheTopOfTheBinFolderWinsOverTheStandin) {
   EXPECT_FALSE(shelf.Find("hostlane.dll").has_value());
 }
 
-TEST(SampleSuite, ScheduleNamesPicturesWithTheirTrueSizes) {
-  TempDir bin, suite;
-  FillBinFolder(bin.path(), false);
-  BuildSampleSuite(suite.path(), bin.path());
-  const fs::path erp = suite.path() / "ERP";
+TEST_F(BuiltSuite, ScheduleNamesPicturesWithTheirTrueSizes) {
+  const fs::path& erp = erp_;
   std::istringstream schedule(ReadFileBytes(erp / "velmora.scn"));
   std::vector<std::string> lines;
   for (std::string line; std::getline(schedule, line);) {
@@ -135,69 +144,54 @@ TEST(SampleSuite, ScheduleNamesPicturesWithTheirTrueSizes) {
   EXPECT_TRUE(fs::is_regular_file(erp / "velmora.img"));
 }
 
-TEST(SamplePictures, BmpHeaderMatchesItsPixels) {
-  const std::string bmp = MakeBmp(5, 3, {255, 0, 0}, {0, 0, 255});
-  ASSERT_EQ(bmp.substr(0, 2), "BM");
-  const uint32_t rowBytes = 16;  // 5 pixels x 3 bytes = 15, padded to 4
-  EXPECT_EQ(bmp.size(), 54u + rowBytes * 3);
-  EXPECT_EQ(Le32(bmp, 2), bmp.size());
-  EXPECT_EQ(Le32(bmp, 10), 54u);
-  EXPECT_EQ(Le32(bmp, 14), 40u);
-  EXPECT_EQ(Le32(bmp, 18), 5u);
-  EXPECT_EQ(Le32(bmp, 22), 3u);
-  EXPECT_EQ(Le16(bmp, 26), 1u);
-  EXPECT_EQ(Le16(bmp, 28), 24u);
-  EXPECT_EQ(Le32(bmp, 30), 0u);
-}
-
-TEST(SamplePictures, PngIsWellFramedAndHoldsAllRows) {
-  const int width = 7, height = 4;
-  const std::string png = MakePng(width, height, {0, 0, 0}, {255, 255, 255});
-  ASSERT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
-  EXPECT_EQ(Be32(png, 8), 13u);
-  EXPECT_EQ(png.substr(12, 4), "IHDR");
-  EXPECT_EQ(Be32(png, 16), static_cast<uint32_t>(width));
-  EXPECT_EQ(Be32(png, 20), static_cast<uint32_t>(height));
-  EXPECT_EQ(png[24], 8);  // bit depth
-  EXPECT_EQ(png[25], 2);  // colour type RGB
-  // The well-known IEND chunk, CRC included, closes the file.
-  EXPECT_EQ(png.substr(png.size() - 12), std::string("\0\0\0\0IEND\xAE\x42\x60\x82", 12));
-  // IDAT: zlib header, one final stored block holding every row with filter 0.
-  const std::size_t idat = 8 + 25;
-  EXPECT_EQ(png.substr(idat + 4, 4), "IDAT");
-  const std::size_t raw = static_cast<std::size_t>(height) * (1 + 3 * width);
-  EXPECT_EQ(Be32(png, idat), 2 + 5 + raw + 4);
-  const std::size_t z = idat + 8;
-  EXPECT_EQ((static_cast<uint8_t>(png[z]) * 256 + static_cast<uint8_t>(png[z + 1])) % 31, 0);
-  EXPECT_EQ(png[z + 2], 1);
-  EXPECT_EQ(Le16(png, z + 3), raw);
-  EXPECT_EQ(Le16(png, z + 5), static_cast<uint16_t>(~raw));
-  for (int row = 0; row < height; ++row) EXPECT_EQ(png[z + 7 + row * (1 + 3 * width)], 0);
-}
-
-TEST(SamplePictures, JpegIsABaselineOfTheSlideAreasSize) {
-  const std::string jpeg(SampleJpeg());
-  ASSERT_GT(jpeg.size(), 100u);
-  EXPECT_EQ(jpeg.substr(0, 2), "\xFF\xD8");
-  EXPECT_EQ(jpeg.substr(jpeg.size() - 2), "\xFF\xD9");
-  const auto sof = jpeg.find("\xFF\xC0");
-  ASSERT_NE(sof, std::string::npos);
-  EXPECT_EQ(static_cast<uint8_t>(jpeg[sof + 5]) * 256 + static_cast<uint8_t>(jpeg[sof + 6]), 368);  // height
-  EXPECT_EQ(static_cast<uint8_t>(jpeg[sof + 7]) * 256 + static_cast<uint8_t>(jpeg[sof + 8]), 218);  // width
-}
-
-TEST(SamplePictures, WavHeaderDescribesItsSamples) {
-  const std::string wav = MakeWav(440, 250);
-  EXPECT_EQ(wav.substr(0, 4), "RIFF");
-  EXPECT_EQ(Le32(wav, 4), wav.size() - 8);
-  EXPECT_EQ(wav.substr(8, 8), "WAVEfmt ");
-  EXPECT_EQ(Le16(wav, 20), 1u);     // PCM
-  EXPECT_EQ(Le16(wav, 22), 1u);     // mono
-  EXPECT_EQ(Le32(wav, 24), 8000u);  // samples per second
-  EXPECT_EQ(Le16(wav, 34), 8u);
-  EXPECT_EQ(wav.substr(36, 4), "data");
-  EXPECT_EQ(Le32(wav, 40), 2000u);  // 250 ms at 8000 Hz
-  EXPECT_EQ(wav.size(), 44u + 2000u);
+TEST(SamplePictures, HeadersDescribeTheirContent) {
+  {
+    SCOPED_TRACE("bmp");
+    const std::string bmp = MakeBmp(5, 3, {255, 0, 0}, {0, 0, 255});
+    ASSERT_EQ(bmp.substr(0, 2), "BM");
+    EXPECT_EQ(bmp.size(), 54u + 16u * 3);  // 5 pixels x 3 bytes = 15, padded to 16
+    ExpectFields(bmp, {{2, 4, static_cast<uint32_t>(bmp.size())}, {10, 4, 54}, {14, 4, 40}, {18, 4, 5}, {22, 4, 3},
+                       {26, 2, 1}, {28, 2, 24}, {30, 4, 0}});
+  }
+  {
+    SCOPED_TRACE("png");
+    const int width = 7, height = 4;
+    const std::string png = MakePng(width, height, {0, 0, 0}, {255, 255, 255});
+    ASSERT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    EXPECT_EQ(png.substr(12, 4), "IHDR");
+    // IHDR: length 13, width, height, bit depth 8, colour type 2 (RGB).
+    ExpectFields(png, {{8, 4, 13}, {16, 4, width}, {20, 4, height}, {24, 1, 8}, {25, 1, 2}}, true);
+    // The well-known IEND chunk, CRC included, closes the file.
+    EXPECT_EQ(png.substr(png.size() - 12), std::string("\0\0\0\0IEND\xAE\x42\x60\x82", 12));
+    // IDAT at 33: zlib header, one final stored block holding every row with filter 0.
+    EXPECT_EQ(png.substr(37, 4), "IDAT");
+    const uint32_t raw = height * (1 + 3 * width);
+    ExpectFields(png, {{33, 4, 2 + 5 + raw + 4}}, true);
+    EXPECT_EQ(Number(png, 41, 2, true) % 31, 0u);
+    ExpectFields(png, {{43, 1, 1}, {44, 2, raw}, {46, 2, static_cast<uint16_t>(~raw)}});
+    for (int row = 0; row < height; ++row) EXPECT_EQ(png[48 + row * (1 + 3 * width)], 0) << row;
+  }
+  {
+    SCOPED_TRACE("jpeg");
+    const std::string jpeg(SampleJpeg());
+    ASSERT_GT(jpeg.size(), 100u);
+    EXPECT_EQ(jpeg.substr(0, 2), "\xFF\xD8");
+    EXPECT_EQ(jpeg.substr(jpeg.size() - 2), "\xFF\xD9");
+    const auto sof = jpeg.find("\xFF\xC0");
+    ASSERT_NE(sof, std::string::npos);
+    ExpectFields(jpeg, {{sof + 5, 2, 368}, {sof + 7, 2, 218}}, true);  // height, width
+  }
+  {
+    SCOPED_TRACE("wav");
+    const std::string wav = MakeWav(440, 250);
+    EXPECT_EQ(wav.substr(0, 4), "RIFF");
+    EXPECT_EQ(wav.substr(8, 8), "WAVEfmt ");
+    EXPECT_EQ(wav.substr(36, 4), "data");
+    EXPECT_EQ(wav.size(), 44u + 2000u);  // 250 ms at 8000 Hz
+    // PCM, mono, 8000 samples a second, 8 bits, the data's length.
+    ExpectFields(wav, {{4, 4, static_cast<uint32_t>(wav.size() - 8)}, {20, 2, 1}, {22, 2, 1}, {24, 4, 8000}, {34, 2, 8},
+                       {40, 4, 2000}});
+  }
 }
 
 // The client code as the launcher's own reader finds it in a dev.dat image.
@@ -223,62 +217,51 @@ std::string RecordData(const std::string& dev, int layout, int32_t buckets, cons
   return buffer.substr(6);
 }
 
-TEST(SampleSuite, DocumentsModuleFilesHoldTheClientRecordInBothLayouts) {
-  TempDir bin, suite;
-  FillBinFolder(bin.path(), false);
-  BuildSampleSuite(suite.path(), bin.path());
-  const fs::path vantor = suite.path() / "Vantor";
-
-  const std::string obi = ReadFileBytes(vantor / "obi.dat");
-  ASSERT_GE(obi.size(), 512u);
-  EXPECT_EQ(Le32(obi, 10), 61u) << "the index layout's bucket count";
-  const std::string dev = ReadFileBytes(vantor / "dev.dat");
-  ASSERT_EQ(dev.size(), 64u * 512u);
-  EXPECT_NE(Le16(dev, 0), 0x70FFu) << "index layout: block 1 is no header";
-  EXPECT_EQ(ClientCodeIn(dev, 61), std::optional<int32_t>(4711));
-  EXPECT_EQ(RecordData(dev, 1, 61, "EUR   ", 4), "Euro");
-  // The client record is the documents module's: key CODCLI, 4 bytes little-endian.
-  const std::string key = "CODCLI";
-  EXPECT_NE(dev.find(key + std::string("\x0C\x00\x67\x12\x00\x00", 6)), std::string::npos)
-      << "entry: key, length word 12, 4711 = 67 12 00 00";
-
-  const fs::path layout2 = vantor / "Layout2";
-  const std::string obi2 = ReadFileBytes(layout2 / "obi.dat");
-  ASSERT_GE(obi2.size(), 512u);
-  EXPECT_EQ(Le32(obi2, 10), 0u) << "a self-describing dev.dat needs no count from obi.dat";
-  const std::string dev2 = ReadFileBytes(layout2 / "dev.dat");
-  ASSERT_EQ(dev2.size(), 64u * 512u);
-  EXPECT_EQ(Le16(dev2, 0), 0x70FFu);
-  EXPECT_EQ(dev2.substr(2, 16), std::string(16, '*'));
-  EXPECT_EQ(Le32(dev2, 18), 61u);
-  EXPECT_EQ(ClientCodeIn(dev2, 0), std::optional<int32_t>(4711));
-  EXPECT_EQ(RecordData(dev2, 2, 61, "USD   ", 14), "Dolar american");
+TEST_F(BuiltSuite, DocumentsModuleFilesHoldTheClientRecordInBothLayouts) {
+  struct Case {
+    fs::path folder;
+    uint32_t obiBucketCount;  // none needed beside a self-describing dev.dat
+    int layout;
+    const char* key;
+    const char* data;
+  };
+  const fs::path vantor = suite_.path() / "Vantor";
+  for (const Case& c : {Case{vantor, 61, 1, "EUR   ", "Euro"}, Case{vantor / "Layout2", 0, 2, "USD   ", "Dolar american"}}) {
+    SCOPED_TRACE(c.layout);
+    const std::string obi = ReadFileBytes(c.folder / "obi.dat");
+    ASSERT_GE(obi.size(), 512u);
+    EXPECT_EQ(Number(obi, 10, 4), c.obiBucketCount);
+    const std::string dev = ReadFileBytes(c.folder / "dev.dat");
+    ASSERT_EQ(dev.size(), 64u * 512u);
+    EXPECT_EQ(Number(dev, 0, 2) == 0x70FF, c.layout == 2) << "only a self-describing block 1 is a header";
+    EXPECT_EQ(ClientCodeIn(dev, static_cast<int32_t>(c.obiBucketCount)), std::optional<int32_t>(4711));
+    EXPECT_EQ(RecordData(dev, c.layout, 61, c.key, static_cast<int32_t>(std::string_view(c.data).size())), c.data);
+    if (c.layout == 1) {
+      // The client record is the documents module's: key CODCLI, length word 12, 4711 = 67 12 00 00.
+      EXPECT_NE(dev.find(std::string("CODCLI\x0C\x00\x67\x12\x00\x00", 12)), std::string::npos);
+    } else {
+      EXPECT_EQ(dev.substr(2, 16), std::string(16, '*'));
+      EXPECT_EQ(Number(dev, 18, 4), 61u);
+    }
+  }
 }
 
-TEST(SampleSuite, DocumentsDirectoryFileInErpNamesTheSuitesFolders) {
-  TempDir bin, suite;
-  FillBinFolder(bin.path(), false);
-  BuildSampleSuite(suite.path(), bin.path());
-  const std::string record = ReadFileBytes(suite.path() / "ERP" / "DIRVAN.DAT");
+TEST_F(BuiltSuite, DocumentsDirectoryFileInErpNamesTheSuitesFolders) {
+  const std::string record = ReadFileBytes(erp_ / "DIRVAN.DAT");
   ASSERT_EQ(record.size(), 512u);
-  const SuiteFolders folders(suite.path());
-  auto field = [](std::string text) {
+  const SuiteFolders folders(suite_.path());
+  auto folder = [&](const char* name) {
+    std::string text = SuiteFolderField(folders, name);
     text.resize(40, ' ');
     return text;
   };
-  EXPECT_EQ(record.substr(180, 40), field(SuiteFolderField(folders, "Vantor")));
-  EXPECT_EQ(record.substr(220, 40), field(SuiteFolderField(folders, "Vantor")));
-  EXPECT_EQ(record.substr(260, 40), field(SuiteFolderField(folders, "Kelbar\\FIRMA")));
-  EXPECT_EQ(record.substr(312, 40), field(SuiteFolderField(folders, "ERP")));
-  // The values of a new file: 60, 60, "NN", 0 at 310, mode "R", "N" at 358.
-  EXPECT_EQ(record.substr(300, 6), std::string("\x3C\x00\x3C\x00NN", 6));
-  EXPECT_EQ(record.substr(310, 2), std::string("\x00\x00", 2));
-  EXPECT_EQ(record[354], 'R');
-  EXPECT_EQ(record[358], 'N');
-  EXPECT_EQ(record.substr(0, 180), std::string(180, ' '));
-  EXPECT_EQ(record.substr(306, 4), "    ");
-  EXPECT_EQ(record.substr(352, 2), "  ");
-  EXPECT_EQ(record.substr(359, 512 - 359), std::string(512 - 359, ' '));
+  // The folders, and the values of a new file (60, 60, "NN", 0 at 310, mode "R", "N" at 358), blanks elsewhere.
+  const std::pair<std::size_t, std::string> fields[] = {
+      {0, std::string(180, ' ')},  {180, folder("Vantor")}, {220, folder("Vantor")},
+      {260, folder("Kelbar\\FIRMA")}, {300, std::string("\x3C\x00\x3C\x00NN    \x00\x00", 12)},
+      {312, folder("ERP")},        {352, "  R"},            {358, "N" + std::string(153, ' ')},
+  };
+  for (const auto& [offset, bytes] : fields) EXPECT_EQ(record.substr(offset, bytes.size()), bytes) << "at " << offset;
 }
 
 TEST(SampleSuite, FolderFieldsAreFullPathsWhenTheyFitElseRelativeToErp) {
@@ -306,9 +289,7 @@ TEST(LaunchRecord, FormatsThreeTabSeparatedFieldsOnOneLine) {
 }
 
 TEST(LaunchRecord, RejectsLinesWithoutExactlyThreeFields) {
-  EXPECT_FALSE(ParseLaunchRecord(""));
-  EXPECT_FALSE(ParseLaunchRecord("a\tb"));
-  EXPECT_FALSE(ParseLaunchRecord("a\tb\tc\td"));
+  for (const char* line : {"", "a\tb", "a\tb\tc\td"}) EXPECT_FALSE(ParseLaunchRecord(line)) << line;
   EXPECT_TRUE(ParseLaunchRecord("a\t\t\r\n"));  // empty fields are fine
 }
 
@@ -336,6 +317,7 @@ TEST(LaunchRecord, ControlFilesSitBesideTheProgramWithoutItsExtension) {
 
 TEST(LaunchLog, ReadsRecordsInOrderAndSkipsBrokenLines) {
   TempDir suite;
+  EXPECT_TRUE(ReadLaunches(suite.path()).empty()) << "no log, no launches";
   WriteFileBytes(suite.path() / "launches.log",
                  "C:\\S\\ERP\\trovel.exe\tC:\\S\\ERP\tC:\\S\\ERP\\trovel.exe\r\n"
                  "garbage without tabs\r\n"
@@ -348,11 +330,6 @@ TEST(LaunchLog, ReadsRecordsInOrderAndSkipsBrokenLines) {
   EXPECT_EQ(LaunchesOf(launches, "morvinw.EXE").size(), 1u);
   EXPECT_EQ(LaunchesOf(launches, "q.exe").size(), 0u);
   EXPECT_EQ(LaunchesOf(launches, "trovel.exe")[1].commandLine, "second");
-}
-
-TEST(LaunchLog, MissingLogMeansNoLaunches) {
-  TempDir suite;
-  EXPECT_TRUE(ReadLaunches(suite.path()).empty());
 }
 
 }  // namespace
