@@ -52,53 +52,36 @@ TEST(UpdateManifest, RemotePathsUseForwardSlashes) {
   EXPECT_EQ(RemotePathOf("Kelbar\\kelbarw.exe"), "/updateVelmora/suite/Kelbar/kelbarw.exe");
 }
 
-class StagingCheck : public ::testing::Test {
- protected:
-  StagingCheck() {
-    WriteFileBytes(Put("ERP"), "");
-    fs::create_directories(dir_.path() / "Vantor");
-    WriteFileBytes(dir_.path() / "Vantor" / "q.exe", "new q");
-    WriteFileBytes(dir_.path() / kStagedManifestName, "(the manifest itself)");
-    manifest_.files = {{"Vantor\\q.exe", 5, kDigestA}};
-  }
-  fs::path Put(const char* name) { return dir_.path() / name; }
-  std::optional<StagingProblem> Check() const {
+TEST(StagingCheck, NamesTheFirstFileThatDoesNotMatch) {
+  struct Case {
+    const char* what;   // the problem expected; nullptr: none
+    const char* bytes;  // of the staged Vantor\q.exe; nullptr: removed
+    bool stray;         // a staged file ERP the manifest does not list
+    const char* path;
+  };
+  const Case cases[] = {{nullptr, "new q", false, ""},
+                        {"not listed", "new q", true, "ERP"},
+                        {"size", "new", false, "Vantor\\q.exe"},
+                        {"hash", "NEW q", false, "Vantor\\q.exe"},
+                        {"missing", nullptr, false, "Vantor\\q.exe"}};
+  Manifest manifest;
+  manifest.files = {{"Vantor\\q.exe", 5, kDigestA}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what ? c.what : "match");
+    TempDir dir;
+    WriteFileBytes(dir.path() / kStagedManifestName, "(the manifest itself)");
+    fs::create_directories(dir.path() / "Vantor");
+    if (c.bytes != nullptr) WriteFileBytes(dir.path() / "Vantor" / "q.exe", c.bytes);
+    if (c.stray) WriteFileBytes(dir.path() / "ERP", "");
     // The stand-in digest: kDigestA for the bytes "new q", kDigestB for anything else.
-    return CheckStaging(manifest_, dir_.path(), [](const fs::path& file) -> std::optional<std::string> {
+    const auto problem = CheckStaging(manifest, dir.path(), [](const fs::path& file) -> std::optional<std::string> {
       return velmora::testing::ReadFileBytes(file) == "new q" ? kDigestA : kDigestB;
     });
-  }
-  TempDir dir_;
-  Manifest manifest_;
-};
-
-TEST_F(StagingCheck, PassesWhenEveryStagedFileMatches) {
-  fs::remove(Put("ERP"));
-  EXPECT_FALSE(Check().has_value());
-}
-
-TEST_F(StagingCheck, NamesTheFirstFileThatDoesNotMatch) {
-  struct Case {
-    const char* what;
-    const char* bytes;  // nullptr: the staged file is removed
-  };
-  const Case cases[] = {{"size", "new"}, {"hash", "NEW q"}, {"missing", nullptr}};
-  fs::remove(Put("ERP"));
-  for (const Case& c : cases) {
-    if (c.bytes != nullptr) WriteFileBytes(dir_.path() / "Vantor" / "q.exe", c.bytes);
-    else fs::remove(dir_.path() / "Vantor" / "q.exe");
-    const auto problem = Check();
-    ASSERT_TRUE(problem.has_value()) << c.what;
-    EXPECT_EQ(problem->path, "Vantor\\q.exe");
+    ASSERT_EQ(problem.has_value(), c.what != nullptr);
+    if (!problem) continue;
+    EXPECT_EQ(problem->path, c.path);
     EXPECT_EQ(problem->what, c.what);
   }
-}
-
-TEST_F(StagingCheck, AStagedFileTheManifestDoesNotListIsAProblem) {
-  const auto problem = Check();
-  ASSERT_TRUE(problem.has_value());
-  EXPECT_EQ(problem->path, "ERP");
-  EXPECT_EQ(problem->what, "not listed");
 }
 
 }  // namespace
