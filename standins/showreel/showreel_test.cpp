@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/win_handles.h"
 #include "loopback_peer.h"
 #include "sample_suite/sample_pictures.h"
 #include "support/temp_dir.h"
@@ -36,50 +37,37 @@ class Library {
  public:
   Library() {
     fs::copy_file(fs::path(VELMORA_STANDIN_DIR) / "showreel.dll", folder_.path() / "showreel.dll");
-    module_ = LoadLibraryA((folder_.path() / "showreel.dll").string().c_str());
-  }
-  Library(const Library&) = delete;
-  Library& operator=(const Library&) = delete;
-  ~Library() {
-    if (module_ != nullptr) FreeLibrary(module_);
+    module_.reset(LoadLibraryA((folder_.path() / "showreel.dll").string().c_str()));
   }
   template <typename Fn>
   Fn Get(const char* name) const {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+    return LibraryCall<Fn>(module_.get(), name);
   }
   const fs::path& folder() const { return folder_.path(); }
-  bool loaded() const { return module_ != nullptr; }
 
  private:
   TempDir folder_;
-  HMODULE module_ = nullptr;
+  AutoLibrary module_;
 };
 
 // A hidden window of the given client size and a 32-bit bitmap of the same
 // size, pre-filled with one colour, to draw into.
 class Canvas {
  public:
-  Canvas(int width, int height, COLORREF fill) : width_(width), height_(height) {
-    window_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, width, height, nullptr, nullptr, nullptr, nullptr);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&pixels_), nullptr, 0);
-    previous_ = SelectObject(dc_, bitmap_);
-    for (int i = 0; i < width * height; ++i)
-      pixels_[i] = GetRValue(fill) << 16 | GetGValue(fill) << 8 | GetBValue(fill);
+  Canvas(int width, int height, COLORREF fill)
+      : width_(width),
+        window_(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, width, height, nullptr, nullptr, nullptr, nullptr)),
+        memory_(CreateCompatibleDC(nullptr)),
+        bitmap_(CreateDIBSection(memory_.get(), Header(width, height), DIB_RGB_COLORS,
+                                 reinterpret_cast<void**>(&pixels_), nullptr, 0)),
+        selected_(memory_.get(), bitmap_.get()) {
+    std::fill_n(pixels_, width * height, GetRValue(fill) << 16 | GetGValue(fill) << 8 | GetBValue(fill));
   }
-  Canvas(const Canvas&) = delete;
-  Canvas& operator=(const Canvas&) = delete;
-  ~Canvas() {
-    SelectObject(dc_, previous_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-    DestroyWindow(window_);
-  }
+  ~Canvas() { DestroyWindow(window_); }
   HWND* window() { return &window_; }
   HDC* dc() {
     GdiFlush();
+    dc_ = memory_.get();
     return &dc_;
   }
   COLORREF At(int x, int y) const {
@@ -89,12 +77,18 @@ class Canvas {
   }
 
  private:
-  int width_, height_;
-  HWND window_ = nullptr;
+  static const BITMAPINFO* Header(int width, int height) {
+    static BITMAPINFO info;
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    return &info;
+  }
+  int width_;
+  HWND window_;
   HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
+  AutoMemoryDc memory_;
   uint32_t* pixels_ = nullptr;
+  AutoBitmap bitmap_;
+  ScopedSelectObject selected_;
 };
 
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
