@@ -73,9 +73,6 @@ TEST(UpdateApply, NothingStagedChangesNothing) {
 
 TEST(UpdateApply, PutsEveryStagedFileInPlaceAndCleansUp) {
   StagedSuite suite;
-  // A read-only target is replaced all the same.
-  fs::permissions(suite.root / "Vantor" / "q.exe", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                  fs::perm_options::remove);
   const ApplyResult result = ApplyStagedUpdate(suite.root);
   EXPECT_EQ(result.outcome, ApplyOutcome::Applied);
   EXPECT_EQ(result.applied, kStagedOrder);
@@ -164,6 +161,14 @@ TEST(UpdateApply, RetriesATargetThatIsBusyForAMoment) {
       suite.ExpectUnchanged();
     }
   }
+}
+
+TEST(UpdateApply, ReplacesAReadOnlyTarget) {
+  StagedSuite suite;
+  fs::permissions(suite.root / "Vantor" / "q.exe", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  EXPECT_EQ(ApplyStagedUpdate(suite.root).outcome, ApplyOutcome::Applied);
+  EXPECT_EQ(ReadFileBytes(suite.root / "Vantor" / "q.exe"), "new documents");
 }
 
 TEST(UpdateApply, FindsTheLauncherPathAfterItsOwnPath) {
