@@ -25,9 +25,7 @@ class Renova37 : public ::testing::Test {
     fs::copy_file(kStandins / "recorder.exe", launcher_);
     PutFileBytes(suite_.path() / "ERP" / "anga.dat", "old anga");
     PutFileBytes(suite_.path() / "Vantor" / "q.exe", "old q");
-    Stage("ERP\\anga.dat", "new anga");
-    Stage("Vantor\\q.exe", "new q");
-    WriteManifest();
+    StageUpdate();
     fs::copy_file(kStandins / "renova37.exe", temp_.path() / "renova37.exe");
     SetEnvironmentVariableA("VELMORA_RENOVA_WAIT_MS", nullptr);
   }
@@ -43,12 +41,15 @@ class Renova37 : public ::testing::Test {
   }
   std::string Log() const { return ReadFileBytes(suite_.path() / "ERP" / "renova37.log"); }
 
-  // Stages a file and lists it in the staged manifest with its true size and digest.
-  void Stage(const std::string& path, std::string_view bytes) {
-    PutFileBytes(PathBelow(Staging(), path), bytes);
-    manifest_.files.push_back({path, bytes.size(), Sha256OfBytes(bytes).value_or("")});
+  // Stages new anga.dat and q.exe under a manifest with their true sizes and digests.
+  void StageUpdate() {
+    Manifest manifest;
+    for (auto [path, bytes] : {std::pair{"ERP\\anga.dat", "new anga"}, {"Vantor\\q.exe", "new q"}}) {
+      PutFileBytes(PathBelow(Staging(), path), bytes);
+      manifest.files.push_back({path, std::string_view(bytes).size(), Sha256OfBytes(bytes).value_or("")});
+    }
+    PutFileBytes(Staging() / kStagedManifestName, FormatManifest(manifest));
   }
-  void WriteManifest() { PutFileBytes(Staging() / kStagedManifestName, FormatManifest(manifest_)); }
   fs::path Staging() const { return suite_.path() / "ERP" / "UPDATE"; }
 
   // The box the self-update shows, pressed away; its text.
@@ -58,8 +59,6 @@ class Renova37 : public ::testing::Test {
     PressButton(box->window, IDOK);
     return box->text;
   }
-  Manifest manifest_;
-
   TempDir suite_, temp_;
   fs::path launcher_ = suite_.path() / "ERP" / "velmora.exe";
 };
@@ -132,10 +131,7 @@ TEST_F(Renova37, StagedFilesThatDoNotMatchTheirManifestChangeNothing) {
     SCOPED_TRACE(c.what);
     fs::remove_all(Staging());
     fs::remove(suite_.path() / kLaunchesLogName);
-    manifest_ = {};
-    Stage("ERP\\anga.dat", "new anga");
-    Stage("Vantor\\q.exe", "new q");
-    WriteManifest();
+    StageUpdate();
     c.spoil(Staging());
     DrivenProgram update = Run();
     ASSERT_TRUE(update.started());

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
-#include <sstream>
 
 #include "docstore/client_record.h"
 #include "docstore/keyed_block.h"
@@ -19,6 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using velmora::testing::ReadFileBytes;
 using velmora::testing::TempDir;
+using velmora::testing::TextLines;
 using velmora::testing::WriteFileBytes;
 
 // The number of `size` bytes at `offset`, little-endian unless `bigEndian`.
@@ -112,14 +113,10 @@ TEST(SampleSuite, ProgramAtTheTopOfTheBinFolderWinsOverTheStandin) {
 
 TEST_F(BuiltSuite, ScheduleNamesPicturesWithTheirTrueSizes) {
   const fs::path& erp = erp_;
-  std::istringstream schedule(ReadFileBytes(erp / "velmora.scn"));
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(schedule, line);) {
-    ASSERT_FALSE(line.empty());
-    ASSERT_EQ(line.back(), '\r') << "lines end in CR LF";
-    line.pop_back();
-    lines.push_back(line);
-  }
+  const std::string text = ReadFileBytes(erp / "velmora.scn");
+  EXPECT_TRUE(text.ends_with("\r\n"));
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), std::count(text.begin(), text.end(), '\n')) << "CR LF";
+  const std::vector<std::string> lines = TextLines(text);
   ASSERT_FALSE(lines.empty());
   const int count = std::stoi(lines[0]);
   ASSERT_GE(count, 1);
