@@ -52,23 +52,19 @@ constexpr Placement kRequiredPrograms[] = {
     {"kelbarw.exe", "Kelbar"}, {"MORVINW.exe", "Morvin"}, {"tesslow.exe", "Tesslo"},
 };
 
-// A bin folder as a Windows build leaves it: the launcher at the top, the
-// stand-ins below standins/. Each file holds its own name, so a test can
-// tell which one was copied where.
-void FillBinFolder(const fs::path& bin, bool withShowreel) {
-  fs::create_directories(bin / "standins");
-  WriteFileBytes(bin / "velmora.exe", "velmora.exe");
-  for (const Placement& p : kRequiredPrograms)
-    if (std::string_view(p.name) != "velmora.exe") WriteFileBytes(bin / "standins" / p.name, p.name);
-  if (withShowreel) WriteFileBytes(bin / "standins" / "showreel.dll", "showreel.dll");
-}
-
-// A suite built from a complete bin folder.
+// A suite built from a bin folder as a Windows build leaves it: the launcher
+// at the top, the stand-ins (showreel.dll among them) below standins/. Each
+// file holds its own name, so a test can tell which one was copied where.
 class BuiltSuite : public ::testing::Test {
  protected:
   BuiltSuite() {
-    FillBinFolder(bin_.path(), true);
-    report_ = BuildSampleSuite(suite_.path(), bin_.path());
+    const fs::path& bin = bin_.path();
+    fs::create_directories(bin / "standins");
+    WriteFileBytes(bin / "velmora.exe", "velmora.exe");
+    for (const Placement& p : kRequiredPrograms)
+      if (std::string_view(p.name) != "velmora.exe") WriteFileBytes(bin / "standins" / p.name, p.name);
+    WriteFileBytes(bin / "standins" / "showreel.dll", "showreel.dll");
+    report_ = BuildSampleSuite(suite_.path(), bin);
   }
   TempDir bin_, suite_;
   SuiteReport report_;
