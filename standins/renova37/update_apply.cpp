@@ -66,6 +66,17 @@ std::vector<fs::path> Undo(const std::vector<Step>& done, const fs::path& root, 
   return notRestored;
 }
 
+// Removes the backup: copies of read-only targets are read-only as well, and
+// the system deletes none of them until they are writable again.
+void RemoveBackup(const fs::path& backup) {
+  std::error_code error;
+  for (auto it = fs::recursive_directory_iterator(backup, error); !error && it != fs::recursive_directory_iterator();
+       it.increment(error))
+    if (std::error_code ignored; it->is_regular_file(ignored))
+      fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ignored);
+  fs::remove_all(backup, error);
+}
+
 }  // namespace
 
 bool CopyReplacing(const fs::path& from, const fs::path& to, std::error_code& error) {
@@ -124,7 +135,7 @@ ApplyResult ApplyStagedUpdate(const fs::path& suiteRoot, const ApplyOptions& opt
       return result;
     }
   }
-  fs::remove_all(backup, error);
+  RemoveBackup(backup);
 
   std::vector<Step> done;
   auto fail = [&](const fs::path& relative, const std::error_code& cause) {
@@ -132,7 +143,7 @@ ApplyResult ApplyStagedUpdate(const fs::path& suiteRoot, const ApplyOptions& opt
     result.error = cause.message();
     result.notRestored = Undo(done, suiteRoot, backup, options);
     result.outcome = result.notRestored.empty() ? ApplyOutcome::RolledBack : ApplyOutcome::RestoreFailed;
-    if (result.notRestored.empty()) fs::remove_all(backup, error);
+    if (result.notRestored.empty()) RemoveBackup(backup);
     result.applied.clear();
     return result;
   };
@@ -158,7 +169,7 @@ ApplyResult ApplyStagedUpdate(const fs::path& suiteRoot, const ApplyOptions& opt
   }
 
   fs::remove_all(staging, error);
-  fs::remove_all(backup, error);
+  RemoveBackup(backup);
   result.outcome = ApplyOutcome::Applied;
   return result;
 }

@@ -169,6 +169,7 @@ TEST(UpdateApply, ReplacesAReadOnlyTarget) {
                   fs::perm_options::remove);
   EXPECT_EQ(ApplyStagedUpdate(suite.root).outcome, ApplyOutcome::Applied);
   EXPECT_EQ(ReadFileBytes(suite.root / "Vantor" / "q.exe"), "new documents");
+  EXPECT_FALSE(fs::exists(suite.root / "ERP" / "UPDATE.BAK")) << "its read-only copy goes with the backup";
 }
 
 TEST(UpdateApply, FindsTheLauncherPathAfterItsOwnPath) {
