@@ -1,14 +1,21 @@
 # Sourced by the scripts that run Windows programs: one wine prefix for the
-# project, no Mono/Gecko prompts, no debug chatter.
+# project (64-bit, running 32-bit programs beside 64-bit ones), no Mono/Gecko
+# prompts, no debug chatter.
 VELMORA_ROOT=${VELMORA_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 export WINEPREFIX=${WINEPREFIX:-$VELMORA_ROOT/build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export WINEARCH=win64
-WINE64=/usr/lib/wine/wine64
+# The 32-bit loader starts PE32 programs itself and hands PE32+ ones to wine64.
+WINE=/usr/lib/wine/wine
 WINESERVER=/usr/lib/wine/wineserver
-[ -x "$WINE64" ] || WINE64=$(command -v wine64 || echo wine64)
+[ -x "$WINE" ] || WINE=$(command -v wine || echo wine)
 [ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver || echo wineserver)
+# The customers' Windows runs in Romanian, ANSI code page 1250; wine takes a
+# program's code page from its locale. Only the Windows programs get it (the
+# Linux tools keep theirs: a Romanian locale would print decimal commas).
+VELMORA_LOCALE=${VELMORA_LOCALE:-ro_RO.UTF-8}
+velmora_wine() { LC_ALL=$VELMORA_LOCALE LANG=$VELMORA_LOCALE "$WINE" "$@"; }
 
 # Uses $DISPLAY when set; otherwise the project's own Xvfb, started once and
 # shared by every later run (its display number is kept in the build folder).
@@ -34,14 +41,17 @@ velmora_ensure_display() {
   echo "no free X display" >&2; return 1
 }
 
-# Creates the prefix once; the first creation takes a while.
+# Creates the prefix once; the first creation takes a while. A prefix made
+# before wine's 32-bit half was installed has no 32-bit system and is made anew.
 velmora_ensure_prefix() {
-  [ -f "$WINEPREFIX/system.reg" ] && return 0
+  [ -f "$WINEPREFIX/system.reg" ] && [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] && return 0
+  "$WINESERVER" -k &>/dev/null || true
+  rm -rf "$WINEPREFIX" "$VELMORA_ROOT/build/wine-session.warm"
   mkdir -p "$(dirname "$WINEPREFIX")"
   local start=$SECONDS
-  "$WINE64" wineboot --init >/dev/null 2>&1
+  velmora_wine wineboot --init >/dev/null 2>&1
   # Xvfb has no window manager; without this wine waits 2 s at every hide.
-  "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  velmora_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   "$WINESERVER" -w
   echo "wine prefix created in $((SECONDS - start)) s: $WINEPREFIX"
 }
@@ -66,7 +76,7 @@ velmora_ensure_session() {
     if [ -n "$socket" ] && [ "$(cat "$marker" 2>/dev/null)" = "$(stat -c %i "$socket")" ]; then exit 0; fi
     # The lock's descriptor must not live on in the server or the session's processes.
     "$WINESERVER" -p 60 &>/dev/null 9>&-
-    timeout 120 "$WINE64" cmd.exe /c exit 0 &>/dev/null 9>&-
+    timeout 120 env LC_ALL="$VELMORA_LOCALE" "$WINE" cmd.exe /c exit 0 &>/dev/null 9>&-
     socket=$(velmora_session_socket | head -n 1)
     if [ -n "$socket" ]; then stat -c %i "$socket" > "$marker"; fi
   ) 9>"$VELMORA_ROOT/build/wine-session.lock"

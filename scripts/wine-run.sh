@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs one Windows program under wine64 in the project's prefix. ctest uses it
-# as the emulator of the Windows builds. GoogleTest's XML report path is handed
-# over as a Windows path.
+# Runs one Windows program, 32- or 64-bit, under wine in the project's prefix
+# and the customers' locale. ctest uses it as the emulator of the Windows
+# builds. GoogleTest's XML report path is handed over as a Windows path.
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 velmora_ensure_display || exit 1
 velmora_ensure_prefix
@@ -15,7 +15,10 @@ fi
 # them until its time-out although the test has long ended.
 output=$(mktemp)
 trap 'rm -f "$output"' EXIT
-"$WINE64" "$@" > "$output" 2>&1
+velmora_wine "$@" > "$output" 2>&1
 status=$?
 cat "$output"
+if [ $status -ne 0 ] && [ ! -s "$output" ]; then
+  echo "wine-run: $1 ended with status $status and printed nothing (locale $VELMORA_LOCALE, prefix $WINEPREFIX)"
+fi
 exit $status

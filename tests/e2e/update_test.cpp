@@ -30,35 +30,37 @@ constexpr int kBannerButton = 1025;
 constexpr int kSlideCaption = 1049;
 constexpr auto kUpdateCheckDelay = 7s;  // the launcher's first download waits this long
 
+struct LauncherSearch {
+  DWORD process = 0;
+  HWND main = nullptr;
+};
+
+BOOL CALLBACK FindLauncherWindow(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<LauncherSearch*>(data);
+  if (ClassNameOf(window) == "#32770" && TitleOf(window).starts_with(kMainTitlePrefix)) {
+    GetWindowThreadProcessId(window, &search->process);
+    search->main = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK AcceptLauncherBox(HWND window, LPARAM data) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process == reinterpret_cast<LauncherSearch*>(data)->process && IsWindowVisible(window) &&
+      GetDlgItem(window, 0xFFFF) != nullptr && GetDlgItem(window, IDOK) != nullptr)
+    PressButton(window, IDOK);
+  return TRUE;
+}
+
 // A launcher that the self-update started (no child of this test): its main
 // window once shown, pressing OK on the message boxes it shows on its way.
 HWND RestartedLauncher() {
-  struct Search {
-    DWORD process = 0;
-    HWND main = nullptr;
-  } search;
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        if (ClassNameOf(window) == "#32770" && TitleOf(window).starts_with(kMainTitlePrefix)) {
-          GetWindowThreadProcessId(window, &s->process);
-          s->main = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  LauncherSearch search;
+  EnumWindows(FindLauncherWindow, reinterpret_cast<LPARAM>(&search));
   if (search.main == nullptr) return nullptr;
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process == reinterpret_cast<Search*>(data)->process && IsWindowVisible(window) &&
-            GetDlgItem(window, 0xFFFF) != nullptr && GetDlgItem(window, IDOK) != nullptr)
-          PressButton(window, IDOK);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  EnumWindows(AcceptLauncherBox, reinterpret_cast<LPARAM>(&search));
   return IsWindowVisible(search.main) ? search.main : nullptr;
 }
 

@@ -13,20 +13,22 @@
 
 namespace {
 
+struct TitleSearch {
+  std::string prefix;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTitled(HWND window, LPARAM param) {
+  auto& search = *reinterpret_cast<TitleSearch*>(param);
+  char title[512] = {};
+  GetWindowTextA(window, title, sizeof title);
+  if (std::string(title).rfind(search.prefix, 0) == 0) search.found.push_back(window);
+  return TRUE;
+}
+
 std::vector<HWND> WindowsTitled(const std::string& prefix) {
-  struct Search {
-    std::string prefix;
-    std::vector<HWND> found;
-  } search{prefix, {}};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(param);
-        char title[512] = {};
-        GetWindowTextA(window, title, sizeof title);
-        if (std::string(title).rfind(s.prefix, 0) == 0) s.found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TitleSearch search{prefix, {}};
+  EnumWindows(CollectTitled, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
