@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Every benchmark of the project in one command. Builds the benchmarks (win64),
-# runs them under wine64 and gathers the `row: <measure (unit)>; <figure>;
-# <reference>; <ratio>` lines they print into one Markdown table: each figure
+# Every benchmark of the project in one command. Builds the benchmarks on the
+# shipped build (i686), runs them under wine in the Romanian locale and
+# gathers the `row: <measure (unit)>; <figure>; <reference>; <ratio>` lines
+# they print into one Markdown table: each figure
 # beside its reference measured in the same run, the median over the runs.
 # The benchmarks that repeat and interleave their own rounds (start-up,
 # rate-file merge, history open) run once; the others run RUNS times (default
@@ -12,9 +13,9 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 runs=${1:-3}
 out=build/bench
-bench=build/win64/bench
+bench=build/win32/bench
 
-# name and program (below build/win64/bench); the table keeps this order
+# name and program (below build/win32/bench); the table keeps this order
 once=(
   "startup launcher/startup_bench.exe"
   "messages messages/messages_bench.exe"
@@ -34,7 +35,7 @@ for entry in "${once[@]}" "${repeated[@]}"; do
   targets+=("$(basename "$program" .exe)")
 done
 echo "building ${targets[*]} ..."
-{ cmake --preset win64 && cmake --build --preset win64 -j2 --target "${targets[@]}"; } > build/logs/bench-build.log 2>&1 ||
+{ cmake --preset win32 && cmake --build --preset win32 -j2 --target "${targets[@]}"; } > build/logs/bench-build.log 2>&1 ||
   { tail -n 30 build/logs/bench-build.log; exit 1; }
 
 rm -f "$out"/*.log "$out/table.md"

@@ -3,7 +3,7 @@
 # builds what the demo runs, makes a fresh sample suite in build/demo/suite,
 # starts the server on port 5150 of a loopback address of its own
 # (127.x.y.z, named to the suite's vendor library in ERP\hostlane.lst),
-# starts velmora.exe under wine64 with the suite's ERP folder as current
+# starts the shipped (i686) velmora.exe under wine, in the Romanian locale, with the suite's ERP folder as current
 # directory, waits for the news strip and saves a screenshot of the main
 # window. With a display of your own the launcher stays open for you;
 # otherwise (Xvfb) it is closed cleanly after the screenshot.
@@ -23,10 +23,10 @@ had_display=${DISPLAY:-}
 # natively, the launcher, its stand-ins and the closing helper for Windows.
 declare -A targets=(
   [native]="velmora_sample_suite_cli velmora-server"
-  [win64]="velmora velmora-ctl velmora_recorder velmora_renova37 velmora_showreel velmora_hostlane velmora_sample_offer_cli"
+  [win32]="velmora velmora-ctl velmora_recorder velmora_renova37 velmora_showreel velmora_hostlane velmora_sample_offer_cli"
 )
 echo "== build"
-for preset in native win64; do
+for preset in native win32; do
   log=$root/build/logs/demo-build-$preset.log
   # shellcheck disable=SC2086
   { cmake --preset "$preset" ${VELMORA_CMAKE_ARGS:-} && cmake --build --preset "$preset" -j2 --target ${targets[$preset]}; } > "$log" 2>&1 ||
@@ -37,7 +37,7 @@ done
 rm -rf "$demo" && mkdir -p "$demo"
 
 echo "== sample suite"
-build/native/standins/sample_suite/velmora-sample-suite "$demo/suite" "$root/build/win64/bin"
+build/native/standins/sample_suite/velmora-sample-suite "$demo/suite" "$root/build/win32/bin"
 cp "$demo/suite/Vantor/CURSVAL.DAT" "$demo/CURSVAL.before"
 # Two request files of the suite, the older first, for the postman to send.
 mkdir -p "$demo/suite/ERP/OUT"
@@ -66,11 +66,11 @@ velmora_ensure_session
 
 # The server also offers a new slide schedule and a newer suite program; the
 # launcher installs the schedule for its next start and shows its update banner.
-"$WINE64" "$root/build/win64/bin/velmora-sample-offer.exe" "Z:$demo/server/root" "Z:$root/build/win64/bin" \
+velmora_wine "$root/build/win32/bin/velmora-sample-offer.exe" "Z:$demo/server/root" "Z:$root/build/win32/bin" \
   > "$demo/offer.out" 2>&1 || { cat "$demo/offer.out"; echo "the sample offer could not be written"; exit 1; }
 
 echo "== velmora.exe"
-(cd "$demo/suite/ERP" && exec "$WINE64" velmora.exe) > "$demo/velmora.out" 2>&1 &
+(cd "$demo/suite/ERP" && velmora_wine velmora.exe) > "$demo/velmora.out" 2>&1 &
 velmora_pid=$!
 window=""
 for _ in $(seq 60); do
@@ -96,7 +96,7 @@ if [ -n "$had_display" ]; then
   echo "Velmora is running on your display; close its window to end the demo."
   wait "$velmora_pid"
 else
-  "$WINE64" "$root/build/win64/bin/velmora-ctl.exe" close "Corvane - CU" >/dev/null 2>&1 || true
+  velmora_wine "$root/build/win32/bin/velmora-ctl.exe" close "Corvane - CU" >/dev/null 2>&1 || true
   for _ in $(seq 100); do kill -0 "$velmora_pid" 2>/dev/null || break; sleep 0.1; done
   "$WINESERVER" -k 2>/dev/null || true
   echo "launches recorded in $demo/suite/launches.log; server log in $demo/server.log"

@@ -1,10 +1,8 @@
 # cmake -DOBJDUMP=<objdump> -DDLL=<library> -DEXPECTED=<name,name,...> -P check_exports.cmake
 # Fails unless the library's export table holds exactly the expected names
-# (the literal decorated names the launcher looks up). A library that is not
-# built yet is only noted ("not built:"), which the test reports as skipped.
+# (the literal decorated names the launcher looks up).
 if(NOT EXISTS "${DLL}")
-  message("not built: ${DLL}")
-  return()
+  message(FATAL_ERROR "not built: ${DLL}")
 endif()
 execute_process(COMMAND "${OBJDUMP}" -p "${DLL}" OUTPUT_VARIABLE dump RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
