@@ -2,6 +2,10 @@
 # Runs one Windows program under wine64 in the project's prefix. ctest uses it
 # as the emulator of the Windows builds. GoogleTest's XML report path is handed
 # over as a Windows path.
+# Wine takes the ANSI code page from the locale: the Romanian one (1250) as
+# on a customer's Windows unless VELMORA_LOCALE names another (C.UTF-8: 1252).
+export LC_ALL=${VELMORA_LOCALE:-ro_RO.UTF-8}
+export LANG=$LC_ALL
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 velmora_ensure_display || exit 1
 velmora_ensure_prefix
