@@ -40,17 +40,5 @@ TEST(WideText, CommaBelowLettersAreWrittenAsTheirCedillaFormsAndOthersAsQuestion
   for (const auto& c : cases) EXPECT_EQ(Cp1250FromWide(c.wide), c.bytes);
 }
 
-TEST(WideText, AWindowTextRoundTripsThroughTheWCalls) {
-  const HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, nullptr, nullptr);
-  ASSERT_NE(edit, nullptr);
-  ASSERT_TRUE(SetWindowText1250(edit, "\xAAtiin\xFE\xE3 \xBAi \xFE" "ar\xE3 "));
-  wchar_t shown[64] = {};
-  GetWindowTextW(edit, shown, 64);
-  EXPECT_STREQ(shown, L"\u015Etiin\u0163\u0103 \u015Fi \u0163ar\u0103 ");
-  SetWindowTextW(edit, L"\u021Bar\u0103");
-  EXPECT_EQ(WindowText1250(edit), "\xFE" "ar\xE3");
-  DestroyWindow(edit);
-}
-
 }  // namespace
 }  // namespace velmora

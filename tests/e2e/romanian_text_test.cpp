@@ -1,9 +1,6 @@
 // Romanian letters on screen and in the files whatever the system's ANSI code
-// page: the launcher in a sample suite against the reference server, its
-// texts read back as Unicode, a message typed as Unicode. ctest runs this
-// program under code page 1250 and again under 1252.
-
-#include <gtest/gtest.h>
+// page: the launcher against the reference server, its texts read back as
+// Unicode, a message typed as Unicode. ctest runs it under 1250 and 1252.
 
 #include <memory>
 
@@ -17,40 +14,16 @@ namespace {
 namespace fs = std::filesystem;
 using namespace velmora::testing;
 
-constexpr int kNewsHost = 1030, kNewsWeather = 1035, kNewsText = 1031;
-constexpr int kSlideCaption = 1049, kMessageEdit = 1047, kSend = 1048, kHistory = 1051, kHistoryDetail = 1043;
-
-// WM_GETTEXT through the W call, as a Unicode program or a screen reader sees it.
-std::wstring UnicodeText(HWND window) {
+// WM_GETTEXT through the W call; the text once it holds `part` (or the last one seen).
+std::wstring UnicodeText(HWND window, std::wstring_view part = {}, Milliseconds timeout = 0ms) {
   wchar_t text[4096] = {};
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                      &copied);
+  WaitUntil([&] {
+    text[0] = L'\0';
+    SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                        nullptr);
+    return std::wstring_view(text).find(part) != std::wstring_view::npos;
+  }, timeout);
   return text;
-}
-
-std::string Utf8(const std::wstring& text) {
-  std::string bytes(text.size() * 3, '\0');
-  bytes.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                                            bytes.data(), static_cast<int>(bytes.size()), nullptr,
-                                                            nullptr)));
-  return bytes;
-}
-
-// Waits until the window's Unicode text holds `part`; the text seen last.
-std::wstring WaitForText(HWND window, std::wstring_view part, Milliseconds timeout) {
-  std::wstring text;
-  WaitUntil([&] { return (text = UnicodeText(window)).find(part) != std::wstring::npos; }, timeout);
-  return text;
-}
-
-// The files of a folder whose names start with `prefix`.
-std::vector<fs::path> FilesStartingWith(const fs::path& folder, std::string_view prefix) {
-  std::vector<fs::path> found;
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(folder, error))
-    if (entry.path().filename().string().starts_with(prefix)) found.push_back(entry.path());
-  return found;
 }
 
 class RomanianText : public LauncherTest {
@@ -60,83 +33,67 @@ class RomanianText : public LauncherTest {
     if (HasFatalFailure()) return;
     // The sample news only: no waiting message, so no announcement comes between.
     fs::copy(fs::path(VELMORA_SERVER_SAMPLE) / "root", serverDir_.path() / "root");
-    server_ = std::make_unique<ReferenceServer>(VELMORA_SERVER_EXE, serverDir_.path() / "root",
-                                                serverDir_.path() / "data");
-    ASSERT_TRUE(server_->listening()) << "the reference server did not start";
+    server_ = std::make_unique<ReferenceServer>(VELMORA_SERVER_EXE, serverDir_.path() / "root", serverDir_.path() / "data");
+    ASSERT_TRUE(server_->listening());
     WriteFileBytes(Erp() / "hostlane.lst", server_->address() + "\r\n");
-    launcher_ = std::make_unique<DrivenProgram>(StartLauncher());
-    main_ = StartAndFindMain(*launcher_);
-    ASSERT_NE(main_, nullptr);
+    ASSERT_NE(main_ = StartAndFindMain(launcher_.emplace(StartLauncher())), nullptr);
   }
-  void TearDown() override {
-    if (main_ != nullptr) {
-      EXPECT_EQ(Close(*launcher_, main_), 0u);
-    }
-  }
+  void TearDown() override { EXPECT_TRUE(main_ == nullptr || Close(*launcher_, main_) == 0u); }
 
   TempDir serverDir_;
   std::unique_ptr<ReferenceServer> server_;
-  std::unique_ptr<DrivenProgram> launcher_;
+  std::optional<DrivenProgram> launcher_;
   HWND main_ = nullptr;
 };
 
 TEST_F(RomanianText, TheNewsTheWeatherAndASlideCaptionReadBackAsUnicode) {
-  const HWND strip = GetWindow(GetDlgItem(main_, kNewsHost), GW_CHILD);
-  ASSERT_NE(strip, nullptr);
+  const HWND strip = GetWindow(GetDlgItem(main_, 1030), GW_CHILD);
   const struct {
     HWND window;
     std::wstring_view part;
   } cases[] = {
-      {GetDlgItem(strip, kNewsWeather), L"Bucure\u015Fti: cer noros, \u00EEntre -1 \u015Fi 4\u00B0C."},
-      {GetDlgItem(strip, kNewsWeather), L"cea\u0163\u0103 diminea\u0163a"},
-      {GetDlgItem(strip, kNewsText), L"declara\u0163ia D394 pentru luna decembrie \u015Fi exportul"},
-      {GetDlgItem(strip, kNewsText), L"o copie de siguran\u0163\u0103 a datelor \u00EEnainte de \u00EEnchidere"},
-      {GetDlgItem(main_, kSlideCaption), L"Bine a\u0163i venit\r\n\u00EEn suita Corvane"},
+      {GetDlgItem(strip, 1035), L"Bucure\u015Fti: cer noros, \u00EEntre -1 \u015Fi 4\u00B0C."},
+      {GetDlgItem(strip, 1035), L"cea\u0163\u0103 diminea\u0163a"},
+      {GetDlgItem(strip, 1031), L"declara\u0163ia D394 pentru luna decembrie \u015Fi exportul"},
+      {GetDlgItem(strip, 1031), L"copie de siguran\u0163\u0103 a datelor \u00EEnainte de \u00EEnchidere"},
+      {GetDlgItem(main_, 1049), L"Bine a\u0163i venit\r\n\u00EEn suita Corvane"},  // the slide caption
   };
-  for (const auto& c : cases) {
-    EXPECT_NE(WaitForText(c.window, c.part, 20s).find(c.part), std::wstring::npos)
-        << Utf8(UnicodeText(c.window)) << " lacks " << Utf8(std::wstring(c.part));
-  }
+  for (const auto& c : cases) EXPECT_NE(UnicodeText(c.window, c.part, 20s).find(c.part), std::wstring::npos);
 }
 
 TEST_F(RomanianText, AMessageTypedAsUnicodeIsFiledArchivedAndShownInCodePage1250) {
-  const HWND edit = GetDlgItem(main_, kMessageEdit);
-  // The first press takes the hint away.
-  ASSERT_TRUE(PostCommand(main_, kSend));
-  ASSERT_TRUE(WaitUntil([&] { return UnicodeText(edit).empty(); }, 5s)) << Utf8(UnicodeText(edit));
-  // Typed on a Romanian keyboard: the comma-below letters.
-  const std::wstring typed = L"\u0218tiin\u021B\u0103 \u0219i \u021Bar\u0103";
+  const HWND edit = GetDlgItem(main_, 1047);
+  ASSERT_TRUE(PostCommand(main_, 1048));  // the first press of "Trimite !" takes the hint away
+  ASSERT_TRUE(WaitUntil([&] { return UnicodeText(edit).empty(); }, 5s));
+  const std::wstring typed = L"\u0218tiin\u021B\u0103 \u0219i \u021Bar\u0103";  // comma-below, as typed
   for (wchar_t c : typed) PostMessageW(edit, WM_CHAR, c, 1);
-  ASSERT_TRUE(WaitUntil([&] { return UnicodeText(edit) == typed; }, 5s)) << Utf8(UnicodeText(edit));
-  ASSERT_TRUE(PostCommand(main_, kSend));
+  ASSERT_EQ(UnicodeText(edit, typed, 5s), typed);
+  ASSERT_TRUE(PostCommand(main_, 1048));
   const auto sent = WaitForMessageBox(*launcher_, "Vantor", 10s);
   ASSERT_TRUE(sent.has_value());
-  EXPECT_EQ(sent->text, "Mesajul a fost trimis!");
   PressButton(sent->window, IDOK);
 
-  // Code page 1250 with the cedilla forms, as its texts hold them: Ş ţ ă ş.
-  const std::string filed = "\xAAtiin\xFE\xE3 \xBAi \xFE" "ar\xE3";
-  std::vector<fs::path> files;
-  ASSERT_TRUE(WaitUntil([&] {
-    files = FilesStartingWith(Erp() / "OUT", "pMsg_");
-    for (const fs::path& f : FilesStartingWith(Erp() / "SENT", "pMsg_")) files.push_back(f);
-    return !files.empty();
+  const std::string filed = "\xAAtiin\xFE\xE3 \xBAi \xFE" "ar\xE3";  // cedilla forms: Ş ţ ă ş
+  std::string request;
+  ASSERT_TRUE(WaitUntil([&] {  // the postman may have sent it already
+    for (const char* folder : {"OUT", "SENT"})
+      for (const auto& file : fs::directory_iterator(Erp() / folder))
+        if (file.path().filename().string().starts_with("pMsg_")) request = ReadFileBytes(file.path());
+    return !request.empty();
   }, 5s));
-  EXPECT_EQ(ReadFileBytes(files.front()), "915 " + filed);
-  EXPECT_TRUE(ReadFileBytes(Erp() / "inbox.dat").ends_with(filed + "\r\n")) << ReadFileBytes(Erp() / "inbox.dat");
+  EXPECT_EQ(request, "915 " + filed);
+  EXPECT_TRUE(ReadFileBytes(Erp() / "inbox.dat").ends_with(filed + "\r\n"));
 
-  // The history's newest row, selected when it opens, in its detail view.
-  ASSERT_TRUE(PostCommand(main_, kHistory));
+  ASSERT_TRUE(PostCommand(main_, 1051));  // the history: its newest row in the detail view
   HWND detail = nullptr;
   ASSERT_TRUE(WaitUntil([&] {
     for (HWND window : launcher_->TopLevelWindows())
-      if (window != main_ && IsShown(window) && (detail = GetDlgItem(window, kHistoryDetail)) != nullptr) return true;
+      if (window != main_ && IsShown(window) && (detail = GetDlgItem(window, 1043)) != nullptr) return true;
     return false;
   }, 5s));
-  const std::wstring shown = L"\u015Etiin\u0163\u0103 \u015Fi \u0163ar\u0103";
-  EXPECT_TRUE(WaitForText(detail, shown, 5s).ends_with(L"\r\n\r\n" + shown)) << Utf8(UnicodeText(detail));
+  const std::wstring shown = L"\r\n\r\n\u015Etiin\u0163\u0103 \u015Fi \u0163ar\u0103";
+  EXPECT_TRUE(UnicodeText(detail, shown, 5s).ends_with(shown));
   PressButton(GetParent(detail), IDCANCEL);
-  EXPECT_TRUE(WaitUntil([&] { return !IsShown(GetParent(detail)); }, 5s));
 }
 
 }  // namespace
