@@ -2,6 +2,8 @@
 # Runs one Windows program, 32- or 64-bit, under wine in the project's prefix
 # and the customers' locale. ctest uses it as the emulator of the Windows
 # builds. GoogleTest's XML report path is handed over as a Windows path.
+# The locale is the Romanian one (ANSI code page 1250) unless VELMORA_LOCALE
+# names another (C.UTF-8: code page 1252).
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 velmora_ensure_display || exit 1
 velmora_ensure_prefix

@@ -5,12 +5,13 @@
 #include <atomic>
 
 #include "common/fixed_text.h"
+#include "common/wide_text.h"
 
 namespace velmora {
 namespace {
 
 int RealMessageBox(HWND owner, const char* text, const char* caption, UINT style) {
-  return MessageBoxA(owner, text, caption, style);
+  return MessageBoxW(owner, WideFromCp1250(text).c_str(), WideFromCp1250(caption).c_str(), style);
 }
 BOOL RealPlaySound(const char* sound, HMODULE module, DWORD flags) { return PlaySoundA(sound, module, flags); }
 

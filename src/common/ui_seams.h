@@ -1,6 +1,7 @@
 #pragma once
 // Every message box and every sound of the program goes through these two
-// seams. The program wires them to MessageBoxA and PlaySoundA; tests replace
+// seams. The program wires them to MessageBoxW (the code page 1250 texts
+// converted, so they read right on any Windows) and PlaySoundA; tests replace
 // them to record what would be shown or played and to give the answer.
 
 #include <windows.h>

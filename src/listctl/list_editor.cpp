@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/wide_text.h"
 #include "listctl/list_window.h"
 
 namespace velmora::listctl {
@@ -19,7 +20,7 @@ void Report(HWND editor, int code) {
 LRESULT CALLBACK EditorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_GETDLGCODE:
-      return DLGC_WANTALLKEYS | CallWindowProcA(g_editProc, editor, message, wParam, lParam);
+      return DLGC_WANTALLKEYS | CallWindowProcW(g_editProc, editor, message, wParam, lParam);
     case WM_KEYDOWN:
       if (wParam == VK_RETURN) {
         Report(editor, kEditorAccept);
@@ -37,29 +38,29 @@ LRESULT CALLBACK EditorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lPa
       if (IsWindowVisible(editor)) Report(editor, kEditorClose);
       break;
   }
-  return CallWindowProcA(g_editProc, editor, message, wParam, lParam);
+  return CallWindowProcW(g_editProc, editor, message, wParam, lParam);
 }
 
 }  // namespace
 
 bool RegisterEditorClass(HINSTANCE instance) {
-  WNDCLASSA wc{};
-  if (!GetClassInfoA(nullptr, "EDIT", &wc)) return false;
+  // A Unicode class: what is typed stays Unicode until it is converted.
+  WNDCLASSW wc{};
+  if (!GetClassInfoW(nullptr, L"EDIT", &wc)) return false;
   g_editProc = wc.lpfnWndProc;
   wc.lpfnWndProc = &EditorProc;
   wc.hInstance = instance;
-  wc.lpszClassName = kEditorClassName;
-  return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  wc.lpszClassName = kEditorClassNameW;
+  return RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 void OpenEditor(HWND editor, const RECT& cell, std::string_view text) {
   if (editor == nullptr) return;
-  const std::string copy(text);
-  SetWindowTextA(editor, copy.c_str());
+  SetWindowText1250(editor, text);
   MoveWindow(editor, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top, TRUE);
   ShowWindow(editor, SW_SHOW);
   SetFocus(editor);
-  SendMessageA(editor, EM_SETSEL, copy.size(), copy.size());
+  SendMessageA(editor, EM_SETSEL, text.size(), text.size());
 }
 
 void CloseEditor(HWND list, HWND editor) {

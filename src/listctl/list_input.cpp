@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "common/wide_text.h"
 #include "listctl/list_operations.h"
 #include "listctl/list_window.h"
 
@@ -297,8 +298,8 @@ void OnEditorCommand(HWND window, int code) {
   }
   switch (code) {
     case kEditorAccept: {
-      char text[kMaxSearchKey + 1] = {};
-      GetWindowTextA(editor, text, sizeof text);
+      std::string text = WindowText1250(editor);
+      if (text.size() > kMaxSearchKey) text.resize(kMaxSearchKey);
       CloseEditor(window, editor);
       if (search) {
         int found = 0;

@@ -7,6 +7,7 @@
 
 #include "common/fixed_text.h"
 #include "common/win_handles.h"
+#include "common/wide_text.h"
 #include "listctl/list_window.h"
 
 namespace velmora::listctl {
@@ -58,7 +59,7 @@ void PaintHeader(HDC dc, const ListBlock& block, int width) {
     RECT r{t.left, t.top, t.right, t.bottom};
     const auto& title = d.columnTitle[Index(c)];
     const std::string_view text = TrimTrailingBlanks(std::string_view(title.data(), title.size()));
-    DrawTextA(dc, text.data(), static_cast<int>(text.size()), &r, d.titleFormat[Index(c)]);
+    DrawText1250(dc, text, &r, d.titleFormat[Index(c)]);
     const int x = t.right + d.columnGap / 2;
     Line(dc, shadow, x - 1, 1, x - 1, d.headerHeight - 1);
     Line(dc, highlight, x, 1, x, d.headerHeight - 1);
@@ -100,7 +101,7 @@ void PaintCell(HDC dc, const ListData& d, TextTable table, int row, int column, 
   }
   RECT r{cell.left, cell.top, cell.right, cell.bottom};
   const std::string_view text = CellText(table, row, column);
-  DrawTextA(dc, text.data(), static_cast<int>(text.size()), &r, d.cellFormat[Index(column)]);
+  DrawText1250(dc, text, &r, d.cellFormat[Index(column)]);
 }
 
 void PaintRows(HDC dc, const ListBlock& block, TextTable table, int width) {

@@ -36,7 +36,7 @@ int MeasureRowHeight(HWND window, HFONT font) {
 
 void CreateChildren(HWND window, ListBlock& block) {
   const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-  block.editor = CreateWindowExA(0, kEditorClassName, "casuta de editare", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 0, 0,
+  block.editor = CreateWindowExW(0, kEditorClassNameW, L"casuta de editare", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 0, 0,
                                  window, reinterpret_cast<HMENU>(kEditorId), instance, nullptr);
   block.verticalBar = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | WS_DISABLED | SBS_VERT, 0, 0, 0, 0,
                                       window, nullptr, instance, nullptr);

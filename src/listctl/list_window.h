@@ -33,6 +33,7 @@ void PassFocusOn(HWND window);
 // (accept, 201), Esc (cancel, 202) and the loss of the focus (close, 203) to
 // its parent.
 inline constexpr char kEditorClassName[] = "EditCorvane";
+inline constexpr wchar_t kEditorClassNameW[] = L"EditCorvane";  // the same, for the W calls
 inline constexpr int kEditorAccept = 201, kEditorCancel = 202, kEditorClose = 203;
 bool RegisterEditorClass(HINSTANCE instance);
 // Shows the editor over `cell` (client coordinates) holding `text`, focused.

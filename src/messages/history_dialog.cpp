@@ -12,6 +12,7 @@
 
 #include "common/fixed_text.h"
 #include "common/ui_seams.h"
+#include "common/wide_text.h"
 #include "listctl/list_operations.h"
 #include "messages/history_rows.h"
 #include "messages/messages.h"
@@ -91,7 +92,7 @@ void ShowSelectedMessage(HWND dialog) {
   listctl::GetListCellText(list, row, 1, date, 100);
   listctl::GetListCellText(list, row, 2, author, 100);
   listctl::GetListCellText(list, row, 4, message, 5000);
-  SetDlgItemTextA(dialog, IDC_HISTORY_DETAIL, DetailText(date, author, message).c_str());
+  SetDlgItemText1250(dialog, IDC_HISTORY_DETAIL, DetailText(date, author, message));
 }
 
 void AnnounceMessage(HWND dialog) {

@@ -17,7 +17,24 @@ std::string AuthorShown(std::string_view author, bool fromVendor) {
   return std::string(kOwnPrefix) + field.substr(0, kAuthorCell - kOwnPrefix.size());
 }
 
-std::string OnOneLine(std::string text) {
+// The vendor writes a line break as "@@"; the archive keeps it so, the
+// screen shows it as `lineBreak`.
+std::string WithBreaksAs(std::string_view text, std::string_view lineBreak) {
+  std::string shown;
+  shown.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text.compare(i, 2, "@@") == 0) {
+      shown += lineBreak;
+      ++i;
+    } else {
+      shown += text[i];
+    }
+  }
+  return shown;
+}
+
+std::string OnOneLine(std::string_view message) {
+  std::string text = WithBreaksAs(message, " ");
   std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
   return text;
 }
@@ -39,21 +56,11 @@ std::vector<HistoryRow> BuildHistoryRows(std::span<const InboxEntry> entries) {
 
 std::string DetailText(std::string_view date, std::string_view author, std::string_view message) {
   return "Data : " + std::string(TrimTrailingBlanks(date)) + "\r\nAutor : " +
-         std::string(TrimTrailingBlanks(author)) + "\r\n\r\n" + std::string(TrimTrailingBlanks(message));
+         std::string(TrimTrailingBlanks(author)) + "\r\n\r\n" + WithBreaksAs(TrimTrailingBlanks(message), "\r\n");
 }
 
 std::string AlertText(std::string_view body) {
-  std::string text = "Ati primit un mesaj nou !\r\n\r\n";
-  const std::string_view message = body.substr(std::min(body.size(), kDateLineLength));
-  for (std::size_t i = 0; i < message.size(); ++i) {
-    if (message.compare(i, 2, "@@") == 0) {
-      text += "\r\n";
-      ++i;
-    } else {
-      text += message[i];
-    }
-  }
-  return text;
+  return "Ati primit un mesaj nou !\r\n\r\n" + WithBreaksAs(body.substr(std::min(body.size(), kDateLineLength)), "\r\n");
 }
 
 }  // namespace velmora::messages

@@ -18,15 +18,16 @@ inline constexpr std::size_t kMaxHistoryRows = 10000;
 struct HistoryRow {
   std::string date;
   std::string author;       // "Corvane", or "CU " and the client code
-  std::string oneLine;      // the message with every CR and LF turned into a blank
-  std::string fullMessage;  // the message with its line breaks, for the detail view
+  std::string oneLine;      // the message with every CR, LF and "@@" turned into a blank
+  std::string fullMessage;  // the message as archived, for the detail view
   bool fromVendor = false;  // shown on grey
 };
 
 // The newest `kMaxHistoryRows` entries, the newest first.
 std::vector<HistoryRow> BuildHistoryRows(std::span<const InboxEntry> entries);
 
-// "Data : " date CR LF "Autor : " author CR LF CR LF message, each without trailing blanks.
+// "Data : " date CR LF "Autor : " author CR LF CR LF message, each without
+// trailing blanks, every "@@" of the message shown as a line break.
 std::string DetailText(std::string_view date, std::string_view author, std::string_view message);
 
 // "Ati primit un mesaj nou !", an empty line, then the body after its 20-byte

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/win_handles.h"
+#include "common/wide_text.h"
 #include "messages/messages.h"
 #include "resource_ids.h"
 #include "update/slide_table.h"
@@ -24,7 +25,7 @@ bool ShowFile(HWND dialog, const std::string& path) {
   DWORD read = 0;
   if (!ReadFile(file.get(), text.data(), kMaxViewedBytes, &read, nullptr)) read = 0;
   text.resize(read);
-  SetDlgItemTextA(dialog, IDC_VIEWER_TEXT, text.c_str());
+  SetDlgItemText1250(dialog, IDC_VIEWER_TEXT, text.c_str());
   return true;
 }
 

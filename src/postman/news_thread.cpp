@@ -2,7 +2,7 @@
 // owner) fetches the news 50 ms after it opens, while a second timer watches
 // the stop flag the main dialog sets when the user starts a module from the
 // keyboard. When the dialog ends with 1 the thread writes the news into the
-// strip (a cross-thread SetDlgItemTextA), then, whatever the result, it
+// strip (a cross-thread SetDlgItemTextW), then, whatever the result, it
 // starts the postman thread and ends. The news fields and the cache belong
 // to this thread alone.
 
@@ -11,6 +11,7 @@
 #include <string>
 
 #include "common/fixed_text.h"
+#include "common/wide_text.h"
 #include "link/link_api.h"
 #include "link/link_constants.h"
 #include "postman/news_fetch.h"
@@ -69,7 +70,7 @@ void OnStopCheck(HWND dialog) {
 }
 
 void SetText(HWND strip, int control, std::string_view field) {
-  SetDlgItemTextA(strip, control, std::string(TrimTrailingBlanks(field)).c_str());
+  SetDlgItemText1250(strip, control, TrimTrailingBlanks(field));
 }
 
 }  // namespace

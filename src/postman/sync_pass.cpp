@@ -100,7 +100,7 @@ void CheckMessages(const PassPlace& place) {
   if (!due) return;
   FetchMessages(place.dialog);
   if (!shared.received.IsBlank())
-    DialogBoxParamA(place.instance, MAKEINTRESOURCEA(IDD_MESSAGE_HISTORY), nullptr, &messages::MessageHistoryProc, 0);
+    DialogBoxParamW(place.instance, MAKEINTRESOURCEW(IDD_MESSAGE_HISTORY), nullptr, &messages::MessageHistoryProc, 0);
 }
 
 // Lists, sorts, connects and sends; the result of the pass. `opened` tells

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/wide_text.h"
 #include "docstore/client_code.h"
 #include "erpdirs/documents_directory.h"
 #include "postman/shared_state.h"
@@ -16,7 +17,7 @@ void RefreshCaption(HWND dialog) {
     if (status == 0) docstore::PeekClientCode(code);  // its error was shown once already
     postman::Shared().clientCode = code;
   }
-  SetWindowTextA(dialog, ("Corvane - CU : " + std::to_string(code)).c_str());
+  SetWindowText1250(dialog, "Corvane - CU : " + std::to_string(code));
 }
 
 }  // namespace velmora::shell

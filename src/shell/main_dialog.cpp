@@ -6,6 +6,7 @@
 
 #include "common/fixed_text.h"
 #include "common/ui_seams.h"
+#include "common/wide_text.h"
 #include "erpdirs/erp_environment.h"
 #include "messages/messages.h"
 #include "postman/postman.h"
@@ -31,7 +32,7 @@ std::atomic<HWND> g_published{nullptr};
 void SubclassModuleButtons(MainDialogState& state) {
   for (std::size_t i = 0; i < state.moduleButtons.size(); ++i)
     state.previousButtonProcs[i] = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(state.moduleButtons[i], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ModuleButtonProc)));
+        SetWindowLongPtrW(state.moduleButtons[i], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ModuleButtonProc)));
 }
 
 void SetButtonBitmaps(MainDialogState& state) {
@@ -44,7 +45,7 @@ void SetButtonBitmaps(MainDialogState& state) {
 }
 
 void ShowPlaceholder(MainDialogState& state) {
-  SetDlgItemTextA(state.dialog, IDC_MESSAGE_EDIT, kPlaceholderText);
+  SetDlgItemText1250(state.dialog, IDC_MESSAGE_EDIT, kPlaceholderText);
   state.placeholderShown = true;
 }
 
@@ -57,7 +58,7 @@ void PrepareSlideShow(HWND dialog, MainDialogState& state) {
     return;
   }
   SetTimer(dialog, timer::kSlide, 10, nullptr);
-  SetDlgItemTextA(dialog, IDC_SLIDE_CAPTION, "");
+  SetDlgItemText1250(dialog, IDC_SLIDE_CAPTION, "");
   SendDlgItemMessageA(dialog, IDC_SLIDE_CAPTION, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.get()), TRUE);
 }
 
@@ -105,7 +106,7 @@ BOOL OnInitDialog(HWND dialog) {
   if (update::CheckForUpdates(UpdateSetupFor(dialog)) == 0)
     SetTimer(dialog, timer::kUpdateCheck, 7000, nullptr);
 
-  const HWND strip = CreateDialogParamA(App().instance, MAKEINTRESOURCEA(IDD_NEWS_STRIP),
+  const HWND strip = CreateDialogParamW(App().instance, MAKEINTRESOURCEW(IDD_NEWS_STRIP),
                                         GetDlgItem(dialog, IDC_NEWS_HOST), &NewsStripProc, 0);
   ShowWindow(strip, SW_SHOW);
   SetFocus(state.moduleButtons[0]);
@@ -122,7 +123,7 @@ BOOL OnInitDialog(HWND dialog) {
   SetTimer(dialog, timer::kNewMessage, 100, nullptr);
 
   state.previousSlideAreaProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(state.slideArea, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SlideAreaProc)));
+      SetWindowLongPtrW(state.slideArea, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SlideAreaProc)));
   state.sendCount = 0;
   return FALSE;  // the focus is set
 }
@@ -183,7 +184,7 @@ void OnCommand(HWND dialog, int id, int notification) {
     }
     case IDC_MESSAGE_EDIT:
       if (notification == EN_SETFOCUS && state.placeholderShown) {
-        SetDlgItemTextA(dialog, IDC_MESSAGE_EDIT, "");
+        SetDlgItemText1250(dialog, IDC_MESSAGE_EDIT, "");
         state.placeholderShown = false;
       }
       break;
@@ -191,7 +192,7 @@ void OnCommand(HWND dialog, int id, int notification) {
       OnSendMessage(dialog);
       break;
     case IDC_BUTTON_HISTORY:
-      DialogBoxParamA(App().instance, MAKEINTRESOURCEA(IDD_MESSAGE_HISTORY), dialog,
+      DialogBoxParamW(App().instance, MAKEINTRESOURCEW(IDD_MESSAGE_HISTORY), dialog,
                       &messages::MessageHistoryProc, 1);
       break;
     default:

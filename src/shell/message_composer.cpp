@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/ui_seams.h"
+#include "common/wide_text.h"
 #include "messages/messages.h"
 #include "postman/shared_state.h"
 #include "shell/main_dialog_state.h"
@@ -11,6 +12,7 @@ namespace velmora::shell {
 namespace {
 
 constexpr int kMaxSends = 11;  // presses acted on while the dialog is open
+constexpr std::size_t kMaxMessage = 1000;
 
 }  // namespace
 
@@ -20,21 +22,22 @@ void OnSendMessage(HWND dialog) {
   ++state.sendCount;
 
   if (state.placeholderShown) {
-    SetDlgItemTextA(dialog, IDC_MESSAGE_EDIT, "");
+    SetDlgItemText1250(dialog, IDC_MESSAGE_EDIT, "");
     state.placeholderShown = false;
     return;
   }
-  char text[1001] = {};
-  const int length = GetDlgItemTextA(dialog, IDC_MESSAGE_EDIT, text, sizeof text);
-  if (length < 2) {
+  // Typed as Unicode; the file and the wire get code page 1250.
+  std::string text = DlgItemText1250(dialog, IDC_MESSAGE_EDIT);
+  if (text.size() > kMaxMessage) text.resize(kMaxMessage);
+  if (text.size() < 2) {
     ShowMessageBox(dialog, "Completati mesajul!", "Vantor", MB_ICONWARNING);
     SetFocus(GetDlgItem(dialog, IDC_MESSAGE_EDIT));
     return;
   }
-  if (messages::SendUserMessage(std::string(text, static_cast<std::size_t>(length))) != 0) return;
+  if (messages::SendUserMessage(text) != 0) return;
 
   ShowMessageBox(dialog, "Mesajul a fost trimis!", "Vantor", MB_ICONWARNING);
-  SetDlgItemTextA(dialog, IDC_MESSAGE_EDIT, kPlaceholderText);
+  SetDlgItemText1250(dialog, IDC_MESSAGE_EDIT, kPlaceholderText);
   state.placeholderShown = true;
   postman::Shared().messageCheck = true;
   postman::Shared().messagePassCount = 0;

@@ -43,7 +43,7 @@ LRESULT CALLBACK ModuleButtonProc(HWND button, UINT message, WPARAM wParam, LPAR
         break;
     }
   }
-  return CallWindowProcA(PreviousProcOf(button), button, message, wParam, lParam);
+  return CallWindowProcW(PreviousProcOf(button), button, message, wParam, lParam);
 }
 
 }  // namespace velmora::shell

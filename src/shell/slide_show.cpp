@@ -9,6 +9,7 @@
 #include <array>
 
 #include "common/ui_seams.h"
+#include "common/wide_text.h"
 #include "messages/messages.h"
 #include "shell/app_state.h"
 #include "shell/main_dialog_state.h"
@@ -63,7 +64,7 @@ LRESULT OnSlideAreaCursor(HWND area, UINT message, WPARAM wParam, LPARAM lParam)
     state.hoverBand = false;
     if (state.bandPainted) InvalidateRect(area, nullptr, TRUE);
     state.bandPainted = false;
-    return CallWindowProcA(state.previousSlideAreaProc, area, message, wParam, lParam);
+    return CallWindowProcW(state.previousSlideAreaProc, area, message, wParam, lParam);
   }
   state.hoverBand = true;
   if (state.bandPainted != state.hoverBand) InvalidateRect(area, nullptr, TRUE);
@@ -85,7 +86,7 @@ LRESULT OnSlideAreaClick(HWND area, UINT message, WPARAM wParam, LPARAM lParam) 
   if (spot == BandSpot::RightArrow) StepSlide(+1);
   if (spot != BandSpot::Outside) return 0;
   if (CurrentSlideHasDetail()) OpenSlideDetail(GetParent(area));
-  return CallWindowProcA(Main().previousSlideAreaProc, area, message, wParam, lParam);
+  return CallWindowProcW(Main().previousSlideAreaProc, area, message, wParam, lParam);
 }
 
 void ShowSlide(int index) {
@@ -106,7 +107,7 @@ bool CurrentSlideHasDetail() {
 
 void OpenSlideDetail(HWND owner) {
   if (!CurrentSlideHasDetail()) return;
-  DialogBoxParamA(App().instance, MAKEINTRESOURCEA(IDD_TEXT_VIEWER), owner, &messages::TextViewerProc,
+  DialogBoxParamW(App().instance, MAKEINTRESOURCEW(IDD_TEXT_VIEWER), owner, &messages::TextViewerProc,
                   update::Slides().current);
 }
 
@@ -131,7 +132,7 @@ void ShowNextSlide() {
   ShowSlide(index);
   const HWND caption = GetDlgItem(dialog, IDC_SLIDE_CAPTION);
   ShowWindow(caption, SW_HIDE);
-  SetWindowTextA(caption, slides.at(index).caption.c_str());
+  SetWindowText1250(caption, slides.at(index).caption);
   ShowWindow(caption, SW_SHOW);
   SetTimer(dialog, timer::kSlideSound, 3000, nullptr);
   SetTimer(dialog, timer::kSlide, static_cast<UINT>(std::max<int>(slides.at(index).period, 0)), nullptr);
@@ -157,7 +158,7 @@ LRESULT CALLBACK SlideAreaProc(HWND area, UINT message, WPARAM wParam, LPARAM lP
     case WM_LBUTTONDOWN:
       return OnSlideAreaClick(area, message, wParam, lParam);
   }
-  return CallWindowProcA(Main().previousSlideAreaProc, area, message, wParam, lParam);
+  return CallWindowProcW(Main().previousSlideAreaProc, area, message, wParam, lParam);
 }
 
 }  // namespace velmora::shell

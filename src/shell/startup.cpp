@@ -100,7 +100,7 @@ int RunLauncher(HINSTANCE instance, HINSTANCE previous, const std::vector<std::s
   WriteAppLog("aloca memorie postas (1)....");
   app.postmanBuffer.Allocate(kTransferBufferSize);
 
-  DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
+  DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc, 0);
 
   ShutDown(app);
   return 0;

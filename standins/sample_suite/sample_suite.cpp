@@ -164,7 +164,8 @@ void BuildErpFolder(SuiteBuilder& builder) {
 void BuildSlideShow(SuiteBuilder& builder) {
   const fs::path& erp = builder.folders().erp;
   const SampleSlide slides[] = {
-      {"a01.jpg", "Bine ati venit@@in suita Corvane", 4000, std::string(SampleJpeg())},
+      // Code page 1250, as the vendor writes its texts: "Bine aţi venit@@în suita Corvane".
+      {"a01.jpg", "Bine a\xFEi venit@@\xEEn suita Corvane", 4000, std::string(SampleJpeg())},
       // "t" first: has a detail text; "w" second: has a sound.
       {"tw02.bmp", "Oferta@@noua", 5000, MakeBmp(kSlideWidth, kSlideHeight, {20, 60, 160}, {250, 180, 40})},
       // Landscape on purpose: shows the bands the library leaves around it.
@@ -177,7 +178,8 @@ void BuildSlideShow(SuiteBuilder& builder) {
                 std::to_string(slide.bytes.size()) + "\r\n";
   }
   builder.Write(erp / "velmora.scn", schedule);
-  builder.Write(erp / "tw02.bmpex", "Oferta noua: actualizari lunare ale suitei Corvane.\r\n");
+  // "Ofertă nouă: actualizări lunare ale suitei Corvane."
+  builder.Write(erp / "tw02.bmpex", "Ofert\xE3 nou\xE3: actualiz\xE3ri lunare ale suitei Corvane.\r\n");
   builder.Write(erp / "tw02.wav", MakeWav(660, 300));
   // Shown by the slide area before the show starts.
   builder.Write(erp / "velmora.img", MakeBmp(kSlideWidth, kSlideHeight, {90, 90, 90}, {200, 200, 220}));

@@ -97,10 +97,12 @@ TEST_F(HistoryDialogTest, VendorRowsAreGreyAndOwnRowsWhite) {
 }
 
 TEST_F(HistoryDialogTest, AMessageOfSeveralLinesIsOneLineInTheGridAndWholeInTheDetailView) {
-  testing::WriteFileBytes(Inbox(), VendorEntry("2026.12.02  09:00:00", "Linia 1\r\nLinia 2"));
+  // The vendor writes a line break as "@@": a blank in the grid, a line break below, as archived on disk.
+  testing::WriteFileBytes(Inbox(), VendorEntry("2026.12.02  09:00:00", "Linia 1\r\nLinia 2@@Linia 3"));
   Open(1);
-  EXPECT_EQ(Cell(1, 3), "Linia 1  Linia 2");
-  EXPECT_EQ(Detail(), "Data : 2026.12.02  09:00:00\r\nAutor : Corvane\r\n\r\nLinia 1\r\nLinia 2");
+  EXPECT_EQ(Cell(1, 3), "Linia 1  Linia 2 Linia 3");
+  EXPECT_EQ(Detail(), "Data : 2026.12.02  09:00:00\r\nAutor : Corvane\r\n\r\nLinia 1\r\nLinia 2\r\nLinia 3");
+  EXPECT_TRUE(InboxBytes().ends_with("Linia 2@@Linia 3\r\n"));
 }
 
 TEST_F(HistoryDialogTest, ANewMessageIsArchivedShownAndAnnouncedOnce) {
@@ -114,7 +116,7 @@ TEST_F(HistoryDialogTest, ANewMessageIsArchivedShownAndAnnouncedOnce) {
   EXPECT_TRUE(postman::Shared().received.IsBlank());
   EXPECT_FALSE(postman::Shared().newMessage);
   EXPECT_TRUE(InboxBytes().ends_with("!---Corvane\r\n2026.12.08  10:00:00\r\nBuna ziua@@La revedere\r\n"));
-  EXPECT_EQ(Cell(1, 3), "Buna ziua@@La revedere");
+  EXPECT_EQ(Cell(1, 3), "Buna ziua La revedere");
   const auto& shown = testing::BoxRecorder::Boxes();
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].owner, dialog_);
