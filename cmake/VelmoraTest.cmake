@@ -1,10 +1,13 @@
-# velmora_add_test(<name> SOURCES ... [LIBS ...] [WINDOWS_ONLY] [LABELS ...] [RESOURCE_LOCK ...])
+# velmora_add_test(<name> SOURCES ... [LIBS ...] [WINDOWS_ONLY] [LABELS ...] [RESOURCE_LOCK ...]
+#                  [ALSO_CP1252])
 #
 # One GoogleTest program, registered as one ctest test. Windows programs run
-# through the wine wrapper (the toolchain's CROSSCOMPILING_EMULATOR); the test
-# runner counts the individual cases from GoogleTest's XML reports.
+# through the wine wrapper (the toolchain's CROSSCOMPILING_EMULATOR) in the
+# Romanian locale, ANSI code page 1250; ALSO_CP1252 registers the program a
+# second time, as <name>_cp1252, under code page 1252. The test runner counts
+# the individual cases from GoogleTest's XML reports.
 function(velmora_add_test name)
-  cmake_parse_arguments(T "WINDOWS_ONLY;NATIVE_ONLY" "TIMEOUT" "SOURCES;LIBS;LABELS;RESOURCE_LOCK" ${ARGN})
+  cmake_parse_arguments(T "WINDOWS_ONLY;NATIVE_ONLY;ALSO_CP1252" "TIMEOUT" "SOURCES;LIBS;LABELS;RESOURCE_LOCK" ${ARGN})
   if(T_WINDOWS_ONLY AND NOT WIN32)
     return()
   endif()
@@ -23,5 +26,14 @@ function(velmora_add_test name)
   endif()
   if(T_RESOURCE_LOCK)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
+  endif()
+  if(T_ALSO_CP1252 AND WIN32)
+    add_test(NAME ${name}_cp1252 COMMAND ${name})
+    get_test_property(${name} RESOURCE_LOCK lock)
+    set_tests_properties(${name}_cp1252 PROPERTIES TIMEOUT ${T_TIMEOUT}
+                         ENVIRONMENT "VELMORA_LOCALE=C.UTF-8;VELMORA_REPORT_NAME=${name}_cp1252")
+    if(lock)
+      set_tests_properties(${name}_cp1252 PROPERTIES RESOURCE_LOCK "${lock}")
+    endif()
   endif()
 endfunction()

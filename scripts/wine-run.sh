@@ -8,8 +8,11 @@ source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 velmora_ensure_display || exit 1
 velmora_ensure_prefix
 velmora_ensure_session
+# A program registered twice (under two locales) names its second report.
 if [[ "${GTEST_OUTPUT:-}" == xml:/* ]]; then
-  export GTEST_OUTPUT="xml:$(velmora_winpath "${GTEST_OUTPUT#xml:}")\\"
+  report=$(velmora_winpath "${GTEST_OUTPUT#xml:}")\\
+  [ -n "${VELMORA_REPORT_NAME:-}" ] && report+="$VELMORA_REPORT_NAME.xml"
+  export GTEST_OUTPUT="xml:$report"
 fi
 # The program's output goes through a file: wine starts its session's
 # processes on demand from whichever program needs them first, and they keep

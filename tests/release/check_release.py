@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks what a customer gets: runs scripts/release.sh into a scratch folder
-and inspects the zip, the installer and the i686 velmora.exe in it (32-bit
-programs cannot run here, so their headers are read instead).
+and inspects the zip, the installer and the headers of the i686 velmora.exe
+in it (the tests of the win32 build run that same program under wine).
 
 usage: check_release.py REPO_ROOT SCRATCH_FOLDER
 """
