@@ -51,9 +51,12 @@ inline constexpr ModulePathFields kPayrollPathFields{kPayrollErpDirectory, kPayr
                                                      kPayrollDocumentsDirectory};
 
 // The tolerant reader: the image is first filled with blanks; records 1 to 3
-// must be readable (status 1 otherwise); a missing or unreadable later record
-// leaves its part blank and sets the count of its table to 0.
-int16_t ReadPayrollDirectoryRecords(RecordFile& file, std::span<char> image);
+// must be readable (status 1 otherwise, and the reading ends there); a later
+// record beyond the end of an older, shorter file leaves its part blank and
+// sets the count of its table to 0. A later record that the file holds but
+// that cannot be read is a read failure (status 1) that leaves the counts
+// alone; the reading goes on to record 16.
+int16_t ReadPayrollDirectoryRecords(RecordFile& file, std::span<char> image, UnreadRecords* unread = nullptr);
 
 extern const DirectoryFileKind kPayrollDirectoryFile;
 
