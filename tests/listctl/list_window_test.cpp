@@ -159,6 +159,23 @@ TEST_F(ListWindowTest, TheCurrentRowIsGreenWithFocusAndGreyWithout) {
   EXPECT_EQ(FirstRowColour(), 0xE8E8E8u) << "a row that is not current keeps its own colour";
 }
 
+TEST_F(ListWindowTest, ColumnTitlesAreInTheRegularListFont) {
+  const HWND titled = CreateWindowExA(0, kListClassName, "", WS_CHILD | WS_VISIBLE, 10, 10, 620, 100, host_, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr);
+  const char* title = "Data si ora mesajului primit";
+  AddListColumn(titled, 560, DT_CENTER, DT_LEFT, title);
+  const auto tahoma = [](int height, int weight) {
+    return CreateFontA(height, 0, 0, 0, weight, 0, 0, 0, EASTEUROPE_CHARSET, 0, 0, 0, 0, "Tahoma");
+  };
+  const HFONT regular = tahoma(16, FW_NORMAL), bold = tahoma(15, FW_BOLD);
+  const int regularInk = velmora::testing::TextInk(regular, title), boldInk = velmora::testing::TextInk(bold, title);
+  const int ink = velmora::testing::HeaderInk(titled, 2, 540);
+  DeleteObject(regular);
+  DeleteObject(bold);
+  ASSERT_NE(regularInk, boldInk);
+  EXPECT_LT(std::abs(ink - regularInk), std::abs(ink - boldInk)) << ink << " " << regularInk << " " << boldInk;
+}
+
 TEST_F(ListWindowTest, OneWheelNotchDownScrollsOneRow) {
   Rows(40);
   SendMessageA(list_, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
