@@ -73,7 +73,10 @@ int InsertListRow(HWND list, int position) {
   {
     LockedList locked(list);
     if (!locked) return kNotLockable;
-    if (!locked.data().ValidRow(position)) return 4;
+    // The position is that of the list with the new row in it: 1 in an
+    // empty list, one past the last row at the end. A position refused
+    // adds no row.
+    if (position < 1 || position > locked.data().rowCount + 1) return 4;
   }
   if (const int appended = AppendListRow(list); appended != kOk) return appended;
   LockedList locked(list);

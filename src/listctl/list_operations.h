@@ -24,7 +24,8 @@ int AppendListRow(HWND list, int* newRowCount = nullptr);
 // without a growth every 100 rows. 2: more than 10000 rows; 3: no memory.
 int ReserveListRows(HWND list, int rows);
 
-// Codes of AppendListRow; 4: position outside 1..rowCount; 5: text table not lockable.
+// Codes of AppendListRow; 4: position outside 1..rowCount + 1 (the row count
+// with the new row), nothing added; 5: text table not lockable.
 // The current row stays where it was.
 int InsertListRow(HWND list, int position);
 

@@ -121,12 +121,31 @@ TEST_F(ListWindowTest, OperationsRefuseRowsAndColumnsOutsideTheList) {
       {"text of column 3", SetListCellText(list_, 1, 3, "x"), 3},
       {"read row 0", GetListCellText(list_, 0, 1, text, 10), 2},
       {"colour of column 0", SetListCellBackColour(list_, 1, 0, 1), 3},
-      {"insert at 3", InsertListRow(list_, 3), 4},
+      {"insert at 4", InsertListRow(list_, 4), 4},
       {"remove 0", RemoveListRow(list_, 0), 2},
       {"select row 3", SelectListCell(list_, 3), 2},
       {"select column 5", SelectListCell(list_, 1, 5), 3},
   };
   for (const Case& c : cases) EXPECT_EQ(c.result, c.expected) << c.name;
+}
+
+TEST_F(ListWindowTest, InsertingFillsAnEmptyListFromTheTopAndRefusesAGapWithoutAddingARow) {
+  struct Case {
+    int position, result, rowsAfter;
+    const char* topText;
+  };
+  const Case cases[] = {{1, 0, 1, "first"}, {1, 0, 2, "second"}, {3, 0, 3, "second"}, {5, 4, 3, "second"}, {0, 4, 3, "second"}};
+  const char* names[] = {"first", "second", "third", "gap", "zero"};
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    SCOPED_TRACE(names[i]);
+    EXPECT_EQ(InsertListRow(list_, c.position), c.result);
+    if (c.result == 0) SetListCellText(list_, c.position, 1, names[i], 0);
+    int count = 0;
+    GetListRowCount(list_, count);
+    EXPECT_EQ(count, c.rowsAfter);
+    EXPECT_EQ(Cell(1, 1), c.topText);
+  }
 }
 
 TEST_F(ListWindowTest, ACellRepaintsAtOnceUnlessTheFlagIsZero) {
