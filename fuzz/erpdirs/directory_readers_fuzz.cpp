@@ -84,7 +84,8 @@ void FuzzDirectoryFiles(uint8_t faults, std::string_view bytes) {
     Check(outcome.load.message.size() == 80);
     const std::string after = files.Get(step.file->name);
     Check(after.size() >= bytes.size() && after.size() <= std::max(bytes.size(), size));
-    if (step.file != &kPayrollDirectoryFile) CheckUnreadRecordsKept(bytes, after, step.file->recordCount, failingRecord);
+    if (step.file != &kPayrollDirectoryFile)
+      CheckUnreadRecordsKept(bytes, after, step.file->recordCount, failingRecord);
     if (bytes.size() > size) Check(after.substr(size) == bytes.substr(size));
     if (step.file == &kPayrollDirectoryFile && outcome.load.status == 0) {
       // Tables the old file did not hold whole are empty.

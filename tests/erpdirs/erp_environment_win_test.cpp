@@ -150,13 +150,15 @@ TEST_F(SuiteFolder, AModuleFileThatCannotBeReadIsReportedBeforeItIsRefreshed) {
   FilesAtTheBox().clear();
   static MessageBoxHandler recorder;
   recorder = SetMessageBoxHandler([](HWND owner, const char* text, const char* caption, UINT style) {
-    if (std::string_view(text).starts_with("** Eroare")) FilesAtTheBox().push_back(ReadFileBytes("DIRKEL.DAT") + ReadFileBytes("DIRTES.DAT"));
+    if (std::string_view(text).starts_with("** Eroare"))
+      FilesAtTheBox().push_back(ReadFileBytes("DIRKEL.DAT") + ReadFileBytes("DIRTES.DAT"));
     return recorder(owner, text, caption, style);
   });
   PrepareErpEnvironment(kOwner);
   SetMessageBoxHandler(recorder);
-  EXPECT_EQ(BoxRecorder::Boxes(), (BoxList{{kOwner, "** Eroare Citire fisier DIRKEL.DAT **", "Eroare", MB_ICONWARNING},
-                                           {kOwner, "** Eroare Citire fisier DIRTES.DAT **", "Eroare", MB_ICONWARNING}}));
+  EXPECT_EQ(BoxRecorder::Boxes(),
+            (BoxList{{kOwner, "** Eroare Citire fisier DIRKEL.DAT **", "Eroare", MB_ICONWARNING},
+                     {kOwner, "** Eroare Citire fisier DIRTES.DAT **", "Eroare", MB_ICONWARNING}}));
   EXPECT_EQ(FilesAtTheBox(), (std::vector<std::string>{std::string(1024, 'k'), std::string(1800, 't')}))
       << "each box comes before its file is written";
   const std::string after = ReadFileBytes(accountingFile);

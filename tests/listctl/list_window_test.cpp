@@ -134,7 +134,9 @@ TEST_F(ListWindowTest, InsertingFillsAnEmptyListFromTheTopAndRefusesAGapWithoutA
     int position, result, rowsAfter;
     const char* topText;
   };
-  const Case cases[] = {{1, 0, 1, "first"}, {1, 0, 2, "second"}, {3, 0, 3, "second"}, {5, 4, 3, "second"}, {0, 4, 3, "second"}};
+  const Case cases[] = {
+      {1, 0, 1, "first"}, {1, 0, 2, "second"}, {3, 0, 3, "second"}, {5, 4, 3, "second"}, {0, 4, 3, "second"},
+  };
   const char* names[] = {"first", "second", "third", "gap", "zero"};
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     const Case& c = cases[i];
