@@ -8,6 +8,13 @@
 namespace velmora::erpdirs {
 namespace {
 
+struct MedicalLeaveCode {
+  int16_t code;
+  std::string_view name;  // 40 characters at most
+  int16_t percentage;
+};
+
+// The medical-leave codes of a new file, in table order.
 constexpr MedicalLeaveCode kMedicalLeaveCodes[] = {
     {1, "Boala obisnuita", 75},
     {2, "Accident in deplasarea la locul de munca", 100},
@@ -80,8 +87,6 @@ void SetRecord2(std::span<char> r) {
 }
 
 }  // namespace
-
-std::span<const MedicalLeaveCode> InitialMedicalLeaveCodes() { return kMedicalLeaveCodes; }
 
 void SetPayrollDirectoryDefaults(std::span<char> image) {
   // Whatever the tables below do not name is zero in a new file.

@@ -38,14 +38,6 @@ inline constexpr std::size_t kPayrollTableA = 12 * kRecordSize;        // record
 inline constexpr std::size_t kPayrollTableB = 14 * kRecordSize;        // records 15 and 16
 inline constexpr std::size_t kPayrollTwoRecordTableSize = 2 * kRecordSize;
 
-struct MedicalLeaveCode {
-  int16_t code;
-  std::string_view name;  // 40 characters at most
-  int16_t percentage;
-};
-// The medical-leave codes of a new file, in table order.
-std::span<const MedicalLeaveCode> InitialMedicalLeaveCodes();
-
 void SetPayrollDirectoryDefaults(std::span<char> image);
 inline constexpr ModulePathFields kPayrollPathFields{kPayrollErpDirectory, kPayrollAccountingFolder,
                                                      kPayrollDocumentsDirectory};

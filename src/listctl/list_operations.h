@@ -51,12 +51,4 @@ int GetListCurrentCell(HWND list, int& row, int* column = nullptr);
 // view. 2: bad row; 3: bad column; 4: column not selectable.
 int SelectListCell(HWND list, int row, int column = 0);
 
-// Options off by default. The column searched by typing in row selection (0:
-// typed characters only notify the parent). 2: bad column.
-int SetListSearchColumn(HWND list, int column);
-
-// Turns on cell selection restricted to `columns` (empty: row selection
-// again); Enter and typed characters then edit the current cell. 2: bad column.
-int SetListSelectableColumns(HWND list, std::span<const int> columns);
-
 }  // namespace velmora::listctl

@@ -10,6 +10,7 @@
 #include "common/fixed_text.h"
 #include "listctl/list_class.h"
 #include "listctl/list_operations.h"
+#include "list_options.h"
 #include "listctl/list_pixels.h"
 #include "listctl/list_window.h"
 #include "support/message_pump.h"
@@ -269,7 +270,7 @@ TEST_F(ListWindowTest, TypingWithoutASearchColumnOnlyTellsTheParent) {
 TEST_F(ListWindowTest, QuickSearchTypesIntoTheEditorAndFindsTheRow) {
   Rows(9);
   SetFocus(list_);
-  ASSERT_EQ(SetListSearchColumn(list_, 1), 0);
+  ASSERT_EQ(testing::SetListSearchColumn(list_, 1), 0);
   SendMessageA(list_, WM_CHAR, 'r', 0);
   const HWND editor = Child("EditCorvane");
   ASSERT_TRUE(IsWindowVisible(editor));
@@ -286,7 +287,7 @@ TEST_F(ListWindowTest, CellEditingStoresAnAcceptedTextAndDropsACancelledOne) {
   Rows(3);
   SetFocus(list_);
   const int columns[] = {2};
-  ASSERT_EQ(SetListSelectableColumns(list_, columns), 0);
+  ASSERT_EQ(testing::SetListSelectableColumns(list_, columns), 0);
   SetListCellText(list_, 1, 2, "vechi");
   SendMessageA(list_, WM_KEYDOWN, VK_RETURN, 0);
   EXPECT_TRUE(Notified(311));
