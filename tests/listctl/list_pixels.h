@@ -32,46 +32,20 @@ inline COLORREF FirstRowColourAt(HWND list, int x) {
   return colour;
 }
 
-// Pixels of ink (anything but the button face) in the header band between
-// x = left and x = right, from the painting into a memory bitmap: the band
-// ends at the header's bottom (shadow) line.
-inline int HeaderInk(HWND list, int left, int right) {
-  RECT client;
-  GetClientRect(list, &client);
-  const HDC screen = GetDC(list);
-  const HDC memory = CreateCompatibleDC(screen);
-  const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+// Pixels other than the button face in the columns left .. right - 1 of what
+// `paint` draws into a memory bitmap, from y = 1 down to the first row whose
+// pixel at x = left has the shadow colour (a header's bottom line).
+template <typename Paint>
+int InkOf(int width, int height, int left, int right, Paint paint) {
+  const HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   const HGDIOBJ old = SelectObject(memory, bitmap);
-  SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+  paint(memory);
   const COLORREF face = GetSysColor(COLOR_BTNFACE), shadow = GetSysColor(COLOR_BTNSHADOW);
   int ink = 0;
-  for (int y = 1; y < client.bottom && GetPixel(memory, left, y) != shadow; ++y)
+  for (int y = 1; y < height && GetPixel(memory, left, y) != shadow; ++y)
     for (int x = left; x < right; ++x) ink += GetPixel(memory, x, y) != face ? 1 : 0;
   SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(list, screen);
-  return ink;
-}
-
-// The same count for `text` drawn on the button face with `font`.
-inline int TextInk(HFONT font, const char* text) {
-  const HDC screen = GetDC(nullptr);
-  const HDC memory = CreateCompatibleDC(screen);
-  const HBITMAP bitmap = CreateCompatibleBitmap(screen, 600, 40);
-  const HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-  const HGDIOBJ oldFont = SelectObject(memory, font);
-  RECT all{0, 0, 600, 40};
-  FillRect(memory, &all, GetSysColorBrush(COLOR_BTNFACE));
-  SetBkMode(memory, TRANSPARENT);
-  SetTextColor(memory, GetSysColor(COLOR_BTNTEXT));
-  DrawTextA(memory, text, -1, &all, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  const COLORREF face = GetSysColor(COLOR_BTNFACE);
-  int ink = 0;
-  for (int y = 0; y < 40; ++y)
-    for (int x = 0; x < 600; ++x) ink += GetPixel(memory, x, y) != face ? 1 : 0;
-  SelectObject(memory, oldFont);
-  SelectObject(memory, oldBitmap);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);

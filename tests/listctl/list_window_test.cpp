@@ -4,13 +4,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "common/fixed_text.h"
+#include "listctl/list_block.h"
 #include "listctl/list_class.h"
 #include "listctl/list_operations.h"
-#include "list_options.h"
 #include "listctl/list_pixels.h"
 #include "listctl/list_window.h"
 #include "support/message_pump.h"
@@ -20,6 +22,19 @@ namespace velmora::listctl {
 namespace {
 
 constexpr int kListId = 1023;
+
+// Options the launcher never switches on: a search column for typing in row
+// selection, and cell selection restricted to some columns.
+void SetListSearchColumn(HWND list, int column) { LockedList(list).data().editColumn = column; }
+
+void SetListSelectableColumns(HWND list, std::span<const int> columns) {
+  LockedList locked(list);
+  ListData& d = locked.data();
+  std::ranges::copy(columns, d.selectableColumns.begin());
+  d.selectableCount = static_cast<int32_t>(columns.size());
+  d.selectableIndex = 1;
+  d.currentColumn = columns.front();
+}
 
 struct Notification {
   int low, code;
@@ -186,16 +201,26 @@ TEST_F(ListWindowTest, ColumnTitlesAreInTheRegularListFont) {
                                       GetModuleHandleA(nullptr), nullptr);
   const char* title = "Data si ora mesajului primit";
   AddListColumn(titled, 560, DT_CENTER, DT_LEFT, title);
-  const auto tahoma = [](int height, int weight) {
-    return CreateFontA(height, 0, 0, 0, weight, 0, 0, 0, EASTEUROPE_CHARSET, 0, 0, 0, 0, "Tahoma");
+  const int ink = velmora::testing::InkOf(620, 100, 2, 540, [&](HDC dc) {
+    SendMessageA(titled, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  });
+  // The title drawn alone in Tahoma 16 regular, and in the row's bold Tahoma 15.
+  const auto inkIn = [&](int height, int weight) {
+    const HFONT font = CreateFontA(height, 0, 0, 0, weight, 0, 0, 0, EASTEUROPE_CHARSET, 0, 0, 0, 0, "Tahoma");
+    const int drawn = velmora::testing::InkOf(600, 40, 0, 600, [&](HDC dc) {
+      RECT all{0, 0, 600, 40};
+      FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+      SelectObject(dc, font);
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+      DrawTextA(dc, title, -1, &all, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    });
+    DeleteObject(font);
+    return drawn;
   };
-  const HFONT regular = tahoma(16, FW_NORMAL), bold = tahoma(15, FW_BOLD);
-  const int regularInk = velmora::testing::TextInk(regular, title), boldInk = velmora::testing::TextInk(bold, title);
-  const int ink = velmora::testing::HeaderInk(titled, 2, 540);
-  DeleteObject(regular);
-  DeleteObject(bold);
-  ASSERT_NE(regularInk, boldInk);
-  EXPECT_LT(std::abs(ink - regularInk), std::abs(ink - boldInk)) << ink << " " << regularInk << " " << boldInk;
+  const int regular = inkIn(16, FW_NORMAL), bold = inkIn(15, FW_BOLD);
+  ASSERT_NE(regular, bold);
+  EXPECT_LT(std::abs(ink - regular), std::abs(ink - bold)) << ink << " " << regular << " " << bold;
 }
 
 TEST_F(ListWindowTest, OneWheelNotchDownScrollsOneRow) {
@@ -270,7 +295,7 @@ TEST_F(ListWindowTest, TypingWithoutASearchColumnOnlyTellsTheParent) {
 TEST_F(ListWindowTest, QuickSearchTypesIntoTheEditorAndFindsTheRow) {
   Rows(9);
   SetFocus(list_);
-  ASSERT_EQ(testing::SetListSearchColumn(list_, 1), 0);
+  SetListSearchColumn(list_, 1);
   SendMessageA(list_, WM_CHAR, 'r', 0);
   const HWND editor = Child("EditCorvane");
   ASSERT_TRUE(IsWindowVisible(editor));
@@ -287,7 +312,7 @@ TEST_F(ListWindowTest, CellEditingStoresAnAcceptedTextAndDropsACancelledOne) {
   Rows(3);
   SetFocus(list_);
   const int columns[] = {2};
-  ASSERT_EQ(testing::SetListSelectableColumns(list_, columns), 0);
+  SetListSelectableColumns(list_, columns);
   SetListCellText(list_, 1, 2, "vechi");
   SendMessageA(list_, WM_KEYDOWN, VK_RETURN, 0);
   EXPECT_TRUE(Notified(311));
