@@ -32,6 +32,24 @@ std::string Path40(std::string text) {
   return text;
 }
 
+// A record the file holds (some of its bytes are there) but that cannot be
+// read whole: the refresh must leave it as it was.
+bool HeldButUnread(int n, std::size_t size, int failingRecord) {
+  const std::size_t from = static_cast<std::size_t>(n - 1) * kRecordSize;
+  return size > from && (size < from + kRecordSize || n == failingRecord);
+}
+
+void CheckUnreadRecordsKept(std::string_view before, std::string_view after, int records, int failingRecord) {
+  for (int n = 1; n <= records; ++n) {
+    const std::size_t from = static_cast<std::size_t>(n - 1) * kRecordSize;
+    if (!HeldButUnread(n, before.size(), failingRecord)) continue;
+    // The bytes that are there stay; a later record written may fill the
+    // rest of a record cut short.
+    const std::string_view held = before.substr(from, kRecordSize);
+    Check(after.substr(from, held.size()) == held);
+  }
+}
+
 void FuzzDirectoryFiles(uint8_t faults, std::string_view bytes) {
   const std::string start = "D:\\Suite\\ERP";
   const std::string root = "D:\\Suite\\";
@@ -47,8 +65,10 @@ void FuzzDirectoryFiles(uint8_t faults, std::string_view bytes) {
     Check(outcome.opened);
     Check((outcome.load.status == 0) == (bytes.size() >= 2048 && (failingRecord == 0 || failingRecord > 4)));
     const std::string after = files.Get("DIRERP.DAT");
-    Check(after.size() == std::max<std::size_t>(bytes.size(), 2048));
-    Check(after.substr(1024, 40) == Path40(root + "VANTOR"));
+    CheckUnreadRecordsKept(bytes, after, 4, failingRecord);
+    const bool lastKept = HeldButUnread(4, bytes.size(), failingRecord);
+    Check(after.size() == (lastKept ? bytes.size() : std::max<std::size_t>(bytes.size(), 2048)));
+    if (!HeldButUnread(3, bytes.size(), failingRecord)) Check(after.substr(1024, 40) == Path40(root + "VANTOR"));
     if (bytes.size() > 2048) Check(after.substr(2048) == bytes.substr(2048));
   }
 
@@ -63,7 +83,9 @@ void FuzzDirectoryFiles(uint8_t faults, std::string_view bytes) {
     Check(outcome.load.status == 0 || outcome.load.status == 1);
     Check(outcome.load.message.size() == 80);
     const std::string after = files.Get(step.file->name);
-    Check(after.size() == std::max(bytes.size(), size));
+    Check(after.size() >= bytes.size() && after.size() <= std::max(bytes.size(), size));
+    if (step.file != &kPayrollDirectoryFile)
+      CheckUnreadRecordsKept(bytes, after, step.file->recordCount, failingRecord);
     if (bytes.size() > size) Check(after.substr(size) == bytes.substr(size));
     if (step.file == &kPayrollDirectoryFile && outcome.load.status == 0) {
       // Tables the old file did not hold whole are empty.

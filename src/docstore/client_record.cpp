@@ -22,10 +22,4 @@ std::optional<int32_t> ClientRecordBuffer::CodeAfter(const RetrieveOutcome& outc
   return ReadInt32(bytes_, kClientKeyLength);
 }
 
-std::optional<int32_t> FindClientCode(BlockReader& dev, int layout, int32_t bucketCount, int32_t& probeLimit,
-                                      const ErrorSink& showError) {
-  ClientRecordBuffer buffer;
-  return buffer.CodeAfter(RetrieveRecord(dev, layout, buffer.Query(bucketCount), probeLimit, showError));
-}
-
 }  // namespace velmora::docstore

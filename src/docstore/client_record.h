@@ -29,26 +29,4 @@ class ClientRecordBuffer {
   std::array<char, kClientKeyLength + kClientDataLength> bytes_{};
 };
 
-// Retrieves the client record from an open dev.dat; nullopt unless the
-// retrieval finds the record with its 4 data bytes.
-std::optional<int32_t> FindClientCode(BlockReader& dev, int layout, int32_t bucketCount, int32_t& probeLimit,
-                                      const ErrorSink& showError = {});
-
-// The cached lookup's memory: once a code has been read, it is kept for the
-// rest of the run. A lookup that found nothing leaves the cache as it was.
-class ClientCodeCache {
- public:
-  bool has() const { return has_; }
-  int32_t code() const { return code_; }
-  void Store(int32_t code) {
-    code_ = code;
-    has_ = true;
-  }
-  void Clear() { *this = ClientCodeCache{}; }
-
- private:
-  bool has_ = false;
-  int32_t code_ = 0;
-};
-
 }  // namespace velmora::docstore

@@ -18,6 +18,12 @@ class Win32RecordFile final : public RecordFile {
     return number >= 1 && ReadFile(handle_.get(), into.data(), kRecordSize, &done, &at) && done == kRecordSize;
   }
 
+  bool HoldsRecord(int number) override {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(handle_.get(), &size)) return true;
+    return number >= 1 && static_cast<ULONGLONG>(size.QuadPart) > static_cast<ULONGLONG>(number - 1) * kRecordSize;
+  }
+
   bool WriteRecord(int number, std::span<const char, kRecordSize> from) override {
     DWORD done = 0;
     OVERLAPPED at = PositionOf(number);

@@ -28,21 +28,41 @@ DirectoryFileResult ResultOf(LoadFailure failure, std::string_view fileName) {
   return result;
 }
 
-int16_t ReadDirectoryRecords(RecordFile& file, std::span<char> image) {
+int16_t ReadDirectoryRecords(RecordFile& file, std::span<char> image, UnreadRecords* unread) {
   Record scratch;
+  int16_t status = 0;
   const int count = static_cast<int>(image.size() / kRecordSize);
   for (int n = 1; n <= count; ++n) {
-    if (!file.ReadRecord(n, scratch)) return 1;
+    if (!file.ReadRecord(n, scratch)) {
+      status = 1;
+      if (unread && file.HoldsRecord(n)) unread->insert(n);
+      continue;
+    }
     std::copy(scratch.begin(), scratch.end(), image.begin() + static_cast<std::ptrdiff_t>((n - 1) * kRecordSize));
+  }
+  return status;
+}
+
+int16_t WriteDirectoryRecords(RecordFile& file, std::span<const char> image, const UnreadRecords& skip) {
+  // Runs of records between the skipped ones go out in one write each.
+  const int count = static_cast<int>(image.size() / kRecordSize);
+  for (int first = 1; first <= count;) {
+    if (skip.contains(first)) {
+      ++first;
+      continue;
+    }
+    int end = first;
+    while (end <= count && !skip.contains(end)) ++end;
+    const auto run = image.subspan(static_cast<std::size_t>(first - 1) * kRecordSize,
+                                   static_cast<std::size_t>(end - first) * kRecordSize);
+    if (!file.WriteRecords(first, run)) return 1;
+    first = end;
   }
   return 0;
 }
 
-int16_t WriteDirectoryRecords(RecordFile& file, std::span<const char> image) {
-  return file.WriteRecords(1, image.first(image.size() / kRecordSize * kRecordSize)) ? 0 : 1;
-}
-
-LoadFailure LoadDirectoryFile(RecordFileSystem& files, const DirectoryFileKind& kind, std::span<char> image) {
+LoadFailure LoadDirectoryFile(RecordFileSystem& files, const DirectoryFileKind& kind, std::span<char> image,
+                              UnreadRecords* unread) {
   if (!files.Exists(kind.name)) {
     auto created = files.CreateNew(kind.name);
     if (!created) return LoadFailure::kCreate;
@@ -56,7 +76,7 @@ LoadFailure LoadDirectoryFile(RecordFileSystem& files, const DirectoryFileKind& 
   }
   auto file = files.OpenExisting(kind.name);
   if (!file) return LoadFailure::kOpen;
-  return kind.readRecords(*file, image) == 0 ? LoadFailure::kNone : LoadFailure::kRead;
+  return kind.readRecords(*file, image, unread) == 0 ? LoadFailure::kNone : LoadFailure::kRead;
 }
 
 std::unique_ptr<RecordFile> OpenDirectoryFile(RecordFileSystem& files, const DirectoryFileKind& kind,
@@ -67,14 +87,17 @@ std::unique_ptr<RecordFile> OpenDirectoryFile(RecordFileSystem& files, const Dir
 }
 
 RefreshOutcome RefreshDirectoryFile(RecordFileSystem& files, const DirectoryFileKind& kind, std::span<char> image,
-                                    const std::function<void(std::span<char>)>& setPaths) {
+                                    const std::function<void(std::span<char>)>& setPaths,
+                                    const LoadReport& reportLoad) {
   RefreshOutcome outcome;
-  outcome.load = ResultOf(LoadDirectoryFile(files, kind, image), kind.name);
+  UnreadRecords unread;
+  outcome.load = ResultOf(LoadDirectoryFile(files, kind, image, &unread), kind.name);
+  if (reportLoad) reportLoad(outcome.load);
   DirectoryFileResult openResult;
   auto file = OpenDirectoryFile(files, kind, openResult);
   if (!file) return outcome;
   if (setPaths) setPaths(image);
-  WriteDirectoryRecords(*file, image.first(static_cast<std::size_t>(kind.recordCount) * kRecordSize));
+  WriteDirectoryRecords(*file, image.first(static_cast<std::size_t>(kind.recordCount) * kRecordSize), unread);
   outcome.opened = true;
   return outcome;
 }

@@ -45,7 +45,7 @@ std::unique_ptr<RecordFile> OpenHere(const DirectoryFileKind& kind, DirectoryFil
 
 int16_t ReadHere(const DirectoryFileKind& kind, RecordFile& file) {
   const std::lock_guard lock(g_imagesLock);
-  return kind.readRecords(file, ImageOf(kind));
+  return kind.readRecords(file, ImageOf(kind), nullptr);
 }
 
 int16_t WriteHere(const DirectoryFileKind& kind, RecordFile& file) {
@@ -89,17 +89,32 @@ std::string ErpDocumentsModuleDirectory() {
   return std::string(g_erp.data() + kErpDocumentsDirectory, kPathFieldWidth);
 }
 
-RefreshOutcome RefreshErpDirectoryHere(std::string_view startDirectory) {
+namespace {
+
+// The report may show a message box: the images are not held meanwhile.
+LoadReport Unlocked(std::unique_lock<std::mutex>& lock, const LoadReport& reportLoad) {
+  if (!reportLoad) return nullptr;
+  return [&lock, &reportLoad](const DirectoryFileResult& load) {
+    lock.unlock();
+    reportLoad(load);
+    lock.lock();
+  };
+}
+
+}  // namespace
+
+RefreshOutcome RefreshErpDirectoryHere(std::string_view startDirectory, const LoadReport& reportLoad) {
   CurrentDirectoryFiles files;
-  const std::lock_guard lock(g_imagesLock);
-  return RefreshErpDirectoryFile(files, g_erp, startDirectory);
+  std::unique_lock lock(g_imagesLock);
+  return RefreshErpDirectoryFile(files, g_erp, startDirectory, Unlocked(lock, reportLoad));
 }
 
 RefreshOutcome RefreshModuleDirectoryHere(const ModuleStep& step, std::string_view startDirectory,
-                                          std::string_view suiteRoot) {
+                                          std::string_view suiteRoot, const LoadReport& reportLoad) {
   CurrentDirectoryFiles files;
-  const std::lock_guard lock(g_imagesLock);
-  return RefreshModuleDirectoryFile(files, step, ImageOf(*step.file), startDirectory, suiteRoot);
+  std::unique_lock lock(g_imagesLock);
+  return RefreshModuleDirectoryFile(files, step, ImageOf(*step.file), startDirectory, suiteRoot,
+                                    Unlocked(lock, reportLoad));
 }
 
 }  // namespace velmora::erpdirs

@@ -23,19 +23,20 @@ const ModuleStep kModuleSteps[] = {
 std::span<const ModuleStep> ModuleSteps() { return kModuleSteps; }
 
 RefreshOutcome RefreshErpDirectoryFile(RecordFileSystem& files, std::span<char> image,
-                                       std::string_view startDirectory) {
+                                       std::string_view startDirectory, const LoadReport& reportLoad) {
   const auto root = SuiteRootOf(startDirectory);
   return RefreshDirectoryFile(files, kErpDirectoryFile, image, [&](std::span<char> loaded) {
     if (root) SetErpDirectoryPaths(loaded, *root);
-  });
+  }, reportLoad);
 }
 
 RefreshOutcome RefreshModuleDirectoryFile(RecordFileSystem& files, const ModuleStep& step, std::span<char> image,
-                                          std::string_view startDirectory, std::string_view suiteRoot) {
+                                          std::string_view startDirectory, std::string_view suiteRoot,
+                                          const LoadReport& reportLoad) {
   const std::string root(suiteRoot);
   return RefreshDirectoryFile(files, *step.file, image, [&](std::span<char> loaded) {
     SetModulePaths(loaded, step.paths, startDirectory, root + std::string(step.accountingData), root + "VANTOR");
-  });
+  }, reportLoad);
 }
 
 }  // namespace velmora::erpdirs

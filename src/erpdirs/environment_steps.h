@@ -29,10 +29,11 @@ std::span<const ModuleStep> ModuleSteps();
 // The first 40 characters of the start directory go into the ERP directory
 // fields; longer directories are cut there.
 RefreshOutcome RefreshErpDirectoryFile(RecordFileSystem& files, std::span<char> image,
-                                       std::string_view startDirectory);
+                                       std::string_view startDirectory, const LoadReport& reportLoad = nullptr);
 
 // The refresh of a module directory file, run in its company folder.
 RefreshOutcome RefreshModuleDirectoryFile(RecordFileSystem& files, const ModuleStep& step, std::span<char> image,
-                                          std::string_view startDirectory, std::string_view suiteRoot);
+                                          std::string_view startDirectory, std::string_view suiteRoot,
+                                          const LoadReport& reportLoad = nullptr);
 
 }  // namespace velmora::erpdirs

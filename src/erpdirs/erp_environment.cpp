@@ -25,13 +25,16 @@ class ReturnToDirectory {
   std::string directory_;
 };
 
-void ShowLoadFailure(HWND owner, const DirectoryFileResult& load) {
-  if (load.status != 0) ShowMessageBox(owner, TrimTrailingBlanks(load.message), "Eroare", MB_ICONWARNING);
+// A load that failed is shown before the file is opened and written.
+LoadReport ShowLoadFailure(HWND owner) {
+  return [owner](const DirectoryFileResult& load) {
+    if (load.status != 0) ShowMessageBox(owner, TrimTrailingBlanks(load.message), "Eroare", MB_ICONWARNING);
+  };
 }
 
 void RefreshErpDirectory(HWND owner) {
   const std::string start = CurrentDirectory();
-  ShowLoadFailure(owner, RefreshErpDirectoryHere(start).load);
+  RefreshErpDirectoryHere(start, ShowLoadFailure(owner));
 }
 
 // The accounting company folder keeps an empty keyed file of tertiary
@@ -65,8 +68,8 @@ void RunModuleStep(HWND owner, const ModuleStep& step) {
     ShowMessageBox(owner, step.folderMessage, "Corvane", MB_ICONWARNING);
     return;
   }
-  const RefreshOutcome outcome = RefreshModuleDirectoryHere(step, start, root.value_or(std::string{}));
-  ShowLoadFailure(owner, outcome.load);
+  const RefreshOutcome outcome =
+      RefreshModuleDirectoryHere(step, start, root.value_or(std::string{}), ShowLoadFailure(owner));
   if (outcome.opened && step.keyedFile) EnsureTertiaryKeyedFile();
 }
 

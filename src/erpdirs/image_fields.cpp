@@ -20,11 +20,4 @@ void WriteDouble(std::span<char> image, std::size_t offset, double value) {
   for (std::size_t i = 0; i < 8; ++i) image[offset + i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
 }
 
-double ReadDouble(std::span<const char> image, std::size_t offset) {
-  std::uint64_t bits = 0;
-  for (std::size_t i = 0; i < 8; ++i)
-    bits |= static_cast<std::uint64_t>(static_cast<unsigned char>(image[offset + i])) << (8 * i);
-  return std::bit_cast<double>(bits);
-}
-
 }  // namespace velmora::erpdirs

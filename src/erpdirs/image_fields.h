@@ -36,6 +36,5 @@ std::string TextField(std::span<const char> image, std::size_t offset, std::size
 
 // IEEE 754 double precision, little-endian.
 void WriteDouble(std::span<char> image, std::size_t offset, double value);
-double ReadDouble(std::span<const char> image, std::size_t offset);
 
 }  // namespace velmora::erpdirs

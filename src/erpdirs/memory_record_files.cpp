@@ -19,6 +19,10 @@ class MemoryRecordFile final : public RecordFile {
     return true;
   }
 
+  bool HoldsRecord(int number) override {
+    return number >= 1 && bytes_->size() > static_cast<std::size_t>(number - 1) * kRecordSize;
+  }
+
   bool WriteRecord(int number, std::span<const char, kRecordSize> from) override {
     if (number < 1 || faults_.writeRecords.contains(number)) return false;
     const std::size_t offset = static_cast<std::size_t>(number - 1) * kRecordSize;

@@ -8,6 +8,13 @@
 namespace velmora::erpdirs {
 namespace {
 
+struct MedicalLeaveCode {
+  int16_t code;
+  std::string_view name;  // 40 characters at most
+  int16_t percentage;
+};
+
+// The medical-leave codes of a new file, in table order.
 constexpr MedicalLeaveCode kMedicalLeaveCodes[] = {
     {1, "Boala obisnuita", 75},
     {2, "Accident in deplasarea la locul de munca", 100},
@@ -81,8 +88,6 @@ void SetRecord2(std::span<char> r) {
 
 }  // namespace
 
-std::span<const MedicalLeaveCode> InitialMedicalLeaveCodes() { return kMedicalLeaveCodes; }
-
 void SetPayrollDirectoryDefaults(std::span<char> image) {
   // Whatever the tables below do not name is zero in a new file.
   std::fill(image.begin(), image.end(), '\0');
@@ -111,22 +116,38 @@ void SetPayrollDirectoryDefaults(std::span<char> image) {
   Blank(image, kPayrollTableB, 30 * 32);
 }
 
-int16_t ReadPayrollDirectoryRecords(RecordFile& file, std::span<char> image) {
+int16_t ReadPayrollDirectoryRecords(RecordFile& file, std::span<char> image, UnreadRecords* unread) {
   std::fill(image.begin(), image.end(), ' ');
   const auto record1 = image.subspan(0, kRecordSize);
+  const auto markUnread = [&](int n) {
+    if (unread && file.HoldsRecord(n)) unread->insert(n);
+  };
   Record scratch;
+  int16_t status = 0;
   for (int n = 1; n <= kPayrollDirectoryRecords; ++n) {
     if (file.ReadRecord(n, scratch)) {
       std::copy(scratch.begin(), scratch.end(), image.begin() + static_cast<std::ptrdiff_t>((n - 1) * kRecordSize));
       continue;
     }
-    if (n <= 3) return 1;
+    if (n <= 3) {
+      // Without its first three records the file is not read any further.
+      for (int rest = n; rest <= kPayrollDirectoryRecords; ++rest) markUnread(rest);
+      return 1;
+    }
+    if (file.HoldsRecord(n)) {
+      // A table record that is there but cannot be read: its count stays,
+      // since record 1 goes back to the file with it.
+      markUnread(n);
+      status = 1;
+      continue;
+    }
+    // An older, shorter file: the tables it lacks are empty.
     if (n == 5 || n == 6) WriteInt16(record1, kPayrollDepartmentCount, 0);
     if (n == 11 || n == 12) WriteInt16(record1, kPayrollMedicalLeaveCount, 0);
     if (n == 13 || n == 14) WriteInt16(record1, kPayrollTableACount, 0);
     if (n == 15 || n == 16) WriteInt16(record1, kPayrollTableBCount, 0);
   }
-  return 0;
+  return status;
 }
 
 const DirectoryFileKind kPayrollDirectoryFile{"DIRMOR.DAT", kPayrollDirectoryRecords, &SetPayrollDirectoryDefaults,

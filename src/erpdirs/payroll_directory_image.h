@@ -38,22 +38,17 @@ inline constexpr std::size_t kPayrollTableA = 12 * kRecordSize;        // record
 inline constexpr std::size_t kPayrollTableB = 14 * kRecordSize;        // records 15 and 16
 inline constexpr std::size_t kPayrollTwoRecordTableSize = 2 * kRecordSize;
 
-struct MedicalLeaveCode {
-  int16_t code;
-  std::string_view name;  // 40 characters at most
-  int16_t percentage;
-};
-// The medical-leave codes of a new file, in table order.
-std::span<const MedicalLeaveCode> InitialMedicalLeaveCodes();
-
 void SetPayrollDirectoryDefaults(std::span<char> image);
 inline constexpr ModulePathFields kPayrollPathFields{kPayrollErpDirectory, kPayrollAccountingFolder,
                                                      kPayrollDocumentsDirectory};
 
 // The tolerant reader: the image is first filled with blanks; records 1 to 3
-// must be readable (status 1 otherwise); a missing or unreadable later record
-// leaves its part blank and sets the count of its table to 0.
-int16_t ReadPayrollDirectoryRecords(RecordFile& file, std::span<char> image);
+// must be readable (status 1 otherwise, and the reading ends there); a later
+// record beyond the end of an older, shorter file leaves its part blank and
+// sets the count of its table to 0. A later record that the file holds but
+// that cannot be read is a read failure (status 1) that leaves the counts
+// alone; the reading goes on to record 16.
+int16_t ReadPayrollDirectoryRecords(RecordFile& file, std::span<char> image, UnreadRecords* unread = nullptr);
 
 extern const DirectoryFileKind kPayrollDirectoryFile;
 

@@ -23,6 +23,10 @@ class RecordFile {
   virtual ~RecordFile() = default;
   // False when the record cannot be read whole (past the end, short, I/O error).
   virtual bool ReadRecord(int number, std::span<char, kRecordSize> into) = 0;
+  // True when the file holds any byte of the record, even one it could not
+  // read; false for a record wholly beyond the end. When the size cannot be
+  // told, the record counts as held.
+  virtual bool HoldsRecord(int number) = 0;
   virtual bool WriteRecord(int number, std::span<const char, kRecordSize> from) = 0;
   // Writes the records `first`, `first` + 1, ... held one after the other in
   // `from` (whole records only). A file on disk writes them in one call; the

@@ -73,7 +73,10 @@ int InsertListRow(HWND list, int position) {
   {
     LockedList locked(list);
     if (!locked) return kNotLockable;
-    if (!locked.data().ValidRow(position)) return 4;
+    // The position is that of the list with the new row in it: 1 in an
+    // empty list, one past the last row at the end. A position refused
+    // adds no row.
+    if (position < 1 || position > locked.data().rowCount + 1) return 4;
   }
   if (const int appended = AppendListRow(list); appended != kOk) return appended;
   LockedList locked(list);
@@ -180,29 +183,6 @@ int SelectListCell(HWND list, int row, int column) {
   if (KeepRowVisible(d, row)) RepaintCells(list, d, 0, 0);
   d.currentRow = row;
   if (d.rowCount > d.visibleRows) SetScrollPos(locked->verticalBar, SB_CTL, d.topRow, TRUE);
-  return kOk;
-}
-
-int SetListSearchColumn(HWND list, int column) {
-  LockedList locked(list);
-  if (!locked) return kNotLockable;
-  if (column != 0 && !locked.data().ValidColumn(column)) return 2;
-  locked.data().editColumn = column;
-  return kOk;
-}
-
-int SetListSelectableColumns(HWND list, std::span<const int> columns) {
-  LockedList locked(list);
-  if (!locked) return kNotLockable;
-  ListData& d = locked.data();
-  if (columns.size() > static_cast<std::size_t>(kMaxColumns)) return 2;
-  for (const int column : columns)
-    if (!d.ValidColumn(column)) return 2;
-  std::ranges::copy(columns, d.selectableColumns.begin());
-  d.selectableCount = static_cast<int32_t>(columns.size());
-  d.selectableIndex = 1;
-  if (!columns.empty()) d.currentColumn = columns.front();
-  RepaintCells(list, d, 0, 0);
   return kOk;
 }
 

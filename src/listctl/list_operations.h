@@ -24,7 +24,8 @@ int AppendListRow(HWND list, int* newRowCount = nullptr);
 // without a growth every 100 rows. 2: more than 10000 rows; 3: no memory.
 int ReserveListRows(HWND list, int rows);
 
-// Codes of AppendListRow; 4: position outside 1..rowCount; 5: text table not lockable.
+// Codes of AppendListRow; 4: position outside 1..rowCount + 1 (the row count
+// with the new row), nothing added; 5: text table not lockable.
 // The current row stays where it was.
 int InsertListRow(HWND list, int position);
 
@@ -49,13 +50,5 @@ int GetListCurrentCell(HWND list, int& row, int* column = nullptr);
 // Makes the row (and the column, when not 0) current and scrolls it into
 // view. 2: bad row; 3: bad column; 4: column not selectable.
 int SelectListCell(HWND list, int row, int column = 0);
-
-// Options off by default. The column searched by typing in row selection (0:
-// typed characters only notify the parent). 2: bad column.
-int SetListSearchColumn(HWND list, int column);
-
-// Turns on cell selection restricted to `columns` (empty: row selection
-// again); Enter and typed characters then edit the current cell. 2: bad column.
-int SetListSelectableColumns(HWND list, std::span<const int> columns);
 
 }  // namespace velmora::listctl

@@ -50,7 +50,8 @@ void PaintHeader(HDC dc, const ListBlock& block, int width) {
   Line(dc, shadow, 0, d.headerHeight - 1, width, d.headerHeight - 1);
   Line(dc, highlight, 0, 1, 0, d.headerHeight - 1);
 
-  const ScopedSelectObject font(dc, block.headerFont);
+  // Titles are in the list font; the bold one is for the current row.
+  const ScopedSelectObject font(dc, block.listFont);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
   for (int c = 1; c <= d.columnCount; ++c) {

@@ -65,9 +65,19 @@ int16_t ReadCursValPermission() {
 }
 
 bool MergeCursValRates(const NewsRates& rates) {
+  // DIRVAN.DAT is read again so that the merge follows a data directory
+  // changed since the start. When that read fails the merge carries on with
+  // the record read before, the one the permission was read through (a new
+  // file that could not be written leaves the image with the defaults of a
+  // new file, which name no data directory at all).
+  const erpdirs::Record before = erpdirs::DocumentsDirectoryRecord();
   char message[80];
-  if (erpdirs::LoadDocumentsDirectoryFileQuiet(message) != 0) return false;
-  return MergeCursValFiles(WindowsRateFiles(), PathOf(kDatName), PathOf(kOldName), rates);
+  const erpdirs::Record record =
+      erpdirs::LoadDocumentsDirectoryFileQuiet(message) == 0 ? erpdirs::DocumentsDirectoryRecord() : before;
+  const auto path = [&](std::string_view name) {
+    return std::string(erpdirs::DocumentsDataPath(record, name).c_str());
+  };
+  return MergeCursValFiles(WindowsRateFiles(), path(kDatName), path(kOldName), rates);
 }
 
 void UpdateCursValFromNews(std::string_view dateText, std::string_view euroText, std::string_view usdText) {

@@ -28,8 +28,9 @@ void UpdateCursValFromNews(std::string_view dateText, std::string_view euroText,
 // cannot be opened, the box "Eroare la deschiderea CursVal.dat".
 int16_t ReadCursValPermission();
 
-// Re-reads DIRVAN.DAT and merges into the files of the documents data
-// directory. False when anything failed (CURSVAL.DAT is then as it was).
+// Re-reads DIRVAN.DAT (a failed read leaves the record read before) and
+// merges into the files of the documents data directory. False when the
+// merge failed (CURSVAL.DAT is then as it was).
 bool MergeCursValRates(const NewsRates& rates);
 
 // The merge on named files through `files`.

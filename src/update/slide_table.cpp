@@ -4,13 +4,18 @@
 #include <limits>
 #include <vector>
 
+#include "common/fixed_text.h"
 #include "update/schedule_lines.h"
 
 namespace velmora::update {
 namespace {
 
+// A caption holds at most 500 characters of its line; the blanks before the
+// cut are trailing blanks, and a line-break mark cut in two is one "@".
+constexpr std::size_t kCaptionWidth = 500;
+
 std::string CaptionFrom(std::string_view line) {
-  std::string caption(line);
+  std::string caption(TrimTrailingBlanks(line.substr(0, kCaptionWidth)));
   for (std::size_t at; (at = caption.find("@@")) != std::string::npos;) caption.replace(at, 2, "\r\n");
   return caption;
 }

@@ -1,7 +1,6 @@
 #include "update/update_check.h"
 
 #include <memory>
-#include <mutex>
 
 #include "common/fixed_text.h"
 #include "common/win_handles.h"
@@ -17,14 +16,6 @@ constexpr int kBannerControls[] = {IDC_UPDATE_BACKGROUND, IDC_BUTTON_UPDATE, IDC
 constexpr DWORD kScheduleDelayMs = 2000;
 constexpr char kScheduleRemote[] = "/updateVelmora/velmora.scn";
 constexpr std::size_t kLongestDeletableName = 260;
-
-std::mutex errorLock;
-std::string lastError;
-
-void StoreError(const char* text) {
-  std::lock_guard lock(errorLock);
-  lastError = text;
-}
 
 void Log(const UpdateSetup& setup, std::string_view text) {
   if (setup.log != nullptr) setup.log(text);
@@ -51,12 +42,10 @@ void StartThread(const UpdateSetup& setup) {
 int16_t CheckForUpdates(const UpdateSetup& setup) {
   Log(setup, "Load library ....");
   if (setup.hostlane == nullptr) {
-    StoreError(kLibraryMissingText);
     return -1;
   }
   const auto count = LibraryCall<CountUpdatableFn>(setup.hostlane, "_getNrFisiereUpdatabile@4");
   if (count == nullptr) {
-    StoreError(kExportMissingText);
     return -2;
   }
   const int16_t updatable = count(setup.suiteRoot.c_str());
@@ -66,19 +55,12 @@ int16_t CheckForUpdates(const UpdateSetup& setup) {
   return updatable;
 }
 
-std::string LastUpdateError() {
-  std::lock_guard lock(errorLock);
-  return lastError;
-}
-
 void RunUpdateCheck(const UpdateSetup& setup) {
   if (setup.hostlane == nullptr) {
-    StoreError(kLibraryMissingText);
     return;
   }
   const auto download = LibraryCall<DownloadUpdateInfoFn>(setup.hostlane, "_downloadUpdateInfo@4");
   if (download == nullptr) {
-    StoreError(kExportMissingText);
     return;
   }
   download(setup.suiteRoot.c_str());

@@ -31,17 +31,11 @@ struct UpdateSetup {
   LogFn log = nullptr;                // the application log, may be NULL
 };
 
-// The texts kept (never shown) when the library or its export is missing.
-inline constexpr char kLibraryMissingText[] = "Eroare deschidere \"hostlane.dll\"";
-inline constexpr char kExportMissingText[] = "Eroare interna \"hostlane.dll\"";
 
 // -1 without the library, -2 without its count export, else the number of
 // suite executables with a newer version; shows the banner when above 0,
 // hides it otherwise.
 int16_t CheckForUpdates(const UpdateSetup& setup);
-
-// The last error text stored by the update work ("" when none).
-std::string LastUpdateError();
 
 // Asks the library to download the update information, then checks again.
 void RunUpdateCheck(const UpdateSetup& setup);

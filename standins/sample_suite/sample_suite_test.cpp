@@ -194,7 +194,8 @@ std::optional<int32_t> ClientCodeIn(const std::string& dev, int32_t obiBucketCou
   const int32_t buckets =
       layout == docstore::kLayoutSelfDescribing ? docstore::HeaderBucketCount(block1) : obiBucketCount;
   int32_t probeLimit = docstore::kInitialProbeLimit;
-  return docstore::FindClientCode(blocks, layout, buckets, probeLimit);
+  docstore::ClientRecordBuffer buffer;
+  return buffer.CodeAfter(docstore::RetrieveRecord(blocks, layout, buffer.Query(buckets), probeLimit));
 }
 
 // The data of the record under `key` (6 bytes), as the launcher's reader retrieves it.

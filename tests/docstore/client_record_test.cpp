@@ -14,7 +14,14 @@ using testing::BlockOf;
 using testing::FakeBlocks;
 using testing::HeaderBlock;
 
-TEST(FindClientCode, ReadsTheLittleEndianCodeInBothLayouts) {
+// The client record as the lookup retrieves it: the query and the code of
+// the record buffer.
+std::optional<int32_t> FindClientCode(BlockReader& dev, int layout, int32_t bucketCount, int32_t& probeLimit) {
+  ClientRecordBuffer buffer;
+  return buffer.CodeAfter(RetrieveRecord(dev, layout, buffer.Query(bucketCount), probeLimit));
+}
+
+TEST(ClientRecordBuffer, ReadsTheLittleEndianCodeInBothLayouts) {
   // -123456 = FFFE1DC0
   FakeBlocks selfDescribing = testing::EmptyFile(3);
   selfDescribing.blocks[1] = HeaderBlock(3);
@@ -28,7 +35,7 @@ TEST(FindClientCode, ReadsTheLittleEndianCodeInBothLayouts) {
   EXPECT_EQ(probeLimit, kSixByteKeyProbeLimit);
 }
 
-TEST(FindClientCode, NothingWhenTheRecordIsMissingShortOrUnreadable) {
+TEST(ClientRecordBuffer, NothingWhenTheRecordIsMissingShortOrUnreadable) {
   int32_t probeLimit = kInitialProbeLimit;
   FakeBlocks empty = testing::EmptyFile(3);
   empty.blocks[1] = HeaderBlock(3);
@@ -42,17 +49,6 @@ TEST(FindClientCode, NothingWhenTheRecordIsMissingShortOrUnreadable) {
   unreadable.unreadable.insert(2);
   EXPECT_EQ(FindClientCode(unreadable, kLayoutSelfDescribing, 3, probeLimit), std::nullopt);
   EXPECT_EQ(FindClientCode(empty, kLayoutIndex, 0, probeLimit), std::nullopt) << "index file opened without obi.dat";
-}
-
-TEST(ClientCodeCache, KeepsTheFirstCodeStored) {
-  ClientCodeCache cache;
-  EXPECT_FALSE(cache.has());
-  EXPECT_EQ(cache.code(), 0);
-  cache.Store(77);
-  EXPECT_TRUE(cache.has());
-  EXPECT_EQ(cache.code(), 77);
-  cache.Clear();
-  EXPECT_FALSE(cache.has());
 }
 
 struct DateCase {

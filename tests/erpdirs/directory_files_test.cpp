@@ -209,30 +209,34 @@ TEST(ErpDirectoryFile, PathsLongerThanFortyCharactersAreCut) {
 }
 
 struct PayrollReadCase {
-  int failingRecord;
+  int records;        // the file's length in records
+  int failingRecord;  // a record the file holds but that cannot be read, or 0
   int16_t status;
   int departments, medicalLeave, tableA, tableB;  // counts in the image afterwards
 };
 
-TEST(PayrollDirectoryFile, TheTolerantReaderZeroesTheCountOfEachLostTable) {
+TEST(PayrollDirectoryFile, TheTolerantReaderZeroesTheCountOfEachTableAnOlderFileLacks) {
   // A full file whose four counts are 7, 15, 3 and 4.
   Bytes file(testing::NewPayrollDirectoryFile());
   file.I16(18, 7).I16(206, 3).I16(208, 4);
   const PayrollReadCase cases[] = {
-      {0, 0, 7, 15, 3, 4},  {4, 0, 7, 15, 3, 4},  {5, 0, 0, 15, 3, 4},  {6, 0, 0, 15, 3, 4},
-      {7, 0, 7, 15, 3, 4},  {10, 0, 7, 15, 3, 4}, {11, 0, 7, 0, 3, 4},  {12, 0, 7, 0, 3, 4},
-      {13, 0, 7, 15, 0, 4}, {14, 0, 7, 15, 0, 4}, {15, 0, 7, 15, 3, 0}, {16, 0, 7, 15, 3, 0},
+      {16, 0, 0, 7, 15, 3, 4}, {4, 0, 0, 0, 0, 0, 0},  {5, 0, 0, 0, 0, 0, 0},   {6, 0, 0, 7, 0, 0, 0},
+      {11, 0, 0, 7, 0, 0, 0},  {12, 0, 0, 7, 15, 0, 0}, {13, 0, 0, 7, 15, 0, 0}, {14, 0, 0, 7, 15, 3, 0},
+      {15, 0, 0, 7, 15, 3, 0},
+      // A table the file holds but that cannot be read keeps its count.
+      {16, 4, 1, 7, 15, 3, 4}, {16, 5, 1, 7, 15, 3, 4}, {16, 12, 1, 7, 15, 3, 4}, {16, 16, 1, 7, 15, 3, 4},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE("unreadable record " + std::to_string(c.failingRecord));
+    SCOPED_TRACE(std::to_string(c.records) + " records, unreadable record " + std::to_string(c.failingRecord));
     MemoryRecordFileSystem files;
-    files.Put("DIRMOR.DAT", file.str());
+    const std::size_t size = static_cast<std::size_t>(c.records) * 512;
+    files.Put("DIRMOR.DAT", file.str().substr(0, size));
     if (c.failingRecord) files.faults().readRecords = {c.failingRecord};
     PayrollDirectoryImage image;
     image.fill('#');
     EXPECT_EQ(LoadDirectoryFile(files, kPayrollDirectoryFile, image) == LoadFailure::kNone ? 0 : 1, c.status);
     const std::string got = ImageText(image);
-    Bytes expected(file.str());
+    Bytes expected(file.str().substr(0, size) + std::string(8192 - size, ' '));
     expected.I16(18, c.departments).I16(220, c.medicalLeave).I16(206, c.tableA).I16(208, c.tableB);
     if (c.failingRecord) expected.Fill(static_cast<std::size_t>(c.failingRecord - 1) * 512, 512, ' ');
     EXPECT_EQ(FirstDifference(got, expected.str()), -1);
@@ -327,6 +331,40 @@ TEST(RefreshDirectoryFile, AnExistingFileChangesOnlyInItsPathFields) {
     Bytes expected(existing);
     c.putPaths(expected, "E:\\Firm\\ERP", "E:\\Firm\\");
     EXPECT_EQ(FirstDifference(files.Get(c.name), expected.str()), -1);
+  }
+}
+
+TEST(RefreshDirectoryFile, ARecordTheFileHoldsButCannotReadIsReportedAndNeverWritten) {
+  struct Case {
+    std::size_t refresh;  // index into kRefreshes
+    int failingRecord;    // 0: none
+    std::size_t size;     // the existing file cut to this many bytes; 0: whole
+    std::size_t keptFrom, keptTo;  // bytes left exactly as they were
+  };
+  const Case cases[] = {
+      {0, 2, 0, 512, 1024},  // DIRERP: record 3 is read and refreshed, records 2 and 4 stay
+      {1, 2, 0, 512, 1024},  // DIRKEL: its paths lie in the record not read
+      {3, 2, 0, 512, 1024},  // DIRTES
+      {2, 2, 0, 512, 8192},  // DIRMOR: the reading ends at record 2, nothing after it is written
+      {2, 7, 0, 3072, 3584},
+      {0, 0, 1800, 1536, 1800},  // a last record cut short is held, not read whole
+  };
+  for (const Case& c : cases) {
+    const RefreshCase& r = kRefreshes[c.refresh];
+    SCOPED_TRACE(std::string(r.name) + " record " + std::to_string(c.failingRecord));
+    std::string existing(c.size ? c.size : r.newFile().size(), '\0');
+    for (std::size_t k = 0; k < existing.size(); ++k) existing[k] = static_cast<char>(0x80 + k % 61);
+    MemoryRecordFileSystem files;
+    files.Put(r.name, existing);
+    if (c.failingRecord) files.faults().readRecords = {c.failingRecord};
+    std::string image(r.newFile().size(), ' ');
+    const auto outcome = r.refresh(files, image, "E:\\Firm\\ERP", "E:\\Firm\\");
+    EXPECT_EQ(outcome.load.message, Padded80(std::string("** Eroare Citire fisier ") + r.name + " **"));
+    Bytes refreshed(existing + std::string(image.size() - std::min(image.size(), existing.size()), ' '));
+    r.putPaths(refreshed, "E:\\Firm\\ERP", "E:\\Firm\\");
+    std::string expected = refreshed.str().substr(0, std::max(existing.size(), c.keptTo));
+    expected.replace(c.keptFrom, c.keptTo - c.keptFrom, existing, c.keptFrom, c.keptTo - c.keptFrom);
+    EXPECT_EQ(FirstDifference(files.Get(r.name), expected), -1);
   }
 }
 

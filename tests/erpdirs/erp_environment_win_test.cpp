@@ -132,17 +132,44 @@ TEST_F(SuiteFolder, WithoutErpInTheCurrentDirectoryEveryModuleStepReports) {
   EXPECT_EQ(CurrentDirectory(), root_ + "Work");
 }
 
-TEST_F(SuiteFolder, AModuleFileThatCannotBeReadIsReportedAndStillRefreshed) {
-  velmora::testing::MakeFolders(root_ + "KELBAR\\FIRMA");
+// What the module directory file of the current folder held on disk when its
+// load-failure box came up (the other name is not there, so reads empty).
+std::vector<std::string>& FilesAtTheBox() {
+  static std::vector<std::string> files;
+  return files;
+}
+
+TEST_F(SuiteFolder, AModuleFileThatCannotBeReadIsReportedBeforeItIsRefreshed) {
+  // DIRKEL.DAT lacks its last two records; DIRTES.DAT ends inside its fourth.
   const std::string accountingFile = root_ + "KELBAR\\FIRMA\\DIRKEL.DAT";
+  const std::string fixedAssetsFile = root_ + "TESSLO\\FIRMA\\DIRTES.DAT";
+  velmora::testing::MakeFolders(root_ + "KELBAR\\FIRMA");
+  velmora::testing::MakeFolders(root_ + "TESSLO\\FIRMA");
   WriteFileBytes(accountingFile, std::string(1024, 'k'));
+  WriteFileBytes(fixedAssetsFile, std::string(1800, 't'));
+  FilesAtTheBox().clear();
+  static MessageBoxHandler recorder;
+  recorder = SetMessageBoxHandler([](HWND owner, const char* text, const char* caption, UINT style) {
+    if (std::string_view(text).starts_with("** Eroare"))
+      FilesAtTheBox().push_back(ReadFileBytes("DIRKEL.DAT") + ReadFileBytes("DIRTES.DAT"));
+    return recorder(owner, text, caption, style);
+  });
   PrepareErpEnvironment(kOwner);
-  EXPECT_EQ(BoxRecorder::Boxes(), (BoxList{{kOwner, "** Eroare Citire fisier DIRKEL.DAT **", "Eroare", MB_ICONWARNING}}));
+  SetMessageBoxHandler(recorder);
+  EXPECT_EQ(BoxRecorder::Boxes(),
+            (BoxList{{kOwner, "** Eroare Citire fisier DIRKEL.DAT **", "Eroare", MB_ICONWARNING},
+                     {kOwner, "** Eroare Citire fisier DIRTES.DAT **", "Eroare", MB_ICONWARNING}}));
+  EXPECT_EQ(FilesAtTheBox(), (std::vector<std::string>{std::string(1024, 'k'), std::string(1800, 't')}))
+      << "each box comes before its file is written";
   const std::string after = ReadFileBytes(accountingFile);
-  ASSERT_EQ(after.size(), 2048u);
+  ASSERT_EQ(after.size(), 2048u) << "records beyond the end are written";
   Bytes expected(std::string(1024, 'k'));
   testing::PutAccountingPaths(expected, Start(), root_);
   EXPECT_EQ(after.substr(0, 1024), expected.str());
+  Bytes fixedAssets(std::string(1800, 't'));
+  testing::PutFixedAssetsPaths(fixedAssets, Start(), root_);
+  EXPECT_EQ(FirstDifference(ReadFileBytes(fixedAssetsFile), fixedAssets.str()), -1)
+      << "the part of record 4 that is there stays as it was";
   EXPECT_EQ(FirstDifference(ReadFileBytes(root_ + "KELBAR\\FIRMA\\TERTIDC.DAT"), testing::NewTertiaryFile()), -1);
 }
 

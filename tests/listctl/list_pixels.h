@@ -32,4 +32,24 @@ inline COLORREF FirstRowColourAt(HWND list, int x) {
   return colour;
 }
 
+// Pixels other than the button face in the columns left .. right - 1 of what
+// `paint` draws into a memory bitmap, from y = 1 down to the first row whose
+// pixel at x = left has the shadow colour (a header's bottom line).
+template <typename Paint>
+int InkOf(int width, int height, int left, int right, Paint paint) {
+  const HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  const HGDIOBJ old = SelectObject(memory, bitmap);
+  paint(memory);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE), shadow = GetSysColor(COLOR_BTNSHADOW);
+  int ink = 0;
+  for (int y = 1; y < height && GetPixel(memory, left, y) != shadow; ++y)
+    for (int x = left; x < right; ++x) ink += GetPixel(memory, x, y) != face ? 1 : 0;
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return ink;
+}
+
 }  // namespace velmora::testing

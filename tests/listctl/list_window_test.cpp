@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "common/fixed_text.h"
+#include "listctl/list_block.h"
 #include "listctl/list_class.h"
 #include "listctl/list_operations.h"
 #include "listctl/list_pixels.h"
@@ -19,6 +22,19 @@ namespace velmora::listctl {
 namespace {
 
 constexpr int kListId = 1023;
+
+// Options the launcher never switches on: a search column for typing in row
+// selection, and cell selection restricted to some columns.
+void SetListSearchColumn(HWND list, int column) { LockedList(list).data().editColumn = column; }
+
+void SetListSelectableColumns(HWND list, std::span<const int> columns) {
+  LockedList locked(list);
+  ListData& d = locked.data();
+  std::ranges::copy(columns, d.selectableColumns.begin());
+  d.selectableCount = static_cast<int32_t>(columns.size());
+  d.selectableIndex = 1;
+  d.currentColumn = columns.front();
+}
 
 struct Notification {
   int low, code;
@@ -121,12 +137,33 @@ TEST_F(ListWindowTest, OperationsRefuseRowsAndColumnsOutsideTheList) {
       {"text of column 3", SetListCellText(list_, 1, 3, "x"), 3},
       {"read row 0", GetListCellText(list_, 0, 1, text, 10), 2},
       {"colour of column 0", SetListCellBackColour(list_, 1, 0, 1), 3},
-      {"insert at 3", InsertListRow(list_, 3), 4},
+      {"insert at 4", InsertListRow(list_, 4), 4},
       {"remove 0", RemoveListRow(list_, 0), 2},
       {"select row 3", SelectListCell(list_, 3), 2},
       {"select column 5", SelectListCell(list_, 1, 5), 3},
   };
   for (const Case& c : cases) EXPECT_EQ(c.result, c.expected) << c.name;
+}
+
+TEST_F(ListWindowTest, InsertingFillsAnEmptyListFromTheTopAndRefusesAGapWithoutAddingARow) {
+  struct Case {
+    int position, result, rowsAfter;
+    const char* topText;
+  };
+  const Case cases[] = {
+      {1, 0, 1, "first"}, {1, 0, 2, "second"}, {3, 0, 3, "second"}, {5, 4, 3, "second"}, {0, 4, 3, "second"},
+  };
+  const char* names[] = {"first", "second", "third", "gap", "zero"};
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    SCOPED_TRACE(names[i]);
+    EXPECT_EQ(InsertListRow(list_, c.position), c.result);
+    if (c.result == 0) SetListCellText(list_, c.position, 1, names[i], 0);
+    int count = 0;
+    GetListRowCount(list_, count);
+    EXPECT_EQ(count, c.rowsAfter);
+    EXPECT_EQ(Cell(1, 1), c.topText);
+  }
 }
 
 TEST_F(ListWindowTest, ACellRepaintsAtOnceUnlessTheFlagIsZero) {
@@ -157,6 +194,33 @@ TEST_F(ListWindowTest, TheCurrentRowIsGreenWithFocusAndGreyWithout) {
   SelectListCell(list_, 2);
   SetListCellBackColour(list_, 1, 1, 0xE8E8E8);
   EXPECT_EQ(FirstRowColour(), 0xE8E8E8u) << "a row that is not current keeps its own colour";
+}
+
+TEST_F(ListWindowTest, ColumnTitlesAreInTheRegularListFont) {
+  const HWND titled = CreateWindowExA(0, kListClassName, "", WS_CHILD | WS_VISIBLE, 10, 10, 620, 100, host_, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr);
+  const char* title = "Data si ora mesajului primit";
+  AddListColumn(titled, 560, DT_CENTER, DT_LEFT, title);
+  const int ink = velmora::testing::InkOf(620, 100, 2, 540, [&](HDC dc) {
+    SendMessageA(titled, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  });
+  // The title drawn alone in Tahoma 16 regular, and in the row's bold Tahoma 15.
+  const auto inkIn = [&](int height, int weight) {
+    const HFONT font = CreateFontA(height, 0, 0, 0, weight, 0, 0, 0, EASTEUROPE_CHARSET, 0, 0, 0, 0, "Tahoma");
+    const int drawn = velmora::testing::InkOf(600, 40, 0, 600, [&](HDC dc) {
+      RECT all{0, 0, 600, 40};
+      FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+      SelectObject(dc, font);
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+      DrawTextA(dc, title, -1, &all, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    });
+    DeleteObject(font);
+    return drawn;
+  };
+  const int regular = inkIn(16, FW_NORMAL), bold = inkIn(15, FW_BOLD);
+  ASSERT_NE(regular, bold);
+  EXPECT_LT(std::abs(ink - regular), std::abs(ink - bold)) << ink << " " << regular << " " << bold;
 }
 
 TEST_F(ListWindowTest, OneWheelNotchDownScrollsOneRow) {
@@ -231,7 +295,7 @@ TEST_F(ListWindowTest, TypingWithoutASearchColumnOnlyTellsTheParent) {
 TEST_F(ListWindowTest, QuickSearchTypesIntoTheEditorAndFindsTheRow) {
   Rows(9);
   SetFocus(list_);
-  ASSERT_EQ(SetListSearchColumn(list_, 1), 0);
+  SetListSearchColumn(list_, 1);
   SendMessageA(list_, WM_CHAR, 'r', 0);
   const HWND editor = Child("EditCorvane");
   ASSERT_TRUE(IsWindowVisible(editor));
@@ -248,7 +312,7 @@ TEST_F(ListWindowTest, CellEditingStoresAnAcceptedTextAndDropsACancelledOne) {
   Rows(3);
   SetFocus(list_);
   const int columns[] = {2};
-  ASSERT_EQ(SetListSelectableColumns(list_, columns), 0);
+  SetListSelectableColumns(list_, columns);
   SetListCellText(list_, 1, 2, "vechi");
   SendMessageA(list_, WM_KEYDOWN, VK_RETURN, 0);
   EXPECT_TRUE(Notified(311));

@@ -158,6 +158,15 @@ TEST_F(UpdateFromNewsTest, TheRatesOfTheNewsAreMergedSilently) {
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
+TEST_F(UpdateFromNewsTest, ADirectoryFileThatCannotBeReadAgainLeavesTheMergeOnTheDirectoryReadBefore) {
+  // Emptied: the re-read at the merge fails, and a new file is not made in its place.
+  WriteFileBytes(folder_ / "DIRVAN.DAT", "");
+  UpdateCursValFromNews("05.03.2024", "4.9512      ", "3.9000      ");
+  EXPECT_EQ(ReadFileBytes(dat_), after_);
+  EXPECT_EQ(ReadFileBytes(old_), before_);
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
 TEST_F(UpdateFromNewsTest, NothingChangesWithoutPermissionOrWithBadTexts) {
   struct Case {
     int16_t permission;

@@ -41,6 +41,22 @@ TEST(ScheduleLoader, FillsEverySlideFromItsFourLines) {
   EXPECT_EQ(t.at(2).period, 7000);
 }
 
+TEST(ScheduleLoader, ACaptionKeepsItsFirst500Characters) {
+  const std::string x498(498, 'x');
+  const struct {
+    std::string line, caption;
+  } cases[] = {
+      {std::string(700, 'v'), std::string(500, 'v')},
+      {x498 + "@@" + std::string(200, 'v'), x498 + "\r\n"},
+      {x498 + "y@@", x498 + "y@"},          // the mark cut in two stays a character
+      {x498 + "  tail", x498},              // blanks before the cut are trailing blanks
+  };
+  for (const auto& c : cases) {
+    const std::string text = "1\r\np.jpg\r\n" + c.line + "\r\n100\r\n1\r\n";
+    EXPECT_EQ(ParseSchedule(text, "E").at(1).caption, c.caption) << c.line.size();
+  }
+}
+
 TEST(ScheduleLoader, SoundNameFollowsTheSecondLetterOfThePicture) {
   struct Case {
     const char* picture;
