@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "common/delay_switch.h"
 #include "common/fixed_text.h"
 #include "common/ui_seams.h"
 #include "erpdirs/erp_environment.h"
@@ -103,7 +104,7 @@ BOOL OnInitDialog(HWND dialog) {
   ConfigureMessageFiles(state);
 
   if (update::CheckForUpdates(UpdateSetupFor(dialog)) == 0)
-    SetTimer(dialog, timer::kUpdateCheck, 7000, nullptr);
+    SetTimer(dialog, timer::kUpdateCheck, DelayMs(kUpdateCheckDelayVariable, 7000), nullptr);
 
   const HWND strip = CreateDialogParamA(App().instance, MAKEINTRESOURCEA(IDD_NEWS_STRIP),
                                         GetDlgItem(dialog, IDC_NEWS_HOST), &NewsStripProc, 0);
