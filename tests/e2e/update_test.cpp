@@ -29,10 +29,7 @@ using velmora::standins::OfferedSchedule;
 
 constexpr int kBannerButton = 1025;
 constexpr int kSlideCaption = 1049;
-// The launcher's first update check waits this long here (its own wait is
-// longer); the schedule refresh asks before it.
-constexpr auto kUpdateCheckDelay = 3s;
-
+constexpr auto kUpdateCheckDelay = 3s;  // shorter than the launcher's own, after the schedule refresh
 void ShortenUpdateCheck(Milliseconds delay) {
   SetEnvironmentVariableA(kUpdateCheckDelayVariable, std::to_string(delay.count()).c_str());
 }
@@ -162,8 +159,7 @@ TEST_F(UpdatePath, WithoutTheSlideLibraryNoScheduleIsFetched) {
   DrivenProgram launcher = StartLauncher();
   HWND main = StartAndFindMain(launcher);
   ASSERT_NE(main, nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return Count(server_->Log(), "velmora.upd") > 0; }, 30s))
-      << "the update check, due after the schedule refresh, has asked\n" << server_->Log();
+  ASSERT_TRUE(WaitUntil([&] { return Count(server_->Log(), "velmora.upd") > 0; }, 30s)) << server_->Log();
   EXPECT_EQ(Count(server_->Log(), "velmora.scn"), 0u) << server_->Log();
   EXPECT_EQ(ReadFileBytes(Erp() / "velmora.scn"), before);
   EXPECT_EQ(Close(launcher, main), 0u);
@@ -186,7 +182,7 @@ TEST_F(UpdatePath, AnUpdateFoundLaterShowsTheBannerWhoseButtonAppliesItAndRestar
   const std::size_t manifestRequests = Count(server_->Log(), "velmora.upd");
   ASSERT_TRUE(WaitUntil([&] { return (restarted = RestartedLauncher()) != nullptr; }, 30s));
   ASSERT_TRUE(WaitUntil([&] { return Count(server_->Log(), "velmora.upd") > manifestRequests; }, 30s))
-      << "the restarted launcher checks again\n" << server_->Log();
+      << server_->Log();
   EXPECT_FALSE(WaitUntil([&] { return IsShown(GetDlgItem(restarted, kBannerButton)); }, 1s))
       << "nothing is left to update";
   EXPECT_FALSE(fs::exists(Erp() / "UPDATE"));

@@ -10,9 +10,6 @@
 // empty. At the end the launcher runs once more to finish, and the server
 // must hold every file, each copy identical to the file dropped.
 //
-// --first-pass-ms shortens the launcher's wait before its first pass (7 s
-// of its own), so that short runs spend their time in passes.
-//
 // Prints the figures; exits 0 only when no file was lost and no copy differs.
 
 #include <windows.h>
