@@ -8,7 +8,8 @@
 #   KILLS       default 100 (the long run; about 15 s a kill)
 #   BUILD_DIR   a configured win64 build, default build/win64; build first with
 #               cmake --build build/win64 --target postman_kill_rule
-# Program switches: --files N (50 a round), --seed S, --delay-ms D (answer delay).
+# Program switches: --files N (50 a round), --seed S, --delay-ms D (answer delay),
+# --first-pass-ms F (the launcher's wait before its first pass, 7000 of its own).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 kills=${1:-100}

@@ -2,7 +2,8 @@
 // for a set time, with a request file dropped into ERP\OUT\ every few seconds
 // and a message left for the client now and then. Prints the launcher's
 // handle count, GDI and USER objects and private bytes once it has settled
-// and again at the end, then checks that every dropped file reached
+// (its first dropped file sent: the news fetched, a pass done) and again at
+// the end, then checks that every dropped file reached
 // ERP\SENT\ or still waits in ERP\OUT\. Exit code 1 when a file was lost.
 //   soak.exe [seconds]      (default 60)
 
@@ -27,7 +28,7 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using velmora::testing::DrivenProgram;
 
-constexpr auto kSettle = 12s;        // the news fetch and the first postman pass
+constexpr auto kSettleLimit = 60s;   // for the news fetch and the first postman pass
 constexpr auto kDropEvery = 3s;
 constexpr auto kMessageEvery = 60s;
 constexpr auto kDrainLimit = 60s;    // time left to the postman to send what is still waiting
@@ -115,7 +116,9 @@ bool Soak(const fs::path& scratch, std::chrono::seconds duration, Outcome& out) 
     return false;
   }
   HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, launcher.processId());
-  Sleep(static_cast<DWORD>(std::chrono::milliseconds(kSettle).count()));
+  DropRequest(erp, ++out.dropped);
+  if (!velmora::testing::WaitUntil([&] { return FilesIn(erp / "SENT") > 0; }, kSettleLimit))
+    std::printf("the first file was not sent within %lld s\n", static_cast<long long>(kSettleLimit.count()));
   out.start = Read(process);
 
   const auto begin = Clock::now();

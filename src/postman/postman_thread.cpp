@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "common/delay_switch.h"
 #include "link/link_api.h"
 #include "postman/pass_rules.h"
 #include "postman/postman.h"
@@ -38,7 +39,7 @@ void OnTimer(HWND dialog, UINT_PTR id) {
   if (id == kStartTimer) {
     ShowWindow(dialog, SW_HIDE);
     KillTimer(dialog, kStartTimer);
-    SetTimer(dialog, kPassTimer, kFirstPassDelayMs, nullptr);
+    SetTimer(dialog, kPassTimer, DelayMs(kFirstPassDelayVariable, kFirstPassDelayMs), nullptr);
   } else if (id == kPassTimer) {
     link::WRITEINLOGSTARWND(">>>> On timer");
     KillTimer(dialog, kPassTimer);

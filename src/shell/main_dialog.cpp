@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "common/delay_switch.h"
 #include "common/fixed_text.h"
 #include "common/ui_seams.h"
 #include "common/wide_text.h"
@@ -104,7 +105,7 @@ BOOL OnInitDialog(HWND dialog) {
   ConfigureMessageFiles(state);
 
   if (update::CheckForUpdates(UpdateSetupFor(dialog)) == 0)
-    SetTimer(dialog, timer::kUpdateCheck, 7000, nullptr);
+    SetTimer(dialog, timer::kUpdateCheck, DelayMs(kUpdateCheckDelayVariable, 7000), nullptr);
 
   const HWND strip = CreateDialogParamW(App().instance, MAKEINTRESOURCEW(IDD_NEWS_STRIP),
                                         GetDlgItem(dialog, IDC_NEWS_HOST), &NewsStripProc, 0);

@@ -13,6 +13,7 @@
 #include "sample_suite/sample_offer.h"
 #include "sample_suite/sample_pictures.h"
 #include "support/reference_server.h"
+#include "common/delay_switch.h"
 #include "support/temp_dir.h"
 #include "update_manifest/sha256_file.h"
 #include "update_manifest/update_manifest.h"
@@ -28,7 +29,10 @@ using velmora::standins::OfferedSchedule;
 
 constexpr int kBannerButton = 1025;
 constexpr int kSlideCaption = 1049;
-constexpr auto kUpdateCheckDelay = 7s;  // the launcher's first download waits this long
+constexpr auto kUpdateCheckDelay = 3s;  // shorter than the launcher's own, after the schedule refresh
+void ShortenUpdateCheck(Milliseconds delay) {
+  SetEnvironmentVariableA(kUpdateCheckDelayVariable, std::to_string(delay.count()).c_str());
+}
 
 struct LauncherSearch {
   DWORD process = 0;
@@ -87,6 +91,7 @@ class UpdatePath : public LauncherTest {
   void SetUp() override {
     LauncherTest::SetUp();
     if (HasFatalFailure()) return;
+    ShortenUpdateCheck(kUpdateCheckDelay);  // inherited by the launchers started later
     ASSERT_TRUE(velmora::standins::WriteSampleOffer(serverDir_.path() / "root", VELMORA_BIN_DIR,
                                                    [](std::string_view b) { return standins::Sha256OfBytes(b); }));
     server_ = std::make_unique<ReferenceServer>(VELMORA_SERVER_EXE, serverDir_.path() / "root",
@@ -156,7 +161,7 @@ TEST_F(UpdatePath, WithoutTheSlideLibraryNoScheduleIsFetched) {
   DrivenProgram launcher = StartLauncher();
   HWND main = StartAndFindMain(launcher);
   ASSERT_NE(main, nullptr);
-  Sleep(5000);  // the schedule refresh would have asked by now
+  ASSERT_TRUE(WaitUntil([&] { return Count(server_->Log(), "velmora.upd") > 0; }, 30s)) << server_->Log();
   EXPECT_EQ(Count(server_->Log(), "velmora.scn"), 0u) << server_->Log();
   EXPECT_EQ(ReadFileBytes(Erp() / "velmora.scn"), before);
   EXPECT_EQ(Close(launcher, main), 0u);
@@ -176,9 +181,12 @@ TEST_F(UpdatePath, AnUpdateFoundLaterShowsTheBannerWhoseButtonAppliesItAndRestar
   EXPECT_EQ(launcher.WaitForExit(kExitTimeout), 0u);
   EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(Kelbar()) == OfferedProgram(); }, 30s));
   HWND restarted = nullptr;
+  const std::size_t manifestRequests = Count(server_->Log(), "velmora.upd");
   ASSERT_TRUE(WaitUntil([&] { return (restarted = RestartedLauncher()) != nullptr; }, 30s));
-  Sleep(std::chrono::duration_cast<std::chrono::milliseconds>(kUpdateCheckDelay + 3s).count());
-  EXPECT_FALSE(IsShown(GetDlgItem(restarted, kBannerButton))) << "nothing is left to update";
+  ASSERT_TRUE(WaitUntil([&] { return Count(server_->Log(), "velmora.upd") > manifestRequests; }, 30s))
+      << server_->Log();
+  EXPECT_FALSE(WaitUntil([&] { return IsShown(GetDlgItem(restarted, kBannerButton)); }, 1s))
+      << "nothing is left to update";
   EXPECT_FALSE(fs::exists(Erp() / "UPDATE"));
   EXPECT_NE(ReadFileBytes(Erp() / "renova37.log").find("update applied"), std::string::npos);
 }
@@ -191,12 +199,14 @@ TEST_F(UpdatePath, ATamperedStagedFileShowsTheBannerAtOnceButChangesNoInstalledF
   WriteFileBytes(staged, tampered);
   const auto installed = InstalledPrograms(SuiteDir());
   const std::size_t manifestRequests = Count(server_->Log(), "velmora.upd");
+  constexpr auto kShortCheck = 300ms;
+  ShortenUpdateCheck(kShortCheck);
 
   DrivenProgram launcher = StartLauncher();
   HWND main = StartAndFindMain(launcher);
   ASSERT_NE(main, nullptr);
   EXPECT_TRUE(IsShown(GetDlgItem(main, kBannerButton))) << "staged files show the banner at once";
-  Sleep(std::chrono::duration_cast<std::chrono::milliseconds>(kUpdateCheckDelay + 2s).count());
+  Sleep(std::chrono::duration_cast<std::chrono::milliseconds>(kShortCheck + 1s).count());
   EXPECT_EQ(Count(server_->Log(), "velmora.upd"), manifestRequests) << "no download once the banner is up";
 
   PostCommand(main, kBannerButton);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "common/delay_switch.h"
 #include "launcher_fixture.h"
 #include "stored_requests.h"
 #include "support/reference_server.h"
@@ -24,7 +25,7 @@ using velmora::testing::ReadFileBytes;
 using velmora::testing::WaitUntil;
 using velmora::testing::WriteFileBytes;
 
-constexpr auto kPassTimeout = 60s;  // start-up, the news, then the first pass after 8.5 s
+constexpr auto kPassTimeout = 60s;  // start-up, the news, then the first pass
 constexpr int kMessageEdit = 1047, kSendButton = 1048, kHistoryButton = 1051;
 constexpr int kHistoryList = 1023, kHistoryDetail = 1043;
 constexpr char kText[] = "Buna ziua, cerem o oferta";
@@ -34,6 +35,7 @@ class PostmanE2e : public LauncherTest {
   PostmanE2e() : LauncherTest("pm") {}
   void SetUp() override {
     LauncherTest::SetUp();
+    SetEnvironmentVariableA(kFirstPassDelayVariable, "500");  // the launcher's own wait is 7 s
     fs::create_directories(server_.path() / "root");
     WriteFileBytes(server_.path() / "root" / "hotnews.txt", "<EURO>4.97</EURO><USD>4.51</USD><TEXT>news</TEXT>");
     process_ = std::make_unique<velmora::testing::ReferenceServer>(VELMORA_SERVER_EXE, server_.path() / "root",

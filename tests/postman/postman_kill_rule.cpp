@@ -1,4 +1,4 @@
-// postman_kill_rule [--kills N] [--files N] [--seed S] [--delay-ms D]
+// postman_kill_rule [--kills N] [--files N] [--seed S] [--delay-ms D] [--first-pass-ms F]
 //
 // The launcher killed at random moments of its passes loses no request file.
 // In a fresh sample suite, against the reference server on a loopback
@@ -22,6 +22,7 @@
 #include <set>
 #include <string>
 
+#include "common/delay_switch.h"
 #include "sample_suite/sample_suite.h"
 #include "stored_requests.h"
 #include "support/driver.h"
@@ -42,6 +43,7 @@ struct Settings {
   int files = 50;
   unsigned seed = static_cast<unsigned>(GetTickCount());
   int delayMs = 150;  // the server answers this late, so kills land inside exchanges
+  int firstPassMs = 7000;
 };
 
 Settings ParseSettings(int argc, char** argv) {
@@ -53,6 +55,10 @@ Settings ParseSettings(int argc, char** argv) {
     if (name == "--files") s.files = value;
     if (name == "--seed") s.seed = static_cast<unsigned>(value);
     if (name == "--delay-ms") s.delayMs = value;
+    if (name == "--first-pass-ms") {
+      s.firstPassMs = value;
+      SetEnvironmentVariableA(velmora::kFirstPassDelayVariable, argv[i + 1]);  // the launchers inherit it
+    }
   }
   return s;
 }
@@ -119,7 +125,7 @@ class KillRun {
     const std::size_t before = ReceivedCount();
     if (random_() % 4 == 0) {
       // Anywhere in the start-up, the news fetch or the first pass.
-      const auto until = GetTickCount() + random_() % 12000;
+      const auto until = GetTickCount() + random_() % static_cast<unsigned>(5000 + settings_.firstPassMs);
       WaitUntil([&] { AnswerBoxes(launcher); return static_cast<int>(GetTickCount() - until) >= 0; }, 15s);
     } else {
       // Inside a pass: right after the server stored one more file.

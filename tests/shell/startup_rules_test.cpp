@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "common/delay_switch.h"
 #include "common/log_line.h"
 
 namespace velmora::shell {
@@ -91,6 +93,25 @@ TEST(FormatLogLine, PadsTheHourAndZeroFillsTheRest) {
   EXPECT_EQ(FormatLogLine(9, 5, 3, 7, "Init>>>"), "  9:05:03:07 - Init>>>");
   EXPECT_EQ(FormatLogLine(14, 25, 0, 93, "Bye!"), " 14:25:00:93 - Bye!");
   EXPECT_EQ(FormatLogLine(0, 0, 0, 0, ""), "  0:00:00:00 - ");
+}
+
+TEST(DelaySwitch, OnlyAWholeNumberUpToTheProgramsOwnWaitShortensIt) {
+  constexpr char kVariable[] = "VELMORA_DELAY_SWITCH_TEST_MS";
+  const struct {
+    const char* value;  // nullptr: unset
+    uint32_t expected;
+  } cases[] = {
+      {nullptr, 7000}, {"", 7000},   {"250", 250},   {"0", 0},          {"7000", 7000},
+      {"7001", 7000},  {"-5", 7000}, {"12ms", 7000}, {" 5", 7000},      {"99999999999999999999999", 7000},
+  };
+  for (const auto& c : cases) {
+#ifdef _WIN32
+    _putenv_s(kVariable, c.value == nullptr ? "" : c.value);  // "" removes it
+#else
+    c.value == nullptr ? unsetenv(kVariable) : setenv(kVariable, c.value, 1);
+#endif
+    EXPECT_EQ(DelayMs(kVariable, 7000), c.expected) << (c.value == nullptr ? "(unset)" : c.value);
+  }
 }
 
 }  // namespace
