@@ -6,14 +6,14 @@
 #
 # usage: scripts/postman-kill-rule.sh [KILLS] [BUILD_DIR] [more program switches]
 #   KILLS       default 100 (the long run; about 15 s a kill)
-#   BUILD_DIR   a configured win64 build, default build/win64; build first with
-#               cmake --build build/win64 --target postman_kill_rule
+#   BUILD_DIR   a configured Windows build, default build/win32 (the shipped one); build first with
+#               cmake --build build/win32 --target postman_kill_rule
 # Program switches: --files N (50 a round), --seed S, --delay-ms D (answer delay),
 # --first-pass-ms F (the launcher's wait before its first pass, 7000 of its own).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 kills=${1:-100}
-build=${2:-build/win64}
+build=${2:-build/win32}
 shift $(( $# > 2 ? 2 : $# ))
 program=$build/tests/postman/postman_kill_rule.exe
 [ -f "$program" ] || { echo "not built: $program" >&2; exit 2; }

@@ -9,6 +9,6 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 seconds=${1:-3600}
 bash scripts/setup.sh
 mkdir -p build/logs
-{ cmake --preset win64 && cmake --build --preset win64 -j2 --target soak; } > build/logs/soak-build.log 2>&1 ||
+{ cmake --preset win32 && cmake --build --preset win32 --target soak; } > build/logs/soak-build.log 2>&1 ||
   { tail -n 30 build/logs/soak-build.log; exit 1; }
-scripts/wine-run.sh build/win64/bench/launcher/soak.exe "$seconds" 2>&1 | grep -v '^ALSA'
+scripts/wine-run.sh build/win32/bench/launcher/soak.exe "$seconds" 2>&1 | grep -v '^ALSA'
