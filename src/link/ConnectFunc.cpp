@@ -136,9 +136,13 @@ int16_t INITCONECTARELASERVER(HWND parent, HINSTANCE instance, std::optional<int
 void OnLinkConnect() {
   LinkState& s = Link();
   if (s.transferBusy) {
+    // The exchange ends with an overrun, unless its answer is already
+    // queued; either way the connection is reopened after it.
+    s.reconnectDue = true;
     ReportOutcome(LinkOutcome::kOverrun);
     return;
   }
+  s.reconnectDue = false;
   WRITEINLOGSTARWND("WM_REC - 1");
   s.qualified = false;
   s.answerPending = false;
@@ -170,11 +174,11 @@ void DialConnection() {
     return;
   }
   WRITEINLOGSTARWND("Init WSAA ok");
-  SetTimer(s.window, kTimerAnimation, kAnimationPeriodMs, nullptr);
+  SetTimer(s.window, kTimerAnimation, s.periods.animationMs, nullptr);
   // An entry without an address is never dialled; its time-out moves on.
   if (ip != INADDR_NONE)
     connect(s.socket.get(), reinterpret_cast<const sockaddr*>(&s.serverAddress), sizeof s.serverAddress);
-  SetTimer(s.window, kTimerConnect, kConnectPeriodMs, nullptr);
+  SetTimer(s.window, kTimerConnect, s.periods.connectMs, nullptr);
 }
 
 void OnLinkSocket(WPARAM wParam, LPARAM lParam) {

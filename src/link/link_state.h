@@ -65,9 +65,12 @@ struct LinkState {
   int ticksBeforeShowing = 0;
   // A decision is under way; its message box must not start another.
   bool deciding = false;
+  // A reconnect was asked for while a transfer ran: it follows the transfer.
+  bool reconnectDue = false;
   // When the running exchange last moved a byte (GetTickCount); the answer
   // watchdog measures its period from here.
   DWORD lastProgress = 0;
+  LinkPeriods periods;
   LinkOperation operation;
   LinkModes modes;
   TransferCounters transfer;

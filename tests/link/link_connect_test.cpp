@@ -1,9 +1,12 @@
 // Opening the link: the address list in use, connect time-outs against
 // addresses that never answer, the give-up decisions, Escape, Cancel and a
-// parent dialog closed during a wait, and the silent mode's answer time-out.
+// parent dialog closed during a wait, and the answer time-outs. The time-outs
+// run shortened (ShortenWaits); the first test holds the program's own.
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <optional>
 
 #include "link/link_api.h"
@@ -19,8 +22,12 @@ using velmora::testing::TextLines;
 
 class LinkConnect : public LinkTest {
  protected:
-  // A fixed address whose connects never complete.
-  void UseAddressThatNeverAnswers() {
+  // A fixed address whose connects never complete, given `connectMs` each.
+  void UseAddressThatNeverAnswers(unsigned connectMs = 700) {
+    ShortenWaits();
+    LinkPeriods periods = Periods();
+    periods.connectMs = connectMs;
+    SetPeriods(periods);
     const uint16_t port = FreePort();
     hole_.emplace("127.0.0.9", port);
     ASSERT_TRUE(hole_->ok());
@@ -28,9 +35,41 @@ class LinkConnect : public LinkTest {
     SETIPFIX("127.0.0.9");
   }
   std::optional<Blackhole> hole_;
+
+  // Runs `action` from whatever loop pumps messages, once `ready` holds.
+  static void RunWhen(std::function<bool()> ready, std::function<void()> action) {
+    RunLater(10, [ready, action] {
+      if (ready())
+        action();
+      else
+        RunWhen(ready, action);
+    });
+  }
 };
 
 void PostEscape() { PostMessageA(LinkWindow(), WM_KEYDOWN, VK_ESCAPE, 0); }
+
+// Pumps this thread's messages until `done` holds, at most `ms`.
+void PumpUntil(const std::function<bool()>& done, unsigned ms = 5000) {
+  const DWORD end = GetTickCount() + ms;
+  MSG msg;
+  while (!done() && static_cast<int>(end - GetTickCount()) > 0) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(5);
+  }
+}
+
+TEST_F(LinkConnect, TheProgramWaitsItsOwnPeriods) {
+  // Animation frame 140 ms, connect time-out 4.5 s, parent watch 1.5 s, answer watchdog 5 s.
+  const LinkPeriods periods = Periods();
+  EXPECT_EQ(periods.animationMs, 140u);
+  EXPECT_EQ(periods.connectMs, 4500u);
+  EXPECT_EQ(periods.parentMs, 1500u);
+  EXPECT_EQ(periods.answerMs, 5000u);
+}
 
 TEST_F(LinkConnect, AddressListEntriesInUse) {
   const struct {
@@ -62,8 +101,9 @@ TEST_F(LinkConnect, SevenAddressesConnectedAtTheThird) {
   ASSERT_TRUE(first.ok() && second.ok());
   SETTCPPORT(peer.port());
   SETNETLIBSILENTMODE(1);
+  ShortenWaits();
   WriteList("127.0.0.2\n127.0.0.3\n127.0.0.4\n127.0.0.5\n127.0.0.6\n127.0.0.7\n127.0.0.8\n");
-  ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);  // two time-outs of 4.5 s first
+  ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);  // two connect time-outs first
   EXPECT_EQ(TextLines(ReadList()),
             (std::vector<std::string>{"127.0.0.4", "127.0.0.2", "127.0.0.3", "127.0.0.5", "127.0.0.6"}));
   EXPECT_TRUE(boxes_.empty());
@@ -101,6 +141,7 @@ TEST_F(LinkConnect, LibraryCountZeroGoesThroughTheEmptyTableAndGivesUp) {
   velmora::testing::WriteFileBytes(dir_ / "hostlane.lst", "");
   SETTCPPORT(FreePort());
   SETNETLIBSILENTMODE(2);
+  ShortenWaits();
   EXPECT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), -1);
   EXPECT_FALSE(ListExists());  // nothing to save
   EXPECT_TRUE(boxes_.empty());
@@ -116,9 +157,9 @@ TEST_F(LinkConnect, MissingListIsFetchedFromTheLibrary) {
 }
 
 // Escape, or the dialog closed (timer 5 notices it), ends the connect wait
-// before the first 4.5 s time-out would have asked.
+// before the first connect time-out would have asked.
 TEST_F(LinkConnect, EscapeOrAClosedParentEndTheConnectWait) {
-  UseAddressThatNeverAnswers();
+  UseAddressThatNeverAnswers(60'000);  // the stops come first
   RunLater(300, PostEscape);
   EXPECT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), -1);
   RunLater(200, [this] { DestroyWindow(dialog_); });
@@ -170,8 +211,9 @@ TEST_F(LinkConnect, SilentAnswerTimeOutEndsTheExchangeNotTheProcess) {
   UsePeer(peer);
   SETNETLIBSILENTMODE(2);
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
+  ShortenWaits();
   char text[32];
-  EXPECT_EQ(GETRASPUNSCALIFICARE("903 slow", text, sizeof text), -1);  // 5 to 10 s, then given up
+  EXPECT_EQ(GETRASPUNSCALIFICARE("903 slow", text, sizeof text), -1);  // one to two periods, then given up
   EXPECT_TRUE(boxes_.empty());
   // Still alive; the next exchange reopens the connection and works.
   answer = true;
@@ -185,21 +227,24 @@ TEST_F(LinkConnect, QuietAnswerTimeOutRetriesWithoutAsking) {
   UsePeer(peer);
   SETNETLIBSILENTMODE(1);
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
+  ShortenWaits();
   const DWORD start = GetTickCount();
   EXPECT_EQ(SENDBUFFERTOSERVER("915 z", 5), -4);
-  EXPECT_GE(GetTickCount() - start, kAnswerPeriodMs);  // never before a whole silent period
+  EXPECT_GE(GetTickCount() - start, Periods().answerMs);  // never before a whole silent period
   EXPECT_TRUE(boxes_.empty());
 }
 
 TEST_F(LinkConnect, AnswerTricklingWithinThePeriodIsNoTimeOut) {
-  LoopbackPeer peer([](PeerConnection& c) {
+  ShortenWaits(1500);
+  const unsigned period = Periods().answerMs;
+  LoopbackPeer peer([period](PeerConnection& c) {
     if (!AcceptQualification(c)) return;
     if (!c.ReadFrame()) return;
     // Four parts, each within a period of the last, all together longer
     // than the two periods a silent server gets.
     const std::string frame = Frame(std::string(30, 't'));
     for (std::size_t at = 0; at < frame.size(); at += 9) {
-      if (at > 0) Sleep(kAnswerPeriodMs * 7 / 10);
+      if (at > 0) Sleep(period * 7 / 10);
       c.Send(frame.substr(at, 9));
     }
     c.WaitForClose();
@@ -240,6 +285,7 @@ TEST_F(LinkConnect, AnswerTimeOutAsksWhenNeitherQuietNorSilent) {
   LoopbackPeer peer(QualifyThenStaySilent());
   UsePeer(peer);
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
+  ShortenWaits();
   boxAnswer_ = IDRETRY;
   EXPECT_EQ(SENDBUFFERTOSERVER("915 z", 5), -4);
   ASSERT_EQ(boxes_.size(), 1u);
@@ -300,11 +346,103 @@ TEST_F(LinkConnect, QuitDuringWaitsIsAFailureAndReachesTheThreadsLoop) {
   ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(msg.wParam, 7u);
   INCHIDECONECTARELASERVER();
-  UseAddressThatNeverAnswers();
+  UseAddressThatNeverAnswers(60'000);
   RunLater(200, [] { PostQuitMessage(8); });
   EXPECT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), -1);
   ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(msg.wParam, 8u);
+}
+
+
+// A stop during the qualification ends only the qualification: the connect
+// dials the same address again and qualifies there. The dialog's Cancel also
+// reaches the dialog's own procedure, the link not being qualified.
+TEST_F(LinkConnect, AStopDuringTheQualificationDialsAgain) {
+  const struct {
+    const char* what;
+    void (*stop)(HWND dialog);
+    std::vector<WPARAM> dialogCommands;
+  } cases[] = {
+      {"Escape", [](HWND) { PostEscape(); }, {}},
+      {"Cancel", [](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0); }, {IDCANCEL}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ResetLink();
+    dialogCommands_.clear();
+    std::atomic<bool> firstQualification{false};
+    LoopbackPeer peer([&](PeerConnection& connection) {
+      if (!connection.ReadFrame()) return;
+      if (connection.index() == 1)
+        firstQualification = true;  // left unanswered
+      else
+        connection.Answer("OK");
+      connection.WaitForClose();
+    });
+    UsePeer(peer);
+    RunWhen([&] { return firstQualification.load(); }, [&] { c.stop(dialog_); });
+    EXPECT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
+    EXPECT_EQ(peer.connections(), 2);
+    EXPECT_EQ(dialogCommands_, c.dialogCommands);
+    INCHIDECONECTARELASERVER();
+  }
+}
+
+// Only the request routines count the answer as awaited from the start; the
+// dialog's Cancel during a plain send whose request is out goes to the
+// dialog, and the exchange waits on for its answer.
+TEST_F(LinkConnect, CancelDuringAPlainSendGoesToTheDialog) {
+  std::atomic<bool> requested{false}, cancelled{false};
+  LoopbackPeer peer([&](PeerConnection& c) {
+    if (!AcceptQualification(c) || !c.ReadFrame()) return;
+    requested = true;
+    for (int i = 0; i < 500 && !cancelled; ++i) Sleep(10);
+    c.Answer("stored");
+    c.WaitForClose();
+  });
+  UsePeer(peer);
+  ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
+  dialogCommands_.clear();
+  RunWhen([&] { return requested.load(); }, [&] {
+    SendMessageA(dialog_, WM_COMMAND, IDCANCEL, 0);
+    cancelled = true;
+  });
+  EXPECT_EQ(SENDBUFFERTOSERVER("915 x", 5), 0);
+  EXPECT_EQ(dialogCommands_, (std::vector<WPARAM>{IDCANCEL}));
+}
+
+std::atomic<bool> noAnswerBoxOpen{false};
+
+// The "no answer" question as a real box would hold it: open, pumping the
+// thread's messages, until the answer has come in; then Retry.
+int RetryOnceTheAnswerIsIn(HWND, const char*, const char*, UINT) {
+  noAnswerBoxOpen = true;
+  PumpUntil([] { return Counters().answerRemaining == 0; });
+  PumpUntil([] { return false; }, 100);  // and what that queued
+  return IDRETRY;
+}
+
+// An answer that came while the "no answer" question was open was queued
+// before the user's Retry: the exchange ends with the answer.
+TEST_F(LinkConnect, AnAnswerQueuedBeforeTheRetryWins) {
+  noAnswerBoxOpen = false;
+  LoopbackPeer peer([](PeerConnection& c) {
+    if (!AcceptQualification(c) || !c.ReadFrame()) return;
+    for (int i = 0; i < 1000 && !noAnswerBoxOpen; ++i) Sleep(10);
+    c.Answer("late");
+    c.WaitForClose();
+  });
+  UsePeer(peer);
+  ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
+  ShortenWaits();
+  const auto recorder = velmora::SetMessageBoxHandler(&RetryOnceTheAnswerIsIn);
+  char answer[8];
+  const int32_t n = GETRASPUNSCALIFICARE("903 late", answer, sizeof answer);
+  velmora::SetMessageBoxHandler(recorder);
+  EXPECT_TRUE(noAnswerBoxOpen);
+  ASSERT_EQ(n, 4);
+  EXPECT_EQ(std::string(answer, 4), "late");
+  EXPECT_EQ(peer.connections(), 1);
 }
 
 }  // namespace

@@ -96,6 +96,14 @@ void LinkTest::UsePeer(const LoopbackPeer& peer) {
   SETIPFIX("127.0.0.1");
 }
 
+void LinkTest::ShortenWaits(unsigned answerMs) {
+  LinkPeriods periods = Periods();
+  periods.connectMs = 700;
+  periods.parentMs = 200;
+  periods.answerMs = answerMs;
+  SetPeriods(periods);
+}
+
 void LinkTest::WriteList(const std::string& text) { velmora::testing::WriteFileBytes(dir_ / "iplist.txt", text); }
 std::string LinkTest::ReadList() { return velmora::testing::ReadFileBytes(dir_ / "iplist.txt"); }
 bool LinkTest::ListExists() { return std::filesystem::exists(dir_ / "iplist.txt"); }
