@@ -273,7 +273,8 @@ TEST_F(LinkConnect, RefusalDuringAReconnectNobodyWaitsForIsStillAsked) {
   char answer[16];
   ASSERT_EQ(GETRASPUNSCALIFICARE("903 a", answer, sizeof answer), -1);
   boxAnswer_ = IDCANCEL;
-  Pump(2000);  // the reconnect runs from this thread's own loop
+  PumpUntil([this] { return !boxes_.empty(); });  // the reconnect runs from this thread's own loop
+  Pump(300);
   ASSERT_EQ(boxes_.size(), 1u);
   EXPECT_EQ(boxes_[0].text, std::string(kTextServerRefused));
   EXPECT_EQ(boxes_[0].caption, "Vantor");
