@@ -75,9 +75,16 @@ unsigned long SettleAddress() {
 }  // namespace
 
 void RequestReconnect() {
-  if (!OperationRunning(LinkOperationKind::kConnect) && !OperationRunning(LinkOperationKind::kExchange))
-    BeginOperation(LinkOperationKind::kConnect);
-  PostMessageA(Link().window, kMsgConnect, 0, 0);
+  LinkState& s = Link();
+  if (OperationRunning(LinkOperationKind::kExchange)) {
+    // The exchange ends with an overrun, unless its answer is queued before
+    // it; either way the connection is reopened once the exchange is over.
+    s.reconnectDue = true;
+    ReportOutcome(LinkOutcome::kOverrun);
+    return;
+  }
+  if (!OperationRunning(LinkOperationKind::kConnect)) BeginOperation(LinkOperationKind::kConnect);
+  PostMessageA(s.window, kMsgConnect, 0, 0);
 }
 
 int16_t INITCONECTARELASERVER(HWND parent, HINSTANCE instance, std::optional<int32_t> clientCode) {

@@ -114,7 +114,8 @@ void StopAnimation();                                  // SendRecv_Func.cpp
 // the result code of SENDBUFFERTOSERVER for that outcome.
 int16_t FinishExchange(LinkOutcome outcome);           // SendRecv_Func.cpp
 // Asks for the connection to be reopened (WM_LINK_CONNECT); unless an
-// operation runs, that is a connect of its own, which the next exchange awaits.
+// operation runs, that is a connect of its own, which the next exchange
+// awaits. During an exchange it ends the exchange and follows it.
 void RequestReconnect();
 const AddressListEnvironment& AddressEnvironment();
 // Message box through the seam, owner and caption as given.

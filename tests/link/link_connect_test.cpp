@@ -446,5 +446,31 @@ TEST_F(LinkConnect, AnAnswerQueuedBeforeTheRetryWins) {
   EXPECT_EQ(peer.connections(), 1);
 }
 
+// A server that closes the connection right after its answer, both queued
+// before the link sees either: the answer counts, and the next request goes
+// out on a new connection.
+TEST_F(LinkConnect, AServerClosingRightAfterItsAnswerIsReconnected) {
+  std::atomic<bool> requested{false}, busy{false};
+  LoopbackPeer peer([&](PeerConnection& c) {
+    if (!AcceptQualification(c)) return;
+    while (c.ReadFrame()) {
+      requested = true;
+      for (int i = 0; i < 500 && !busy; ++i) Sleep(10);
+      c.Answer("x");
+      if (c.index() == 1) return;  // closes
+    }
+  });
+  UsePeer(peer);
+  SETNETLIBSILENTMODE(1);
+  ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
+  RunWhen([&] { return requested.load(); }, [&] {
+    busy = true;
+    Sleep(300);  // while the answer and the close arrive
+  });
+  char answer[8];
+  for (const char* request : {"903 a", "903 b"}) EXPECT_EQ(GETRASPUNSCALIFICARE(request, answer, 8), 1) << request;
+  EXPECT_EQ(peer.connections(), 2);
+}
+
 }  // namespace
 }  // namespace velmora::link::testing
