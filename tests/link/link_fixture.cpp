@@ -96,12 +96,8 @@ void LinkTest::UsePeer(const LoopbackPeer& peer) {
   SETIPFIX("127.0.0.1");
 }
 
-void LinkTest::ShortenWaits(unsigned answerMs) {
-  LinkPeriods periods = Periods();
-  periods.connectMs = 700;
-  periods.parentMs = 200;
-  periods.answerMs = answerMs;
-  SetPeriods(periods);
+void LinkTest::ShortenWaits(unsigned answerMs, unsigned connectMs) {
+  SetPeriods({Periods().animationMs, connectMs, 200, answerMs});
 }
 
 void LinkTest::WriteList(const std::string& text) { velmora::testing::WriteFileBytes(dir_ / "iplist.txt", text); }
