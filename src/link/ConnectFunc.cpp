@@ -75,9 +75,16 @@ unsigned long SettleAddress() {
 }  // namespace
 
 void RequestReconnect() {
-  if (!OperationRunning(LinkOperationKind::kConnect) && !OperationRunning(LinkOperationKind::kExchange))
-    BeginOperation(LinkOperationKind::kConnect);
-  PostMessageA(Link().window, kMsgConnect, 0, 0);
+  LinkState& s = Link();
+  if (OperationRunning(LinkOperationKind::kExchange)) {
+    // The exchange ends with an overrun, unless its answer is queued before
+    // it; either way the connection is reopened once the exchange is over.
+    s.reconnectDue = true;
+    ReportOutcome(LinkOutcome::kOverrun);
+    return;
+  }
+  if (!OperationRunning(LinkOperationKind::kConnect)) BeginOperation(LinkOperationKind::kConnect);
+  PostMessageA(s.window, kMsgConnect, 0, 0);
 }
 
 int16_t INITCONECTARELASERVER(HWND parent, HINSTANCE instance, std::optional<int32_t> clientCode) {
@@ -136,9 +143,13 @@ int16_t INITCONECTARELASERVER(HWND parent, HINSTANCE instance, std::optional<int
 void OnLinkConnect() {
   LinkState& s = Link();
   if (s.transferBusy) {
+    // The exchange ends with an overrun, unless its answer is already
+    // queued; either way the connection is reopened after it.
+    s.reconnectDue = true;
     ReportOutcome(LinkOutcome::kOverrun);
     return;
   }
+  s.reconnectDue = false;
   WRITEINLOGSTARWND("WM_REC - 1");
   s.qualified = false;
   s.answerPending = false;
@@ -170,11 +181,11 @@ void DialConnection() {
     return;
   }
   WRITEINLOGSTARWND("Init WSAA ok");
-  SetTimer(s.window, kTimerAnimation, kAnimationPeriodMs, nullptr);
+  SetTimer(s.window, kTimerAnimation, s.periods.animationMs, nullptr);
   // An entry without an address is never dialled; its time-out moves on.
   if (ip != INADDR_NONE)
     connect(s.socket.get(), reinterpret_cast<const sockaddr*>(&s.serverAddress), sizeof s.serverAddress);
-  SetTimer(s.window, kTimerConnect, kConnectPeriodMs, nullptr);
+  SetTimer(s.window, kTimerConnect, s.periods.connectMs, nullptr);
 }
 
 void OnLinkSocket(WPARAM wParam, LPARAM lParam) {

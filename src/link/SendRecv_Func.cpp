@@ -52,7 +52,7 @@ void StartExchange(const char* payload, int32_t length) {
   s.frame = 1;
   s.exchangeShown = false;
   s.ticksBeforeShowing = s.animationLingers ? 1 : 0;
-  if (!s.animationLingers) SetTimer(s.window, kTimerAnimation, kAnimationPeriodMs, nullptr);
+  if (!s.animationLingers) SetTimer(s.window, kTimerAnimation, s.periods.animationMs, nullptr);
   s.animationLingers = false;
   s.transferBusy = true;
 
@@ -114,6 +114,8 @@ ReceiveOutcome TakeReceived(int n) {
   return outcome;
 }
 
+int16_t SendAndWait(const char* payload, int32_t length, bool request);
+
 int LinkParentBox(std::string_view text) {
   return LinkMessageBox(GetParent(Link().window), text, "Corvane", MB_ICONERROR);
 }
@@ -133,17 +135,17 @@ int32_t Exchange(const char* payload, int32_t length, char* destination, int32_t
   // Refused before anything is set, so that a refused request leaves no answer pending.
   if (length < 0 || length > kLongestPayload) return -5;
   s.answerPending = true;
-  s.transfer.expectingLength = true;
-  s.transfer.received = 0;
-  s.transfer.answerRemaining = kLimit;
-  if (SENDBUFFERTOSERVER(payload, length) != 0) return -1;
+  const int16_t sent = SendAndWait(payload, length, true);
+  // Whatever ended it (also a reconnect that failed before the request went
+  // out), no answer is awaited any more.
+  s.answerPending = false;
+  if (sent != 0) return -1;
   if (capacity < s.transfer.answerLength) {
     s.transfer.answerLength = capacity;
     return -4;
   }
   if (s.transfer.answerLength > 0)
     std::memcpy(destination, s.receiveBuffer.data() + kFrameHeaderBytes, static_cast<std::size_t>(s.transfer.answerLength));
-  s.answerPending = false;
   return s.transfer.answerLength;
 }
 
@@ -173,7 +175,7 @@ void OnFdWrite() {
   SendPieces(true);
   if (s.transfer.sendRemaining <= 0 && !s.qualified) {
     ShowWindow(s.window, s.showCommand);
-    SetTimer(s.window, kTimerAnimation, kAnimationPeriodMs, nullptr);
+    SetTimer(s.window, kTimerAnimation, s.periods.animationMs, nullptr);
     SetStatusText(kStatusDownloading);
   }
 }
@@ -217,7 +219,7 @@ void OnAnimationTick() {
   ShowWindow(s.window, s.showCommand);
   DISABLECONTROLSINDIALOG();
   const DWORD idle = GetTickCount() - s.lastProgress;
-  ArmWatchdog(idle < kAnswerPeriodMs ? kAnswerPeriodMs - idle : 1);
+  ArmWatchdog(idle < s.periods.answerMs ? s.periods.answerMs - idle : 1);
 }
 
 // Timer 7, armed once per exchange and moved on to a period after the last
@@ -228,7 +230,7 @@ void OnAnswerWatchdog() {
     KillTimer(s.window, kTimerAnswer);
     return;
   }
-  if (const auto next = WatchdogTick(s.transfer, GetTickCount() - s.lastProgress, kAnswerPeriodMs)) {
+  if (const auto next = WatchdogTick(s.transfer, GetTickCount() - s.lastProgress, s.periods.answerMs)) {
     ArmWatchdog(*next);
     return;
   }
@@ -266,17 +268,34 @@ int16_t FinishExchange(LinkOutcome outcome) {
   return result;
 }
 
-int16_t SENDBUFFERTOSERVER(const char* payload, int32_t length, int32_t /*unused*/) {
+namespace {
+
+// The send-and-wait. `request`: a request routine's exchange, whose answer
+// is awaited from the start (the answer remaining says so to the dialog's
+// Cancel button).
+int16_t SendAndWait(const char* payload, int32_t length, bool request) {
   LinkState& s = Link();
   if (s.window == nullptr || !s.sendBuffer || !s.receiveBuffer) return -3;
   if (s.transferBusy || length < 0 || length > kLongestPayload) return -2;
-  // A failed exchange asked for a new connection: it comes before this request.
-  if (OperationRunning(LinkOperationKind::kConnect) && WaitForOperation() != LinkOutcome::kReady) return -3;
+  // A failed exchange asked for a new connection: it comes before this
+  // request. Stopped, it leaves the link unqualified: the connection it was
+  // to replace is not used again.
+  if (OperationRunning(LinkOperationKind::kConnect) && WaitForOperation() != LinkOutcome::kReady) {
+    s.qualified = false;
+    return -3;
+  }
+  if (request) s.transfer.answerRemaining = kLimit;
   BeginOperation(LinkOperationKind::kExchange);
   StartExchange(payload, length);
   const int16_t result = FinishExchange(WaitForOperation());
-  if (result != 0) RequestReconnect();
+  if (result != 0 || s.reconnectDue) RequestReconnect();
   return result;
+}
+
+}  // namespace
+
+int16_t SENDBUFFERTOSERVER(const char* payload, int32_t length, int32_t /*unused*/) {
+  return SendAndWait(payload, length, false);
 }
 
 int32_t GETRASPUNSCALIFICARE(std::string_view request, char* destination, int32_t capacity) {

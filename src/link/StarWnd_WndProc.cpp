@@ -69,7 +69,7 @@ LRESULT OnCreate(HWND window) {
   AllocateOrEnd(s.receiveBuffer, "Eroare alocare memorie (5)");
   AllocateOrEnd(s.sendBuffer, "Eroare alocare memorie (6)");
   SubclassParent(s.parent);
-  SetTimer(window, kTimerParent, kParentPeriodMs, nullptr);
+  SetTimer(window, kTimerParent, s.periods.parentMs, nullptr);
   return 0;
 }
 
@@ -191,6 +191,7 @@ int INCHIDECONEXIUNELASERVER() {
   s.socket.reset();
   s.qualified = false;
   s.answerPending = false;
+  s.reconnectDue = false;
   return 0;
 }
 

@@ -45,6 +45,17 @@ inline constexpr unsigned kConnectPeriodMs = 4500;
 inline constexpr unsigned kParentPeriodMs = 1500;
 inline constexpr unsigned kAnswerPeriodMs = 5000;
 
+// The periods the link's timers run with. The program always uses the figures
+// above; the link's tests shorten them (link_testing.h) so that no time-out is
+// waited out for real.
+struct LinkPeriods {
+  unsigned animationMs = kAnimationPeriodMs;
+  unsigned connectMs = kConnectPeriodMs;
+  unsigned parentMs = kParentPeriodMs;
+  unsigned answerMs = kAnswerPeriodMs;
+  bool operator==(const LinkPeriods&) const = default;
+};
+
 // Link window geometry.
 inline constexpr int kLinkWidth = 200;
 inline constexpr int kLinkHeight = 55;

@@ -91,19 +91,23 @@ void DecideRefused() {
 }
 
 // The qualification's answer, failure or stop: the end of its send-and-wait.
+// An abort (Escape, the dialog's Cancel) ends only the qualification, and the
+// connect dials the same address again; a time-out or the thread's end ends
+// the connect.
 void DecideQualification(LinkOutcome outcome) {
   if (outcome == LinkOutcome::kTimedOut) DecideNoAnswer();
   const int16_t result = EndQualification(outcome);
   switch (outcome) {
-    case LinkOutcome::kAborted:
     case LinkOutcome::kQuit:
     case LinkOutcome::kTimedOut: EndOperation(outcome); return;
     default: break;
   }
-  if (result == 0)
+  // A new attempt at the same address also when the server closed the
+  // connection right after accepting.
+  if (result == 0 && !Link().reconnectDue)
     ReportOutcome(LinkOutcome::kReady);
   else
-    RequestReconnect();  // a new attempt at the same address
+    RequestReconnect();
 }
 
 void DecideConnect(LinkOutcome outcome, LPARAM detail) {
@@ -132,11 +136,20 @@ void DecideConnect(LinkOutcome outcome, LPARAM detail) {
   }
 }
 
-void DecideExchange(LinkOutcome outcome) {
+// Marks a time-out whose question has been answered with Retry.
+constexpr LPARAM kRetryChosen = 1;
+
+void DecideExchange(LinkOutcome outcome, LPARAM detail) {
   switch (outcome) {
     case LinkOutcome::kTimedOut:
+      if (detail == kRetryChosen) {
+        EndOperation(outcome);
+        break;
+      }
       DecideNoAnswer();
-      EndOperation(outcome);
+      // The retry queues up behind whatever arrived while the question was
+      // open: an answer that came first is taken.
+      HoldOutcome(outcome, kRetryChosen);
       break;
     case LinkOutcome::kAnswer:
     case LinkOutcome::kOverrun:
@@ -151,7 +164,7 @@ void DecideExchange(LinkOutcome outcome) {
 void DecideOutcome(LinkOutcome outcome, LPARAM detail) {
   DecidingScope deciding;
   if (Link().operation.kind == LinkOperationKind::kExchange)
-    DecideExchange(outcome);
+    DecideExchange(outcome, detail);
   else
     DecideConnect(outcome, detail);
 }

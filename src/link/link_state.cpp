@@ -54,10 +54,10 @@ bool Qualified() { return Link().qualified; }
 bool ServerClosed() { return Link().serverClosed; }
 bool Quiet() { return Link().modes.quiet; }
 bool Silent() { return Link().modes.silent; }
-int AnimationFrame() { return Link().frame; }
 int DisabledControlCount() { return static_cast<int>(Link().disabledControls.size()); }
 const TransferCounters& Counters() { return Link().transfer; }
-std::string_view StatusText() { return Link().status; }
+LinkPeriods Periods() { return Link().periods; }
+void SetPeriods(const LinkPeriods& periods) { Link().periods = periods; }
 std::string_view CurrentAddressText() { return Link().currentAddress; }
 std::string_view ClientCodeText() { return Link().clientCode; }
 

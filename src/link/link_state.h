@@ -65,9 +65,12 @@ struct LinkState {
   int ticksBeforeShowing = 0;
   // A decision is under way; its message box must not start another.
   bool deciding = false;
+  // A reconnect was asked for while a transfer ran: it follows the transfer.
+  bool reconnectDue = false;
   // When the running exchange last moved a byte (GetTickCount); the answer
   // watchdog measures its period from here.
   DWORD lastProgress = 0;
+  LinkPeriods periods;
   LinkOperation operation;
   LinkModes modes;
   TransferCounters transfer;
@@ -111,7 +114,8 @@ void StopAnimation();                                  // SendRecv_Func.cpp
 // the result code of SENDBUFFERTOSERVER for that outcome.
 int16_t FinishExchange(LinkOutcome outcome);           // SendRecv_Func.cpp
 // Asks for the connection to be reopened (WM_LINK_CONNECT); unless an
-// operation runs, that is a connect of its own, which the next exchange awaits.
+// operation runs, that is a connect of its own, which the next exchange
+// awaits. During an exchange it ends the exchange and follows it.
 void RequestReconnect();
 const AddressListEnvironment& AddressEnvironment();
 // Message box through the seam, owner and caption as given.

@@ -6,6 +6,7 @@
 
 #include <span>
 
+#include "link/link_constants.h"
 #include "link/transfer_counters.h"
 
 namespace velmora::link::testing {
@@ -17,10 +18,11 @@ bool Qualified();
 bool ServerClosed();
 bool Quiet();
 bool Silent();
-int AnimationFrame();
 int DisabledControlCount();
 const TransferCounters& Counters();
-std::string_view StatusText();
+// The periods of the link's timers; ResetLink gives the program's own.
+LinkPeriods Periods();
+void SetPeriods(const LinkPeriods& periods);
 std::string_view CurrentAddressText();
 std::string_view ClientCodeText();
 // The last answer frame as it stands in the receive buffer (header included).

@@ -63,17 +63,27 @@ void EndOperation(LinkOutcome outcome) {
 WPARAM CurrentOperationTag() { return Link().operation.number; }
 
 void ReportOutcome(LinkOutcome outcome, LPARAM detail) {
-  LinkOperation& op = Link().operation;
-  if (op.awaited && !op.ended) {
-    if (!op.reported) {
-      op.reported = true;
-      op.reportedOutcome = outcome;
-      op.reportedDetail = detail;
-    }
-    return;
-  }
   PostMessageA(Link().window, static_cast<UINT>(outcome), CurrentOperationTag(), detail);
 }
+
+void HoldOutcome(LinkOutcome outcome, LPARAM detail) { Link().operation.held.emplace_back(outcome, detail); }
+
+namespace {
+
+// Decides `outcome`, then what was held meanwhile, in order, while the
+// operation runs.
+void DecideInTurn(LinkOutcome outcome, LPARAM detail) {
+  LinkOperation& op = Link().operation;
+  const std::uint32_t number = op.number;
+  DecideOutcome(outcome, detail);
+  while (!op.ended && op.number == number && !op.held.empty()) {
+    const auto [next, nextDetail] = op.held.front();
+    op.held.erase(op.held.begin());
+    DecideOutcome(next, nextDetail);
+  }
+}
+
+}  // namespace
 
 LinkOutcome WaitForOperation() {
   LinkState& s = Link();
@@ -82,24 +92,19 @@ LinkOutcome WaitForOperation() {
   s.operation.awaited = true;
   MSG msg;
   while (running()) {
-    if (s.operation.reported) {
-      s.operation.reported = false;
-      DecideOutcome(s.operation.reportedOutcome, s.operation.reportedDetail);
-      continue;
-    }
     const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got == 0) {
       PostQuitMessage(static_cast<int>(msg.wParam));  // the thread's own loop must see it too
-      DecideOutcome(LinkOutcome::kQuit, 0);
+      DecideInTurn(LinkOutcome::kQuit, 0);
       continue;
     }
     if (got == -1) {
-      DecideOutcome(LinkOutcome::kAborted, 0);
+      DecideInTurn(LinkOutcome::kAborted, 0);
       continue;
     }
     if (const auto outcome = OutcomeOf(msg)) {
       // Outcomes of earlier operations are dropped unseen.
-      if (IsCurrent(*outcome, msg.wParam)) DecideOutcome(*outcome, msg.lParam);
+      if (IsCurrent(*outcome, msg.wParam)) DecideInTurn(*outcome, msg.lParam);
       continue;
     }
     TranslateMessage(&msg);
@@ -112,10 +117,14 @@ LinkOutcome WaitForOperation() {
 
 void OnOutcomeMessage(UINT message, WPARAM tag, LPARAM detail) {
   const auto outcome = static_cast<LinkOutcome>(message);
-  // A decision already under way (its message box pumps messages) is not
-  // interrupted by another.
-  if (Link().deciding || !IsCurrent(outcome, tag)) return;
-  DecideOutcome(outcome, detail);
+  if (!IsCurrent(outcome, tag)) return;
+  // A decision under way (its message box pumps messages) is not interrupted:
+  // what arrived meanwhile is decided after it, in its turn.
+  if (Link().deciding) {
+    HoldOutcome(outcome, detail);
+    return;
+  }
+  DecideInTurn(outcome, detail);
 }
 
 }  // namespace velmora::link

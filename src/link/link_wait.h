@@ -6,10 +6,17 @@
 // outcome is decided in one place (DecideOutcome), whether a wait retrieved
 // it or the thread's own message loop dispatched it to the link window. Only
 // the decision shows message boxes, retries or ends the process.
+//
+// Outcomes are decided in the order they were queued: a handler's outcome
+// goes behind the messages already waiting, and one that arrives while a
+// decision is under way (its message box pumps the thread's messages) is held
+// and decided right after it, before anything the decision itself queues.
 
 #include <windows.h>
 
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "link/link_constants.h"
 
@@ -38,20 +45,20 @@ struct LinkOperation {
   LinkOutcome outcome = LinkOutcome::kAborted;  // what ended it
   // A wait is running for this operation.
   bool awaited = false;
-  // The first outcome a handler reported while the wait ran, not yet decided.
-  bool reported = false;
-  LinkOutcome reportedOutcome = LinkOutcome::kAborted;
-  LPARAM reportedDetail = 0;
+  // Outcomes that arrived while a decision was under way, in their order.
+  std::vector<std::pair<LinkOutcome, LPARAM>> held;
 };
 
 // Starts a new operation; outcomes posted for earlier ones are ignored from now on.
 void BeginOperation(LinkOperationKind kind);
 bool OperationRunning(LinkOperationKind kind);
 void EndOperation(LinkOutcome outcome);
-// Hands `outcome` of the running operation to the decision: kept for the
-// wait when one is running (it takes it as soon as the handler returns),
-// else posted to the link window, where the thread's own loop delivers it.
+// Hands `outcome` of the running operation to the decision: posted to the
+// link window behind whatever is already queued; a wait running for the
+// operation retrieves it, else the thread's own loop delivers it.
 void ReportOutcome(LinkOutcome outcome, LPARAM detail = 0);
+// Queues `outcome` behind the outcomes held during the running decision.
+void HoldOutcome(LinkOutcome outcome, LPARAM detail);
 // The wParam that marks a posted abort as belonging to the running operation.
 WPARAM CurrentOperationTag();
 // Pumps the thread's messages until the running operation has ended; what ended it.

@@ -23,11 +23,6 @@ std::optional<int> DotShade(int dot, int frame) {
 
 int DotRadius(std::optional<int> shade) { return shade == 0 ? 4 : 3; }
 
-std::uint32_t ShadeColour(std::optional<int> shade, bool qualified) {
-  if (!shade) return kGrey;
-  return qualified ? kGreens[static_cast<std::size_t>(*shade)] : kReds[static_cast<std::size_t>(*shade)];
-}
-
 int ShadeBrushSlot(std::optional<int> shade, bool qualified) {
   if (!shade) return 9;
   return (qualified ? 1 : 5) + *shade;

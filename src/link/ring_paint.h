@@ -27,7 +27,6 @@ inline constexpr std::uint32_t kGrey = 0xDDDDDD;
 inline constexpr std::array<std::uint32_t, 4> kGreens{0x00EE00, 0x44EE44, 0x88EE88, 0xAAEEAA};
 inline constexpr std::array<std::uint32_t, 4> kReds{0x0000EE, 0x4444EE, 0x8888EE, 0xAAAAEE};
 inline constexpr std::uint32_t kTextColour = 0x444444;
-std::uint32_t ShadeColour(std::optional<int> shade, bool qualified);
 
 // Brush slots of the link window: 0 background, 1-4 greens, 5-8 reds, 9 grey.
 inline constexpr int kBrushCount = 10;

@@ -16,7 +16,6 @@ void BeginExchange(TransferCounters& t, std::int32_t payloadLength) {
   t.sendPosition = 0;
   t.received = 0;
   t.expectingLength = true;
-  t.answerRemaining = InitialAnswerRemaining();
   t.answerField = 0;
   t.answerLength = 0;
 }

@@ -26,7 +26,10 @@ struct TransferCounters {
 // The value that answerRemaining holds while nothing of an answer is known.
 std::int32_t InitialAnswerRemaining();
 
-// Starts an exchange for a payload of `payloadLength` bytes.
+// Starts an exchange for a payload of `payloadLength` bytes. The answer
+// remaining is left as it is: only the request routines set it to
+// InitialAnswerRemaining(), so that during a plain send or the qualification
+// the dialog's Cancel button reaches the dialog (DecideCancel).
 void BeginExchange(TransferCounters& t, std::int32_t payloadLength);
 
 // Bytes for the next send call (at most 1,000), and the bookkeeping after it.

@@ -200,20 +200,51 @@ TEST_F(LinkExchange, OutcomesLeftFromAnEarlierExchangeAreIgnored) {
   EXPECT_EQ(peer.connections(), 1);
 }
 
+// A cut answer fails the exchange at once; the next request goes out on a
+// new connection, qualified first, and not on the stale one.
 TEST_F(LinkExchange, ServerDroppingMidAnswerFailsQuickly) {
   LoopbackPeer peer([](PeerConnection& c) {
-    if (!AcceptQualification(c)) return;
-    if (!c.ReadFrame()) return;
-    if (c.index() == 1) {
-      c.Send(Frame(std::string(100, 'd')).substr(0, 50));
-      return;  // closes the connection
+    while (auto r = c.ReadFrame()) {
+      LoopbackPeer::current_->Record(std::to_string(c.index()) + " " + r->substr(0, 8));
+      if (r->starts_with("000 ")) {
+        c.Answer("OK");
+      } else if (c.index() == 1) {
+        c.Send(Frame(std::string(100, 'd')).substr(0, 50));
+        return;  // closes the connection
+      } else {
+        c.Answer("mesaj");
+      }
     }
-    c.WaitForClose();
   });
   ASSERT_EQ(Connect(peer), 0);
   SETNETLIBSILENTMODE(1);
   char answer[200];
-  EXPECT_EQ(GETRASPUNSCALIFICARE("903 a", answer, sizeof answer), -1);
+  EXPECT_EQ(GETRASPUNSCALIFICARE("903 hotnews.txt", answer, sizeof answer), -1);
+  EXPECT_EQ(GETRASPUNSCALIFICARE("918 12345", answer, sizeof answer), 5);
+  EXPECT_EQ(peer.requests(), (std::vector<std::string>{"1 000 1234", "1 903 hotn", "2 000 1234", "2 918 1234"}));
+}
+
+// Two stops from outside the link: the first ends a request, the second the
+// reconnect that the next request waits for. Neither leaves its answer
+// pending: the third request is told the link is not qualified (-3) and asks
+// for a new connection, instead of being refused as a second request (-2).
+TEST_F(LinkExchange, AStoppedReconnectLeavesNoAnswerPending) {
+  LoopbackPeer peer([](PeerConnection& c) {
+    if (!AcceptQualification(c)) return;
+    while (auto r = c.ReadFrame())
+      if (c.index() > 1) c.Answer("x");  // the first connection never answers
+  });
+  ASSERT_EQ(Connect(peer), 0);
+  SETNETLIBSILENTMODE(1);
+  RunLater(200, [this] {
+    for (int i = 0; i < 2; ++i) PostMessageA(dialog_, kMsgAbort, 0, 0);
+  });
+  char answer[8];
+  EXPECT_EQ(GETRASPUNSCALIFICARE("903 a", answer, 8), -1);
+  EXPECT_EQ(GETRASPUNSCALIFICARE("903 b", answer, 8), -1);
+  EXPECT_EQ(GETRASPUNSCALIFICARE("903 c", answer, 8), -3);
+  for (int i = 0; i < 250 && !Qualified(); ++i) Pump(20);  // the reconnect runs from this thread's loop
+  EXPECT_EQ(GETRASPUNSCALIFICARE("903 d", answer, 8), 1);  // on a new connection
 }
 
 TEST_F(LinkExchange, RefusedRequests) {

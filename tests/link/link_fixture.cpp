@@ -96,6 +96,10 @@ void LinkTest::UsePeer(const LoopbackPeer& peer) {
   SETIPFIX("127.0.0.1");
 }
 
+void LinkTest::ShortenWaits(unsigned answerMs, unsigned connectMs) {
+  SetPeriods({Periods().animationMs, connectMs, 200, answerMs});
+}
+
 void LinkTest::WriteList(const std::string& text) { velmora::testing::WriteFileBytes(dir_ / "iplist.txt", text); }
 std::string LinkTest::ReadList() { return velmora::testing::ReadFileBytes(dir_ / "iplist.txt"); }
 bool LinkTest::ListExists() { return std::filesystem::exists(dir_ / "iplist.txt"); }

@@ -31,6 +31,9 @@ class LinkTest : public ::testing::Test {
   static void Pump(unsigned ms);
   // Points the link at a loopback peer of the test.
   static void UsePeer(const LoopbackPeer& peer);
+  // Shortens the link's connect time-out and answer watchdog (and the watch
+  // of the parent dialog), so that a test waits none of them out for real.
+  static void ShortenWaits(unsigned answerMs = 700, unsigned connectMs = 700);
   void WriteList(const std::string& text);
   std::string ReadList();
   bool ListExists();

@@ -142,7 +142,14 @@ TEST(TransferCounters, WatchdogTicks) {
 
 TEST(TransferCounters, CancelDuringSendingAbortsAndSwallows) {
   TransferCounters t;
+  // A plain send (or the qualification) leaves the answer count as the last
+  // exchange left it: once its request is out, Cancel goes to the dialog.
+  BeginExchange(t, 10);
+  EXPECT_EQ(DecideCancel(t, true), CancelAction::kAbortOnly);
+  EXPECT_EQ(DecideCancel(t, true), CancelAction::kPassOn);
+  // A request routine's exchange awaits its answer from the start.
   BeginExchange(t, 3000);
+  t.answerRemaining = InitialAnswerRemaining();
   EXPECT_EQ(DecideCancel(t, true), CancelAction::kAbortOnly);
   EXPECT_EQ(t.sendRemaining, 0);
   // Now the answer is awaited.
