@@ -22,6 +22,17 @@ output=$(mktemp)
 trap 'rm -f "$output"' EXIT
 velmora_wine "$@" > "$output" 2>&1
 status=$?
+# Status 139 is wine itself dying of SIGSEGV, never a fault of the Windows
+# program (that would end with its exception code): wine 8's 32-bit ntdll now
+# and then crashes in a signal handler while a process terminates, about one
+# run in thirty when several short programs end at once on a loaded machine.
+# The program had finished; it runs once more, and the first output is kept.
+if [ $status -eq 139 ]; then
+  cat "$output"
+  echo "wine-run: wine crashed (SIGSEGV) running $1; running it again"
+  velmora_wine "$@" > "$output" 2>&1
+  status=$?
+fi
 cat "$output"
 if [ $status -ne 0 ] && [ ! -s "$output" ]; then
   echo "wine-run: $1 ended with status $status and printed nothing (locale $VELMORA_LOCALE, prefix $WINEPREFIX)"
