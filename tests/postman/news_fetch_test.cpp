@@ -188,6 +188,7 @@ TEST_F(NewsFetchTest, WithoutAClientCodeNothingIsAsked) {
 }
 
 TEST_F(NewsFetchTest, AServerThatNeverAnswersLeavesTheFailureTextsAndNoCache) {
+  ShortenWaits();  // the news and the message request each wait out the (shortened) answer watchdog
   NewsServer server(Behaviour::kNeverAnswers);
   ASSERT_EQ(Fetch(server.port()), 0);
   ExpectInitialTexts();
