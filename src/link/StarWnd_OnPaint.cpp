@@ -4,14 +4,17 @@
 #include <windows.h>
 
 #include "common/fixed_text.h"
+#include "common/wide_text.h"
 #include "common/win_handles.h"
 #include "link/link_state.h"
 
 namespace velmora::link {
 namespace {
 
+// The texts are code page 1250, drawn through the W call whatever the system's code page.
 void TextCentred(HDC dc, int x, int y, std::string_view text) {
-  TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
+  const std::wstring wide = WideFromCp1250(text);
+  TextOutW(dc, x, y, wide.data(), static_cast<int>(wide.size()));
 }
 
 void DrawRing(HDC dc, const LinkState& s, int width) {

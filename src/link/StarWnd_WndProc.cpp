@@ -50,6 +50,7 @@ void MakeFont() {
   LOGFONTA lf{};
   lf.lfHeight = 12;
   lf.lfWeight = 400;
+  lf.lfCharSet = EASTEUROPE_CHARSET;  // Romanian letters on a system set to any language
   lstrcpynA(lf.lfFaceName, "Tahoma", LF_FACESIZE);
   Link().font.reset(CreateFontIndirectA(&lf));
 }

@@ -55,6 +55,13 @@ TEST_F(LinkWindowTest, ClassWindowAndPlacement) {
   EXPECT_EQ(r.top - origin.y, ((d.bottom - d.top) - 55 - 40) / 2);
 }
 
+TEST_F(LinkWindowTest, ItsFontAsksForEastEuropeanLetters) {
+  ASSERT_EQ(INITFEREASTRASTAR(dialog_, instance_), 0);
+  LOGFONTW font{};
+  ASSERT_EQ(GetObjectW(Link().font.get(), sizeof font, &font), static_cast<int>(sizeof font));
+  EXPECT_EQ(font.lfCharSet, EASTEUROPE_CHARSET);
+}
+
 TEST_F(LinkWindowTest, SetPositionWithWidthZeroKeepsTheSize) {
   ASSERT_EQ(INITFEREASTRASTAR(dialog_, instance_), 0);
   SETSTARWNDPOS(5, 6, 0, 90);

@@ -169,6 +169,7 @@ TEST_F(NewsFetchTest, WithoutAServerTheStripShowsTheFailureAndNothingIsWritten) 
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     link::testing::ResetLink();
+    ShortenWaits();  // nobody listening waits out the connect time-out
     std::optional<NewsServer> server;
     if (c.behaviour) server.emplace(*c.behaviour);
     EXPECT_EQ(Fetch(server ? server->port() : link::testing::FreePort()), c.result);
@@ -188,6 +189,7 @@ TEST_F(NewsFetchTest, WithoutAClientCodeNothingIsAsked) {
 }
 
 TEST_F(NewsFetchTest, AServerThatNeverAnswersLeavesTheFailureTextsAndNoCache) {
+  ShortenWaits();  // the news and the message request each wait out the (shortened) answer watchdog
   NewsServer server(Behaviour::kNeverAnswers);
   ASSERT_EQ(Fetch(server.port()), 0);
   ExpectInitialTexts();
