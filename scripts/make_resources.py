@@ -1,13 +1,18 @@
 #!/usr/bin/python3
-"""Draws and synthesises the launcher's pictures and sounds into src/resources/.
+"""Draws and synthesises the project's pictures and sounds.
 
-The outputs are committed; the build only compiles them into the executable.
-Run again after changing a picture or a sound:
+The launcher's own go into src/resources/, the sample suite's slide show and
+test pictures into standins/sample_suite/media/.  The outputs are committed;
+the build only compiles them in.  Run again after changing a picture or a sound:
 
-    /usr/bin/python3 scripts/make_resources.py
+    /usr/bin/python3 scripts/make_resources.py                # both sets
+    /usr/bin/python3 scripts/make_resources.py --sample-media # the sample set only
 
-Needs PIL (Debian's python3-pil) and the DejaVu fonts.  Everything is drawn at
-four times its size and scaled down, which gives smooth edges and type.
+The launcher's set needs PIL (Debian's python3-pil) and the DejaVu fonts;
+everything in it is drawn at four times its size and scaled down, which gives
+smooth edges and type.  The sample set is plain uncompressed files made with
+the standard library, except slide.jpg, a baseline JPEG made once and kept as
+it is (the script leaves it alone).
 """
 
 import math
@@ -15,11 +20,16 @@ import os
 import struct
 import sys
 import wave
+import zlib
 
-from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
+try:
+    from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
+except ImportError:  # the sample set needs none of it
+    Image = None
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(ROOT, "src", "resources")
+SAMPLE_OUT = os.path.join(ROOT, "standins", "sample_suite", "media")
 FONT_DIR = "/usr/share/fonts/truetype/dejavu"
 SS = 4  # supersampling factor
 
@@ -714,9 +724,114 @@ def new_message():
     return finish(room(mixdown(0.98, notes), wet=0.18), peak=0.7)
 
 
+# --- the sample suite's media ---------------------------------------------------
+# Flat pictures that show scaling and aspect at a glance: a diagonal blend from
+# one colour to another inside a light frame; and a plain 8-bit tone.
+
+SLIDE_W, SLIDE_H = 218, 368  # the launcher's slide area
+
+
+def sample_pixel(x, y, w, h, start, end):
+    frame = max(2, min(w, h) // 16)
+    if x < frame or y < frame or x >= w - frame or y >= h - frame:
+        return (240, 240, 240)
+    span = max(1, w + h - 2)
+    t = x + y
+    return tuple((a * (span - t) + b * t) // span for a, b in zip(start, end))
+
+
+def sample_bmp(w, h, start, end):
+    """24-bit uncompressed BMP, bottom-up rows."""
+    row_bytes = (w * 3 + 3) & ~3
+    pixels = row_bytes * h
+    out = bytearray(b"BM" + struct.pack("<IIIIiiHHIIiiII", 54 + pixels, 0, 54, 40, w, h, 1, 24, 0,
+                                        pixels, 2835, 2835, 0, 0))
+    for y in range(h - 1, -1, -1):
+        row = bytearray()
+        for x in range(w):
+            r, g, b = sample_pixel(x, y, w, h, start, end)
+            row += bytes((b, g, r))
+        out += row.ljust(row_bytes, b"\0")
+    return bytes(out)
+
+
+def png_chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+
+def sample_png(w, h, start, end):
+    """8-bit RGB PNG whose zlib stream holds stored (uncompressed) blocks."""
+    raw = bytearray()
+    for y in range(h):
+        raw += b"\0"  # filter: none
+        for x in range(w):
+            raw += bytes(sample_pixel(x, y, w, h, start, end))
+    stream = bytearray(b"\x78\x01")
+    offset = 0
+    while True:
+        n = min(65535, len(raw) - offset)
+        last = offset + n == len(raw)
+        stream += struct.pack("<BHH", 1 if last else 0, n, ~n & 0xFFFF) + raw[offset:offset + n]
+        offset += n
+        if last:
+            break
+    stream += struct.pack(">I", zlib.adler32(bytes(raw)))
+    header = struct.pack(">II", w, h) + bytes((8, 2, 0, 0, 0))
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header) + png_chunk(b"IDAT", bytes(stream))
+            + png_chunk(b"IEND", b""))
+
+
+def sample_wav(hertz, milliseconds):
+    """8-bit mono PCM at 8000 Hz."""
+    rate = 8000
+    n = rate * milliseconds // 1000
+    data = bytes(int(128 + 60 * math.sin(2.0 * 3.14159265358979 * hertz * i / rate)) for i in range(n))
+    return (b"RIFF" + struct.pack("<I", 36 + n) + b"WAVEfmt "
+            + struct.pack("<IHHIIHH", 16, 1, 1, rate, rate, 1, 8) + b"data" + struct.pack("<I", n) + data)
+
+
+SAMPLE_MEDIA = [
+    # The slide show of the sample suite and of the sample vendor's offer.
+    ("offer.bmp", lambda: sample_bmp(SLIDE_W, SLIDE_H, (20, 60, 160), (250, 180, 40))),
+    ("updates.png", lambda: sample_png(200, 150, (30, 130, 60), (230, 230, 120))),  # landscape
+    ("offer.wav", lambda: sample_wav(660, 300)),
+    ("waiting.bmp", lambda: sample_bmp(SLIDE_W, SLIDE_H, (90, 90, 90), (200, 200, 220))),
+    ("kelbar.bmp", lambda: sample_bmp(SLIDE_W, SLIDE_H, (150, 30, 40), (250, 220, 90))),
+    # Pictures for the slide library's tests: one colour each, a square and a wide one.
+    ("red_square.bmp", lambda: sample_bmp(100, 100, (255, 0, 0), (255, 0, 0))),
+    ("green_wide.png", lambda: sample_png(200, 50, (0, 160, 0), (0, 160, 0))),
+    ("small.bmp", lambda: sample_bmp(30, 20, (1, 2, 3), (200, 100, 50))),
+]
+
+
+def write_sample_media():
+    written = []
+    for name, make in SAMPLE_MEDIA:
+        path = os.path.join(SAMPLE_OUT, name)
+        with open(path, "wb") as f:
+            f.write(make())
+        written.append(path)
+    return written
+
+
 # --- main ----------------------------------------------------------------------
 
+def report(written):
+    total = 0
+    for path in written:
+        size = os.path.getsize(path)
+        total += size
+        print("%-22s %8d bytes" % (os.path.basename(path), size))
+    return total
+
+
 def main():
+    samples = write_sample_media()
+    if sys.argv[1:] == ["--sample-media"]:
+        print("%-22s %8d bytes" % ("total", report(samples)))
+        return
+    if Image is None:
+        sys.exit("PIL not found (Debian's python3-pil); --sample-media makes the sample set alone")
     if not os.path.isdir(FONT_DIR):
         sys.exit("DejaVu fonts not found in " + FONT_DIR)
     written = []
@@ -740,11 +855,7 @@ def main():
     written.append(write_wave("greeting_a.wav", greeting_a()))
     written.append(write_wave("greeting_b.wav", greeting_b()))
 
-    total = 0
-    for path in written:
-        size = os.path.getsize(path)
-        total += size
-        print("%-22s %8d bytes" % (os.path.basename(path), size))
+    total = report(samples + written)
     print("%-22s %8d bytes (cursor hot spot %d,%d)" % ("total", total, *hotspot))
 
 

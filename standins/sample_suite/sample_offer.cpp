@@ -4,7 +4,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "sample_suite/sample_pictures.h"
+#include "sample_suite/sample_media.h"
 #include "update_manifest/update_manifest.h"
 
 namespace velmora::standins {
@@ -24,10 +24,10 @@ void WriteBytes(const fs::path& file, std::string_view bytes) {
 std::vector<OfferedSlide> OfferedSlides() {
   return {
       // "t" first and "w" second: a detail text to fetch and a sound name (not fetched).
-      {"tw04.jpg", "Noutati@@in luna aceasta", 4000, std::string(SampleJpeg())},
-      {"a05.bmp", "Versiune noua@@Kelbar", 3000, MakeBmp(kSlideWidth, kSlideHeight, {150, 30, 40}, {250, 220, 90})},
+      {"tw04.jpg", "Noutati@@in luna aceasta", 4000, std::string(SampleMedia("slide.jpg"))},
+      {"a05.bmp", "Versiune noua@@Kelbar", 3000, std::string(SampleMedia("kelbar.bmp"))},
       // Present in the sample suite already: installed without a download.
-      {"tw02.bmp", "Oferta@@noua", 5000, MakeBmp(kSlideWidth, kSlideHeight, {20, 60, 160}, {250, 180, 40})},
+      {"tw02.bmp", "Oferta@@noua", 5000, std::string(SampleMedia("offer.bmp"))},
   };
 }
 

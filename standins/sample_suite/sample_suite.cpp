@@ -12,7 +12,7 @@
 #include "erpdirs/documents_directory_image.h"
 #include "erpdirs/image_fields.h"
 #include "keyed_files/keyed_file_writer.h"
-#include "sample_suite/sample_pictures.h"
+#include "sample_suite/sample_media.h"
 
 namespace velmora::standins {
 namespace fs = std::filesystem;
@@ -165,11 +165,11 @@ void BuildSlideShow(SuiteBuilder& builder) {
   const fs::path& erp = builder.folders().erp;
   const SampleSlide slides[] = {
       // Code page 1250, as the vendor writes its texts: "Bine aţi venit@@în suita Corvane".
-      {"a01.jpg", "Bine a\xFEi venit@@\xEEn suita Corvane", 4000, std::string(SampleJpeg())},
+      {"a01.jpg", "Bine a\xFEi venit@@\xEEn suita Corvane", 4000, std::string(SampleMedia("slide.jpg"))},
       // "t" first: has a detail text; "w" second: has a sound.
-      {"tw02.bmp", "Oferta@@noua", 5000, MakeBmp(kSlideWidth, kSlideHeight, {20, 60, 160}, {250, 180, 40})},
+      {"tw02.bmp", "Oferta@@noua", 5000, std::string(SampleMedia("offer.bmp"))},
       // Landscape on purpose: shows the bands the library leaves around it.
-      {"a03.png", "Actualizari automate", 4000, MakePng(200, 150, {30, 130, 60}, {230, 230, 120})},
+      {"a03.png", "Actualizari automate", 4000, std::string(SampleMedia("updates.png"))},
   };
   std::string schedule = std::to_string(std::size(slides)) + "\r\n";
   for (const SampleSlide& slide : slides) {
@@ -180,9 +180,9 @@ void BuildSlideShow(SuiteBuilder& builder) {
   builder.Write(erp / "velmora.scn", schedule);
   // "Ofertă nouă: actualizări lunare ale suitei Corvane."
   builder.Write(erp / "tw02.bmpex", "Ofert\xE3 nou\xE3: actualiz\xE3ri lunare ale suitei Corvane.\r\n");
-  builder.Write(erp / "tw02.wav", MakeWav(660, 300));
+  builder.Write(erp / "tw02.wav", SampleMedia("offer.wav"));
   // Shown by the slide area before the show starts.
-  builder.Write(erp / "velmora.img", MakeBmp(kSlideWidth, kSlideHeight, {90, 90, 90}, {200, 200, 220}));
+  builder.Write(erp / "velmora.img", SampleMedia("waiting.bmp"));
 }
 
 void BuildVantorFolder(SuiteBuilder& builder) {

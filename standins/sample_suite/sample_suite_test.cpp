@@ -11,7 +11,7 @@
 #include "docstore/keyed_block.h"
 #include "docstore/layout_cache.h"
 #include "docstore/record_search.h"
-#include "sample_suite/sample_pictures.h"
+#include "sample_suite/sample_media.h"
 #include "support/temp_dir.h"
 
 namespace velmora::standins {
@@ -138,16 +138,16 @@ TEST_F(BuiltSuite, ScheduleNamesPicturesWithTheirTrueSizes) {
 TEST(SamplePictures, HeadersDescribeTheirContent) {
   {
     SCOPED_TRACE("bmp");
-    const std::string bmp = MakeBmp(5, 3, {255, 0, 0}, {0, 0, 255});
+    const std::string bmp(SampleMedia("small.bmp"));
     ASSERT_EQ(bmp.substr(0, 2), "BM");
-    EXPECT_EQ(bmp.size(), 54u + 16u * 3);  // 5 pixels x 3 bytes = 15, padded to 16
-    ExpectFields(bmp, {{2, 4, static_cast<uint32_t>(bmp.size())}, {10, 4, 54}, {14, 4, 40}, {18, 4, 5}, {22, 4, 3},
+    EXPECT_EQ(bmp.size(), 54u + 92u * 20);  // 30 pixels x 3 bytes = 90, padded to 92
+    ExpectFields(bmp, {{2, 4, static_cast<uint32_t>(bmp.size())}, {10, 4, 54}, {14, 4, 40}, {18, 4, 30}, {22, 4, 20},
                        {26, 2, 1}, {28, 2, 24}, {30, 4, 0}});
   }
   {
     SCOPED_TRACE("png");
-    const int width = 7, height = 4;
-    const std::string png = MakePng(width, height, {0, 0, 0}, {255, 255, 255});
+    const int width = 200, height = 50;
+    const std::string png(SampleMedia("green_wide.png"));
     ASSERT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
     EXPECT_EQ(png.substr(12, 4), "IHDR");
     // IHDR: length 13, width, height, bit depth 8, colour type 2 (RGB).
@@ -164,7 +164,7 @@ TEST(SamplePictures, HeadersDescribeTheirContent) {
   }
   {
     SCOPED_TRACE("jpeg");
-    const std::string jpeg(SampleJpeg());
+    const std::string jpeg(SampleMedia("slide.jpg"));
     ASSERT_GT(jpeg.size(), 100u);
     EXPECT_EQ(jpeg.substr(0, 2), "\xFF\xD8");
     EXPECT_EQ(jpeg.substr(jpeg.size() - 2), "\xFF\xD9");
@@ -174,14 +174,14 @@ TEST(SamplePictures, HeadersDescribeTheirContent) {
   }
   {
     SCOPED_TRACE("wav");
-    const std::string wav = MakeWav(440, 250);
+    const std::string wav(SampleMedia("offer.wav"));
     EXPECT_EQ(wav.substr(0, 4), "RIFF");
     EXPECT_EQ(wav.substr(8, 8), "WAVEfmt ");
     EXPECT_EQ(wav.substr(36, 4), "data");
-    EXPECT_EQ(wav.size(), 44u + 2000u);  // 250 ms at 8000 Hz
+    EXPECT_EQ(wav.size(), 44u + 2400u);  // 300 ms at 8000 Hz
     // PCM, mono, 8000 samples a second, 8 bits, the data's length.
     ExpectFields(wav, {{4, 4, static_cast<uint32_t>(wav.size() - 8)}, {20, 2, 1}, {22, 2, 1}, {24, 4, 8000}, {34, 2, 8},
-                       {40, 4, 2000}});
+                       {40, 4, 2400}});
   }
 }
 

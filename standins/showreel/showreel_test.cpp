@@ -11,7 +11,7 @@
 
 #include "common/win_handles.h"
 #include "loopback_peer.h"
-#include "sample_suite/sample_pictures.h"
+#include "sample_suite/sample_media.h"
 #include "support/temp_dir.h"
 
 namespace velmora::standins {
@@ -127,9 +127,9 @@ TEST(Showreel, DrawsAPictureScaledToFitAndCentredOrNothingAtAll) {
     std::vector<POINT> inBands;  // of the button face
   };
   const Case cases[] = {
-      {"square.bmp", MakeBmp(100, 100, {255, 0, 0}, {255, 0, 0}), 200, 100, true, 0, red, {{100, 50}, {60, 50}},
+      {"square.bmp", std::string(SampleMedia("red_square.bmp")), 200, 100, true, 0, red, {{100, 50}, {60, 50}},
        {{20, 50}, {180, 50}}},
-      {"wide.png", MakePng(200, 50, {0, 160, 0}, {0, 160, 0}), 100, 100, false, 0, green, {{50, 50}},
+      {"wide.png", std::string(SampleMedia("green_wide.png")), 100, 100, false, 0, green, {{50, 50}},
        {{50, 10}, {50, 90}}},
       {"missing.jpg", "", 100, 100, true, -1, kMagenta, {{50, 50}, {2, 2}}, {}},
       {"broken.jpg", "\xFF\xD8 not really a picture", 100, 100, true, -1, kMagenta, {{50, 50}, {2, 2}}, {}},
@@ -144,7 +144,7 @@ TEST(Showreel, DrawsAPictureScaledToFitAndCentredOrNothingAtAll) {
     for (POINT p : c.inBands) EXPECT_TRUE(Near(canvas.At(p.x, p.y), face)) << p.x << "," << p.y;
   }
   // The sample JPEG at its own size: the white disc in the middle, no bands.
-  WriteFileBytes(files.path() / "slide.jpg", SampleJpeg());
+  WriteFileBytes(files.path() / "slide.jpg", SampleMedia("slide.jpg"));
   Canvas canvas(kSlideWidth, kSlideHeight, kMagenta);
   std::string name = NameBuffer(files.path() / "slide.jpg", true);
   EXPECT_EQ(draw(canvas.window(), canvas.dc(), name.data()), 0);
@@ -238,7 +238,7 @@ class ShowreelDownload : public ::testing::Test {
 };
 
 TEST_F(ShowreelDownload, AsksForThePathAndWritesTheAnswer) {
-  const std::string picture = MakeBmp(30, 20, {1, 2, 3}, {200, 100, 50});
+  const std::string picture(SampleMedia("small.bmp"));
   struct Case {
     const char* what;
     bool padded;  // 512-character blank-padded buffers, as the launcher passes them

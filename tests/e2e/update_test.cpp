@@ -11,7 +11,7 @@
 
 #include "launcher_fixture.h"
 #include "sample_suite/sample_offer.h"
-#include "sample_suite/sample_pictures.h"
+#include "sample_suite/sample_media.h"
 #include "support/reference_server.h"
 #include "common/delay_switch.h"
 #include "support/temp_dir.h"
@@ -137,7 +137,7 @@ TEST_F(UpdatePath, TheOfferedScheduleIsInstalledAndShownAtTheNextStart) {
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(Erp() / "velmora.scn") == OfferedSchedule(); }, 30s))
         << server_->Log();
-    EXPECT_EQ(ReadFileBytes(Erp() / "tw04.jpg"), velmora::standins::SampleJpeg());
+    EXPECT_EQ(ReadFileBytes(Erp() / "tw04.jpg"), velmora::standins::SampleMedia("slide.jpg"));
     EXPECT_EQ(ReadFileBytes(Erp() / "tw04.jpgex"), OfferedDetailText());
     EXPECT_TRUE(fs::exists(Erp() / "a05.bmp"));
     EXPECT_FALSE(fs::exists(Erp() / "~velmora.scn"));
