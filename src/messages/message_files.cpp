@@ -6,10 +6,10 @@
 #include <windows.h>
 
 #include "common/fixed_text.h"
+#include "common/shared_state.h"
 #include "common/win_handles.h"
 #include "messages/inbox_format.h"
 #include "messages/messages.h"
-#include "postman/shared_state.h"
 
 namespace velmora::messages {
 namespace {
@@ -89,7 +89,7 @@ int SendUserMessage(std::string_view text) {
     return -1;
   }
   const std::string body = OwnBody(now, text);
-  AppendInboxEntry(TrimTrailingBlanks(body), OwnAuthor(postman::Shared().clientCode));
+  AppendInboxEntry(TrimTrailingBlanks(body), OwnAuthor(Shared().clientCode));
   return 0;
 }
 

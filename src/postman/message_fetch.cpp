@@ -3,11 +3,11 @@
 #include <string>
 
 #include "common/heap_block.h"
+#include "common/shared_state.h"
 #include "link/link_api.h"
 #include "common/transfer_size.h"
 #include "postman/news_rules.h"
 #include "postman/postman.h"
-#include "postman/shared_state.h"
 
 namespace velmora::postman {
 void FetchMessages(HWND parent) {

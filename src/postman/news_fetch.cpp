@@ -4,11 +4,11 @@
 #include <string_view>
 #include <utility>
 
+#include "common/shared_state.h"
 #include "link/link_api.h"
 #include "postman/message_fetch.h"
 #include "postman/news_cache.h"
 #include "postman/postman.h"
-#include "postman/shared_state.h"
 #include "rates/cursval_update.h"
 
 namespace velmora::postman {

@@ -11,13 +11,13 @@
 #include <string>
 
 #include "common/fixed_text.h"
+#include "common/shared_state.h"
 #include "common/wide_text.h"
 #include "link/link_api.h"
 #include "link/link_constants.h"
 #include "postman/news_fetch.h"
 #include "postman/postman.h"
 #include "postman/postman_thread.h"
-#include "postman/shared_state.h"
 #include "resource_ids.h"
 
 namespace velmora::postman {

@@ -18,6 +18,9 @@ struct PostmanSetup {
   std::string sentDirectory;      // suite root + "ERP\SENT\"
   HWND newsStrip = nullptr;       // dialog 143, filled when the news is in
   std::span<char> fileBuffer;     // the postman's zeroed heap block
+  // Shows the message a pass's message check brought (the message history in
+  // its announcing mode); called on the postman thread, returns when it closes.
+  void (*announceMessage)() = nullptr;
   std::string newsCache;          // velmora.cfg as start-up read it: stamp, then text
 };
 

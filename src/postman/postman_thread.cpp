@@ -24,7 +24,13 @@ int32_t g_passPeriod = kFirstPassPeriodMs;
 
 PassPlace PlaceOf(HWND dialog) {
   const PostmanSetup& setup = Setup();
-  return {dialog, setup.instance, setup.outgoingDirectory, setup.sentDirectory, setup.fileBuffer, kPassPauseMs};
+  return {.dialog = dialog,
+          .instance = setup.instance,
+          .outgoing = setup.outgoingDirectory,
+          .sent = setup.sentDirectory,
+          .buffer = setup.fileBuffer,
+          .pauseMs = kPassPauseMs,
+          .announceMessage = setup.announceMessage};
 }
 
 void OnInitDialog(HWND dialog) {

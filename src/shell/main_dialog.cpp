@@ -6,12 +6,12 @@
 
 #include "common/delay_switch.h"
 #include "common/fixed_text.h"
+#include "common/shared_state.h"
 #include "common/ui_seams.h"
 #include "common/wide_text.h"
 #include "erpdirs/erp_environment.h"
 #include "messages/messages.h"
 #include "postman/postman.h"
-#include "postman/shared_state.h"
 #include "shell/app_log.h"
 #include "shell/app_state.h"
 #include "shell/main_dialog_layout.h"
@@ -72,6 +72,12 @@ void ConfigureMessageFiles(const MainDialogState& state) {
   messages::ConfigureMessages(setup);
 }
 
+// The postman's hook: the message history announces what a pass's message
+// check brought, modal on the postman thread and without owner.
+void AnnounceReceivedMessage() {
+  DialogBoxParamW(App().instance, MAKEINTRESOURCEW(IDD_MESSAGE_HISTORY), nullptr, &messages::MessageHistoryProc, 0);
+}
+
 void StartBackgroundPostman(HWND newsStrip) {
   AppState& app = App();
   postman::PostmanSetup setup;
@@ -81,6 +87,7 @@ void StartBackgroundPostman(HWND newsStrip) {
   setup.sentDirectory = app.paths.sentFolder;
   setup.newsStrip = newsStrip;
   setup.fileBuffer = {app.postmanBuffer.data(), app.postmanBuffer.size()};
+  setup.announceMessage = &AnnounceReceivedMessage;
   setup.newsCache.assign(app.news.stamp.begin(), app.news.stamp.end());
   setup.newsCache.append(app.news.text.begin(), app.news.text.end());
   postman::StartPostman(setup);
@@ -120,7 +127,7 @@ BOOL OnInitDialog(HWND dialog) {
 
   StartBackgroundPostman(strip);
   SetTimer(dialog, timer::kSchedule, 100, nullptr);
-  postman::Shared().newMessage = false;
+  Shared().newMessage = false;
   SetTimer(dialog, timer::kNewMessage, 100, nullptr);
 
   state.previousSlideAreaProc = reinterpret_cast<WNDPROC>(
@@ -130,7 +137,7 @@ BOOL OnInitDialog(HWND dialog) {
 }
 
 void OnNewMessageTimer(HWND dialog) {
-  postman::SharedState& shared = postman::Shared();
+  SharedState& shared = Shared();
   if (!shared.newMessage) return;
   KillTimer(dialog, timer::kNewMessage);
   const std::string notice = shared.received.Peek();
@@ -152,7 +159,7 @@ void OnTimer(HWND dialog, UINT_PTR id) {
       break;
     case timer::kSchedule:
       KillTimer(dialog, timer::kSchedule);
-      if (postman::Shared().clientCode != 0) update::StartScheduleUpdateThread(UpdateSetupFor(dialog));
+      if (Shared().clientCode != 0) update::StartScheduleUpdateThread(UpdateSetupFor(dialog));
       break;
     case timer::kNewMessage:
       OnNewMessageTimer(dialog);

@@ -2,7 +2,7 @@
 // F3 start the documents module in its two special modes, and the cursor is
 // a hand over every button.
 
-#include "postman/shared_state.h"
+#include "common/shared_state.h"
 #include "shell/app_state.h"
 #include "shell/main_dialog_state.h"
 #include "shell/module_launch.h"
@@ -18,7 +18,7 @@ WNDPROC PreviousProcOf(HWND button) {
 }
 
 void LaunchDocumentsFromKey(HWND button, int16_t mode) {
-  postman::Shared().stop = true;
+  Shared().stop = true;
   LaunchDocuments(mode);
   RefreshCaption(GetParent(button));
 }

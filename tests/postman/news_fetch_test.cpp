@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/shared_state.h"
 #include "link/link_api.h"
 #include "link/link_testing.h"
 #include "link_fixture.h"
@@ -20,7 +21,6 @@
 #include "postman/news_rules.h"
 #include "postman/news_thread.h"
 #include "postman/postman.h"
-#include "postman/shared_state.h"
 #include "resource_ids.h"
 #include "support/temp_dir.h"
 

@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <map>
 
+#include "common/shared_state.h"
 #include "link/link_api.h"
 #include "postman/pass_rules.h"
-#include "postman/shared_state.h"
 #include "postman_fixture.h"
 
 namespace velmora::postman::testing {
