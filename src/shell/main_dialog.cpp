@@ -82,14 +82,11 @@ void StartBackgroundPostman(HWND newsStrip) {
   AppState& app = App();
   postman::PostmanSetup setup;
   setup.instance = app.instance;
-  setup.programDirectory = app.paths.programDirectory;
   setup.outgoingDirectory = app.paths.outgoingFolder;
   setup.sentDirectory = app.paths.sentFolder;
   setup.newsStrip = newsStrip;
   setup.fileBuffer = {app.postmanBuffer.data(), app.postmanBuffer.size()};
   setup.announceMessage = &AnnounceReceivedMessage;
-  setup.newsCache.assign(app.news.stamp.begin(), app.news.stamp.end());
-  setup.newsCache.append(app.news.text.begin(), app.news.text.end());
   postman::StartPostman(setup);
 }
 
