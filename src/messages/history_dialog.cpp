@@ -97,7 +97,7 @@ void ShowSelectedMessage(HWND dialog) {
 
 void AnnounceMessage(HWND dialog) {
   KillTimer(dialog, kAlertTimer);
-  PlaySoundSeam(MAKEINTRESOURCEA(IDW_NEW_MESSAGE), Configuration().instance, SND_RESOURCE | SND_ASYNC);
+  PlaySoundSeam(MAKEINTRESOURCEA(IDW_NEW_MESSAGE), ConfiguredMessagesSetup().instance, SND_RESOURCE | SND_ASYNC);
   ShowMessageBox(dialog, AlertText(TrimTrailingBlanks(t_state.body)), "Corvane", MB_ICONWARNING);
   Shared().newMessage = false;
 }

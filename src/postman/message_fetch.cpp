@@ -14,7 +14,8 @@ void FetchMessages(HWND parent) {
   link::UPDATESTARBKCOLOR(0xFFFFFF);
   link::SETNETLIBSILENTMODE(2);
   link::SETSTARERPMODE(true);
-  if (link::INITCONECTARELASERVER(parent, Setup().instance, Shared().clientCode.load()) == 0) RequestMessages();
+  const HINSTANCE instance = AdoptedPostmanSetup().instance;
+  if (link::INITCONECTARELASERVER(parent, instance, Shared().clientCode.load()) == 0) RequestMessages();
   link::INCHIDECONECTARELASERVER();
 }
 

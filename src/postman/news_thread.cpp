@@ -104,8 +104,8 @@ DWORD WINAPI NewsThread(void*) {
   // dialog does not wait for it before it shows.
   Sleep(kStartPauseMs);
   const INT_PTR result =
-      DialogBoxParamA(Setup().instance, MAKEINTRESOURCEA(IDD_WORKER), nullptr, &NewsDialogProc, 0);
-  if (result == 1) FillNewsStrip(Setup().newsStrip);
+      DialogBoxParamA(AdoptedPostmanSetup().instance, MAKEINTRESOURCEA(IDD_WORKER), nullptr, &NewsDialogProc, 0);
+  if (result == 1) FillNewsStrip(AdoptedPostmanSetup().newsStrip);
   StartPostmanThread();
   return 0;
 }

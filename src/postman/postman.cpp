@@ -8,7 +8,7 @@ namespace {
 PostmanSetup g_setup;
 }  // namespace
 
-const PostmanSetup& Setup() { return g_setup; }
+const PostmanSetup& AdoptedPostmanSetup() { return g_setup; }
 
 void AdoptPostmanSetup(const PostmanSetup& setup) { g_setup = setup; }
 

@@ -29,7 +29,7 @@ void StartPostman(const PostmanSetup& setup);
 // Keeps the setup without starting anything.
 void AdoptPostmanSetup(const PostmanSetup& setup);
 
-// The setup handed to StartPostman.
-const PostmanSetup& Setup();
+// The setup handed to StartPostman or AdoptPostmanSetup.
+const PostmanSetup& AdoptedPostmanSetup();
 
 }  // namespace velmora::postman

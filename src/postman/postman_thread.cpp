@@ -23,7 +23,7 @@ std::atomic<HWND> g_postmanDialog{nullptr};
 int32_t g_passPeriod = kFirstPassPeriodMs;
 
 PassPlace PlaceOf(HWND dialog) {
-  const PostmanSetup& setup = Setup();
+  const PostmanSetup& setup = AdoptedPostmanSetup();
   return {.dialog = dialog,
           .instance = setup.instance,
           .outgoing = setup.outgoingDirectory,
@@ -55,7 +55,7 @@ void OnTimer(HWND dialog, UINT_PTR id) {
 }
 
 DWORD WINAPI PostmanThread(LPVOID) {
-  DialogBoxParamA(Setup().instance, MAKEINTRESOURCEA(IDD_WORKER), nullptr, &PostmanDialogProc, 0);
+  DialogBoxParamA(AdoptedPostmanSetup().instance, MAKEINTRESOURCEA(IDD_WORKER), nullptr, &PostmanDialogProc, 0);
   return 0;
 }
 

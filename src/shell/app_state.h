@@ -14,7 +14,7 @@ namespace velmora::shell {
 struct AppState {
   HINSTANCE instance = nullptr;
   AppPaths paths;
-  int minusM = 0;
+  int documentsMode = 0;  // the "-m" switch: 1 starts the documents module without "-m"
   HCURSOR handCursor = nullptr;
   AutoLibrary hostlane;
   HeapBlock postmanBuffer;  // the postman's file buffer, zero-filled from the process heap

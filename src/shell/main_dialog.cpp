@@ -91,7 +91,7 @@ void StartBackgroundPostman(HWND newsStrip) {
 }
 
 BOOL OnInitDialog(HWND dialog) {
-  MainDialogState& state = Main();
+  MainDialogState& state = MainDialogData();
   state.dialog = dialog;
   state.slideArea = GetDlgItem(dialog, IDC_SLIDE_AREA);
   g_published = dialog;
@@ -169,7 +169,7 @@ void OnTimer(HWND dialog, UINT_PTR id) {
 }
 
 void OnCommand(HWND dialog, int id, int notification) {
-  MainDialogState& state = Main();
+  MainDialogState& state = MainDialogData();
   switch (id) {
     case IDOK:
     case IDC_BUTTON_F2:
@@ -229,7 +229,7 @@ INT_PTR OnControlColorStatic(HDC dc, HWND control) {
 bool StrictlyInside(const RECT& r, POINT p) { return p.x > r.left && p.x < r.right && p.y > r.top && p.y < r.bottom; }
 
 INT_PTR OnLeftButtonDown(HWND dialog) {
-  MainDialogState& state = Main();
+  MainDialogState& state = MainDialogData();
   if (!CurrentSlideHasDetail()) return 0;
   GetCursorPos(&state.lastClick);
   GetWindowRect(state.slideArea, &state.lastClickArea);
@@ -241,7 +241,7 @@ INT_PTR OnLeftButtonDown(HWND dialog) {
 }
 
 INT_PTR OnSetCursor(HWND dialog) {
-  MainDialogState& state = Main();
+  MainDialogState& state = MainDialogData();
   state.hoverBand = false;
   if (state.bandPainted) {
     InvalidateRect(state.slideArea, nullptr, TRUE);
@@ -256,7 +256,7 @@ INT_PTR OnSetCursor(HWND dialog) {
 
 }  // namespace
 
-MainDialogState& Main() {
+MainDialogState& MainDialogData() {
   static MainDialogState state;
   return state;
 }
@@ -284,11 +284,11 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 }
 
 void ReleaseMainDialogBitmapsAndBrush() {
-  MainDialogState& state = Main();
+  MainDialogState& state = MainDialogData();
   for (auto& bitmap : state.buttonBitmaps) bitmap.reset();
   state.lightGrey.reset();
 }
 
-void ReleaseMainDialogFont() { Main().font.reset(); }
+void ReleaseMainDialogFont() { MainDialogData().font.reset(); }
 
 }  // namespace velmora::shell

@@ -17,7 +17,7 @@ constexpr std::size_t kMaxMessage = 1000;
 }  // namespace
 
 void OnSendMessage(HWND dialog) {
-  MainDialogState& state = Main();
+  MainDialogState& state = MainDialogData();
   if (state.sendCount >= kMaxSends) return;
   ++state.sendCount;
 

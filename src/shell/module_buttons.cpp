@@ -11,7 +11,7 @@ namespace velmora::shell {
 namespace {
 
 WNDPROC PreviousProcOf(HWND button) {
-  const MainDialogState& state = Main();
+  const MainDialogState& state = MainDialogData();
   for (std::size_t i = 0; i < state.moduleButtons.size(); ++i)
     if (state.moduleButtons[i] == button) return state.previousButtonProcs[i];
   return state.previousButtonProcs[0];

@@ -77,7 +77,7 @@ int RunLauncher(HINSTANCE instance, HINSTANCE previous, const std::vector<std::s
   }
 
   AppState& app = App();
-  app.minusM = MinusMSwitch(arguments);
+  app.documentsMode = MinusMSwitch(arguments);
   app.instance = instance;
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_DATE_CLASSES};
   InitCommonControlsEx(&controls);

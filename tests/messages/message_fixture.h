@@ -29,7 +29,7 @@ class MessageFilesTest : public ::testing::Test {
     Shared().clientCode = kClientCode;
   }
   std::filesystem::path Out() const { return suite_.path() / "ERP" / "OUT"; }
-  std::filesystem::path Inbox() const { return Configuration().inboxFile; }
+  std::filesystem::path Inbox() const { return ConfiguredMessagesSetup().inboxFile; }
   std::string InboxBytes() const { return std::filesystem::exists(Inbox()) ? testing::ReadFileBytes(Inbox()) : ""; }
 
   testing::TempDir suite_;

@@ -175,7 +175,7 @@ TEST_F(MainDialogTest, StepsWrapAroundBothEnds) {
   slides.current = 1;
   StepSlide(-1);
   EXPECT_EQ(slides.current, 3);
-  EXPECT_EQ(Main().currentImage, "slide3.jpg");
+  EXPECT_EQ(MainDialogData().currentImage, "slide3.jpg");
   StepSlide(+1);
   EXPECT_EQ(slides.current, 1);
   StepSlide(+1);
@@ -194,7 +194,7 @@ TEST_F(MainDialogTest, TheFirstSlideAndItsCaptionFollowTheTenMillisecondTimer) {
   EXPECT_FALSE(Shown(Item(30003)));
   PumpMessages(300);
   EXPECT_EQ(slides.current, 1);
-  EXPECT_EQ(Main().currentImage, "a.jpg");
+  EXPECT_EQ(MainDialogData().currentImage, "a.jpg");
   EXPECT_EQ(TextOf(Item(1049)), "Primul\r\nslide");
 }
 
