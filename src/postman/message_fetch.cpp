@@ -4,8 +4,8 @@
 
 #include "common/heap_block.h"
 #include "common/shared_state.h"
-#include "link/link_api.h"
 #include "common/transfer_size.h"
+#include "link/link_api.h"
 #include "postman/news_rules.h"
 #include "postman/postman.h"
 
