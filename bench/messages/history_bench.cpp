@@ -92,7 +92,7 @@ int main() {
   double opened[3] = {}, filled[3] = {};
   for (std::size_t size = 0; size < 3; ++size) {
     const int entries = kSizes[size];
-    WriteArchive(messages::Configuration().inboxFile, entries);
+    WriteArchive(messages::ConfiguredMessagesSetup().inboxFile, entries);
     OpenHistory();  // warm the file cache
     double runs[kRuns];
     for (double& run : runs) run = OpenHistory();

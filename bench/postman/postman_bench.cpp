@@ -21,9 +21,9 @@
 #include <vector>
 
 #include "common/fixed_text.h"
+#include "common/shared_state.h"
 #include "common/transfer_size.h"
 #include "link/link_api.h"
-#include "postman/shared_state.h"
 #include "postman/sync_pass.h"
 #include "server/wire_client.h"
 #include "support/reference_server.h"
@@ -89,8 +89,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   using namespace velmora;
-  postman::Shared().clientCode = 4711;
-  postman::Shared().ready = true;
+  Shared().clientCode = 4711;
+  Shared().ready = true;
   link::SETNETLIBSILENTMODE(2);
   link::SETIPFIX(server.address());
   link::SetLinkLogWriter(&MarkLogLine);

@@ -54,7 +54,7 @@ std::optional<int32_t> BucketCountOfOpenDev(HANDLE dev, HANDLE obi, bool peek) {
 
 }  // namespace
 
-std::optional<int32_t> LookUpClientCode(const ClientLookupFiles& files) {
+std::optional<int32_t> ClientCodeInFiles(const ClientLookupFiles& files) {
   OpenedHere opened;
   HANDLE obi = files.openObi;
   if (!IsOpen(obi)) {
@@ -91,7 +91,7 @@ void ReadClientCode(int32_t& code) {
   const std::string directory = erpdirs::DocumentsDataDirectory();
   const std::string obiPath = PathOf(erpdirs::DocumentsDataPath("obi.dat"));
   const std::optional<int32_t> found =
-      LookUpClientCode({.dataDirectory = directory, .obiPath = obiPath, .devName = "DEV.DAT"});
+      ClientCodeInFiles({.dataDirectory = directory, .obiPath = obiPath, .devName = "DEV.DAT"});
   if (!found) return;
   g_cachedCode.store(*found);
   g_haveCode.store(true);
@@ -104,7 +104,7 @@ void PeekClientCode(int32_t& code) {
   if (erpdirs::LoadDocumentsDirectoryFile() != 0) return;
   const std::string directory = erpdirs::DocumentsDataDirectory();
   const std::string obiPath = PathOf(erpdirs::DocumentsDataPath("obi.dat"));
-  const std::optional<int32_t> found = LookUpClientCode(
+  const std::optional<int32_t> found = ClientCodeInFiles(
       {.dataDirectory = directory, .obiPath = obiPath, .devName = "dev.dat", .peek = true});
   if (found) code = *found;
 }

@@ -22,6 +22,6 @@ struct ClientLookupFiles {
 
 // The client code, or nullopt when the files cannot be used or hold no
 // client record. Closes what it opened itself.
-std::optional<int32_t> LookUpClientCode(const ClientLookupFiles& files);
+std::optional<int32_t> ClientCodeInFiles(const ClientLookupFiles& files);
 
 }  // namespace velmora::docstore

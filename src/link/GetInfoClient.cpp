@@ -61,7 +61,7 @@ int16_t GETSTRINGCU() {
   LinkState& s = Link();
   s.clientCode = std::string(kUnknownClientCodeText);
   int32_t code = 0;
-  const int16_t status = LookUpClientCode(s.erpMode, s.documentsDirectory, code);
+  const int16_t status = ClientCodeFromDocumentsModule(s.erpMode, s.documentsDirectory, code);
   if (status != 0) return -1;
   if (code != 0) s.clientCode = ClientCodeText(code);
   return 0;

@@ -11,6 +11,6 @@ namespace velmora::link {
 
 // Sets `documentsDirectory` (40 characters) and `code` (0 when none is found).
 // 0, or -1 when in ERP mode the ERP directory file cannot be read.
-int16_t LookUpClientCode(bool erpMode, std::string& documentsDirectory, int32_t& code);
+int16_t ClientCodeFromDocumentsModule(bool erpMode, std::string& documentsDirectory, int32_t& code);
 
 }  // namespace velmora::link

@@ -11,12 +11,12 @@
 #include <string>
 
 #include "common/fixed_text.h"
+#include "common/shared_state.h"
 #include "common/ui_seams.h"
 #include "common/wide_text.h"
 #include "listctl/list_operations.h"
 #include "messages/history_rows.h"
 #include "messages/messages.h"
-#include "postman/shared_state.h"
 #include "resource_ids.h"
 
 namespace velmora::messages {
@@ -68,7 +68,7 @@ BOOL OnInitDialog(HWND dialog, LPARAM parameter) {
   state.announcing = parameter == 0;
   // Only the announcement takes the waiting message; the history leaves it
   // for the postman, which would otherwise never archive or announce it.
-  state.body = state.announcing ? postman::Shared().received.Take() : std::string{};
+  state.body = state.announcing ? Shared().received.Take() : std::string{};
   state.list = GetDlgItem(dialog, IDC_HISTORY_LIST);
   for (std::size_t i = 0; i < std::size(kColumns); ++i)
     listctl::AddListColumn(state.list, kColumns[i].width, DT_CENTER, kCellFormats[i], kColumns[i].title);
@@ -97,9 +97,9 @@ void ShowSelectedMessage(HWND dialog) {
 
 void AnnounceMessage(HWND dialog) {
   KillTimer(dialog, kAlertTimer);
-  PlaySoundSeam(MAKEINTRESOURCEA(IDW_NEW_MESSAGE), Configuration().instance, SND_RESOURCE | SND_ASYNC);
+  PlaySoundSeam(MAKEINTRESOURCEA(IDW_NEW_MESSAGE), ConfiguredMessagesSetup().instance, SND_RESOURCE | SND_ASYNC);
   ShowMessageBox(dialog, AlertText(TrimTrailingBlanks(t_state.body)), "Corvane", MB_ICONWARNING);
-  postman::Shared().newMessage = false;
+  Shared().newMessage = false;
 }
 
 INT_PTR OnCommand(HWND dialog, int id, int notification) {

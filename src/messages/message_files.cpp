@@ -6,10 +6,10 @@
 #include <windows.h>
 
 #include "common/fixed_text.h"
+#include "common/shared_state.h"
 #include "common/win_handles.h"
 #include "messages/inbox_format.h"
 #include "messages/messages.h"
-#include "postman/shared_state.h"
 
 namespace velmora::messages {
 namespace {
@@ -63,10 +63,10 @@ MessagesSetup g_setup;
 
 void ConfigureMessages(const MessagesSetup& setup) { g_setup = setup; }
 
-const MessagesSetup& Configuration() { return g_setup; }
+const MessagesSetup& ConfiguredMessagesSetup() { return g_setup; }
 
 void AppendInboxEntry(std::string_view body, std::string_view author) {
-  const AutoHandle file = OpenArchiveForAppend(Configuration().inboxFile);
+  const AutoHandle file = OpenArchiveForAppend(ConfiguredMessagesSetup().inboxFile);
   if (!file) return;
   LARGE_INTEGER end{};
   if (!SetFilePointerEx(file.get(), LARGE_INTEGER{}, &end, FILE_END)) return;
@@ -80,7 +80,7 @@ void AppendInboxEntry(std::string_view body, std::string_view author) {
 int SendUserMessage(std::string_view text) {
   const StampTime now = Now();
   std::string path;
-  AutoHandle file = CreateOutgoingFile(Configuration().outgoingFolder, now, path);
+  AutoHandle file = CreateOutgoingFile(ConfiguredMessagesSetup().outgoingFolder, now, path);
   if (!file) return -1;
   const bool written = WriteAll(file.get(), OutgoingFileContent(text));
   file.reset();
@@ -89,12 +89,12 @@ int SendUserMessage(std::string_view text) {
     return -1;
   }
   const std::string body = OwnBody(now, text);
-  AppendInboxEntry(TrimTrailingBlanks(body), OwnAuthor(postman::Shared().clientCode));
+  AppendInboxEntry(TrimTrailingBlanks(body), OwnAuthor(Shared().clientCode));
   return 0;
 }
 
 std::vector<InboxEntry> ReadInbox() {
-  const AutoHandle file(CreateFileA(Configuration().inboxFile.c_str(), GENERIC_READ,
+  const AutoHandle file(CreateFileA(ConfiguredMessagesSetup().inboxFile.c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return {};

@@ -22,7 +22,8 @@ struct MessagesSetup {
   HFONT viewerFont = nullptr;    // the text viewer's font, the main dialog's
 };
 void ConfigureMessages(const MessagesSetup& setup);
-const MessagesSetup& Configuration();
+// The setup ConfigureMessages was last given.
+const MessagesSetup& ConfiguredMessagesSetup();
 
 // Appends one archive entry; `author` is taken exactly as given. When the
 // archive is held open by another, waits up to about two seconds for it.

@@ -30,7 +30,8 @@ bool ShowFile(HWND dialog, const std::string& path) {
 }
 
 BOOL OnInitDialog(HWND dialog, LPARAM index) {
-  SendDlgItemMessageA(dialog, IDC_VIEWER_TEXT, WM_SETFONT, reinterpret_cast<WPARAM>(Configuration().viewerFont), TRUE);
+  const HFONT font = ConfiguredMessagesSetup().viewerFont;
+  SendDlgItemMessageA(dialog, IDC_VIEWER_TEXT, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   if (index < 1 || index > update::SlideTable::kMaxSlides ||
       !ShowFile(dialog, update::Slides().at(static_cast<int>(index)).detailBase)) {
     EndDialog(dialog, 2);

@@ -3,18 +3,19 @@
 #include <string>
 
 #include "common/heap_block.h"
-#include "link/link_api.h"
+#include "common/shared_state.h"
 #include "common/transfer_size.h"
+#include "link/link_api.h"
 #include "postman/news_rules.h"
 #include "postman/postman.h"
-#include "postman/shared_state.h"
 
 namespace velmora::postman {
 void FetchMessages(HWND parent) {
   link::UPDATESTARBKCOLOR(0xFFFFFF);
   link::SETNETLIBSILENTMODE(2);
   link::SETSTARERPMODE(true);
-  if (link::INITCONECTARELASERVER(parent, Setup().instance, Shared().clientCode.load()) == 0) RequestMessages();
+  const HINSTANCE instance = AdoptedPostmanSetup().instance;
+  if (link::INITCONECTARELASERVER(parent, instance, Shared().clientCode.load()) == 0) RequestMessages();
   link::INCHIDECONECTARELASERVER();
 }
 

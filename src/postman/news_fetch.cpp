@@ -4,11 +4,11 @@
 #include <string_view>
 #include <utility>
 
+#include "common/shared_state.h"
 #include "link/link_api.h"
 #include "postman/message_fetch.h"
 #include "postman/news_cache.h"
 #include "postman/postman.h"
-#include "postman/shared_state.h"
 #include "rates/cursval_update.h"
 
 namespace velmora::postman {
@@ -24,7 +24,7 @@ int16_t FetchFromServer(HWND parent, int32_t clientCode, std::string& answer) {
   link::UPDATESTARBKCOLOR(0xFFFFFF);
   link::SETNETLIBSILENTMODE(2);
   link::SETSTARERPMODE(true);
-  if (link::INITCONECTARELASERVER(parent, Setup().instance, clientCode) != 0) {
+  if (link::INITCONECTARELASERVER(parent, AdoptedPostmanSetup().instance, clientCode) != 0) {
     link::INCHIDECONECTARELASERVER();
     return link::IsAnswerMarked() ? 1 : -1;
   }
@@ -58,7 +58,7 @@ int16_t FetchNews(HWND parent) {
   if (answer.size() > 4) SplitNewsTags(answer, g_news);
 
   Shared().ready = true;
-  PostMessageA(Setup().newsStrip, WM_COMMAND, IDOK, 0);
+  PostMessageA(AdoptedPostmanSetup().newsStrip, WM_COMMAND, IDOK, 0);
   if (updateRates) rates::UpdateCursValFromNews(g_news.date, g_news.euro, g_news.usd);
   return 0;
 }

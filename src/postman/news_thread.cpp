@@ -11,13 +11,13 @@
 #include <string>
 
 #include "common/fixed_text.h"
+#include "common/shared_state.h"
 #include "common/wide_text.h"
 #include "link/link_api.h"
 #include "link/link_constants.h"
 #include "postman/news_fetch.h"
 #include "postman/postman.h"
 #include "postman/postman_thread.h"
-#include "postman/shared_state.h"
 #include "resource_ids.h"
 
 namespace velmora::postman {
@@ -104,8 +104,8 @@ DWORD WINAPI NewsThread(void*) {
   // dialog does not wait for it before it shows.
   Sleep(kStartPauseMs);
   const INT_PTR result =
-      DialogBoxParamA(Setup().instance, MAKEINTRESOURCEA(IDD_WORKER), nullptr, &NewsDialogProc, 0);
-  if (result == 1) FillNewsStrip(Setup().newsStrip);
+      DialogBoxParamA(AdoptedPostmanSetup().instance, MAKEINTRESOURCEA(IDD_WORKER), nullptr, &NewsDialogProc, 0);
+  if (result == 1) FillNewsStrip(AdoptedPostmanSetup().newsStrip);
   StartPostmanThread();
   return 0;
 }

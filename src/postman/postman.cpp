@@ -1,6 +1,5 @@
 #include "postman/postman.h"
 
-#include "postman/news_cache.h"
 #include "postman/news_thread.h"
 #include "postman/postman_thread.h"
 
@@ -9,12 +8,9 @@ namespace {
 PostmanSetup g_setup;
 }  // namespace
 
-const PostmanSetup& Setup() { return g_setup; }
+const PostmanSetup& AdoptedPostmanSetup() { return g_setup; }
 
-void AdoptPostmanSetup(const PostmanSetup& setup) {
-  g_setup = setup;
-  AdoptNewsCache(setup.newsCache);
-}
+void AdoptPostmanSetup(const PostmanSetup& setup) { g_setup = setup; }
 
 void StartPostman(const PostmanSetup& setup) {
   AdoptPostmanSetup(setup);

@@ -13,22 +13,23 @@ namespace velmora::postman {
 // thread before StartPostman and read-only afterwards.
 struct PostmanSetup {
   HINSTANCE instance = nullptr;
-  std::string programDirectory;   // the launcher's folder, ending in "\"
   std::string outgoingDirectory;  // suite root + "ERP\OUT\"
   std::string sentDirectory;      // suite root + "ERP\SENT\"
   HWND newsStrip = nullptr;       // dialog 143, filled when the news is in
   std::span<char> fileBuffer;     // the postman's zeroed heap block
-  std::string newsCache;          // velmora.cfg as start-up read it: stamp, then text
+  // Shows the message a pass's message check brought (the message history in
+  // its announcing mode); called on the postman thread, returns when it closes.
+  void (*announceMessage)() = nullptr;
 };
 
 // Called once by the main dialog when it opens: starts the news thread,
 // which starts the postman thread when it ends.
 void StartPostman(const PostmanSetup& setup);
 
-// Keeps the setup (and the news cache in it) without starting anything.
+// Keeps the setup without starting anything.
 void AdoptPostmanSetup(const PostmanSetup& setup);
 
-// The setup handed to StartPostman.
-const PostmanSetup& Setup();
+// The setup handed to StartPostman or AdoptPostmanSetup.
+const PostmanSetup& AdoptedPostmanSetup();
 
 }  // namespace velmora::postman

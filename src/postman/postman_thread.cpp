@@ -23,8 +23,14 @@ std::atomic<HWND> g_postmanDialog{nullptr};
 int32_t g_passPeriod = kFirstPassPeriodMs;
 
 PassPlace PlaceOf(HWND dialog) {
-  const PostmanSetup& setup = Setup();
-  return {dialog, setup.instance, setup.outgoingDirectory, setup.sentDirectory, setup.fileBuffer, kPassPauseMs};
+  const PostmanSetup& setup = AdoptedPostmanSetup();
+  return {.dialog = dialog,
+          .instance = setup.instance,
+          .outgoing = setup.outgoingDirectory,
+          .sent = setup.sentDirectory,
+          .buffer = setup.fileBuffer,
+          .pauseMs = kPassPauseMs,
+          .announceMessage = setup.announceMessage};
 }
 
 void OnInitDialog(HWND dialog) {
@@ -49,7 +55,7 @@ void OnTimer(HWND dialog, UINT_PTR id) {
 }
 
 DWORD WINAPI PostmanThread(LPVOID) {
-  DialogBoxParamA(Setup().instance, MAKEINTRESOURCEA(IDD_WORKER), nullptr, &PostmanDialogProc, 0);
+  DialogBoxParamA(AdoptedPostmanSetup().instance, MAKEINTRESOURCEA(IDD_WORKER), nullptr, &PostmanDialogProc, 0);
   return 0;
 }
 

@@ -4,14 +4,12 @@
 #include <vector>
 
 #include "common/fixed_text.h"
+#include "common/shared_state.h"
 #include "common/win_handles.h"
 #include "link/link_api.h"
-#include "messages/messages.h"
 #include "postman/file_loader.h"
 #include "postman/message_fetch.h"
 #include "postman/pass_rules.h"
-#include "postman/shared_state.h"
-#include "resource_ids.h"
 
 // The pass runs on the postman thread. It reads the shared client code, the
 // ready flag and the message check, and touches nothing else of the other
@@ -99,8 +97,7 @@ void CheckMessages(const PassPlace& place) {
   shared.messagePassCount = counter;
   if (!due) return;
   FetchMessages(place.dialog);
-  if (!shared.received.IsBlank())
-    DialogBoxParamW(place.instance, MAKEINTRESOURCEW(IDD_MESSAGE_HISTORY), nullptr, &messages::MessageHistoryProc, 0);
+  if (!shared.received.IsBlank() && place.announceMessage != nullptr) place.announceMessage();
 }
 
 // Lists, sorts, connects and sends; the result of the pass. `opened` tells

@@ -24,6 +24,7 @@ struct PassPlace {
   std::string sent;           // ...\ERP\SENT\, ending in "\"
   std::span<char> buffer;     // holds the file being sent
   unsigned pauseMs = 0;       // the pause at the start of every pass
+  void (*announceMessage)() = nullptr;  // shows a message the check brought; none in a test
 };
 
 // Runs the pass on the calling thread, re-arms the dialog's timer 2 with

@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "common/shared_state.h"
 #include "common/wide_text.h"
 #include "docstore/client_code.h"
 #include "erpdirs/documents_directory.h"
-#include "postman/shared_state.h"
 #include "shell/main_dialog_state.h"
 
 namespace velmora::shell {
@@ -15,7 +15,7 @@ void RefreshCaption(HWND dialog) {
   if (GetFileAttributesA("dirvan.dat") != INVALID_FILE_ATTRIBUTES) {
     const int16_t status = erpdirs::LoadDocumentsDirectoryFile();
     if (status == 0) docstore::PeekClientCode(code);  // its error was shown once already
-    postman::Shared().clientCode = code;
+    Shared().clientCode = code;
   }
   SetWindowText1250(dialog, "Corvane - CU : " + std::to_string(code));
 }

@@ -6,12 +6,12 @@
 
 #include "common/delay_switch.h"
 #include "common/fixed_text.h"
+#include "common/shared_state.h"
 #include "common/ui_seams.h"
 #include "common/wide_text.h"
 #include "erpdirs/erp_environment.h"
 #include "messages/messages.h"
 #include "postman/postman.h"
-#include "postman/shared_state.h"
 #include "shell/app_log.h"
 #include "shell/app_state.h"
 #include "shell/main_dialog_layout.h"
@@ -72,22 +72,26 @@ void ConfigureMessageFiles(const MainDialogState& state) {
   messages::ConfigureMessages(setup);
 }
 
+// The postman's hook: the message history announces what a pass's message
+// check brought, modal on the postman thread and without owner.
+void AnnounceReceivedMessage() {
+  DialogBoxParamW(App().instance, MAKEINTRESOURCEW(IDD_MESSAGE_HISTORY), nullptr, &messages::MessageHistoryProc, 0);
+}
+
 void StartBackgroundPostman(HWND newsStrip) {
   AppState& app = App();
   postman::PostmanSetup setup;
   setup.instance = app.instance;
-  setup.programDirectory = app.paths.programDirectory;
   setup.outgoingDirectory = app.paths.outgoingFolder;
   setup.sentDirectory = app.paths.sentFolder;
   setup.newsStrip = newsStrip;
   setup.fileBuffer = {app.postmanBuffer.data(), app.postmanBuffer.size()};
-  setup.newsCache.assign(app.news.stamp.begin(), app.news.stamp.end());
-  setup.newsCache.append(app.news.text.begin(), app.news.text.end());
+  setup.announceMessage = &AnnounceReceivedMessage;
   postman::StartPostman(setup);
 }
 
 BOOL OnInitDialog(HWND dialog) {
-  MainDialogState& state = Main();
+  MainDialogState& state = MainDialogData();
   state.dialog = dialog;
   state.slideArea = GetDlgItem(dialog, IDC_SLIDE_AREA);
   g_published = dialog;
@@ -120,7 +124,7 @@ BOOL OnInitDialog(HWND dialog) {
 
   StartBackgroundPostman(strip);
   SetTimer(dialog, timer::kSchedule, 100, nullptr);
-  postman::Shared().newMessage = false;
+  Shared().newMessage = false;
   SetTimer(dialog, timer::kNewMessage, 100, nullptr);
 
   state.previousSlideAreaProc = reinterpret_cast<WNDPROC>(
@@ -130,7 +134,7 @@ BOOL OnInitDialog(HWND dialog) {
 }
 
 void OnNewMessageTimer(HWND dialog) {
-  postman::SharedState& shared = postman::Shared();
+  SharedState& shared = Shared();
   if (!shared.newMessage) return;
   KillTimer(dialog, timer::kNewMessage);
   const std::string notice = shared.received.Peek();
@@ -152,7 +156,7 @@ void OnTimer(HWND dialog, UINT_PTR id) {
       break;
     case timer::kSchedule:
       KillTimer(dialog, timer::kSchedule);
-      if (postman::Shared().clientCode != 0) update::StartScheduleUpdateThread(UpdateSetupFor(dialog));
+      if (Shared().clientCode != 0) update::StartScheduleUpdateThread(UpdateSetupFor(dialog));
       break;
     case timer::kNewMessage:
       OnNewMessageTimer(dialog);
@@ -165,7 +169,7 @@ void OnTimer(HWND dialog, UINT_PTR id) {
 }
 
 void OnCommand(HWND dialog, int id, int notification) {
-  MainDialogState& state = Main();
+  MainDialogState& state = MainDialogData();
   switch (id) {
     case IDOK:
     case IDC_BUTTON_F2:
@@ -225,7 +229,7 @@ INT_PTR OnControlColorStatic(HDC dc, HWND control) {
 bool StrictlyInside(const RECT& r, POINT p) { return p.x > r.left && p.x < r.right && p.y > r.top && p.y < r.bottom; }
 
 INT_PTR OnLeftButtonDown(HWND dialog) {
-  MainDialogState& state = Main();
+  MainDialogState& state = MainDialogData();
   if (!CurrentSlideHasDetail()) return 0;
   GetCursorPos(&state.lastClick);
   GetWindowRect(state.slideArea, &state.lastClickArea);
@@ -237,7 +241,7 @@ INT_PTR OnLeftButtonDown(HWND dialog) {
 }
 
 INT_PTR OnSetCursor(HWND dialog) {
-  MainDialogState& state = Main();
+  MainDialogState& state = MainDialogData();
   state.hoverBand = false;
   if (state.bandPainted) {
     InvalidateRect(state.slideArea, nullptr, TRUE);
@@ -252,7 +256,7 @@ INT_PTR OnSetCursor(HWND dialog) {
 
 }  // namespace
 
-MainDialogState& Main() {
+MainDialogState& MainDialogData() {
   static MainDialogState state;
   return state;
 }
@@ -280,11 +284,11 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 }
 
 void ReleaseMainDialogBitmapsAndBrush() {
-  MainDialogState& state = Main();
+  MainDialogState& state = MainDialogData();
   for (auto& bitmap : state.buttonBitmaps) bitmap.reset();
   state.lightGrey.reset();
 }
 
-void ReleaseMainDialogFont() { Main().font.reset(); }
+void ReleaseMainDialogFont() { MainDialogData().font.reset(); }
 
 }  // namespace velmora::shell

@@ -42,7 +42,8 @@ struct MainDialogState {
   bool bandPainted = false;  // the arrows were painted for that hover
 };
 
-MainDialogState& Main();
+// The one main dialog's state, for the run.
+MainDialogState& MainDialogData();
 
 // Shared helpers of the dialog's parts.
 void RefreshCaption(HWND dialog);

@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "common/shared_state.h"
 #include "common/ui_seams.h"
 #include "common/wide_text.h"
 #include "messages/messages.h"
-#include "postman/shared_state.h"
 #include "shell/main_dialog_state.h"
 
 namespace velmora::shell {
@@ -17,7 +17,7 @@ constexpr std::size_t kMaxMessage = 1000;
 }  // namespace
 
 void OnSendMessage(HWND dialog) {
-  MainDialogState& state = Main();
+  MainDialogState& state = MainDialogData();
   if (state.sendCount >= kMaxSends) return;
   ++state.sendCount;
 
@@ -39,8 +39,8 @@ void OnSendMessage(HWND dialog) {
   ShowMessageBox(dialog, "Mesajul a fost trimis!", "Vantor", MB_ICONWARNING);
   SetDlgItemText1250(dialog, IDC_MESSAGE_EDIT, kPlaceholderText);
   state.placeholderShown = true;
-  postman::Shared().messageCheck = true;
-  postman::Shared().messagePassCount = 0;
+  Shared().messageCheck = true;
+  Shared().messagePassCount = 0;
 }
 
 }  // namespace velmora::shell

@@ -2,7 +2,7 @@
 // F3 start the documents module in its two special modes, and the cursor is
 // a hand over every button.
 
-#include "postman/shared_state.h"
+#include "common/shared_state.h"
 #include "shell/app_state.h"
 #include "shell/main_dialog_state.h"
 #include "shell/module_launch.h"
@@ -11,14 +11,14 @@ namespace velmora::shell {
 namespace {
 
 WNDPROC PreviousProcOf(HWND button) {
-  const MainDialogState& state = Main();
+  const MainDialogState& state = MainDialogData();
   for (std::size_t i = 0; i < state.moduleButtons.size(); ++i)
     if (state.moduleButtons[i] == button) return state.previousButtonProcs[i];
   return state.previousButtonProcs[0];
 }
 
 void LaunchDocumentsFromKey(HWND button, int16_t mode) {
-  postman::Shared().stop = true;
+  Shared().stop = true;
   LaunchDocuments(mode);
   RefreshCaption(GetParent(button));
 }

@@ -39,7 +39,7 @@ void RestoreAndShow(HWND dialog, const std::string& directory) {
 void LaunchDocumentsModule(HWND dialog) {
   StopSound();
   ShowWindow(dialog, SW_HIDE);
-  LaunchDocuments(static_cast<int16_t>(App().minusM));
+  LaunchDocuments(static_cast<int16_t>(App().documentsMode));
   RefreshCaption(dialog);
   ShowWindow(dialog, SW_SHOW);
   SetFocus(GetDlgItem(dialog, IDC_BUTTON_VANTOR));

@@ -25,7 +25,7 @@ constexpr int kArrowNear = 10, kArrowFar = 30;  // arrows lie strictly between t
 bool Exists(const std::string& path) { return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void PaintSlideArea(HWND area) {
-  MainDialogState& state = Main();
+  MainDialogState& state = MainDialogData();
   const ShowcaseLibrary& library = Showcase();
   ScopedPaint paint(area);
   HWND window = area;
@@ -53,7 +53,7 @@ BandSpot SpotOf(int x, int y, int width, int height) {
 }
 
 LRESULT OnSlideAreaCursor(HWND area, UINT message, WPARAM wParam, LPARAM lParam) {
-  MainDialogState& state = Main();
+  MainDialogState& state = MainDialogData();
   POINT cursor;
   RECT window;
   GetCursorPos(&cursor);
@@ -86,11 +86,11 @@ LRESULT OnSlideAreaClick(HWND area, UINT message, WPARAM wParam, LPARAM lParam) 
   if (spot == BandSpot::RightArrow) StepSlide(+1);
   if (spot != BandSpot::Outside) return 0;
   if (CurrentSlideHasDetail()) OpenSlideDetail(GetParent(area));
-  return CallWindowProcW(Main().previousSlideAreaProc, area, message, wParam, lParam);
+  return CallWindowProcW(MainDialogData().previousSlideAreaProc, area, message, wParam, lParam);
 }
 
 void ShowSlide(int index) {
-  MainDialogState& state = Main();
+  MainDialogState& state = MainDialogData();
   update::SlideTable& slides = update::Slides();
   slides.current = static_cast<int16_t>(index);
   state.currentImage = slides.at(index).imageName;
@@ -118,13 +118,13 @@ void StepSlide(int direction) {
   if (direction < 0 && index <= 0) index = slides.count;
   if (direction > 0 && index > slides.count) index = 1;
   ShowSlide(index);
-  const HWND dialog = Main().dialog;
+  const HWND dialog = MainDialogData().dialog;
   SetTimer(dialog, timer::kSlide, static_cast<UINT>(std::max<int>(slides.at(index).period, 0)), nullptr);
   SetTimer(dialog, timer::kSlideSound, 800, nullptr);
 }
 
 void ShowNextSlide() {
-  const HWND dialog = Main().dialog;
+  const HWND dialog = MainDialogData().dialog;
   const update::SlideTable& slides = update::Slides();
   KillTimer(dialog, timer::kSlide);
   if (slides.count <= 0) return;
@@ -158,7 +158,7 @@ LRESULT CALLBACK SlideAreaProc(HWND area, UINT message, WPARAM wParam, LPARAM lP
     case WM_LBUTTONDOWN:
       return OnSlideAreaClick(area, message, wParam, lParam);
   }
-  return CallWindowProcW(Main().previousSlideAreaProc, area, message, wParam, lParam);
+  return CallWindowProcW(MainDialogData().previousSlideAreaProc, area, message, wParam, lParam);
 }
 
 }  // namespace velmora::shell

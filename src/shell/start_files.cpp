@@ -2,10 +2,9 @@
 
 #include <mmsystem.h>
 
-#include <algorithm>
-
 #include "common/ui_seams.h"
 #include "common/win_handles.h"
+#include "shell/startup_rules.h"
 
 namespace velmora::shell {
 
@@ -31,22 +30,6 @@ void PlayGreeting(HINSTANCE instance, const std::string& togglePath) {
   const Greeting greeting = GreetingFor(ReadGreetingToggle(togglePath));
   PlaySoundSeam(MAKEINTRESOURCEA(greeting.waveResource), instance, SND_RESOURCE | SND_ASYNC);
   WriteGreetingToggle(togglePath, greeting.nextValue);
-}
-
-bool LoadNewsCache(const std::string& path, NewsBuffer& news) {
-  AutoHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  char image[kNewsCacheBytes];
-  std::copy(news.stamp.begin(), news.stamp.end(), image);
-  std::copy(news.text.begin(), news.text.end(), image + kNewsStampBytes);
-  const DWORD size = GetFileSize(file.get(), nullptr);
-  const DWORD wanted = std::min<DWORD>(size == INVALID_FILE_SIZE ? 0 : size, kNewsCacheBytes);
-  DWORD read = 0;
-  ReadFile(file.get(), image, wanted, &read, nullptr);
-  std::copy(image, image + kNewsStampBytes, news.stamp.begin());
-  std::copy(image + kNewsStampBytes, image + kNewsCacheBytes, news.text.begin());
-  BlankNulsInNewsText(news.text);
-  return true;
 }
 
 }  // namespace velmora::shell

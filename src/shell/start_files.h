@@ -1,13 +1,11 @@
 #pragma once
-// The launcher's own small files read at start-up: the greeting toggle
-// (velmora.fnb) and the news cache (velmora.cfg).
+// The launcher's own small file read at start-up: the greeting toggle
+// (velmora.fnb). The news cache (velmora.cfg) is the postman's.
 
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
-
-#include "shell/app_state.h"
 
 namespace velmora::shell {
 
@@ -18,9 +16,5 @@ void WriteGreetingToggle(const std::string& path, int16_t value);
 // Plays the greeting the toggle calls for and stores the next value, so that
 // successive starts alternate between the two greetings.
 void PlayGreeting(HINSTANCE instance, const std::string& togglePath);
-
-// Loads at most 5008 bytes of the cache; NULs in the text become blanks.
-// A missing file leaves the buffer as it was and returns false.
-bool LoadNewsCache(const std::string& path, NewsBuffer& news);
 
 }  // namespace velmora::shell

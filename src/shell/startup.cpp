@@ -7,6 +7,7 @@
 #include "common/ui_seams.h"
 #include "link/link_api.h"
 #include "listctl/list_class.h"
+#include "postman/news_cache.h"
 #include "shell/app_log.h"
 #include "shell/app_state.h"
 #include "resource_ids.h"
@@ -76,7 +77,7 @@ int RunLauncher(HINSTANCE instance, HINSTANCE previous, const std::vector<std::s
   }
 
   AppState& app = App();
-  app.minusM = MinusMSwitch(arguments);
+  app.documentsMode = MinusMSwitch(arguments);
   app.instance = instance;
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_DATE_CLASSES};
   InitCommonControlsEx(&controls);
@@ -88,7 +89,7 @@ int RunLauncher(HINSTANCE instance, HINSTANCE previous, const std::vector<std::s
   PlayGreeting(instance, app.paths.greetingToggleFile);
   CreateMailFolders(app.paths);
   app.handCursor = LoadCursorA(instance, "IDC_POINT");
-  LoadNewsCache(app.paths.newsCacheFile, app.news);
+  postman::LoadNewsCache(app.paths.newsCacheFile);
   update::LoadSchedule(app.paths.erpDirectory);
 
   OpenLogAndGreetLink();

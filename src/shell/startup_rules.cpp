@@ -67,10 +67,6 @@ AppPaths BuildAppPaths(std::string_view programDirectory) {
   return p;
 }
 
-void BlankNulsInNewsText(std::span<char, kNewsTextBytes> text) {
-  std::replace(text.begin(), text.end(), '\0', ' ');
-}
-
 int LogChannelFromSwitch(std::string_view value) {
   int channel = 0;
   const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), channel);

@@ -1,7 +1,7 @@
 #pragma once
 // The rules of start-up that need no Windows call: the "-m" switch, the
-// greeting toggle, the directories derived from the launcher's place, the
-// news cache text and the log line.
+// greeting toggle, the directories derived from the launcher's place and the
+// log line.
 
 #include <cstdint>
 #include <optional>
@@ -53,15 +53,6 @@ std::string DirectoryOfPath(std::string_view fullPath);
 // path: the same folder as AppPaths::suiteRoot without its final '\'
 // ("C:\Suite"); nothing when the launcher has no suite root.
 std::optional<std::string> SuiteRootFromOwnPath(std::string_view ownPath);
-
-// The news cache holds an 8-byte time stamp and 5000 characters of text.
-inline constexpr std::size_t kNewsStampBytes = 8;
-inline constexpr std::size_t kNewsTextBytes = 5000;
-inline constexpr std::size_t kNewsCacheBytes = kNewsStampBytes + kNewsTextBytes;
-
-// NUL bytes of the news text become blanks.
-void BlankNulsInNewsText(std::span<char, kNewsTextBytes> text);
-
 
 // The log is off in the field. Support switches it on without a rebuild by
 // setting the environment variable VELMORA_LOG to a channel number above 0;

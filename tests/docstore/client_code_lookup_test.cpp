@@ -167,7 +167,7 @@ TEST_F(ClientCodeTest, FilesOpenAlreadyAreUsedAndLeftOpen) {
   HANDLE dev = OpenForReading(vantor_ + "\\dev.dat");
   const std::string directory = Field40();
   for (bool peek : {false, true}) {
-    const auto code = LookUpClientCode({.dataDirectory = directory,
+    const auto code = ClientCodeInFiles({.dataDirectory = directory,
                                         .obiPath = obiPath,
                                         .devName = "dev.dat",
                                         .openObi = obi,
@@ -193,7 +193,7 @@ TEST_F(ClientCodeTest, FilesOpenAlreadyThatCannotBeReadShowTheirMessages) {
   const std::string directory = Field40();
   const std::string obiPath = vantor_ + "\\empty.dat";
   auto lookUp = [&](HANDLE dev, bool peek) {
-    return LookUpClientCode({.dataDirectory = directory,
+    return ClientCodeInFiles({.dataDirectory = directory,
                              .obiPath = obiPath,
                              .devName = "dev.dat",
                              .openObi = empty,

@@ -32,8 +32,8 @@ class HistoryDialogTest : public MessageFilesTest {
   static void SetUpTestSuite() { listctl::RegisterListClass(GetModuleHandleA(nullptr)); }
   void TearDown() override {
     if (dialog_ != nullptr) DestroyWindow(dialog_);
-    postman::Shared().received.Store("");
-    postman::Shared().newMessage = false;
+    Shared().received.Store("");
+    Shared().newMessage = false;
   }
   void Open(LPARAM mode) {
     dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(150), nullptr, &MessageHistoryProc, mode);
@@ -111,12 +111,12 @@ TEST_F(HistoryDialogTest, ANewMessageIsArchivedShownAndAnnouncedOnce) {
   const testing::SoundRecorder sounds;
   testing::WriteFileBytes(Inbox(), OwnEntry("2026.12.01  09:00:00", "intrebare"));
   // As the message fetch keeps the server's answer.
-  postman::Shared().received.Store(postman::MessageFromAnswer("2026.12.08  10:00:00Buna ziua@@La revedere   "));
-  postman::Shared().newMessage = true;
+  Shared().received.Store(postman::MessageFromAnswer("2026.12.08  10:00:00Buna ziua@@La revedere   "));
+  Shared().newMessage = true;
   Open(0);
   testing::PumpMessages(100);
-  EXPECT_TRUE(postman::Shared().received.IsBlank());
-  EXPECT_FALSE(postman::Shared().newMessage);
+  EXPECT_TRUE(Shared().received.IsBlank());
+  EXPECT_FALSE(Shared().newMessage);
   EXPECT_TRUE(InboxBytes().ends_with("!---Corvane\r\n2026.12.08  10:00:00\r\nBuna ziua\r\nLa revedere\r\n"));
   EXPECT_EQ(Cell(1, 3), "Buna ziua  La revedere");
   const auto& shown = testing::BoxRecorder::Boxes();
@@ -142,9 +142,9 @@ TEST_F(HistoryDialogTest, AnArchiveOfMoreThanTenThousandShowsItsNewestOnTop) {
 }
 
 TEST_F(HistoryDialogTest, TheHistoryLeavesAWaitingMessageToBeAnnounced) {
-  postman::Shared().received.Store("2026.12.08  10:00:00inca neanuntat");
+  Shared().received.Store("2026.12.08  10:00:00inca neanuntat");
   Open(1);
-  EXPECT_EQ(postman::Shared().received.Peek(), "2026.12.08  10:00:00inca neanuntat");
+  EXPECT_EQ(Shared().received.Peek(), "2026.12.08  10:00:00inca neanuntat");
   EXPECT_EQ(Rows(), 0) << "nothing archived";
   EXPECT_EQ(Detail(), "");
 }

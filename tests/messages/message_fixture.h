@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "postman/shared_state.h"
+#include "common/shared_state.h"
 #include "messages/messages.h"
 #include "shell/startup_rules.h"
 #include "support/temp_dir.h"
@@ -26,10 +26,10 @@ class MessageFilesTest : public ::testing::Test {
     setup.inboxFile = paths.inboxFile;
     setup.outgoingFolder = paths.outgoingFolder;
     ConfigureMessages(setup);
-    postman::Shared().clientCode = kClientCode;
+    Shared().clientCode = kClientCode;
   }
   std::filesystem::path Out() const { return suite_.path() / "ERP" / "OUT"; }
-  std::filesystem::path Inbox() const { return Configuration().inboxFile; }
+  std::filesystem::path Inbox() const { return ConfiguredMessagesSetup().inboxFile; }
   std::string InboxBytes() const { return std::filesystem::exists(Inbox()) ? testing::ReadFileBytes(Inbox()) : ""; }
 
   testing::TempDir suite_;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/shared_state.h"
 #include "link/link_api.h"
 #include "link/link_testing.h"
 #include "link_fixture.h"
@@ -20,7 +21,6 @@
 #include "postman/news_rules.h"
 #include "postman/news_thread.h"
 #include "postman/postman.h"
-#include "postman/shared_state.h"
 #include "resource_ids.h"
 #include "support/temp_dir.h"
 
@@ -87,13 +87,14 @@ class NewsFetchTest : public link::testing::LinkTest {
     Shared().received.Store({});
     Adopt("");
   }
+  // Start-up finds `cacheImage` in velmora.cfg, or no file when it is empty.
   void Adopt(const std::string& cacheImage) {
     PostmanSetup setup;
     setup.instance = instance_;
-    setup.programDirectory = dir_.path().string() + "\\";
     setup.newsStrip = dialog_;
-    setup.newsCache = cacheImage;
     AdoptPostmanSetup(setup);
+    if (!cacheImage.empty()) velmora::testing::WriteFileBytes(CacheFile(), cacheImage);
+    LoadNewsCache(CacheFile());
   }
   int16_t Fetch(uint16_t port) {
     link::SETTCPPORT(port);
@@ -144,13 +145,14 @@ TEST_F(NewsFetchTest, TheNewsIsFetchedCachedAndAnnounced) {
 }
 
 TEST_F(NewsFetchTest, AYoungCompleteCacheSavesTheNewsRequestButNotTheMessages) {
-  Adopt(NewsCacheImage(LocalFileTimeNow() - 119LL * 60 * 1000 * 10'000, kNews));
+  const std::string image = NewsCacheImage(LocalFileTimeNow() - 119LL * 60 * 1000 * 10'000, kNews);
+  Adopt(image);
   NewsServer server;
   ASSERT_EQ(Fetch(server.port()), 0);
   EXPECT_EQ(server.requests(), (std::vector<std::string>{"000 4711", "918 4711"}));
   EXPECT_EQ(Trimmed(News().euro), "4.9512");
   EXPECT_EQ(Trimmed(News().text), "abc");
-  EXPECT_FALSE(std::filesystem::exists(CacheFile()));
+  EXPECT_EQ(ReadFileBytes(CacheFile()), image);
   EXPECT_TRUE(boxes_.empty());  // the rate file is left alone
   EXPECT_TRUE(Shared().ready);
 }
@@ -207,6 +209,39 @@ TEST_F(NewsFetchTest, TheStopFlagEndsTheHiddenDialogAndItsExchanges) {
   EXPECT_EQ(result, 2);
   // The news request was cut short; the messages were not asked for.
   EXPECT_EQ(server.requests(), (std::vector<std::string>{"000 4711", "903 hotn"}));
+}
+
+// Start-up's load of velmora.cfg, seen through what the news fetch takes from it.
+TEST(NewsCache, LoadsAtMost5008BytesAndBlanksNuls) {
+  const velmora::testing::TempDir dir;
+  const std::string stamp = NewsCacheImage(LocalFileTimeNow() - 60LL * 60 * 1000 * 10'000, "").substr(0, 8);
+  std::string text = std::string(1, '\0') + kNews + std::string(4999 - kNews.size(), 'x');
+  text[100] = '\0';
+  text[4999] = 'L';  // the last byte that belongs to the cache
+  velmora::testing::WriteFileBytes(dir / "velmora.cfg", stamp + text + std::string(992, 'Y'));
+  ASSERT_TRUE(LoadNewsCache(dir / "velmora.cfg"));
+  text[0] = text[100] = ' ';
+  EXPECT_EQ(CachedNewsAnswer(), text);
+  EXPECT_FALSE(NewsCacheNeedsFetch());  // the stamp was read whole
+}
+
+TEST(NewsCache, AShortFileLeavesTheRestBlank) {
+  const velmora::testing::TempDir dir;
+  velmora::testing::WriteFileBytes(dir / "velmora.cfg", std::string("12345678ab\0c", 12));
+  ASSERT_TRUE(LoadNewsCache(dir / "velmora.cfg"));
+  EXPECT_EQ(CachedNewsAnswer(), "ab c");
+  EXPECT_TRUE(NewsCacheNeedsFetch());
+}
+
+TEST(NewsCache, AMissingFileLeavesAnEmptyStaleCacheThatTheFetchWrites) {
+  const velmora::testing::TempDir dir;
+  velmora::testing::WriteFileBytes(dir / "young.cfg", NewsCacheImage(LocalFileTimeNow(), kNews));
+  ASSERT_TRUE(LoadNewsCache(dir / "young.cfg"));
+  EXPECT_FALSE(LoadNewsCache(dir / "velmora.cfg"));
+  EXPECT_EQ(CachedNewsAnswer(), "");
+  EXPECT_TRUE(NewsCacheNeedsFetch());
+  StoreNewsCache(kNews);
+  EXPECT_EQ(ReadFileBytes(dir / "velmora.cfg").substr(8), NewsCacheText(kNews));
 }
 
 }  // namespace

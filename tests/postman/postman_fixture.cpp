@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <thread>
 
+#include "common/shared_state.h"
 #include "common/transfer_size.h"
 #include "link/link_api.h"
 #include "link/link_testing.h"
-#include "postman/shared_state.h"
 #include "stored_requests.h"
 #include "server/server.h"
 

@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <map>
 
+#include "common/shared_state.h"
 #include "link/link_api.h"
 #include "link/link_testing.h"
 #include "postman/pass_rules.h"
-#include "postman/shared_state.h"
 #include "postman_fixture.h"
 
 namespace velmora::postman::testing {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/shared_state.h"
 #include "common/ui_seams.h"
-#include "postman/shared_state.h"
 #include "shell/app_state.h"
 #include "shell/main_dialog.h"
 #include "shell/main_dialog_state.h"
@@ -175,7 +175,7 @@ TEST_F(MainDialogTest, StepsWrapAroundBothEnds) {
   slides.current = 1;
   StepSlide(-1);
   EXPECT_EQ(slides.current, 3);
-  EXPECT_EQ(Main().currentImage, "slide3.jpg");
+  EXPECT_EQ(MainDialogData().currentImage, "slide3.jpg");
   StepSlide(+1);
   EXPECT_EQ(slides.current, 1);
   StepSlide(+1);
@@ -194,7 +194,7 @@ TEST_F(MainDialogTest, TheFirstSlideAndItsCaptionFollowTheTenMillisecondTimer) {
   EXPECT_FALSE(Shown(Item(30003)));
   PumpMessages(300);
   EXPECT_EQ(slides.current, 1);
-  EXPECT_EQ(Main().currentImage, "a.jpg");
+  EXPECT_EQ(MainDialogData().currentImage, "a.jpg");
   EXPECT_EQ(TextOf(Item(1049)), "Primul\r\nslide");
 }
 
@@ -214,25 +214,25 @@ TEST_F(MainDialogTest, TheNewsStripSlidesUpIntoViewAfterItsFirstCommand) {
 
 TEST_F(MainDialogTest, ANewMessageNoticeRingsOnceAndTimerSevenStops) {
   Open();
-  postman::Shared().received.Store("2026.12.08  10:00:00Buna ziua");
-  postman::Shared().newMessage = true;
+  Shared().received.Store("2026.12.08  10:00:00Buna ziua");
+  Shared().newMessage = true;
   PumpMessages(400);
   ASSERT_EQ(playedSounds_.size(), 1u);
   EXPECT_EQ(playedSounds_[0].ResourceId(), 151u);
-  postman::Shared().newMessage = true;  // no longer watched: timer 7 has ended
+  Shared().newMessage = true;  // no longer watched: timer 7 has ended
   PumpMessages(400);
   EXPECT_EQ(playedSounds_.size(), 1u);
-  postman::Shared().newMessage = false;
-  postman::Shared().received.Store("");
+  Shared().newMessage = false;
+  Shared().received.Store("");
 }
 
 TEST_F(MainDialogTest, ABlankNoticeRingsNothing) {
   Open();
-  postman::Shared().received.Store("     ");
-  postman::Shared().newMessage = true;
+  Shared().received.Store("     ");
+  Shared().newMessage = true;
   PumpMessages(400);
   EXPECT_TRUE(playedSounds_.empty());
-  postman::Shared().newMessage = false;
+  Shared().newMessage = false;
 }
 
 }  // namespace

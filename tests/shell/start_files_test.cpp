@@ -63,42 +63,6 @@ TEST_F(GreetingTest, TheTwoGreetingsAlternateFromStartToStart) {
   }
 }
 
-TEST(NewsCache, LoadsAtMost5008BytesAndBlanksNuls) {
-  TempDir dir;
-  std::string image(6000, 'x');
-  for (int i = 0; i < 8; ++i) image[i] = static_cast<char>(0x10 + i);
-  image[8] = '\0';
-  image[100] = '\0';
-  image[5007] = 'L';  // last byte that belongs to the cache
-  image[5008] = 'Y';  // beyond it
-  WriteFileBytes(dir.path() / "velmora.cfg", image);
-
-  NewsBuffer news;
-  ASSERT_TRUE(LoadNewsCache(dir / "velmora.cfg", news));
-  EXPECT_EQ(std::string(news.stamp.begin(), news.stamp.end()), image.substr(0, 8));
-  EXPECT_EQ(news.text[0], ' ');
-  EXPECT_EQ(news.text[1], 'x');
-  EXPECT_EQ(news.text[92], ' ');
-  EXPECT_EQ(news.text[4999], 'L');
-}
-
-TEST(NewsCache, AShortFileKeepsTheRestOfTheBuffer) {
-  TempDir dir;
-  WriteFileBytes(dir.path() / "velmora.cfg", std::string("12345678ab\0c", 12));
-  NewsBuffer news;
-  ASSERT_TRUE(LoadNewsCache(dir / "velmora.cfg", news));
-  EXPECT_EQ(std::string(news.text.data(), 6), "ab c  ");
-  EXPECT_EQ(news.text[4999], ' ');
-}
-
-TEST(NewsCache, AMissingFileChangesNothing) {
-  TempDir dir;
-  NewsBuffer news;
-  news.text[0] = 'K';
-  EXPECT_FALSE(LoadNewsCache(dir / "velmora.cfg", news));
-  EXPECT_EQ(news.text[0], 'K');
-}
-
 TEST(AppLog, WritesNothingWhileTheChannelIsNotPositive) {
   TempDir dir;
   const std::string path = dir / "velmora.log";

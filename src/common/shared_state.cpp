@@ -1,10 +1,10 @@
-#include "postman/shared_state.h"
+#include "common/shared_state.h"
 
 #include <utility>
 
 #include "common/fixed_text.h"
 
-namespace velmora::postman {
+namespace velmora {
 
 void ReceivedMessage::Store(std::string text) {
   if (text.size() > kLength) text.resize(kLength);
@@ -32,4 +32,4 @@ SharedState& Shared() {
   return state;
 }
 
-}  // namespace velmora::postman
+}  // namespace velmora

@@ -1,14 +1,15 @@
 #pragma once
-// Values that cross threads between the main dialog and the background
-// postman. Each is one word or one buffer written by one thread and read by
-// another; a buffer is handed over by copy under its small lock.
+// Values that cross threads between the main dialog, the message dialogs and
+// the background postman (its news and postman threads). Each is one word or
+// one buffer written by one thread and read by another; a buffer is handed
+// over by copy under its small lock.
 
 #include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
 
-namespace velmora::postman {
+namespace velmora {
 
 // The message the server left for this client: empty (or blank) when nothing waits.
 class ReceivedMessage {
@@ -37,4 +38,4 @@ struct SharedState {
 
 SharedState& Shared();
 
-}  // namespace velmora::postman
+}  // namespace velmora
