@@ -12,14 +12,17 @@
 #include "docstore/keyed_file.h"
 #include "erpdirs/documents_directory.h"
 #include "keyed_files/keyed_file_writer.h"
+#include "support/path_fields.h"
 #include "win_fixtures.h"
 
 namespace velmora::docstore {
 namespace {
 
 using testing::BoxRecorder;
+using velmora::testing::DocumentsDirectoryNaming;
 using velmora::testing::IndexFileWriter;
 using velmora::testing::ObiFileImage;
+using velmora::testing::Path40;
 using velmora::testing::SelfDescribingFileWriter;
 using velmora::testing::WriteFileBytes;
 
@@ -36,13 +39,7 @@ class ClientCodeTest : public ::testing::Test {
   }
   ~ClientCodeTest() override { ClearClientCodeCache(); }
 
-  // DIRVAN.DAT record 1: blanks, the data directory at offset 180 (40 characters), "R" at 354.
-  void WriteDirvan() {
-    std::string record(512, ' ');
-    record.replace(180, vantor_.size(), vantor_);
-    record[354] = 'R';
-    WriteFileBytes(dir_ / "DIRVAN.DAT", record);
-  }
+  void WriteDirvan() { WriteFileBytes(dir_ / "DIRVAN.DAT", DocumentsDirectoryNaming(vantor_)); }
   void WriteIndexFiles(bool withClient = true) {
     IndexFileWriter dev(40, 37);
     for (int i = 0; i < 60; ++i) dev.Add({"CL" + std::to_string(1000 + i), std::string(30, 'd')});
@@ -58,7 +55,6 @@ class ClientCodeTest : public ::testing::Test {
     WriteFileBytes(vantor_ + "\\dev.dat", dev.image());
     WriteFileBytes(vantor_ + "\\obi.dat", ObiFileImage(0));
   }
-  std::string Field40() const { return vantor_ + std::string(40 - vantor_.size(), ' '); }
 
   testing::ShortTempDir dir_;
   testing::InDirectory here_;
@@ -165,7 +161,7 @@ TEST_F(ClientCodeTest, FilesOpenAlreadyAreUsedAndLeftOpen) {
   const std::string obiPath = vantor_ + "\\obi.dat";
   HANDLE obi = OpenForReading(obiPath);
   HANDLE dev = OpenForReading(vantor_ + "\\dev.dat");
-  const std::string directory = Field40();
+  const std::string directory = Path40(vantor_);
   for (bool peek : {false, true}) {
     const auto code = ClientCodeInFiles({.dataDirectory = directory,
                                         .obiPath = obiPath,
@@ -190,7 +186,7 @@ TEST_F(ClientCodeTest, FilesOpenAlreadyThatCannotBeReadShowTheirMessages) {
   WriteFileBytes(vantor_ + "\\index.dat", index.image());
   HANDLE empty = OpenForReading(vantor_ + "\\empty.dat");
   HANDLE indexDev = OpenForReading(vantor_ + "\\index.dat");
-  const std::string directory = Field40();
+  const std::string directory = Path40(vantor_);
   const std::string obiPath = vantor_ + "\\empty.dat";
   auto lookUp = [&](HANDLE dev, bool peek) {
     return ClientCodeInFiles({.dataDirectory = directory,

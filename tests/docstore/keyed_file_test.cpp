@@ -8,6 +8,7 @@
 #include <string>
 
 #include "keyed_files/keyed_file_writer.h"
+#include "support/path_fields.h"
 #include "win_fixtures.h"
 
 namespace velmora::docstore {
@@ -39,9 +40,7 @@ class KeyedFileTest : public ::testing::Test {
   }
 
   // The folder as a 40-character field.
-  std::string Directory() const {
-    return dir_.path() + std::string(40 - dir_.path().size(), ' ');
-  }
+  std::string Directory() const { return velmora::testing::Path40(dir_.path()); }
   HANDLE OpenObi() {
     return CreateFileA((dir_ / "obi.dat").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                        OPEN_EXISTING, 0, nullptr);

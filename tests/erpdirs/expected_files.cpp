@@ -148,12 +148,6 @@ std::string LauncherDocumentsFile(std::string_view root) {
 
 std::string NewTertiaryFile() { return KeyedHeader(1999) + std::string(1999 * 512, '\0'); }
 
-std::string Path40(std::string_view text) {
-  std::string s(text.substr(0, std::min<std::size_t>(text.size(), 40)));
-  s.resize(40, ' ');
-  return s;
-}
-
 void PutErpPaths(Bytes& file, std::string_view root) {
   const std::string r(root);
   file.Text(1024, Path40(r + "VANTOR")).Text(1064, Path40(r + "KELBAR\\FIRMA"));

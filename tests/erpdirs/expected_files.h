@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "../support/path_fields.h"
+
 namespace velmora::erpdirs::testing {
 
 // A byte image being filled in by hand.
@@ -47,8 +49,7 @@ std::string LauncherDocumentsFile(std::string_view root);
 // TERTIDC.DAT as created: 2000 blocks, the header naming 1999 buckets.
 std::string NewTertiaryFile();
 
-// A 40-character path field's content: the text cut at 40 or blank-padded.
-std::string Path40(std::string_view text);
+using velmora::testing::Path40;
 
 // The refreshed path fields written into each file for a start directory and
 // a suite root (ending in '\').

@@ -13,6 +13,7 @@
 #include "link_fixture.h"
 #include "loopback_peer.h"
 #include "support/keyed_file_writer.h"
+#include "support/path_fields.h"
 
 namespace velmora::link::testing {
 namespace {
@@ -51,16 +52,10 @@ class LinkIdentity : public LinkTest {
     docstore::ClearClientCodeCache();
     LinkTest::TearDown();
   }
-  std::string Field40(const std::string& text) { return text + std::string(40 - text.size(), ' '); }
-  void WriteDirvan() {
-    std::string record(512, ' ');
-    record.replace(180, 40, Field40(vantor_));
-    record[354] = 'R';
-    WriteFileBytes(dir_ / "DIRVAN.DAT", record);
-  }
+  void WriteDirvan() { WriteFileBytes(dir_ / "DIRVAN.DAT", velmora::testing::DocumentsDirectoryNaming(vantor_)); }
   void WriteDirerp() {
     std::string file(2048, ' ');
-    file.replace(1024, 40, Field40(vantor_));  // record 3, offset 0
+    file.replace(1024, 40, velmora::testing::Path40(vantor_));  // record 3, offset 0
     WriteFileBytes(dir_ / "DIRERP.DAT", file);
   }
   void MakeDirerpAFolder() { CreateDirectoryA((dir_ / "DIRERP.DAT").c_str(), nullptr); }
