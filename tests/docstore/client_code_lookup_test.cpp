@@ -32,7 +32,7 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 
 class ClientCodeTest : public ::testing::Test {
  protected:
-  ClientCodeTest() : here_(dir_.path()) {
+  ClientCodeTest() : here_(dir_.name()) {
     ClearClientCodeCache();
     vantor_ = dir_ / "VANTOR";
     CreateDirectoryA(vantor_.c_str(), nullptr);

@@ -40,7 +40,7 @@ class KeyedFileTest : public ::testing::Test {
   }
 
   // The folder as a 40-character field.
-  std::string Directory() const { return velmora::testing::Path40(dir_.path()); }
+  std::string Directory() const { return velmora::testing::Path40(dir_.name()); }
   HANDLE OpenObi() {
     return CreateFileA((dir_ / "obi.dat").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                        OPEN_EXISTING, 0, nullptr);
@@ -105,7 +105,7 @@ TEST_F(KeyedFileTest, OpensEitherLayoutAndFindsTheRecord) {
 }
 
 TEST_F(KeyedFileTest, OpenFailuresShowTheirMessageAndLeaveNoHandle) {
-  const std::string base = dir_.path();
+  const std::string base = dir_.name();
   struct Case {
     const char* name;
     bool withObi;
@@ -202,7 +202,7 @@ TEST_F(KeyedFileTest, DeclaredKeyLengthMismatchIsShown) {
 }
 
 TEST_F(KeyedFileTest, BlankDirectoryMeansTheCurrentDirectory) {
-  testing::InDirectory here(dir_.path());
+  testing::InDirectory here(dir_.name());
   WriteFileBytes(dir_ / "DEV.DAT", SelfDescribingFileWriter(5, 5).image());
   const Opened o = Open("DEV.DAT", nullptr, std::string(40, ' '));
   EXPECT_EQ(o.status, 0);

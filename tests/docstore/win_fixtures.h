@@ -1,6 +1,6 @@
 #pragma once
 // Shared pieces of the Windows tests: a recorder for the error boxes and a
-// temporary folder made the current directory.
+// short temporary folder made the current directory.
 
 #include <windows.h>
 
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/ui_seams.h"
+#include "support/short_folder.h"
 #include "support/temp_dir.h"
 #include "support/ui_recorders.h"
 
@@ -20,44 +21,21 @@ using velmora::testing::BoxRecorder;
 
 // A fresh folder right under C:\, so that its path fits the 40-character
 // directory fields; removed with its content at the end.
-class ShortTempDir {
+class ShortTempDir : public velmora::testing::ShortTempFolder {
  public:
-  ShortTempDir() {
-    static int counter = 0;
-    path_ = "C:\\ds" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-    std::filesystem::create_directories(path_);
-  }
-  ~ShortTempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ShortTempDir(const ShortTempDir&) = delete;
-  ShortTempDir& operator=(const ShortTempDir&) = delete;
-
-  const std::string& path() const { return path_; }
-  std::string operator/(std::string_view name) const { return path_ + "\\" + std::string(name); }
-
- private:
-  std::string path_;
+  ShortTempDir() : ShortTempFolder("ds") {}
+  // The folder as the directory fields and the messages name it: without
+  // its trailing '\'.
+  std::string name() const { return path().substr(0, path().size() - 1); }
 };
 
 // Makes a folder the current directory while this lives.
 class InDirectory {
  public:
-  explicit InDirectory(const std::string& path) {
-    char saved[MAX_PATH * 2]{};
-    GetCurrentDirectoryA(sizeof saved, saved);
-    saved_ = saved;
-    SetCurrentDirectoryA(path.c_str());
-  }
-  ~InDirectory() { SetCurrentDirectoryA(saved_.c_str()); }
-  InDirectory(const InDirectory&) = delete;
-  InDirectory& operator=(const InDirectory&) = delete;
+  explicit InDirectory(const std::string& path) { SetCurrentDirectoryA(path.c_str()); }
 
  private:
-  std::string saved_;
+  velmora::testing::KeepCurrentDirectory keep_;  // saved before the change above
 };
 
 }  // namespace velmora::docstore::testing

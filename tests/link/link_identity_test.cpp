@@ -14,6 +14,7 @@
 #include "loopback_peer.h"
 #include "support/keyed_file_writer.h"
 #include "support/path_fields.h"
+#include "support/short_folder.h"
 
 namespace velmora::link::testing {
 namespace {
@@ -22,26 +23,12 @@ using velmora::testing::WriteFileBytes;
 
 const std::string kCode("\xB1\x68\xDE\x3A", 4);  // 987654321, little-endian
 
-// A folder with a short path: the directory files hold 40-character paths.
-class ShortFolder {
- public:
-  ShortFolder() {
-    path_ = "C:\\vlk" + std::to_string(GetCurrentProcessId() % 100000);
-    CreateDirectoryA(path_.c_str(), nullptr);
-  }
-  ~ShortFolder() { std::filesystem::remove_all(path_); }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
 class LinkIdentity : public LinkTest {
  protected:
   void SetUp() override {
     LinkTest::SetUp();
     docstore::ClearClientCodeCache();
-    vantor_ = folder_.path() + "\\VANTOR";
+    vantor_ = folder_ / "VANTOR";
     CreateDirectoryA(vantor_.c_str(), nullptr);
     velmora::testing::IndexFileWriter dev(40, 37);
     ASSERT_TRUE(dev.Add({"CODCLI", kCode}));
@@ -60,7 +47,7 @@ class LinkIdentity : public LinkTest {
   }
   void MakeDirerpAFolder() { CreateDirectoryA((dir_ / "DIRERP.DAT").c_str(), nullptr); }
 
-  ShortFolder folder_;
+  velmora::testing::ShortTempFolder folder_{"vlk"};  // the directory files hold 40-character paths
   std::string vantor_;
 };
 
