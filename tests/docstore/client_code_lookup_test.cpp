@@ -19,10 +19,8 @@ namespace velmora::docstore {
 namespace {
 
 using testing::BoxRecorder;
-using velmora::testing::DocumentsDirectoryNaming;
 using velmora::testing::IndexFileWriter;
 using velmora::testing::ObiFileImage;
-using velmora::testing::Path40;
 using velmora::testing::SelfDescribingFileWriter;
 using velmora::testing::WriteFileBytes;
 
@@ -39,7 +37,9 @@ class ClientCodeTest : public ::testing::Test {
   }
   ~ClientCodeTest() override { ClearClientCodeCache(); }
 
-  void WriteDirvan() { WriteFileBytes(dir_ / "DIRVAN.DAT", DocumentsDirectoryNaming(vantor_)); }
+  void WriteDirvan() {
+    WriteFileBytes(dir_ / "DIRVAN.DAT", velmora::testing::DocumentsDirectoryNaming(vantor_));
+  }
   void WriteIndexFiles(bool withClient = true) {
     IndexFileWriter dev(40, 37);
     for (int i = 0; i < 60; ++i) dev.Add({"CL" + std::to_string(1000 + i), std::string(30, 'd')});
@@ -161,7 +161,7 @@ TEST_F(ClientCodeTest, FilesOpenAlreadyAreUsedAndLeftOpen) {
   const std::string obiPath = vantor_ + "\\obi.dat";
   HANDLE obi = OpenForReading(obiPath);
   HANDLE dev = OpenForReading(vantor_ + "\\dev.dat");
-  const std::string directory = Path40(vantor_);
+  const std::string directory = velmora::testing::Path40(vantor_);
   for (bool peek : {false, true}) {
     const auto code = ClientCodeInFiles({.dataDirectory = directory,
                                         .obiPath = obiPath,
@@ -186,7 +186,7 @@ TEST_F(ClientCodeTest, FilesOpenAlreadyThatCannotBeReadShowTheirMessages) {
   WriteFileBytes(vantor_ + "\\index.dat", index.image());
   HANDLE empty = OpenForReading(vantor_ + "\\empty.dat");
   HANDLE indexDev = OpenForReading(vantor_ + "\\index.dat");
-  const std::string directory = Path40(vantor_);
+  const std::string directory = velmora::testing::Path40(vantor_);
   const std::string obiPath = vantor_ + "\\empty.dat";
   auto lookUp = [&](HANDLE dev, bool peek) {
     return ClientCodeInFiles({.dataDirectory = directory,

@@ -39,7 +39,9 @@ class LinkIdentity : public LinkTest {
     docstore::ClearClientCodeCache();
     LinkTest::TearDown();
   }
-  void WriteDirvan() { WriteFileBytes(dir_ / "DIRVAN.DAT", velmora::testing::DocumentsDirectoryNaming(vantor_)); }
+  void WriteDirvan() {
+    WriteFileBytes(dir_ / "DIRVAN.DAT", velmora::testing::DocumentsDirectoryNaming(vantor_));
+  }
   void WriteDirerp() {
     std::string file(2048, ' ');
     file.replace(1024, 40, velmora::testing::Path40(vantor_));  // record 3, offset 0

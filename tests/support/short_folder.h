@@ -22,8 +22,8 @@ class ShortTempFolder {
   explicit ShortTempFolder(std::string_view stem = "vt") {
     static std::atomic<int> counter{0};
     // The process id keeps parallel runs apart.
-    path_ = "C:\\" + std::string(stem) + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++) +
-            "\\";
+    path_ = "C:\\" + std::string(stem) + std::to_string(GetCurrentProcessId()) + "-";
+    path_ += std::to_string(counter++) + "\\";
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
     std::filesystem::create_directories(path_);
