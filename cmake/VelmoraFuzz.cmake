@@ -3,8 +3,8 @@
 # One libFuzzer target (clang, native build). Each portable library it reads
 # is compiled once more with coverage feedback (<library>_fuzzcov), so the
 # fuzzer is guided through the code under test. ctest runs it briefly on the
-# committed seeds in corpus/ beside the source; new inputs go to the build
-# folder. A longer campaign: scripts/fuzz.sh.
+# committed seeds in corpus/ beside the source (every fuzz folder has them);
+# new inputs go to the build folder. A longer campaign: scripts/fuzz.sh.
 function(velmora_fuzz_copy library)
   if(TARGET ${library}_fuzzcov)
     return()
@@ -40,12 +40,8 @@ function(velmora_add_fuzzer name)
   target_link_libraries(${name} PRIVATE ${covered})
   set(work ${CMAKE_CURRENT_BINARY_DIR}/corpus-${name})
   file(MAKE_DIRECTORY ${work})
-  set(seeds)
-  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/corpus)
-    set(seeds ${CMAKE_CURRENT_SOURCE_DIR}/corpus)
-  endif()
   add_test(NAME ${name}
     COMMAND ${name} -max_total_time=${F_SECONDS} -rss_limit_mb=2048 -timeout=10 -print_final_stats=1
-            ${F_ARGS} ${work} ${seeds})
+            ${F_ARGS} ${work} ${CMAKE_CURRENT_SOURCE_DIR}/corpus)
   set_tests_properties(${name} PROPERTIES TIMEOUT 120 LABELS fuzz)
 endfunction()

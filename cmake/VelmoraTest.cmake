@@ -37,3 +37,15 @@ function(velmora_add_test name)
     endif()
   endif()
 endfunction()
+
+# velmora_needs_sample_suite(<target>...)
+#
+# Programs that make a sample suite from this build's bin folder and run the
+# launcher in it, against the reference server: the launcher, every stand-in
+# the suite copies and the server are built before them. Windows builds only.
+function(velmora_needs_sample_suite)
+  foreach(target IN LISTS ARGN)
+    add_dependencies(${target}
+      velmora velmora-server velmora_recorder velmora_renova37 velmora_showreel velmora_hostlane)
+  endforeach()
+endfunction()

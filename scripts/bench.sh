@@ -35,7 +35,7 @@ for entry in "${once[@]}" "${repeated[@]}"; do
   targets+=("$(basename "$program" .exe)")
 done
 echo "building ${targets[*]} ..."
-{ cmake --preset win32 && cmake --build --preset win32 -j2 --target "${targets[@]}"; } > build/logs/bench-build.log 2>&1 ||
+{ cmake --preset win32 && cmake --build --preset win32 --target "${targets[@]}"; } > build/logs/bench-build.log 2>&1 ||
   { tail -n 30 build/logs/bench-build.log; exit 1; }
 
 rm -f "$out"/*.log "$out/table.md"

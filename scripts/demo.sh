@@ -29,7 +29,7 @@ echo "== build"
 for preset in native win32; do
   log=$root/build/logs/demo-build-$preset.log
   # shellcheck disable=SC2086
-  { cmake --preset "$preset" ${VELMORA_CMAKE_ARGS:-} && cmake --build --preset "$preset" -j2 --target ${targets[$preset]}; } > "$log" 2>&1 ||
+  { cmake --preset "$preset" ${VELMORA_CMAKE_ARGS:-} && cmake --build --preset "$preset" --target ${targets[$preset]}; } > "$log" 2>&1 ||
     { tail -n 30 "$log"; echo "build of $preset failed (log: $log)"; exit 1; }
 done
 

@@ -10,7 +10,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$(pwd)
 seconds=${1:-300}
 bash scripts/setup.sh
-cmake --preset native > /dev/null && cmake --build --preset native -j2 > build/fuzz-build.log 2>&1 ||
+cmake --preset native > /dev/null && cmake --build --preset native > build/fuzz-build.log 2>&1 ||
   { tail -n 30 build/fuzz-build.log; exit 1; }
 
 found=0

@@ -12,7 +12,7 @@ version=$(sed -n 's/^#define VELMORA_VERSION_TEXT "\([0-9.]*\)\.[0-9]*"$/\1/p' s
 [ -n "$version" ] || { echo "no version in src/resources/version.h"; exit 1; }
 
 mkdir -p build/logs
-{ cmake --preset win32 && cmake --build --preset win32 -j2 --target velmora; } > build/logs/release-build.log 2>&1 ||
+{ cmake --preset win32 && cmake --build --preset win32 --target velmora; } > build/logs/release-build.log 2>&1 ||
   { tail -n 30 build/logs/release-build.log; echo "the i686 build failed"; exit 1; }
 
 name=velmora-$version

@@ -4,7 +4,10 @@
 # tests run and runs every test: the portable code natively under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the shipped i686 build under
 # 32-bit wine in the Romanian locale. The x86_64 build is compiled too (its
-# programs, warnings as errors) but not run. The demo counts as one test.
+# programs, warnings as errors) but not run. After the i686 build, the release
+# check packs it as scripts/release.sh does and inspects what a customer gets.
+# The demo and the release check count as one test each; each preset's ctest
+# reads only its own build folder.
 # Ends with the time of each phase and the line "N passed, M failed".
 #
 # The Windows tests mostly wait on wine, so they run while the native build
@@ -66,6 +69,19 @@ demo() {
   printf '<testsuite name="demo"><testcase name="demo" status="%s"/></testsuite>\n' "$status" > "$dir/ctest.xml"
 }
 
+# The release command's zip and installer, and the headers of the i686
+# launcher they hold (tests/release/check_release.py; it reuses build/win32).
+release_check() {
+  local dir=$results/release status=run
+  mkdir -p "$dir"
+  if ! python3 tests/release/check_release.py "$root" "$root/build/release-check" > "$logs/release-check.log" 2>&1; then
+    status=fail
+    tail -n 20 "$logs/release-check.log"
+    echo "RELEASE CHECK FAILED (log: $logs/release-check.log)"
+  fi
+  printf '<testsuite name="release"><testcase name="release_check" status="%s"/></testsuite>\n' "$status" > "$dir/ctest.xml"
+}
+
 report() {
   "$WINESERVER" -k &>/dev/null || true
   echo "test logs: $logs, reports: $results"
@@ -81,10 +97,11 @@ phase demo demo
 
 # The Windows tests' programs first, then their run in the background.
 phase "build win32" build win32 || { report; echo "0 passed, 1 failed"; exit 1; }
+phase "release check" release_check
 velmora_ensure_display || exit 1
 velmora_ensure_prefix
-# One wineserver for the whole run: a server that ends between two programs
-# can make the next one fail before it prints anything.
+# One wineserver for the whole run, kept until its end: no program waits for
+# a server to start, or meets one that is shutting down.
 "$WINESERVER" -k &>/dev/null || true
 "$WINESERVER" -p &>/dev/null
 velmora_ensure_session
@@ -109,5 +126,5 @@ show_outcome win32
 
 report
 grep -q 'status="run"' "$results/demo/ctest.xml" || echo "DEMO FAILED (log: $logs/demo.log)"
-python3 scripts/summarize_tests.py "$results/demo" "$results/win32" "$results/native" || status=1
+python3 scripts/summarize_tests.py "$results/demo" "$results/release" "$results/win32" "$results/native" || status=1
 exit $status

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "common/win_handles.h"
-#include "loopback_peer.h"
 #include "sample_suite/sample_media.h"
+#include "support/loopback_peer.h"
 #include "support/temp_dir.h"
 
 namespace velmora::standins {

@@ -9,8 +9,8 @@
 #include "link/link_constants.h"
 #include "link/link_testing.h"
 #include "link/link_wait.h"
-#include "link_fixture.h"
-#include "loopback_peer.h"
+#include "support/link_fixture.h"
+#include "support/loopback_peer.h"
 
 namespace velmora::link::testing {
 namespace {

@@ -10,9 +10,9 @@
 #include "docstore/client_code.h"
 #include "link/link_api.h"
 #include "link/link_testing.h"
-#include "link_fixture.h"
-#include "loopback_peer.h"
 #include "support/keyed_file_writer.h"
+#include "support/link_fixture.h"
+#include "support/loopback_peer.h"
 #include "support/path_fields.h"
 #include "support/short_folder.h"
 

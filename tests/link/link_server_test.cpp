@@ -9,7 +9,7 @@
 
 #include "link/link_api.h"
 #include "link/link_testing.h"
-#include "link_fixture.h"
+#include "support/link_fixture.h"
 #include "support/reference_server.h"
 
 namespace velmora::link::testing {

@@ -13,8 +13,6 @@
 #include "common/shared_state.h"
 #include "link/link_api.h"
 #include "link/link_testing.h"
-#include "link_fixture.h"
-#include "loopback_peer.h"
 #include "postman/message_fetch.h"
 #include "postman/news_cache.h"
 #include "postman/news_fetch.h"
@@ -22,6 +20,8 @@
 #include "postman/news_thread.h"
 #include "postman/postman.h"
 #include "resource_ids.h"
+#include "support/link_fixture.h"
+#include "support/loopback_peer.h"
 #include "support/temp_dir.h"
 
 namespace velmora::postman {

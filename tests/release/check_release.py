@@ -2,6 +2,8 @@
 """Checks what a customer gets: runs scripts/release.sh into a scratch folder
 and inspects the zip, the installer and the headers of the i686 velmora.exe
 in it (the tests of the win32 build run that same program under wine).
+A step of scripts/test.sh, after its win32 build; run alone it builds that
+configuration first.
 
 usage: check_release.py REPO_ROOT SCRATCH_FOLDER
 """

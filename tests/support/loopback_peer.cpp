@@ -1,4 +1,4 @@
-#include "loopback_peer.h"
+#include "support/loopback_peer.h"
 
 #include <ws2tcpip.h>
 

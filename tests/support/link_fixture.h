@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "loopback_peer.h"
+#include "support/loopback_peer.h"
 #include "support/temp_dir.h"
 #include "support/ui_recorders.h"
 
