@@ -105,8 +105,8 @@ bool KeepRowVisible(ListData& d, int row);
 
 // Keys the grid handles itself.
 enum class ListKey { PageUp, PageDown, Home, End, Up, Down };
-// The row a key moves the current row to (Home and End only with Ctrl); 0 when it does not move
-// rows.
+// The row a key moves the current row to (Home and End only with Ctrl); 0 when it
+// does not move rows.
 int RowAfterKey(const ListData& d, ListKey key, bool control);
 
 // Vertical scroll requests.

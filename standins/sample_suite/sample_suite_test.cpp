@@ -258,8 +258,8 @@ TEST_F(BuiltSuite, DocumentsModuleFilesHoldTheClientRecordInBothLayouts) {
         RecordData(dev, c.layout, 61, c.key, static_cast<int32_t>(std::string_view(c.data).size())),
         c.data);
     if (c.layout == 1) {
-      // The client record is the documents module's: key CODCLI, length word 12, 4711 = 67 12 00
-      // 00.
+      // The client record is the documents module's: key CODCLI, length word 12,
+      // 4711 = 67 12 00 00.
       EXPECT_NE(dev.find(std::string("CODCLI\x0C\x00\x67\x12\x00\x00", 12)), std::string::npos);
     } else {
       EXPECT_EQ(dev.substr(2, 16), std::string(16, '*'));
@@ -277,8 +277,8 @@ TEST_F(BuiltSuite, DocumentsDirectoryFileInErpNamesTheSuitesFolders) {
     text.resize(40, ' ');
     return text;
   };
-  // The folders, and the values of a new file (60, 60, "NN", 0 at 310, mode "R", "N" at 358),
-  // blanks elsewhere.
+  // The folders, and the values of a new file (60, 60, "NN", 0 at 310, mode "R",
+  // "N" at 358), blanks elsewhere.
   const std::pair<std::size_t, std::string> fields[] = {
       {0, std::string(180, ' ')},
       {180, folder("Vantor")},

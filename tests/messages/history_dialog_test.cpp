@@ -108,8 +108,8 @@ TEST_F(HistoryDialogTest, VendorRowsAreGreyAndOwnRowsWhite) {
 }
 
 TEST_F(HistoryDialogTest, AMessageOfSeveralLinesIsOneLineInTheGridAndWholeInTheDetailView) {
-  // The vendor writes a line break as "@@": a blank in the grid, a line break below, as archived on
-  // disk.
+  // The vendor writes a line break as "@@": a blank in the grid, a line break
+  // below, as archived on disk.
   testing::WriteFileBytes(Inbox(),
                           VendorEntry("2026.12.02  09:00:00", "Linia 1\r\nLinia 2@@Linia 3"));
   Open(1);

@@ -52,8 +52,8 @@ TEST(FaultPlan, EachSwitchOnOneAnswer) {
        0, false, true},
       {"refusal leaves other answers alone", kRefuse, "news", false, "\x08\x00\x00\x00news"s, 8,
        false, false, 0, true, false},
-      // The marked qualification answer no longer begins with "OK": the client takes it as not
-      // accepted.
+      // The marked qualification answer no longer begins with "OK": the client
+      // takes it as not accepted.
       {"marked qualification", kMark, "OK", true, "\x09\x00\x00\x00**1OK"s, 9, false, false, 0,
        true, true},
       {"marked empty answer", kMark, "", false, "\x07\x00\x00\x00**1"s, 7, false, false, 0, true,
