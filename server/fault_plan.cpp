@@ -26,8 +26,8 @@ WirePlan FaultPlan::Plan(std::string_view payload, bool qualification) {
 
   const auto true_length = static_cast<std::int64_t>(kFrameHeaderSize + body.size());
   if (faulty && switches_.short_announce > 0) {
-    const std::int64_t announced =
-        std::max<std::int64_t>(0, true_length - static_cast<std::int64_t>(switches_.short_announce));
+    const std::int64_t announced = std::max<std::int64_t>(
+        0, true_length - static_cast<std::int64_t>(switches_.short_announce));
     plan.frame = EncodeFrameAnnouncing(body, static_cast<std::int32_t>(announced));
     plan.faults.push_back("short-announce");
   } else {

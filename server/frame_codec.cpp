@@ -14,7 +14,8 @@ std::string EncodeFrameAnnouncing(std::string_view payload, std::int32_t announc
 }
 
 std::string EncodeFrame(std::string_view payload) {
-  return EncodeFrameAnnouncing(payload, static_cast<std::int32_t>(kFrameHeaderSize + payload.size()));
+  return EncodeFrameAnnouncing(payload,
+                               static_cast<std::int32_t>(kFrameHeaderSize + payload.size()));
 }
 
 void FrameDecoder::Feed(std::string_view bytes) {
@@ -34,7 +35,8 @@ FrameDecoder::Status FrameDecoder::Next(std::string& payload) {
   if (available < kFrameHeaderSize) return Status::kNeedMore;
 
   const std::int32_t length = ReadInt32(std::span<const char>(buffer_), start_);
-  if (length < static_cast<std::int32_t>(kFrameHeaderSize) || static_cast<std::size_t>(length) > max_frame_) {
+  if (length < static_cast<std::int32_t>(kFrameHeaderSize) ||
+      static_cast<std::size_t>(length) > max_frame_) {
     broken_ = true;
     bad_length_ = length;
     return Status::kBadLength;

@@ -20,7 +20,8 @@ std::vector<fs::path> MessageQueue::Waiting(std::string_view client_code) const 
     fs::path path;
   };
   std::vector<Entry> entries;
-  for (fs::directory_iterator it(dir_ / std::string(client_code), ec), end; !ec && it != end; it.increment(ec)) {
+  for (fs::directory_iterator it(dir_ / std::string(client_code), ec), end; !ec && it != end;
+       it.increment(ec)) {
     const std::string name = it->path().filename().string();
     if (name.empty() || name[0] == '.') continue;
     std::error_code file_ec;

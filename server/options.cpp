@@ -12,7 +12,8 @@ std::optional<T> ParseNumber(std::string_view text, T max_value) {
   unsigned long long value = 0;
   if (text.empty()) return std::nullopt;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || value > max_value) return std::nullopt;
+  if (ec != std::errc() || end != text.data() + text.size() || value > max_value)
+    return std::nullopt;
   return static_cast<T>(value);
 }
 
@@ -78,7 +79,9 @@ ParsedOptions ParseOptions(std::span<const std::string_view> args) {
     // Switches with one value.
     if (i + 1 >= args.size()) return fail("unknown switch or missing value: " + std::string(arg));
     const std::string_view value = args[++i];
-    auto bad_number = [&] { return fail("not a valid number for " + std::string(arg) + ": " + std::string(value)); };
+    auto bad_number = [&] {
+      return fail("not a valid number for " + std::string(arg) + ": " + std::string(value));
+    };
     if (arg == "--root") {
       o.root = std::string(value);
       have_root = true;
@@ -113,7 +116,8 @@ ParsedOptions ParseOptions(std::span<const std::string_view> args) {
       o.faults.short_announce = *n;
     } else if (arg == "--fault-scope") {
       const auto scope = ParseScope(value);
-      if (!scope) return fail("--fault-scope takes all, qualification or requests: " + std::string(value));
+      if (!scope)
+        return fail("--fault-scope takes all, qualification or requests: " + std::string(value));
       o.faults.scope = *scope;
     } else if (arg == "--fault-limit") {
       const auto n = ParseNumber<unsigned>(value, std::numeric_limits<unsigned>::max());
@@ -130,14 +134,16 @@ ParsedOptions ParseOptions(std::span<const std::string_view> args) {
   const auto address = ParseIPv4(o.bind);
   if (!address) return fail("--bind takes a dotted IPv4 address: " + o.bind);
   if (!IsLoopback(*address) && !o.allow_non_loopback)
-    return fail("refusing to listen on " + o.bind + " outside 127.0.0.0/8 without --allow-non-loopback");
+    return fail("refusing to listen on " + o.bind +
+                " outside 127.0.0.0/8 without --allow-non-loopback");
   return {o, {}};
 }
 
 std::string UsageText() {
   return "usage: velmora-server --root DIR --data DIR [options]\n"
          "  --root DIR              files served for requests 903, 301, 302, 303\n"
-         "  --data DIR              received/ (stored requests), messages/<client code>/ (waiting messages)\n"
+         "  --data DIR              received/ (stored requests), messages/<client code>/ (waiting "
+         "messages)\n"
          "  --port N                TCP port, default 5150; 0 picks a free port\n"
          "  --bind ADDR             IPv4 address, default 127.0.0.1 (loopback only unless\n"
          "  --allow-non-loopback    is given as well)\n"
@@ -148,11 +154,14 @@ std::string UsageText() {
          "  --refuse-qualification  answer 000 with NO instead of OK\n"
          "  --mark-answers          answers begin with **1\n"
          "  --delay-ms N            wait N ms before each answer\n"
-         "  --drop-after N          send only the first N bytes of a longer answer frame, then close\n"
+         "  --drop-after N          send only the first N bytes of a longer answer frame, then "
+         "close\n"
          "  --short-announce N      announce N bytes fewer than the frame holds\n"
          "  --never-answer          read requests, never answer\n"
-         "  --never-accept          listen, but let connection attempts hang (no answer to connect)\n"
-         "  --fault-scope S         all (default), qualification or requests: answers the faults touch\n"
+         "  --never-accept          listen, but let connection attempts hang (no answer to "
+         "connect)\n"
+         "  --fault-scope S         all (default), qualification or requests: answers the faults "
+         "touch\n"
          "  --fault-limit N         faults touch only the first N answers in scope\n";
 }
 

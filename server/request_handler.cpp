@@ -55,9 +55,10 @@ Answer RequestHandler::Handle(std::string_view payload, SessionState& session,
     const Qualification q = ParseQualification(request->body);
     session.client_code = q.client_code;
     session.qualified = true;
-    std::string detail = "client=" + (q.client_code.empty() ? std::string("?") : q.client_code) + " info=\"" +
-                         PrintableForLog(q.identity) + "\"";
-    return {std::string(code), std::string(kQualificationAccepted), "ok", std::move(detail), true, std::nullopt};
+    std::string detail = "client=" + (q.client_code.empty() ? std::string("?") : q.client_code) +
+                         " info=\"" + PrintableForLog(q.identity) + "\"";
+    return {std::string(code), std::string(kQualificationAccepted), "ok", std::move(detail), true,
+            std::nullopt};
   }
   if (IsFileRequest(code)) return ServeFile(code, request->body);
   if (code == "918") return NextMessage(request->body, session);
@@ -88,7 +89,8 @@ Answer RequestHandler::NextMessage(std::string_view body, const SessionState& se
   // only stands in when the client never qualified.
   std::string client = session.client_code;
   if (client.empty()) client = ClientCodeFromText(body);
-  Answer a{"918", {}, {}, "client=" + (client.empty() ? std::string("?") : client), false, std::nullopt};
+  Answer a{"918", {},          {}, "client=" + (client.empty() ? std::string("?") : client),
+           false, std::nullopt};
   const std::string asked = ClientCodeFromText(body);
   if (!asked.empty() && asked != client) a.detail += " asked=" + asked;
   auto message = client.empty() ? std::nullopt : messages_.Next(client);
@@ -104,11 +106,13 @@ Answer RequestHandler::NextMessage(std::string_view body, const SessionState& se
   return a;
 }
 
-Answer RequestHandler::StoreRequest(std::string_view payload, std::string_view code, std::string_view body,
-                                    const SessionState& session, std::chrono::system_clock::time_point now) {
+Answer RequestHandler::StoreRequest(std::string_view payload, std::string_view code,
+                                    std::string_view body, const SessionState& session,
+                                    std::chrono::system_clock::time_point now) {
   std::string client = session.client_code;
   // An upload names its client in its first 10 bytes.
-  if (client.empty() && code == "901") client = ClientCodeFromText(body.substr(0, std::min<std::size_t>(body.size(), 10)));
+  if (client.empty() && code == "901")
+    client = ClientCodeFromText(body.substr(0, std::min<std::size_t>(body.size(), 10)));
   Answer a{std::string(code), {}, {}, {}, false, std::nullopt};
   if (const auto stored = store_.Store(payload, code, client, now)) {
     a.payload = std::string(kQualificationAccepted);

@@ -34,13 +34,13 @@ struct SessionState {
 };
 
 struct Answer {
-  std::string code;      // request code for the log ("???" when there is none)
-  std::string payload;   // answer payload before any fault
-  std::string result;    // one word for the log: ok, stored, not-found, rejected, ...
-  std::string detail;    // what was asked, for the log
+  std::string code;     // request code for the log ("???" when there is none)
+  std::string payload;  // answer payload before any fault
+  std::string result;   // one word for the log: ok, stored, not-found, rejected, ...
+  std::string detail;   // what was asked, for the log
   bool qualification = false;
   std::optional<std::filesystem::path> message;  // message to file as delivered once sent whole
-  bool hang_up = false;  // close the connection instead of answering
+  bool hang_up = false;                          // close the connection instead of answering
 };
 
 class RequestHandler {

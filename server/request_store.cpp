@@ -24,7 +24,8 @@ std::optional<fs::path> RequestStore::Store(std::string_view payload, std::strin
   for (int attempt = 0; attempt < 100000; ++attempt) {
     char sequence[16];
     std::snprintf(sequence, sizeof sequence, "%06u", ++sequence_);
-    const std::string name = stamp + "-" + sequence + "-" + std::string(code) + "-" + client + ".req";
+    const std::string name =
+        stamp + "-" + sequence + "-" + std::string(code) + "-" + client + ".req";
     const fs::path final_path = dir_ / name;
     const fs::path temp_path = dir_ / ("." + name + ".tmp");
     if (fs::exists(final_path, ec) || fs::exists(temp_path, ec)) continue;

@@ -20,14 +20,15 @@ bool IsReservedDeviceName(std::string_view component) {
   // Windows opens the device whatever the extension: "con.txt" is the console.
   const std::string_view base = component.substr(0, component.find('.'));
   std::string upper;
-  for (char c : base) upper.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+  for (char c : base)
+    upper.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
   // Trailing blanks before the dot are ignored by Windows too ("CON .txt").
   while (!upper.empty() && upper.back() == ' ') upper.pop_back();
   static constexpr std::array<std::string_view, 4> kPlain = {"CON", "PRN", "AUX", "NUL"};
   if (std::find(kPlain.begin(), kPlain.end(), upper) != kPlain.end()) return true;
   if (upper == "CONIN$" || upper == "CONOUT$") return true;
-  if (upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) && upper[3] >= '0' &&
-      upper[3] <= '9')
+  if (upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
+      upper[3] >= '0' && upper[3] <= '9')
     return true;
   return false;
 }
@@ -52,7 +53,8 @@ NameCheck CheckRequestedName(std::string_view name) {
     if (c == 0) return {std::nullopt, "NUL byte"};
     if (c < 0x20 || c >= 0x7F) return {std::nullopt, "unsupported byte"};
     if (c == ':') return {std::nullopt, "drive or stream"};
-    if (std::string_view("<>\"|?*").find(ch) != std::string_view::npos) return {std::nullopt, "reserved character"};
+    if (std::string_view("<>\"|?*").find(ch) != std::string_view::npos)
+      return {std::nullopt, "reserved character"};
   }
   // One leading separator means "from the root", as in "/updateVelmora/velmora.scn".
   if (IsSeparator(name[0])) {
@@ -62,10 +64,12 @@ NameCheck CheckRequestedName(std::string_view name) {
   fs::path relative;
   std::size_t pos = 0;
   while (true) {
-    const auto end = std::find_if(name.begin() + static_cast<std::ptrdiff_t>(pos), name.end(), IsSeparator);
+    const auto end =
+        std::find_if(name.begin() + static_cast<std::ptrdiff_t>(pos), name.end(), IsSeparator);
     const auto next = static_cast<std::size_t>(end - name.begin());
     const std::string_view component = name.substr(pos, next - pos);
-    if (std::string problem = CheckComponent(component); !problem.empty()) return {std::nullopt, problem};
+    if (std::string problem = CheckComponent(component); !problem.empty())
+      return {std::nullopt, problem};
     relative /= fs::path(std::string(component));
     if (next == name.size()) break;
     pos = next + 1;

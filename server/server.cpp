@@ -90,10 +90,12 @@ Server::~Server() = default;
 std::string Server::Start() {
   Impl& s = *impl_;
   std::error_code ec;
-  if (!fs::is_directory(s.options.root, ec)) return "root folder not found: " + s.options.root.string();
+  if (!fs::is_directory(s.options.root, ec))
+    return "root folder not found: " + s.options.root.string();
   fs::create_directories(s.options.data / "received", ec);
   fs::create_directories(s.options.data / "messages", ec);
-  if (!fs::is_directory(s.options.data / "received", ec)) return "cannot create " + (s.options.data / "received").string();
+  if (!fs::is_directory(s.options.data / "received", ec))
+    return "cannot create " + (s.options.data / "received").string();
 
   try {
     s.context.emplace(s.options.root, s.options.data, s.options.faults);
@@ -111,14 +113,16 @@ std::string Server::Start() {
   // Windows lets a second program bind the same port with SO_REUSEADDR; ask
   // for the port alone instead.
   BOOL exclusive = TRUE;
-  ::setsockopt(s.acceptor.native_handle(), SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&exclusive),
-               sizeof exclusive);
+  ::setsockopt(s.acceptor.native_handle(), SOL_SOCKET, SO_EXCLUSIVEADDRUSE,
+               reinterpret_cast<const char*>(&exclusive), sizeof exclusive);
 #else
   // A restart must not wait for the old connections' TIME_WAIT.
   s.acceptor.set_option(asio::ip::tcp::acceptor::reuse_address(true), ec);
 #endif
   s.acceptor.bind(endpoint, ec);
-  if (ec) return "cannot listen on " + s.options.bind + ":" + std::to_string(s.options.port) + ": " + ec.message();
+  if (ec)
+    return "cannot listen on " + s.options.bind + ":" + std::to_string(s.options.port) + ": " +
+           ec.message();
   s.acceptor.listen(s.options.never_accept ? 0 : asio::socket_base::max_listen_connections, ec);
   if (ec) return "cannot listen: " + ec.message();
   s.port = s.acceptor.local_endpoint(ec).port();
@@ -139,7 +143,9 @@ std::string Server::Start() {
   return {};
 }
 
-std::string Server::address() const { return impl_->options.bind + ":" + std::to_string(impl_->port); }
+std::string Server::address() const {
+  return impl_->options.bind + ":" + std::to_string(impl_->port);
+}
 
 std::uint16_t Server::port() const { return impl_->port; }
 

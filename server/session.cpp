@@ -20,7 +20,8 @@ Session::Session(asio::ip::tcp::socket socket, ServerContext& context)
 void Session::Start() {
   std::error_code ec;
   const auto remote = socket_.remote_endpoint(ec);
-  peer_ = ec ? std::string("?") : remote.address().to_string() + ":" + std::to_string(remote.port());
+  peer_ =
+      ec ? std::string("?") : remote.address().to_string() + ":" + std::to_string(remote.port());
   ReadMore();
 }
 
@@ -30,10 +31,11 @@ void Session::ReadMore() {
   // without end.
   if (reading_ || closed_ || (busy_ && decoder_.Buffered() > kMaxRequestFrame)) return;
   reading_ = true;
-  socket_.async_read_some(asio::buffer(read_buffer_),
-                          [self = shared_from_this()](const std::error_code& error, std::size_t bytes) {
-                            self->OnRead(error, bytes);
-                          });
+  socket_.async_read_some(
+      asio::buffer(read_buffer_),
+      [self = shared_from_this()](const std::error_code& error, std::size_t bytes) {
+        self->OnRead(error, bytes);
+      });
 }
 
 void Session::OnRead(const std::error_code& error, std::size_t bytes) {
@@ -59,15 +61,13 @@ void Session::ProcessNext() {
   if (busy_ || closed_ || silent_) return;
   std::string payload;
   switch (decoder_.Next(payload)) {
-    case FrameDecoder::Status::kNeedMore:
-      return;
+    case FrameDecoder::Status::kNeedMore: return;
     case FrameDecoder::Status::kBadLength:
-      context_.log.Write({std::chrono::system_clock::now(), peer_, "---", decoder_.Buffered(), 0, 0, "bad-frame",
-                          "length=" + std::to_string(decoder_.bad_length())});
+      context_.log.Write({std::chrono::system_clock::now(), peer_, "---", decoder_.Buffered(), 0, 0,
+                          "bad-frame", "length=" + std::to_string(decoder_.bad_length())});
       Close();
       return;
-    case FrameDecoder::Status::kFrame:
-      break;
+    case FrameDecoder::Status::kFrame: break;
   }
 
   busy_ = true;
@@ -120,7 +120,8 @@ void Session::OnWritten(const std::error_code& error, std::size_t bytes) {
     return;
   }
   std::string extra;
-  if (answer_.message && plan_.honest && !context_.handler.Delivered(answer_)) extra = ",still-waiting";
+  if (answer_.message && plan_.honest && !context_.handler.Delivered(answer_))
+    extra = ",still-waiting";
   LogExchange(extra);
   busy_ = false;
   plan_ = {};
@@ -134,8 +135,8 @@ void Session::OnWritten(const std::error_code& error, std::size_t bytes) {
 }
 
 void Session::LogExchange(const std::string& extra) {
-  context_.log.Write({received_at_, peer_, answer_.code, request_bytes_, answer_.payload.size(), sent_,
-                      JoinResult(answer_, plan_) + extra, answer_.detail});
+  context_.log.Write({received_at_, peer_, answer_.code, request_bytes_, answer_.payload.size(),
+                      sent_, JoinResult(answer_, plan_) + extra, answer_.detail});
 }
 
 void Session::Close() {

@@ -18,7 +18,8 @@ namespace velmora::server {
 
 // What all sessions of one server share. Only the server's thread touches it.
 struct ServerContext {
-  ServerContext(const std::filesystem::path& root, const std::filesystem::path& data, const FaultSwitches& switches)
+  ServerContext(const std::filesystem::path& root, const std::filesystem::path& data,
+                const FaultSwitches& switches)
       : handler(root, data), faults(switches) {}
 
   RequestHandler handler;

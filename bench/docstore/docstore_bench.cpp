@@ -75,11 +75,13 @@ struct Figures {
 };
 
 template <typename Writer>
-Figures Measure(int layout, Writer& writer, const Profile& profile, bool sequentialKeys, unsigned seed) {
+Figures Measure(int layout, Writer& writer, const Profile& profile, bool sequentialKeys,
+                unsigned seed) {
   std::mt19937 rng(seed);
   KeySource keys(sequentialKeys, seed + 1);
   // Data blocks: the index layout uses every bucket, the self-describing one all but the header.
-  const double capacity = static_cast<double>(layout == kLayoutSelfDescribing ? kBuckets - 1 : kBuckets) * 512;
+  const double capacity =
+      static_cast<double>(layout == kLayoutSelfDescribing ? kBuckets - 1 : kBuckets) * 512;
   std::vector<KeyedRecord> stored;
   double used = 0;
   std::uniform_int_distribution<std::size_t> size(profile.minData / 2, profile.maxData / 2);
@@ -115,15 +117,19 @@ Figures Measure(int layout, Writer& writer, const Profile& profile, bool sequent
   }
   const auto elapsed = std::chrono::steady_clock::now() - start;
   f.meanHit = static_cast<double>(reads) / static_cast<double>(stored.size());
-  f.nsPerLookup = static_cast<double>(std::chrono::duration_cast<std::chrono::nanoseconds>(elapsed).count()) /
-                  static_cast<double>(stored.size());
+  f.nsPerLookup =
+      static_cast<double>(std::chrono::duration_cast<std::chrono::nanoseconds>(elapsed).count()) /
+      static_cast<double>(stored.size());
 
   int64_t missReads = 0;
   constexpr int kMisses = 2000;
   for (int i = 0; i < kMisses; ++i) {
     std::string buffer = keys.Next() + std::string(8, '\0');
     blocks.ResetReads();
-    const RecordQuery query{.record = buffer, .keyLength = 6, .bucketCount = kBuckets, .declaredKeyLength = 6,
+    const RecordQuery query{.record = buffer,
+                            .keyLength = 6,
+                            .bucketCount = kBuckets,
+                            .declaredKeyLength = 6,
                             .dataLength = 8};
     RetrieveRecord(blocks, layout, query, probeLimit);
     missReads += blocks.reads();
@@ -137,38 +143,43 @@ std::string g_rows;
 
 void KeepRows(const char* layoutName, const Figures& f) {
   char line[160];
-  std::snprintf(line, sizeof line, "row: block reads per keyed lookup, found, %s layout (blocks); %.3f; 1; %.3f\n",
+  std::snprintf(line, sizeof line,
+                "row: block reads per keyed lookup, found, %s layout (blocks); %.3f; 1; %.3f\n",
                 layoutName, f.meanHit, f.meanHit);
   g_rows += line;
-  std::snprintf(line, sizeof line, "row: block reads per keyed lookup, missing, %s layout (blocks); %.3f; 1; %.3f\n",
+  std::snprintf(line, sizeof line,
+                "row: block reads per keyed lookup, missing, %s layout (blocks); %.3f; 1; %.3f\n",
                 layoutName, f.meanMiss, f.meanMiss);
   g_rows += line;
 }
 
 void Print(const char* layoutName, const char* keys, const Profile& p, const Figures& f) {
   if (std::string(keys) == "random" && p.minData == 4) KeepRows(layoutName, f);
-  std::printf("%-16s %-11s %-19s %7zu %6.1f %% %10.3f %8lld %12.3f %10.0f\n", layoutName, keys, p.name, f.records, 100 * f.fill,
-              f.meanHit, static_cast<long long>(f.maxHit), f.meanMiss, f.nsPerLookup);
+  std::printf("%-16s %-11s %-19s %7zu %6.1f %% %10.3f %8lld %12.3f %10.0f\n", layoutName, keys,
+              p.name, f.records, 100 * f.fill, f.meanHit, static_cast<long long>(f.maxHit),
+              f.meanMiss, f.nsPerLookup);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const unsigned seed = argc > 1 ? static_cast<unsigned>(std::strtoul(argv[1], nullptr, 10)) : 2024u;
+  const unsigned seed =
+      argc > 1 ? static_cast<unsigned>(std::strtoul(argv[1], nullptr, 10)) : 2024u;
   const Profile profiles[] = {
       {"4 B (client-like)", 4, 4},
       {"20-120 B", 20, 120},
       {"100-400 B", 100, 400},
   };
-  std::printf("dev.dat of %d blocks, %d buckets, filled to about %.0f %%, 6-byte keys, seed %u\n", kBlocks, kBuckets,
-              100 * kTargetFill, seed);
-  std::printf("%-16s %-11s %-19s %7s %8s %10s %8s %12s %10s\n", "layout", "keys", "data", "records", "fill",
-              "reads/hit", "max", "reads/miss", "ns/hit");
+  std::printf("dev.dat of %d blocks, %d buckets, filled to about %.0f %%, 6-byte keys, seed %u\n",
+              kBlocks, kBuckets, 100 * kTargetFill, seed);
+  std::printf("%-16s %-11s %-19s %7s %8s %10s %8s %12s %10s\n", "layout", "keys", "data", "records",
+              "fill", "reads/hit", "max", "reads/miss", "ns/hit");
   for (bool sequential : {false, true})
     for (const Profile& p : profiles) {
       const char* keys = sequential ? "sequential" : "random";
       SelfDescribingFileWriter selfDescribing(kBlocks, kBuckets);
-      Print("self-describing", keys, p, Measure(kLayoutSelfDescribing, selfDescribing, p, sequential, seed));
+      Print("self-describing", keys, p,
+            Measure(kLayoutSelfDescribing, selfDescribing, p, sequential, seed));
       IndexFileWriter index(kBlocks, kBuckets, kSixByteKeyProbeLimit);
       Print("index", keys, p, Measure(kLayoutIndex, index, p, sequential, seed));
     }

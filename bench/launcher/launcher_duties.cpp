@@ -42,7 +42,8 @@ void RunHiddenDialog() {
 void AskServer() {
   char address[64] = {};
   if (std::FILE* list = std::fopen("iplist.txt", "r")) {
-    if (std::fgets(address, sizeof address, list) != nullptr) address[std::strcspn(address, "\r\n")] = 0;
+    if (std::fgets(address, sizeof address, list) != nullptr)
+      address[std::strcspn(address, "\r\n")] = 0;
     std::fclose(list);
   }
   WSADATA data;
@@ -65,7 +66,8 @@ DWORD WINAPI SecondThread(LPVOID) {
 
 DWORD WINAPI FirstThread(LPVOID) {
   AskServer();
-  if (const HANDLE second = CreateThread(nullptr, 0, SecondThread, nullptr, 0, nullptr)) CloseHandle(second);
+  if (const HANDLE second = CreateThread(nullptr, 0, SecondThread, nullptr, 0, nullptr))
+    CloseHandle(second);
   RunHiddenDialog();
   return 0;
 }
@@ -77,5 +79,6 @@ void TakeStartDuties(HINSTANCE instance) {
 }
 
 void StartBackgroundDuties() {
-  if (const HANDLE first = CreateThread(nullptr, 0, FirstThread, nullptr, 0, nullptr)) CloseHandle(first);
+  if (const HANDLE first = CreateThread(nullptr, 0, FirstThread, nullptr, 0, nullptr))
+    CloseHandle(first);
 }

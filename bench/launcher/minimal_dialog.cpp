@@ -23,8 +23,8 @@ void RunSynchronisation() {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process))
+  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process))
     return;
   WaitForSingleObject(process.hProcess, INFINITE);
   CloseHandle(process.hThread);
@@ -79,6 +79,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   TakeStartDuties(instance);
   RunSynchronisation();
   const std::vector<WORD> dialog = DialogTemplate();
-  DialogBoxIndirectParamA(instance, reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), nullptr, Procedure, 0);
+  DialogBoxIndirectParamA(instance, reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), nullptr,
+                          Procedure, 0);
   return 0;
 }

@@ -28,10 +28,10 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using velmora::testing::DrivenProgram;
 
-constexpr auto kSettleLimit = 60s;   // for the news fetch and the first postman pass
+constexpr auto kSettleLimit = 60s;  // for the news fetch and the first postman pass
 constexpr auto kDropEvery = 3s;
 constexpr auto kMessageEvery = 60s;
-constexpr auto kDrainLimit = 60s;    // time left to the postman to send what is still waiting
+constexpr auto kDrainLimit = 60s;  // time left to the postman to send what is still waiting
 
 struct Counters {
   DWORD handles = 0, gdi = 0, user = 0;
@@ -45,7 +45,8 @@ Counters Read(HANDLE process) {
   c.user = GetGuiResources(process, GR_USEROBJECTS);
   PROCESS_MEMORY_COUNTERS_EX memory{};
   memory.cb = sizeof memory;
-  if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
+  if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                           sizeof memory)) {
     c.privateMb = static_cast<double>(std::max(memory.PrivateUsage, memory.PagefileUsage)) / 1e6;
     c.workingSetMb = static_cast<double>(memory.WorkingSetSize) / 1e6;
   }
@@ -54,8 +55,8 @@ Counters Read(HANDLE process) {
 
 // Wine reports no handle, GDI or USER counts for a process (all 0); Windows does.
 void Print(const char* when, const Counters& c) {
-  std::printf("%-6s handles %5lu  GDI %4lu  USER %4lu  private %7.1f MB  working set %7.1f MB\n", when, c.handles,
-              c.gdi, c.user, c.privateMb, c.workingSetMb);
+  std::printf("%-6s handles %5lu  GDI %4lu  USER %4lu  private %7.1f MB  working set %7.1f MB\n",
+              when, c.handles, c.gdi, c.user, c.privateMb, c.workingSetMb);
 }
 
 struct Outcome {
@@ -68,7 +69,8 @@ struct Outcome {
 // A complete request file appears in OUT at once: written beside it first.
 void DropRequest(const fs::path& erp, int n) {
   const fs::path staged = erp / ("soak" + std::to_string(n) + ".tmp");
-  std::ofstream(staged, std::ios::binary) << "915 soak request " << n << " " << std::string(200, 'x');
+  std::ofstream(staged, std::ios::binary)
+      << "915 soak request " << n << " " << std::string(200, 'x');
   fs::rename(staged, erp / "OUT" / ("soak" + std::to_string(n) + ".dat"));
 }
 
@@ -84,7 +86,8 @@ void LeaveMessage(const fs::path& data, int n) {
 // alert, the history it opens), so the run goes on unattended.
 void AnswerBoxes(const DrivenProgram& launcher, HWND main) {
   for (HWND window : launcher.TopLevelWindows())
-    if (window != main && IsWindowVisible(window) && velmora::testing::ClassNameOf(window) == "#32770")
+    if (window != main && IsWindowVisible(window) &&
+        velmora::testing::ClassNameOf(window) == "#32770")
       velmora::testing::PostCommand(window, GetDlgItem(window, IDOK) != nullptr ? IDOK : IDCANCEL);
 }
 
@@ -101,7 +104,8 @@ bool Soak(const fs::path& scratch, std::chrono::seconds duration, Outcome& out) 
     return false;
   }
   const fs::path erp = scratch / "suite" / "ERP";
-  velmora::testing::ReferenceServer server(VELMORA_SERVER_EXE, VELMORA_SERVER_ROOT, scratch / "data", {},
+  velmora::testing::ReferenceServer server(VELMORA_SERVER_EXE, VELMORA_SERVER_ROOT,
+                                           scratch / "data", {},
                                            static_cast<int>(duration.count()) + 300);
   if (!server.listening()) {
     std::printf("the server did not start\n");
@@ -115,10 +119,12 @@ bool Soak(const fs::path& scratch, std::chrono::seconds duration, Outcome& out) 
     std::printf("the launcher's window did not appear\n");
     return false;
   }
-  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, launcher.processId());
+  HANDLE process =
+      OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, launcher.processId());
   DropRequest(erp, ++out.dropped);
   if (!velmora::testing::WaitUntil([&] { return FilesIn(erp / "SENT") > 0; }, kSettleLimit))
-    std::printf("the first file was not sent within %lld s\n", static_cast<long long>(kSettleLimit.count()));
+    std::printf("the first file was not sent within %lld s\n",
+                static_cast<long long>(kSettleLimit.count()));
   out.start = Read(process);
 
   const auto begin = Clock::now();
@@ -164,8 +170,9 @@ int main(int argc, char** argv) {
               static_cast<long>(out.end.handles) - static_cast<long>(out.start.handles),
               static_cast<long>(out.end.gdi) - static_cast<long>(out.start.gdi),
               static_cast<long>(out.end.user) - static_cast<long>(out.start.user),
-              out.end.privateMb - out.start.privateMb, out.end.workingSetMb - out.start.workingSetMb);
-  std::printf("files: %zu in SENT, %zu still in OUT, %ld lost; launcher %s\n", out.sent, out.waiting, lost,
-              out.launcherRan ? "ran to the end" : "ENDED EARLY");
+              out.end.privateMb - out.start.privateMb,
+              out.end.workingSetMb - out.start.workingSetMb);
+  std::printf("files: %zu in SENT, %zu still in OUT, %ld lost; launcher %s\n", out.sent,
+              out.waiting, lost, out.launcherRan ? "ran to the end" : "ENDED EARLY");
   return lost == 0 && out.launcherRan ? 0 : 1;
 }

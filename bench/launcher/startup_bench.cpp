@@ -19,8 +19,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -66,7 +66,8 @@ double Median(std::vector<double> values) {
 // The first visible top-level window of the program whose title starts with `prefix`.
 HWND VisibleWindow(const DrivenProgram& program, std::string_view prefix) {
   for (HWND window : program.TopLevelWindows())
-    if (IsWindowVisible(window) && velmora::testing::TitleOf(window).starts_with(prefix)) return window;
+    if (IsWindowVisible(window) && velmora::testing::TitleOf(window).starts_with(prefix))
+      return window;
   return nullptr;
 }
 
@@ -83,14 +84,17 @@ std::optional<Sample> Measure(const fs::path& exe, const fs::path& folder, std::
   Sample sample;
   sample.seconds = std::chrono::duration<double>(Clock::now() - started).count();
   Sleep(static_cast<DWORD>(settle.count()));
-  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.processId());
+  HANDLE process =
+      OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.processId());
   PROCESS_MEMORY_COUNTERS_EX counters{};
   counters.cb = sizeof counters;
   if (process != nullptr &&
-      GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters)) {
+      GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                           sizeof counters)) {
     sample.peakWorkingSetMb = static_cast<double>(counters.PeakWorkingSetSize) / 1e6;
     // Private bytes: Windows reports the same figure as PagefileUsage, the one wine fills in.
-    sample.privateMb = static_cast<double>(std::max(counters.PrivateUsage, counters.PagefileUsage)) / 1e6;
+    sample.privateMb =
+        static_cast<double>(std::max(counters.PrivateUsage, counters.PagefileUsage)) / 1e6;
   }
   if (process != nullptr) CloseHandle(process);
   velmora::testing::PostCommand(window, IDCANCEL);
@@ -136,10 +140,12 @@ void PrintRows(const Contender& program, const Contender& reference) {
       {"private bytes after news and a postman pass", &Sample::privateMb, "MB", 1},
   };
   for (const auto& row : kRows) {
-    const double figure = MedianOf(program.samples, row.field), base = MedianOf(reference.samples, row.field);
+    const double figure = MedianOf(program.samples, row.field),
+                 base = MedianOf(reference.samples, row.field);
     const std::string of = program.name == "velmora.exe" ? "" : " of " + program.name;
-    std::printf("row: %s%s, vs %s (%s); %.*f; %.*f; %.2f\n", row.measure, of.c_str(), reference.name.c_str(), row.unit,
-                row.decimals, figure, row.decimals, base, figure / base);
+    std::printf("row: %s%s, vs %s (%s); %.*f; %.*f; %.2f\n", row.measure, of.c_str(),
+                reference.name.c_str(), row.unit, row.decimals, figure, row.decimals, base,
+                figure / base);
   }
 }
 
@@ -151,23 +157,27 @@ void PrintRows(const Contender& program, const Contender& reference) {
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultRounds;
   const std::chrono::milliseconds launcherSettle =
-      argc > 2 ? std::chrono::milliseconds(static_cast<long long>(std::atof(argv[2]) * 1000)) : kLauncherSettle;
+      argc > 2 ? std::chrono::milliseconds(static_cast<long long>(std::atof(argv[2]) * 1000))
+               : kLauncherSettle;
   const fs::path bin = VELMORA_BIN_DIR;
   const fs::path scratch = fs::path("C:\\") / ("vbench" + std::to_string(GetCurrentProcessId()));
-  std::vector<Contender> programs = {Launcher("velmora.exe", bin, launcherSettle),
-                                     Minimal("the minimal dialog", "minimal_dialog.exe", kMinimalSettle),
-                                     Minimal("the minimal dialog with the launcher's duties",
-                                             "minimal_dialog_duties.exe", kDutiesSettle)};
+  std::vector<Contender> programs = {
+      Launcher("velmora.exe", bin, launcherSettle),
+      Minimal("the minimal dialog", "minimal_dialog.exe", kMinimalSettle),
+      Minimal("the minimal dialog with the launcher's duties", "minimal_dialog_duties.exe",
+              kDutiesSettle)};
   if (argc > 3) programs.push_back(Launcher("the other build", fs::path(argv[3]), launcherSettle));
   for (int round = 0; round < rounds; ++round) {
     fs::remove_all(scratch);
-    velmora::testing::ReferenceServer server(VELMORA_SERVER_EXE, VELMORA_SERVER_ROOT, scratch / "data");
+    velmora::testing::ReferenceServer server(VELMORA_SERVER_EXE, VELMORA_SERVER_ROOT,
+                                             scratch / "data");
     for (std::size_t i = 0; i < programs.size(); ++i) {
       Contender& program = programs[i];
       const fs::path suite = scratch / ("suite" + std::to_string(i));
       const auto report = velmora::standins::BuildSampleSuite(suite, program.bin);
       if (!report.ok()) {
-        std::printf("sample suite incomplete: %s missing\n", report.missingPrograms.front().c_str());
+        std::printf("sample suite incomplete: %s missing\n",
+                    report.missingPrograms.front().c_str());
         return 1;
       }
       const fs::path erp = suite / "ERP";
@@ -179,19 +189,23 @@ int main(int argc, char** argv) {
     for (std::size_t turn = 0; turn < programs.size(); ++turn) {
       Contender& program = programs[(turn + static_cast<std::size_t>(round)) % programs.size()];
       std::this_thread::sleep_for(kQuietBeforeStart);
-      const auto sample = Measure(program.exe, program.exe.parent_path(), program.title, program.settle);
+      const auto sample =
+          Measure(program.exe, program.exe.parent_path(), program.title, program.settle);
       if (!sample) {
         std::printf("%s did not show its window\n", program.name.c_str());
         return 1;
       }
-      std::printf("round %d: %-18s start-up %.3f s, peak working set %.1f MB, private %.1f MB\n", round + 1,
-                  program.name.c_str(), sample->seconds, sample->peakWorkingSetMb, sample->privateMb);
+      std::printf("round %d: %-18s start-up %.3f s, peak working set %.1f MB, private %.1f MB\n",
+                  round + 1, program.name.c_str(), sample->seconds, sample->peakWorkingSetMb,
+                  sample->privateMb);
       program.samples.push_back(*sample);
     }
   }
   fs::remove_all(scratch);
 
-  std::printf("start-up and memory under wine, medians of %d interleaved rounds, fresh sample suite each\n", rounds);
+  std::printf(
+      "start-up and memory under wine, medians of %d interleaved rounds, fresh sample suite each\n",
+      rounds);
   PrintRows(programs[0], programs[1]);
   PrintRows(programs[0], programs[2]);
   PrintRows(programs[2], programs[1]);

@@ -32,7 +32,8 @@ constexpr std::size_t kDownload = 10'000'000;
 std::string Frame(std::string_view payload) {
   const auto total = static_cast<uint32_t>(payload.size() + 4);
   std::string f(4, '\0');
-  for (int i = 0; i < 4; ++i) f[static_cast<std::size_t>(i)] = static_cast<char>((total >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    f[static_cast<std::size_t>(i)] = static_cast<char>((total >> (8 * i)) & 0xFF);
   return f.append(payload);
 }
 
@@ -122,7 +123,9 @@ class BenchServer {
   std::vector<std::thread> sessions_;
 };
 
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+double Seconds(Clock::time_point since) {
+  return std::chrono::duration<double>(Clock::now() - since).count();
+}
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -145,7 +148,8 @@ double LinkExchangesPerSecond(int count) {
   std::vector<char> answer(kPayload);
   const auto start = Clock::now();
   for (int i = 0; i < count; ++i)
-    if (velmora::link::GETRASPUNSCALIFICARE(SmallRequest(), answer.data(), static_cast<int32_t>(answer.size())) !=
+    if (velmora::link::GETRASPUNSCALIFICARE(SmallRequest(), answer.data(),
+                                            static_cast<int32_t>(answer.size())) !=
         static_cast<int32_t>(kPayload)) {
       std::printf("exchange %d failed\n", i);
       return 0;
@@ -155,7 +159,8 @@ double LinkExchangesPerSecond(int count) {
 
 double LinkDownloadMbPerSecond(std::vector<char>& answer) {
   const auto start = Clock::now();
-  if (velmora::link::GETRASPUNSCALIFICARE("903 big", answer.data(), static_cast<int32_t>(answer.size())) !=
+  if (velmora::link::GETRASPUNSCALIFICARE("903 big", answer.data(),
+                                          static_cast<int32_t>(answer.size())) !=
       static_cast<int32_t>(kDownload))
     std::printf("download failed\n");
   return (kDownload / 1e6) / Seconds(start);
@@ -211,7 +216,8 @@ struct Paired {
 };
 
 void Row(const char* name, const Paired& p) {
-  std::printf("row: %s; %.1f; %.1f; %.2f\n", name, Median(p.figures), Median(p.references), Median(p.ratios));
+  std::printf("row: %s; %.1f; %.1f; %.2f\n", name, Median(p.figures), Median(p.references),
+              Median(p.ratios));
 }
 
 }  // namespace
@@ -220,8 +226,8 @@ int main() {
   WSADATA wsa;
   WSAStartup(MAKEWORD(2, 2), &wsa);
   BenchServer server;
-  HWND dialog = CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
+  HWND dialog = CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
   velmora::link::SETTCPPORT(server.port());
   velmora::link::SETIPFIX("127.0.0.1");
   velmora::link::SETNETLIBSILENTMODE(1);
@@ -249,13 +255,16 @@ int main() {
     velmora::link::testing::SetZeroWholeBuffers(false);
     downloads.Add(LinkDownloadMbPerSecond(answer), plain.DownloadMbPerSecond());
   }
-  std::printf("link benchmark over 127.0.0.1: %d interleaved rounds of %d exchanges of %zu bytes and one download\n",
-              kRounds, kExchanges, kPayload);
+  std::printf(
+      "link benchmark over 127.0.0.1: %d interleaved rounds of %d exchanges of %zu bytes and one "
+      "download\n",
+      kRounds, kExchanges, kPayload);
   Row("link exchanges per second, 1 KB (vs plain client)", exchanges);
-  Row("link exchanges per second, 1 KB, clearing both whole buffers (vs clearing written bytes)", clearing);
+  Row("link exchanges per second, 1 KB, clearing both whole buffers (vs clearing written bytes)",
+      clearing);
   Row("10 MB download through the link (MB/s, vs plain client)", downloads);
-  std::printf("row: working set with the link open (MB, vs before opening it); %.1f; %.1f; %.2f\n", workingSetOpen,
-              workingSetStart, workingSetOpen / workingSetStart);
+  std::printf("row: working set with the link open (MB, vs before opening it); %.1f; %.1f; %.2f\n",
+              workingSetOpen, workingSetStart, workingSetOpen / workingSetStart);
 
   velmora::link::INCHIDECONECTARELASERVER();
   DestroyWindow(dialog);

@@ -35,8 +35,10 @@ void WriteArchive(const std::string& path, int entries) {
   for (int i = 0; i < entries; ++i) {
     const messages::StampTime t{2026, 1 + i % 12, 1 + i % 28, i % 24, i % 60, i % 60};
     const std::string text = "Mesajul " + std::to_string(i) + "\r\nal doilea rand al mesajului";
-    out << (i % 2 == 0 ? messages::InboxEntryBytes(messages::OwnBody(t, text), messages::OwnAuthor(4711))
-                       : messages::InboxEntryBytes(messages::MessageStamp(t).substr(0, 20) + text, "Corvane"));
+    out << (i % 2 == 0
+                ? messages::InboxEntryBytes(messages::OwnBody(t, text), messages::OwnAuthor(4711))
+                : messages::InboxEntryBytes(messages::MessageStamp(t).substr(0, 20) + text,
+                                            "Corvane"));
   }
 }
 
@@ -78,7 +80,8 @@ double FillByInsertingAtTop() {
 
 int main() {
   listctl::RegisterListClass(GetModuleHandleA(nullptr));
-  const auto folder = std::filesystem::temp_directory_path() / ("velmora_history_bench_" + std::to_string(GetCurrentProcessId()));
+  const auto folder = std::filesystem::temp_directory_path() /
+                      ("velmora_history_bench_" + std::to_string(GetCurrentProcessId()));
   std::filesystem::create_directories(folder / "ERP");
   messages::MessagesSetup setup;
   setup.instance = GetModuleHandleA(nullptr);
@@ -104,10 +107,11 @@ int main() {
     filled[size] = inserted;
   }
   for (std::size_t size = 0; size < 3; ++size)
-    std::printf("row: history open, %d entries, vs the insert-at-top fill (ms); %.1f; %.1f; %.4f\n", kSizes[size],
-                opened[size], filled[size], opened[size] / filled[size]);
-  std::printf("row: history open, 10000 entries, vs 10 x the 1000-entry figure (ms); %.1f; %.1f; %.2f\n", opened[2],
-              10 * opened[1], opened[2] / (10 * opened[1]));
+    std::printf("row: history open, %d entries, vs the insert-at-top fill (ms); %.1f; %.1f; %.4f\n",
+                kSizes[size], opened[size], filled[size], opened[size] / filled[size]);
+  std::printf(
+      "row: history open, 10000 entries, vs 10 x the 1000-entry figure (ms); %.1f; %.1f; %.2f\n",
+      opened[2], 10 * opened[1], opened[2] / (10 * opened[1]));
   std::filesystem::remove_all(folder);
   return 0;
 }

@@ -80,10 +80,13 @@ double PeakWorkingSetMb() {
 int main(int argc, char** argv) {
   const int files = argc > 1 ? std::atoi(argv[1]) : 1000;
   velmora::testing::TempDir dir;
-  for (const char* folder : {"OUT", "SENT", "root", "data"}) fs::create_directories(dir.path() / folder);
-  for (int i = 0; i < files; ++i) velmora::testing::WriteFileBytes(dir.path() / "OUT" / ("f" + std::to_string(i)), Payload(i));
+  for (const char* folder : {"OUT", "SENT", "root", "data"})
+    fs::create_directories(dir.path() / folder);
+  for (int i = 0; i < files; ++i)
+    velmora::testing::WriteFileBytes(dir.path() / "OUT" / ("f" + std::to_string(i)), Payload(i));
 
-  ReferenceServer server(VELMORA_SERVER_EXE, dir.path() / "root", dir.path() / "data", {}, kServerLifetimeSeconds);
+  ReferenceServer server(VELMORA_SERVER_EXE, dir.path() / "root", dir.path() / "data", {},
+                         kServerLifetimeSeconds);
   if (!server.listening()) {
     std::printf("the reference server did not start\n");
     return 1;
@@ -101,11 +104,15 @@ int main(int argc, char** argv) {
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = "PostmanBench";
   RegisterClassA(&wc);
-  const HWND dialog = CreateWindowExA(0, wc.lpszClassName, "bench", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
-                                      nullptr, wc.hInstance, nullptr);
+  const HWND dialog = CreateWindowExA(0, wc.lpszClassName, "bench", WS_OVERLAPPEDWINDOW, 0, 0, 300,
+                                      200, nullptr, nullptr, wc.hInstance, nullptr);
   std::vector<char> buffer(velmora::kTransferBufferSize);
-  const postman::PassPlace place{dialog, wc.hInstance, (dir.path() / "OUT" / "").string(),
-                                 (dir.path() / "SENT" / "").string(), buffer, 0};
+  const postman::PassPlace place{dialog,
+                                 wc.hInstance,
+                                 (dir.path() / "OUT" / "").string(),
+                                 (dir.path() / "SENT" / "").string(),
+                                 buffer,
+                                 0};
 
   const double peakBefore = PeakWorkingSetMb();
   const auto passStart = Clock::now();
@@ -115,13 +122,15 @@ int main(int argc, char** argv) {
   KillTimer(dialog, 2);
 
   std::size_t moved = 0;
-  for (const auto& entry : fs::directory_iterator(dir.path() / "SENT")) moved += entry.is_regular_file();
+  for (const auto& entry : fs::directory_iterator(dir.path() / "SENT"))
+    moved += entry.is_regular_file();
   const double sending = std::chrono::duration<double>(g_closing - g_connecting).count();
   const double whole = std::chrono::duration<double>(passEnd - passStart).count();
   // A fresh server for the plain client, so that both start from an empty
   // received folder (under wine a file name is looked up by reading the folder).
   fs::create_directories(dir.path() / "data2");
-  ReferenceServer second(VELMORA_SERVER_EXE, dir.path() / "root", dir.path() / "data2", {}, kServerLifetimeSeconds);
+  ReferenceServer second(VELMORA_SERVER_EXE, dir.path() / "root", dir.path() / "data2", {},
+                         kServerLifetimeSeconds);
   const double plain = PlainClient(second.address(), files);
 
   std::printf("postman pass: result %d, %zu of %d files moved into SENT\n", result, moved, files);
@@ -130,7 +139,9 @@ int main(int argc, char** argv) {
   std::printf("plain client, one connection %6.3f s  %8.0f files/s\n", plain, files / plain);
   std::printf("postman time / plain time     %6.2f\n", sending / plain);
   std::printf("peak working set: before the pass %.1f MB, after %.1f MB\n", peakBefore, peakAfter);
-  std::printf("row: postman pass, 1 KB request files, vs a plain client (files/s); %.0f; %.0f; %.2f\n",
-              static_cast<double>(moved) / sending, files / plain, (static_cast<double>(moved) / sending) / (files / plain));
+  std::printf(
+      "row: postman pass, 1 KB request files, vs a plain client (files/s); %.0f; %.0f; %.2f\n",
+      static_cast<double>(moved) / sending, files / plain,
+      (static_cast<double>(moved) / sending) / (files / plain));
   return 0;
 }

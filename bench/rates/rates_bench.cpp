@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "rates/cursval_records.h"
-#include "rates/rate_files.h"
 #include "rates/cursval_update.h"
+#include "rates/rate_files.h"
 
 namespace {
 
@@ -37,7 +37,8 @@ std::string LargeRateFile() {
   for (int i = 0; i < kRates; ++i) {
     const int day = i / 5;
     const int32_t date = 19900101 + (day / 28) % 12 * 100 + (day / 336) * 10000 + day % 28;
-    rates::EncodeRate({static_cast<int16_t>(i % 5 + 1), date, 40000 + i % 977}, record(rates::kFirstRateRecord + i));
+    rates::EncodeRate({static_cast<int16_t>(i % 5 + 1), date, 40000 + i % 977},
+                      record(rates::kFirstRateRecord + i));
   }
   return file;
 }
@@ -68,7 +69,8 @@ int main() {
   GetTempPathA(sizeof temp, temp);
   const std::string folder = std::string(temp) + "velmora-rates-bench\\";
   CreateDirectoryA(folder.c_str(), nullptr);
-  const std::string dat = folder + "CURSVAL.DAT", old = folder + "CURSVAL.OLD", copy = folder + "CURSVAL.CPY";
+  const std::string dat = folder + "CURSVAL.DAT", old = folder + "CURSVAL.OLD",
+                    copy = folder + "CURSVAL.CPY";
   const std::string original = LargeRateFile();
   const rates::NewsRates news{20261208, 49741, 42650};
 
@@ -79,7 +81,8 @@ int main() {
       return 1;
     }
     bool merged = false;
-    merge.push_back(Time([&] { merged = rates::MergeCursValFiles(rates::WindowsRateFiles(), dat, old, news); }));
+    merge.push_back(Time(
+        [&] { merged = rates::MergeCursValFiles(rates::WindowsRateFiles(), dat, old, news); }));
     if (!merged) {
       std::fprintf(stderr, "the merge failed\n");
       return 1;
@@ -91,12 +94,20 @@ int main() {
   RemoveDirectoryA(folder.c_str());
 
   const double mergeMs = MedianMs(merge), copyMs = MedianMs(copyFile), imageMs = MedianMs(image);
-  std::printf("CURSVAL.DAT of %d rate records (%zu bytes), median of %d rounds:\n", kRates, original.size(), kRounds);
-  std::printf("  merge on the files (read, merge, write+flush new file and backup, 2 renames): %8.2f ms\n", mergeMs);
-  std::printf("  CopyFileA of the same file:                                                  %8.2f ms\n", copyMs);
-  std::printf("  merge of the image in memory alone:                                          %8.2f ms\n", imageMs);
+  std::printf("CURSVAL.DAT of %d rate records (%zu bytes), median of %d rounds:\n", kRates,
+              original.size(), kRounds);
+  std::printf(
+      "  merge on the files (read, merge, write+flush new file and backup, 2 renames): %8.2f ms\n",
+      mergeMs);
+  std::printf(
+      "  CopyFileA of the same file:                                                  %8.2f ms\n",
+      copyMs);
+  std::printf(
+      "  merge of the image in memory alone:                                          %8.2f ms\n",
+      imageMs);
   std::printf("  merge / copy: %.2f\n", mergeMs / copyMs);
-  std::printf("row: rate-file merge, 100,000 records, vs CopyFileA of the file (ms); %.2f; %.2f; %.2f\n", mergeMs,
-              copyMs, mergeMs / copyMs);
+  std::printf(
+      "row: rate-file merge, 100,000 records, vs CopyFileA of the file (ms); %.2f; %.2f; %.2f\n",
+      mergeMs, copyMs, mergeMs / copyMs);
   return 0;
 }

@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
   // A buffer of exactly the stated size, so any write past it is caught.
   std::vector<char> record(static_cast<std::size_t>(keyLength + (dataLength > 0 ? dataLength : 0)));
-  for (int i = 0; i < keyLength; ++i) record[static_cast<std::size_t>(i)] = static_cast<char>(data[i]);
+  for (int i = 0; i < keyLength; ++i)
+    record[static_cast<std::size_t>(i)] = static_cast<char>(data[i]);
   const std::string_view image(reinterpret_cast<const char*>(data + keyLength), size - keyLength);
 
   MemoryBlockReader blocks(image);
@@ -46,8 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                           .bucketCount = bucketCount,
                           .declaredKeyLength = declared,
                           .dataLength = dataLength};
-  const RetrieveOutcome outcome = RetrieveRecord(blocks, layout, query, probeLimit, [](std::string_view) {});
-  if (outcome.filled < 0 || static_cast<std::size_t>(outcome.filled) > record.size()) __builtin_trap();
+  const RetrieveOutcome outcome =
+      RetrieveRecord(blocks, layout, query, probeLimit, [](std::string_view) {});
+  if (outcome.filled < 0 || static_cast<std::size_t>(outcome.filled) > record.size())
+    __builtin_trap();
   if (outcome.status != 0 && outcome.status != 1 && outcome.status != 3 && outcome.status != 4 &&
       outcome.status != 5 && outcome.status != 7 && outcome.status != 10)
     __builtin_trap();

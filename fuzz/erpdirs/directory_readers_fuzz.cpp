@@ -39,7 +39,8 @@ bool HeldButUnread(int n, std::size_t size, int failingRecord) {
   return size > from && (size < from + kRecordSize || n == failingRecord);
 }
 
-void CheckUnreadRecordsKept(std::string_view before, std::string_view after, int records, int failingRecord) {
+void CheckUnreadRecordsKept(std::string_view before, std::string_view after, int records,
+                            int failingRecord) {
   for (int n = 1; n <= records; ++n) {
     const std::size_t from = static_cast<std::size_t>(n - 1) * kRecordSize;
     if (!HeldButUnread(n, before.size(), failingRecord)) continue;
@@ -63,12 +64,14 @@ void FuzzDirectoryFiles(uint8_t faults, std::string_view bytes) {
     image.fill(' ');
     const auto outcome = RefreshErpDirectoryFile(files, image, start);
     Check(outcome.opened);
-    Check((outcome.load.status == 0) == (bytes.size() >= 2048 && (failingRecord == 0 || failingRecord > 4)));
+    Check((outcome.load.status == 0) ==
+          (bytes.size() >= 2048 && (failingRecord == 0 || failingRecord > 4)));
     const std::string after = files.Get("DIRERP.DAT");
     CheckUnreadRecordsKept(bytes, after, 4, failingRecord);
     const bool lastKept = HeldButUnread(4, bytes.size(), failingRecord);
     Check(after.size() == (lastKept ? bytes.size() : std::max<std::size_t>(bytes.size(), 2048)));
-    if (!HeldButUnread(3, bytes.size(), failingRecord)) Check(after.substr(1024, 40) == Path40(root + "VANTOR"));
+    if (!HeldButUnread(3, bytes.size(), failingRecord))
+      Check(after.substr(1024, 40) == Path40(root + "VANTOR"));
     if (bytes.size() > 2048) Check(after.substr(2048) == bytes.substr(2048));
   }
 
@@ -89,11 +92,17 @@ void FuzzDirectoryFiles(uint8_t faults, std::string_view bytes) {
     if (bytes.size() > size) Check(after.substr(size) == bytes.substr(size));
     if (step.file == &kPayrollDirectoryFile && outcome.load.status == 0) {
       // Tables the old file did not hold whole are empty.
-      const auto count = [&](std::size_t at) { return static_cast<uint8_t>(after[at]) | static_cast<uint8_t>(after[at + 1]); };
-      if (bytes.size() < 6 * kRecordSize || failingRecord == 5 || failingRecord == 6) Check(count(18) == 0);
-      if (bytes.size() < 12 * kRecordSize || failingRecord == 11 || failingRecord == 12) Check(count(220) == 0);
-      if (bytes.size() < 14 * kRecordSize || failingRecord == 13 || failingRecord == 14) Check(count(206) == 0);
-      if (bytes.size() < 16 * kRecordSize || failingRecord == 15 || failingRecord == 16) Check(count(208) == 0);
+      const auto count = [&](std::size_t at) {
+        return static_cast<uint8_t>(after[at]) | static_cast<uint8_t>(after[at + 1]);
+      };
+      if (bytes.size() < 6 * kRecordSize || failingRecord == 5 || failingRecord == 6)
+        Check(count(18) == 0);
+      if (bytes.size() < 12 * kRecordSize || failingRecord == 11 || failingRecord == 12)
+        Check(count(220) == 0);
+      if (bytes.size() < 14 * kRecordSize || failingRecord == 13 || failingRecord == 14)
+        Check(count(206) == 0);
+      if (bytes.size() < 16 * kRecordSize || failingRecord == 15 || failingRecord == 16)
+        Check(count(208) == 0);
     }
   }
 
@@ -107,7 +116,8 @@ void FuzzDirectoryFiles(uint8_t faults, std::string_view bytes) {
     Check(failure == LoadFailure::kNone || failure == LoadFailure::kRead);
     Check(image[kDocumentsModeLetter] == 'E' || image[kDocumentsModeLetter] == 'R');
     Check(files.Get("DIRVAN.DAT") == bytes);
-    const std::string path = DocumentsDataPath(image, bytes.substr(0, std::min<std::size_t>(bytes.size(), 20)));
+    const std::string path =
+        DocumentsDataPath(image, bytes.substr(0, std::min<std::size_t>(bytes.size(), 20)));
     Check(path.size() == kDocumentsDataPathWidth);
     Check(path.find('\0') != std::string::npos);
   }
@@ -125,7 +135,8 @@ void FuzzSort(std::string_view bytes) {
       count,
       [&](int i, int j) -> int16_t {
         Check(i >= 1 && i <= count && j >= 1 && j <= count);
-        const int a = items[static_cast<std::size_t>(i - 1)], b = items[static_cast<std::size_t>(j - 1)];
+        const int a = items[static_cast<std::size_t>(i - 1)],
+                  b = items[static_cast<std::size_t>(j - 1)];
         return static_cast<int16_t>(a < b ? -1 : a > b ? 1 : 0);
       },
       [&](int i, int j) {
@@ -159,8 +170,8 @@ void FuzzSearch(uint8_t split, std::string_view bytes) {
       const auto it = std::search(text.begin(), text.end(), pattern.begin(), pattern.end(), same);
       if (it != text.end()) expected = static_cast<int>(it - text.begin()) + 1;
     }
-    Check(FindTextNoCase(text, static_cast<int>(text.size()), pattern, static_cast<int>(pattern.size()), exact) ==
-          expected);
+    Check(FindTextNoCase(text, static_cast<int>(text.size()), pattern,
+                         static_cast<int>(pattern.size()), exact) == expected);
   }
 }
 
@@ -171,7 +182,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data) + 2, size - 2);
   switch (data[0] % 3) {
     case 0: FuzzDirectoryFiles(data[1], bytes); break;
-    case 1: if (!bytes.empty()) FuzzSort(bytes); break;
+    case 1:
+      if (!bytes.empty()) FuzzSort(bytes);
+      break;
     case 2: FuzzSearch(data[1], bytes); break;
   }
   return 0;

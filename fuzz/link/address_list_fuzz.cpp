@@ -4,6 +4,7 @@
 // its end (refreshing from the library once) and written back; every entry
 // must stay within its 15 characters and the index within the five entries.
 
+#include <unistd.h>
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -12,7 +13,6 @@
 #include <fstream>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 #include "link/address_table.h"
 
@@ -30,8 +30,9 @@ void CheckTable(const ServerAddressTable& table) {
 }
 
 const std::string& ListFile() {
-  static const std::string path =
-      (std::filesystem::temp_directory_path() / ("velmora-fuzz-iplist-" + std::to_string(getpid()) + ".txt")).string();
+  static const std::string path = (std::filesystem::temp_directory_path() /
+                                   ("velmora-fuzz-iplist-" + std::to_string(getpid()) + ".txt"))
+                                      .string();
   return path;
 }
 

@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   while (at < size) {
     const std::size_t want = 1 + data[at++] % 64;  // the piece recv returns
     const std::int32_t room = ReceiveRoom(t, buffer.size());
-    Check(room >= 0 && static_cast<std::size_t>(t.received) + static_cast<std::size_t>(room) <= buffer.size());
+    Check(room >= 0 &&
+          static_cast<std::size_t>(t.received) + static_cast<std::size_t>(room) <= buffer.size());
     const std::size_t n = std::min({want, size - at, static_cast<std::size_t>(room)});
     if (n == 0) break;
     std::memcpy(buffer.data() + t.received, data + at, n);

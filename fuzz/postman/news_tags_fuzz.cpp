@@ -27,7 +27,8 @@ void CheckField(std::string_view answer, std::string_view name, const std::strin
   const std::string open = "<" + std::string(name) + ">";
   const std::size_t start = answer.find(open);
   Check(start != std::string_view::npos);
-  Check(answer.substr(start + open.size()).starts_with(std::string_view(after).substr(0, after.find_last_not_of(' ') + 1)));
+  Check(answer.substr(start + open.size())
+            .starts_with(std::string_view(after).substr(0, after.find_last_not_of(' ') + 1)));
 }
 
 }  // namespace

@@ -42,11 +42,13 @@ void CheckMerge(std::string_view old, const NewsRates& rates) {
   if (!merged) return;
   const std::string& image = *merged;
   Check(image.size() % kCursValRecordBytes == 0);
-  Check(CountOf(image) == static_cast<int32_t>(image.size() / kCursValRecordBytes) - kLastBlockRecord);
+  Check(CountOf(image) ==
+        static_cast<int32_t>(image.size() / kCursValRecordBytes) - kLastBlockRecord);
   Check(image.compare(4, 2, old.substr(4, 2)) == 0);  // the permission is kept
   // Exactly one record of each currency carries the new date and rate.
   int usd = 0, euro = 0;
-  for (std::size_t at = kLastBlockRecord * kCursValRecordBytes; at < image.size(); at += kCursValRecordBytes) {
+  for (std::size_t at = kLastBlockRecord * kCursValRecordBytes; at < image.size();
+       at += kCursValRecordBytes) {
     const CursValRate r = DecodeRate(RecordBytes(image.data() + at, kCursValRecordBytes));
     usd += r == CursValRate{kUsdCode, rates.date, rates.usdValue};
     euro += r == CursValRate{kEuroCode, rates.date, rates.euroValue};

@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   table = update::ParseSchedule(text, "C:\\S\\ERP");
   Require(table.count >= 0 && table.count <= update::SlideTable::kMaxSlides);
 
-  const update::AssetPlan plan = update::PlanAssets(text, "C:\\S\\ERP\\", [](const std::string&) { return false; });
+  const update::AssetPlan plan =
+      update::PlanAssets(text, "C:\\S\\ERP\\", [](const std::string&) { return false; });
   for (const update::PictureDownload& picture : plan.pictures)
     Require(update::IsSafeFileName(std::string_view(picture.finalPath).substr(9)));
   Require(plan.pictures.size() + static_cast<std::size_t>(plan.refusedPictures) <= 200);
@@ -36,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (const auto manifest = standins::ParseManifest(text)) {
     for (const standins::ManifestEntry& entry : manifest->files) {
       Require(standins::IsSafeRelativePath(entry.path));
-      Require(entry.path.find("..") == std::string::npos && entry.path.find(':') == std::string::npos);
+      Require(entry.path.find("..") == std::string::npos &&
+              entry.path.find(':') == std::string::npos);
     }
     Require(standins::ParseManifest(standins::FormatManifest(*manifest))->files == manifest->files);
   }

@@ -39,13 +39,22 @@ T ReadLittleEndian(std::span<const char> bytes, std::size_t offset) {
 template <typename T>
 void WriteLittleEndian(std::span<char> bytes, std::size_t offset, T value) {
   auto v = static_cast<std::uint64_t>(static_cast<std::make_unsigned_t<T>>(value));
-  for (std::size_t i = 0; i < sizeof(T); ++i) bytes[offset + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+  for (std::size_t i = 0; i < sizeof(T); ++i)
+    bytes[offset + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 }  // namespace
 
-int16_t ReadInt16(std::span<const char> bytes, std::size_t offset) { return ReadLittleEndian<int16_t>(bytes, offset); }
-int32_t ReadInt32(std::span<const char> bytes, std::size_t offset) { return ReadLittleEndian<int32_t>(bytes, offset); }
-void WriteInt16(std::span<char> bytes, std::size_t offset, int16_t value) { WriteLittleEndian(bytes, offset, value); }
-void WriteInt32(std::span<char> bytes, std::size_t offset, int32_t value) { WriteLittleEndian(bytes, offset, value); }
+int16_t ReadInt16(std::span<const char> bytes, std::size_t offset) {
+  return ReadLittleEndian<int16_t>(bytes, offset);
+}
+int32_t ReadInt32(std::span<const char> bytes, std::size_t offset) {
+  return ReadLittleEndian<int32_t>(bytes, offset);
+}
+void WriteInt16(std::span<char> bytes, std::size_t offset, int16_t value) {
+  WriteLittleEndian(bytes, offset, value);
+}
+void WriteInt32(std::span<char> bytes, std::size_t offset, int32_t value) {
+  WriteLittleEndian(bytes, offset, value);
+}
 
 }  // namespace velmora

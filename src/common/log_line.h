@@ -8,6 +8,7 @@
 
 namespace velmora {
 
-std::string FormatLogLine(int hour, int minute, int second, int hundredths, std::string_view message);
+std::string FormatLogLine(int hour, int minute, int second, int hundredths,
+                          std::string_view message);
 
 }  // namespace velmora

@@ -27,13 +27,13 @@ class ReceivedMessage {
 };
 
 struct SharedState {
-  std::atomic<int32_t> clientCode{0};       // 0 until a client code is known
-  std::atomic<bool> newMessage{false};      // set by the news fetch, read by main-dialog timer 7
-  ReceivedMessage received;                 // the notice text
-  std::atomic<bool> messageCheck{false};    // the postman fetches messages every 120th pass
+  std::atomic<int32_t> clientCode{0};     // 0 until a client code is known
+  std::atomic<bool> newMessage{false};    // set by the news fetch, read by main-dialog timer 7
+  ReceivedMessage received;               // the notice text
+  std::atomic<bool> messageCheck{false};  // the postman fetches messages every 120th pass
   std::atomic<int16_t> messagePassCount{0};
-  std::atomic<bool> stop{false};            // a module was started from the keyboard: stop the news fetch
-  std::atomic<bool> ready{false};           // the news fetch is done
+  std::atomic<bool> stop{false};   // a module was started from the keyboard: stop the news fetch
+  std::atomic<bool> ready{false};  // the news fetch is done
 };
 
 SharedState& Shared();

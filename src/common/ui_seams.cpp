@@ -13,7 +13,9 @@ namespace {
 int RealMessageBox(HWND owner, const char* text, const char* caption, UINT style) {
   return MessageBoxW(owner, WideFromCp1250(text).c_str(), WideFromCp1250(caption).c_str(), style);
 }
-BOOL RealPlaySound(const char* sound, HMODULE module, DWORD flags) { return PlaySoundA(sound, module, flags); }
+BOOL RealPlaySound(const char* sound, HMODULE module, DWORD flags) {
+  return PlaySoundA(sound, module, flags);
+}
 
 std::atomic<MessageBoxHandler> g_messageBox{&RealMessageBox};
 std::atomic<PlaySoundHandler> g_playSound{&RealPlaySound};
@@ -42,7 +44,8 @@ bool PlaySoundSeam(const char* sound, HMODULE module, DWORD flags) {
 }
 
 std::string WindowsErrorText(unsigned long code, std::string_view what) {
-  return "Eroare [" + RightAligned(static_cast<long long>(code), 5) + "] in " + std::string(what) + "!";
+  return "Eroare [" + RightAligned(static_cast<long long>(code), 5) + "] in " + std::string(what) +
+         "!";
 }
 
 }  // namespace velmora

@@ -21,9 +21,11 @@ wchar_t CedillaForm(wchar_t c) {
 std::wstring WideFromCp1250(std::string_view text) {
   if (text.empty()) return {};
   const int size = static_cast<int>(text.size());
-  std::wstring wide(static_cast<std::size_t>(MultiByteToWideChar(kTextCodePage, 0, text.data(), size, nullptr, 0)),
+  std::wstring wide(static_cast<std::size_t>(
+                        MultiByteToWideChar(kTextCodePage, 0, text.data(), size, nullptr, 0)),
                     L'\0');
-  MultiByteToWideChar(kTextCodePage, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
+  MultiByteToWideChar(kTextCodePage, 0, text.data(), size, wide.data(),
+                      static_cast<int>(wide.size()));
   return wide;
 }
 
@@ -33,10 +35,11 @@ std::string Cp1250FromWide(std::wstring_view text) {
   for (wchar_t& c : mapped) c = CedillaForm(c);
   const int size = static_cast<int>(mapped.size());
   // No best fit: a letter without its own byte becomes '?', not a look-alike.
-  const int length =
-      WideCharToMultiByte(kTextCodePage, WC_NO_BEST_FIT_CHARS, mapped.data(), size, nullptr, 0, "?", nullptr);
+  const int length = WideCharToMultiByte(kTextCodePage, WC_NO_BEST_FIT_CHARS, mapped.data(), size,
+                                         nullptr, 0, "?", nullptr);
   std::string bytes(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(kTextCodePage, WC_NO_BEST_FIT_CHARS, mapped.data(), size, bytes.data(), length, "?", nullptr);
+  WideCharToMultiByte(kTextCodePage, WC_NO_BEST_FIT_CHARS, mapped.data(), size, bytes.data(),
+                      length, "?", nullptr);
   return bytes;
 }
 
@@ -50,11 +53,14 @@ BOOL SetDlgItemText1250(HWND dialog, int controlId, std::string_view text) {
 
 std::string WindowText1250(HWND window) {
   std::wstring wide(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  wide.resize(static_cast<std::size_t>(GetWindowTextW(window, wide.data(), static_cast<int>(wide.size()))));
+  wide.resize(
+      static_cast<std::size_t>(GetWindowTextW(window, wide.data(), static_cast<int>(wide.size()))));
   return Cp1250FromWide(wide);
 }
 
-std::string DlgItemText1250(HWND dialog, int controlId) { return WindowText1250(GetDlgItem(dialog, controlId)); }
+std::string DlgItemText1250(HWND dialog, int controlId) {
+  return WindowText1250(GetDlgItem(dialog, controlId));
+}
 
 int DrawText1250(HDC dc, std::string_view text, RECT* rect, UINT format) {
   std::wstring wide = WideFromCp1250(text);

@@ -2,8 +2,8 @@
 // Move-only owners of Windows handles. NULL and INVALID_HANDLE_VALUE both
 // count as empty, so a failed CreateFileA needs no special case.
 
-#include <windows.h>
 #include <winsock2.h>
+#include <windows.h>
 
 #include <utility>
 

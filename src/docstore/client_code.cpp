@@ -38,13 +38,15 @@ std::optional<int32_t> BucketCountOfOpenDev(HANDLE dev, HANDLE obi, bool peek) {
   if (peek) {
     // A self-describing dev.dat carries its own count; obi.dat's would be wrong for it.
     Block block1{};
-    if (LayoutOf(dev) == kLayoutSelfDescribing && devBlocks.ReadBlock(1, block1)) return HeaderBucketCount(block1);
+    if (LayoutOf(dev) == kLayoutSelfDescribing && devBlocks.ReadBlock(1, block1))
+      return HeaderBucketCount(block1);
     int32_t count = 0;
     if (ReadObiHeader(obi, count) != 0) return std::nullopt;
     return count;
   }
   std::string failure;
-  const KeyedFileFacts facts = ExamineOpenDevFile(devBlocks, obiBlocks, [&](std::string_view t) { failure = t; });
+  const KeyedFileFacts facts =
+      ExamineOpenDevFile(devBlocks, obiBlocks, [&](std::string_view t) { failure = t; });
   if (facts.status != 0) {
     ShowErrorBox(failure);
     return std::nullopt;
@@ -78,8 +80,8 @@ std::optional<int32_t> ClientCodeInFiles(const ClientLookupFiles& files) {
   }
   ClientRecordBuffer buffer;
   const RecordQuery query = buffer.Query(bucketCount);
-  return buffer.CodeAfter(
-      RetrieveRecord(query.record, query.keyLength, bucketCount, dev, query.declaredKeyLength, query.dataLength));
+  return buffer.CodeAfter(RetrieveRecord(query.record, query.keyLength, bucketCount, dev,
+                                         query.declaredKeyLength, query.dataLength));
 }
 
 void ReadClientCode(int32_t& code) {

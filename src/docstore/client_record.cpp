@@ -6,7 +6,9 @@
 
 namespace velmora::docstore {
 
-ClientRecordBuffer::ClientRecordBuffer() { std::copy(kClientKey.begin(), kClientKey.end(), bytes_.begin()); }
+ClientRecordBuffer::ClientRecordBuffer() {
+  std::copy(kClientKey.begin(), kClientKey.end(), bytes_.begin());
+}
 
 RecordQuery ClientRecordBuffer::Query(int32_t bucketCount) {
   return RecordQuery{.record = bytes_,
@@ -18,7 +20,8 @@ RecordQuery ClientRecordBuffer::Query(int32_t bucketCount) {
 
 std::optional<int32_t> ClientRecordBuffer::CodeAfter(const RetrieveOutcome& outcome) const {
   // A self-describing record shorter than the buffer is found with fewer bytes filled.
-  if (outcome.status != kStatusFound || outcome.filled < static_cast<int32_t>(bytes_.size())) return std::nullopt;
+  if (outcome.status != kStatusFound || outcome.filled < static_cast<int32_t>(bytes_.size()))
+    return std::nullopt;
   return ReadInt32(bytes_, kClientKeyLength);
 }
 

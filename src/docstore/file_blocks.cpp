@@ -9,7 +9,8 @@ bool FileBlockReader::ReadBlock(int32_t number, Block& block) {
   at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
   at.OffsetHigh = static_cast<DWORD>(offset >> 32);
   DWORD got = 0;
-  return ReadFile(file_, block.data(), static_cast<DWORD>(kBlockSize), &got, &at) != FALSE && got == kBlockSize;
+  return ReadFile(file_, block.data(), static_cast<DWORD>(kBlockSize), &got, &at) != FALSE &&
+         got == kBlockSize;
 }
 
 HANDLE OpenSharedForReading(const char* path) {

@@ -18,12 +18,11 @@ uint32_t Int16At(std::span<const char> key, std::size_t i) {
 }
 uint32_t Int32At(std::span<const char> key, std::size_t i) {
   return static_cast<uint32_t>(ByteAt(key, i)) | static_cast<uint32_t>(ByteAt(key, i + 1)) << 8 |
-         static_cast<uint32_t>(ByteAt(key, i + 2)) << 16 | static_cast<uint32_t>(ByteAt(key, i + 3)) << 24;
+         static_cast<uint32_t>(ByteAt(key, i + 2)) << 16 |
+         static_cast<uint32_t>(ByteAt(key, i + 3)) << 24;
 }
 
-uint32_t Magnitude(uint32_t value) {
-  return static_cast<int32_t>(value) < 0 ? 0u - value : value;
-}
+uint32_t Magnitude(uint32_t value) { return static_cast<int32_t>(value) < 0 ? 0u - value : value; }
 
 uint32_t ByteStringHash(std::span<const char> key) {
   uint32_t acc = 0;
@@ -52,30 +51,23 @@ uint32_t MagnitudeModulo(int32_t value, int32_t bucketCount) {
 int32_t HashBucket(int kind, std::span<const char> key, int32_t bucketCount) {
   uint32_t value = 0;
   switch (kind) {
-    case 1:
-      value = Int32At(key, 0);
-      break;
-    case 2:
-      value = Int32At(key, 0) + Int16At(key, 4);
-      break;
+    case 1: value = Int32At(key, 0); break;
+    case 2: value = Int32At(key, 0) + Int16At(key, 4); break;
     case 3:
       for (std::size_t i = 0; i < 12; i += 2) value += Int16At(key, i);
       break;
     case 4:
       value = (Int32At(key, 0) + Int32At(key, 4) + Int32At(key, 8)) * kHashMultiplier + 37035u;
       break;
-    case 5:
-      value = ByteStringHash(key);
-      break;
+    case 5: value = ByteStringHash(key); break;
     case 6: {
-      const uint32_t h =
-          (Int32At(key, 0) + Int32At(key, 4) + Int32At(key, 8) + Int16At(key, 12)) * kHashMultiplier + 49380u;
+      const uint32_t h = (Int32At(key, 0) + Int32At(key, 4) + Int32At(key, 8) + Int16At(key, 12)) *
+                             kHashMultiplier +
+                         49380u;
       value = (Magnitude(h) & 0x3FFFFFFFu) + Magnitude(Int16At(key, 14));
       break;
     }
-    case 100:
-      value = Magnitude(Int32At(key, 0)) / 10u;
-      break;
+    case 100: value = Magnitude(Int32At(key, 0)) / 10u; break;
     default:
       std::printf("%s\n", UnknownHashKindLine(kind).c_str());
       std::fflush(stdout);

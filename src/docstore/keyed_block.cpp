@@ -29,7 +29,9 @@ bool IsSelfDescribingHeader(const Block& block) {
 
 int32_t HeaderBucketCount(const Block& block) { return ReadInt32(block, kHeaderBucketCountOffset); }
 
-int32_t ObiBucketCount(const Block& obiBlock1) { return ReadInt32(obiBlock1, kObiBucketCountOffset); }
+int32_t ObiBucketCount(const Block& obiBlock1) {
+  return ReadInt32(obiBlock1, kObiBucketCountOffset);
+}
 
 std::string KeyedFilePath(std::string_view directory, std::string_view name) {
   constexpr std::size_t kMaxPath = 256;

@@ -29,8 +29,8 @@ bool IsOpen(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDL
 
 }  // namespace
 
-void OpenKeyedFile(std::string_view name, std::string_view directory, HANDLE obiHandle, HANDLE& handle,
-                   int32_t& bucketCount, int16_t& status) {
+void OpenKeyedFile(std::string_view name, std::string_view directory, HANDLE obiHandle,
+                   HANDLE& handle, int32_t& bucketCount, int16_t& status) {
   if (IsOpen(handle)) CloseKeyedFile(handle);
   handle = INVALID_HANDLE_VALUE;
   status = 1;
@@ -44,8 +44,9 @@ void OpenKeyedFile(std::string_view name, std::string_view directory, HANDLE obi
   std::optional<std::string> failure;
   FileBlockReader blocks(file);
   FileBlockReader obi(obiHandle);
-  const KeyedFileFacts facts = ExamineKeyedFile(blocks, IsOpen(obiHandle) ? &obi : nullptr, path,
-                                                [&](std::string_view text) { failure.emplace(text); });
+  const KeyedFileFacts facts =
+      ExamineKeyedFile(blocks, IsOpen(obiHandle) ? &obi : nullptr, path,
+                       [&](std::string_view text) { failure.emplace(text); });
   if (facts.status != 0) {
     CloseHandle(file);
     if (failure) ShowErrorBox(*failure);
@@ -84,8 +85,8 @@ int LayoutOf(HANDLE handle) {
   return LayoutOf(State().layouts, KeyOf(handle), blocks);
 }
 
-RetrieveOutcome RetrieveRecord(std::span<char> record, int keyLength, int32_t bucketCount, HANDLE handle,
-                               int declaredKeyLength, int32_t dataLength) {
+RetrieveOutcome RetrieveRecord(std::span<char> record, int keyLength, int32_t bucketCount,
+                               HANDLE handle, int declaredKeyLength, int32_t dataLength) {
   if (declaredKeyLength != keyLength) {
     ShowErrorBox(kKeyLengthMismatchText);
     return {kStatusReadError, 0};

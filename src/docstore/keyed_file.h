@@ -27,8 +27,8 @@ namespace velmora::docstore {
 // status 0 and the open handle, or status 1 and INVALID_HANDLE_VALUE after
 // "Eroare deschidere " + path, "Eroare la citire bloc 1 din " + path or
 // "Eroare citire bloc 1 din obi.dat!" in the error box.
-void OpenKeyedFile(std::string_view name, std::string_view directory, HANDLE obiHandle, HANDLE& handle,
-                   int32_t& bucketCount, int16_t& status);
+void OpenKeyedFile(std::string_view name, std::string_view directory, HANDLE obiHandle,
+                   HANDLE& handle, int32_t& bucketCount, int16_t& status);
 
 // Reads block 1 of obi.dat; `bucketCount` receives the index layout's
 // bucket count from it. 1 after "** Eroare citire Header fisier OBI.DAT **",
@@ -46,7 +46,7 @@ int LayoutOf(HANDLE handle);
 // and fills the dataLength bytes after it. A declaredKeyLength other than
 // keyLength shows "Eroare interna (dev_ret: WL != klen). Anuntati Corvane!"
 // and gives status 5.
-RetrieveOutcome RetrieveRecord(std::span<char> record, int keyLength, int32_t bucketCount, HANDLE handle,
-                               int declaredKeyLength, int32_t dataLength);
+RetrieveOutcome RetrieveRecord(std::span<char> record, int keyLength, int32_t bucketCount,
+                               HANDLE handle, int declaredKeyLength, int32_t dataLength);
 
 }  // namespace velmora::docstore

@@ -23,9 +23,13 @@ KeyedFileFacts FromBlock1(const Block& block1, BlockReader* obi, const ErrorSink
 }
 }  // namespace
 
-std::string OpenErrorText(std::string_view path) { return "Eroare deschidere " + std::string(path); }
+std::string OpenErrorText(std::string_view path) {
+  return "Eroare deschidere " + std::string(path);
+}
 
-std::string Block1ReadErrorText(std::string_view path) { return "Eroare la citire bloc 1 din " + std::string(path); }
+std::string Block1ReadErrorText(std::string_view path) {
+  return "Eroare la citire bloc 1 din " + std::string(path);
+}
 
 KeyedFileFacts ExamineKeyedFile(BlockReader& file, BlockReader* obi, std::string_view path,
                                 const ErrorSink& showError) {

@@ -14,7 +14,8 @@
 namespace velmora::docstore {
 
 inline constexpr std::string_view kObiBlock1ReadErrorText = "Eroare citire bloc 1 din obi.dat!";
-inline constexpr std::string_view kObiHeaderReadErrorText = "** Eroare citire Header fisier OBI.DAT **";
+inline constexpr std::string_view kObiHeaderReadErrorText =
+    "** Eroare citire Header fisier OBI.DAT **";
 inline constexpr std::string_view kDevBlock1ReadErrorText = "Eroare citire bloc 1 din dev.dat";
 inline constexpr std::string_view kObiOpenErrorText = "Eroare deschidere obi.dat!";
 

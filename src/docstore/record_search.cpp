@@ -39,13 +39,15 @@ bool CarriesKey(const Block& block, int offset, ControlWord control, std::span<c
   return std::memcmp(block.data() + offset + 2, key.data(), key.size()) == 0;
 }
 
-int32_t NextBucket(int32_t bucket, int32_t bucketCount) { return bucket >= bucketCount ? 1 : bucket + 1; }
+int32_t NextBucket(int32_t bucket, int32_t bucketCount) {
+  return bucket >= bucketCount ? 1 : bucket + 1;
+}
 
 // Gathers the continuation parts of a record whose first part ended at
 // `offset` of block `bucket`. `filled` bytes of the record are in place.
 RetrieveOutcome GatherContinuation(BlockReader& blocks, Block& block, int32_t bucket, int offset,
-                                   std::span<char> record, std::span<const char> key, int32_t total, int32_t filled,
-                                   int32_t bucketCount) {
+                                   std::span<char> record, std::span<const char> key, int32_t total,
+                                   int32_t filled, int32_t bucketCount) {
   const int keyLength = static_cast<int>(key.size());
   int32_t blocksRead = 0;
   for (;;) {
@@ -91,15 +93,19 @@ BlockVerdict WalkIndexBlock(const Block& block, IndexWalk& walk) {
   int offset = 0;
   for (;;) {
     if (WordAt(block, static_cast<std::size_t>(offset)) == 0) {
-      walk.outcome = {walk.matched ? kStatusProbeLimit : kStatusNotFound, walk.matched ? walk.filled : 0};
+      walk.outcome = {walk.matched ? kStatusProbeLimit : kStatusNotFound,
+                      walk.matched ? walk.filled : 0};
       return BlockVerdict::kDecided;
     }
-    const int size = std::abs(static_cast<int>(static_cast<int16_t>(WordAt(block, offset + 2u * keyWords))));
-    if (size > kBlockBytes || size < keyLength + 4 || offset + size > kBlockBytes) return BlockVerdict::kNextProbe;
+    const int size =
+        std::abs(static_cast<int>(static_cast<int16_t>(WordAt(block, offset + 2u * keyWords))));
+    if (size > kBlockBytes || size < keyLength + 4 || offset + size > kBlockBytes)
+      return BlockVerdict::kNextProbe;
     if (std::memcmp(block.data() + offset, walk.key.data(), walk.key.size()) == 0) {
       walk.matched = true;
       const int32_t take = std::min<int32_t>(size - keyLength - 2, walk.total - walk.filled);
-      std::memcpy(walk.record.data() + walk.filled, block.data() + offset + keyLength + 2, static_cast<std::size_t>(take));
+      std::memcpy(walk.record.data() + walk.filled, block.data() + offset + keyLength + 2,
+                  static_cast<std::size_t>(take));
       walk.filled += take;
       if (walk.filled >= walk.total) {
         walk.outcome = {kStatusFound, walk.filled};
@@ -114,10 +120,12 @@ BlockVerdict WalkIndexBlock(const Block& block, IndexWalk& walk) {
 
 }  // namespace
 
-RetrieveOutcome SearchSelfDescribing(BlockReader& blocks, std::span<char> record, int keyLength, int32_t totalLength,
-                                     int32_t bucketCount) {
-  if (keyLength < 0 || static_cast<std::size_t>(keyLength) > record.size()) return {kStatusReadError, 0};
-  const int32_t total = static_cast<int32_t>(std::min<int64_t>(totalLength, static_cast<int64_t>(record.size())));
+RetrieveOutcome SearchSelfDescribing(BlockReader& blocks, std::span<char> record, int keyLength,
+                                     int32_t totalLength, int32_t bucketCount) {
+  if (keyLength < 0 || static_cast<std::size_t>(keyLength) > record.size())
+    return {kStatusReadError, 0};
+  const int32_t total =
+      static_cast<int32_t>(std::min<int64_t>(totalLength, static_cast<int64_t>(record.size())));
   if (total < keyLength + 2) return {kStatusBufferTooShort, 0};
   if (bucketCount <= 0) return {kStatusReadError, 0};
   const std::span<const char> key = record.first(static_cast<std::size_t>(keyLength));
@@ -136,10 +144,11 @@ RetrieveOutcome SearchSelfDescribing(BlockReader& blocks, std::span<char> record
         const int32_t n = std::min<int32_t>(total, 2 * control.words);
         if (offset + 2 + n > kBlockBytes) return {kStatusEntryPastBlock, 0};
         std::memcpy(record.data(), block.data() + offset + 2, static_cast<std::size_t>(n));
-        const bool wholeRecord = (control.high & (kFirstPartBit | kLastPartBit)) == (kFirstPartBit | kLastPartBit);
+        const bool wholeRecord =
+            (control.high & (kFirstPartBit | kLastPartBit)) == (kFirstPartBit | kLastPartBit);
         if (wholeRecord || n >= total) return {kStatusFound, n};
-        return GatherContinuation(blocks, block, bucket, offset + 2 + 2 * control.words, record, key, total, n,
-                                  bucketCount);
+        return GatherContinuation(blocks, block, bucket, offset + 2 + 2 * control.words, record,
+                                  key, total, n, bucketCount);
       }
       offset += 2 + 2 * control.words;
     }
@@ -147,8 +156,8 @@ RetrieveOutcome SearchSelfDescribing(BlockReader& blocks, std::span<char> record
   return {freePlaceSeen ? kStatusNotFound : kStatusEveryBucketTried, 0};
 }
 
-RetrieveOutcome SearchIndex(BlockReader& blocks, std::span<char> record, int keyLength, int32_t totalLength,
-                            int32_t bucketCount, int32_t& probeLimit) {
+RetrieveOutcome SearchIndex(BlockReader& blocks, std::span<char> record, int keyLength,
+                            int32_t totalLength, int32_t bucketCount, int32_t& probeLimit) {
   // Entries are compared word by word: the key must be whole words.
   if (keyLength < 2 || keyLength % 2 != 0 || static_cast<std::size_t>(keyLength) > record.size())
     return {kStatusReadError, 0};
@@ -167,13 +176,14 @@ RetrieveOutcome SearchIndex(BlockReader& blocks, std::span<char> record, int key
     bucket = NextBucket(bucket, bucketCount);
     const bool read = blocks.ReadBlock(bucket, block);
     if (++probes >= probeLimit) return {kStatusProbeLimit, walk.matched ? walk.filled : 0};
-    if (read && keyLength / 2 < 255 && WalkIndexBlock(block, walk) == BlockVerdict::kDecided) return walk.outcome;
+    if (read && keyLength / 2 < 255 && WalkIndexBlock(block, walk) == BlockVerdict::kDecided)
+      return walk.outcome;
     if (probes >= bucketCount) return {kStatusProbeLimit, walk.matched ? walk.filled : 0};
   }
 }
 
-RetrieveOutcome RetrieveRecord(BlockReader& blocks, int layout, const RecordQuery& query, int32_t& probeLimit,
-                               const ErrorSink& showError) {
+RetrieveOutcome RetrieveRecord(BlockReader& blocks, int layout, const RecordQuery& query,
+                               int32_t& probeLimit, const ErrorSink& showError) {
   if (query.declaredKeyLength != query.keyLength) {
     if (showError) showError(kKeyLengthMismatchText);
     return {kStatusReadError, 0};
@@ -182,11 +192,12 @@ RetrieveOutcome RetrieveRecord(BlockReader& blocks, int layout, const RecordQuer
   const auto totalLength = static_cast<int32_t>(std::clamp<int64_t>(total, INT32_MIN, INT32_MAX));
   switch (layout) {
     case kLayoutSelfDescribing:
-      return SearchSelfDescribing(blocks, query.record, query.keyLength, totalLength, query.bucketCount);
+      return SearchSelfDescribing(blocks, query.record, query.keyLength, totalLength,
+                                  query.bucketCount);
     case kLayoutIndex:
-      return SearchIndex(blocks, query.record, query.keyLength, totalLength, query.bucketCount, probeLimit);
-    default:
-      return {kStatusReadError, 0};
+      return SearchIndex(blocks, query.record, query.keyLength, totalLength, query.bucketCount,
+                         probeLimit);
+    default: return {kStatusReadError, 0};
   }
 }
 

@@ -24,12 +24,14 @@ namespace velmora::docstore {
 
 // Status words of a retrieval.
 inline constexpr int16_t kStatusFound = 0;
-inline constexpr int16_t kStatusNotFound = 1;            // chain end reached
-inline constexpr int16_t kStatusEveryBucketTried = 3;    // layout 2, no free place seen
-inline constexpr int16_t kStatusProbeLimit = 4;          // layout 1 limit, or a record whose parts end early
-inline constexpr int16_t kStatusReadError = 5;           // also unknown layout, wrong key length, no bucket count
-inline constexpr int16_t kStatusBufferTooShort = 7;      // layout 2: total length below key length + 2
-inline constexpr int16_t kStatusEntryPastBlock = 10;     // layout 2: an entry runs past its block
+inline constexpr int16_t kStatusNotFound = 1;          // chain end reached
+inline constexpr int16_t kStatusEveryBucketTried = 3;  // layout 2, no free place seen
+inline constexpr int16_t kStatusProbeLimit =
+    4;  // layout 1 limit, or a record whose parts end early
+inline constexpr int16_t kStatusReadError =
+    5;  // also unknown layout, wrong key length, no bucket count
+inline constexpr int16_t kStatusBufferTooShort = 7;   // layout 2: total length below key length + 2
+inline constexpr int16_t kStatusEntryPastBlock = 10;  // layout 2: an entry runs past its block
 
 // Probe limits of the index layout: 200 at start, 5987 from the first search
 // with a 6-byte key on.
@@ -42,7 +44,7 @@ inline constexpr std::string_view kKeyLengthMismatchText =
 using ErrorSink = std::function<void(std::string_view)>;
 
 struct RecordQuery {
-  std::span<char> record;     // the key, then room for the data
+  std::span<char> record;  // the key, then room for the data
   int keyLength = 0;
   int32_t bucketCount = 0;
   int declaredKeyLength = 0;  // must equal keyLength
@@ -59,13 +61,13 @@ struct RetrieveOutcome {
 // keyLength + dataLength, cut to the record buffer. `probeLimit` is the index
 // layout's module-level limit; a search with a 6-byte key raises it.
 // A declared key length that differs shows kKeyLengthMismatchText.
-RetrieveOutcome RetrieveRecord(BlockReader& blocks, int layout, const RecordQuery& query, int32_t& probeLimit,
-                               const ErrorSink& showError = {});
+RetrieveOutcome RetrieveRecord(BlockReader& blocks, int layout, const RecordQuery& query,
+                               int32_t& probeLimit, const ErrorSink& showError = {});
 
 // The two searches on their own.
-RetrieveOutcome SearchSelfDescribing(BlockReader& blocks, std::span<char> record, int keyLength, int32_t totalLength,
-                                     int32_t bucketCount);
-RetrieveOutcome SearchIndex(BlockReader& blocks, std::span<char> record, int keyLength, int32_t totalLength,
-                            int32_t bucketCount, int32_t& probeLimit);
+RetrieveOutcome SearchSelfDescribing(BlockReader& blocks, std::span<char> record, int keyLength,
+                                     int32_t totalLength, int32_t bucketCount);
+RetrieveOutcome SearchIndex(BlockReader& blocks, std::span<char> record, int keyLength,
+                            int32_t totalLength, int32_t bucketCount, int32_t& probeLimit);
 
 }  // namespace velmora::docstore

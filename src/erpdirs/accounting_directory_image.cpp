@@ -29,6 +29,7 @@ void SetAccountingDirectoryDefaults(std::span<char> image) {
 }
 
 const DirectoryFileKind kAccountingDirectoryFile{"DIRKEL.DAT", kAccountingDirectoryRecords,
-                                                 &SetAccountingDirectoryDefaults, &ReadDirectoryRecords};
+                                                 &SetAccountingDirectoryDefaults,
+                                                 &ReadDirectoryRecords};
 
 }  // namespace velmora::erpdirs

@@ -18,13 +18,13 @@ inline constexpr int kAccountingDirectoryRecords = 4;
 using AccountingDirectoryImage = std::array<char, kAccountingDirectoryRecords * kRecordSize>;
 
 // Path fields in the whole image (record 2 starts at 512).
-inline constexpr std::size_t kAccountingDataFolder = 512 + 110;       // suite root + "KELBAR\FILEGEN"
-inline constexpr std::size_t kAccountingDocumentsDirectory = 512 + 150; // suite root + "VANTOR"
-inline constexpr std::size_t kAccountingErpDirectory = 512 + 190;     // the start directory
+inline constexpr std::size_t kAccountingDataFolder = 512 + 110;  // suite root + "KELBAR\FILEGEN"
+inline constexpr std::size_t kAccountingDocumentsDirectory = 512 + 150;  // suite root + "VANTOR"
+inline constexpr std::size_t kAccountingErpDirectory = 512 + 190;        // the start directory
 
 void SetAccountingDirectoryDefaults(std::span<char> image);
-inline constexpr ModulePathFields kAccountingPathFields{kAccountingErpDirectory, kAccountingDataFolder,
-                                                        kAccountingDocumentsDirectory};
+inline constexpr ModulePathFields kAccountingPathFields{
+    kAccountingErpDirectory, kAccountingDataFolder, kAccountingDocumentsDirectory};
 
 extern const DirectoryFileKind kAccountingDirectoryFile;
 

@@ -15,19 +15,22 @@ class Win32RecordFile final : public RecordFile {
   bool ReadRecord(int number, std::span<char, kRecordSize> into) override {
     DWORD done = 0;
     OVERLAPPED at = PositionOf(number);
-    return number >= 1 && ReadFile(handle_.get(), into.data(), kRecordSize, &done, &at) && done == kRecordSize;
+    return number >= 1 && ReadFile(handle_.get(), into.data(), kRecordSize, &done, &at) &&
+           done == kRecordSize;
   }
 
   bool HoldsRecord(int number) override {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(handle_.get(), &size)) return true;
-    return number >= 1 && static_cast<ULONGLONG>(size.QuadPart) > static_cast<ULONGLONG>(number - 1) * kRecordSize;
+    return number >= 1 &&
+           static_cast<ULONGLONG>(size.QuadPart) > static_cast<ULONGLONG>(number - 1) * kRecordSize;
   }
 
   bool WriteRecord(int number, std::span<const char, kRecordSize> from) override {
     DWORD done = 0;
     OVERLAPPED at = PositionOf(number);
-    return number >= 1 && WriteFile(handle_.get(), from.data(), kRecordSize, &done, &at) && done == kRecordSize;
+    return number >= 1 && WriteFile(handle_.get(), from.data(), kRecordSize, &done, &at) &&
+           done == kRecordSize;
   }
 
   bool WriteRecords(int first, std::span<const char> from) override {
@@ -51,8 +54,9 @@ class Win32RecordFile final : public RecordFile {
 
 std::unique_ptr<RecordFile> OpenShared(std::string_view name, DWORD disposition) {
   const std::string zName(name);
-  AutoHandle handle(CreateFileA(zName.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+  AutoHandle handle(CreateFileA(zName.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!handle) return nullptr;
   return std::make_unique<Win32RecordFile>(std::move(handle));
 }
@@ -73,9 +77,13 @@ std::unique_ptr<RecordFile> CurrentDirectoryFiles::OpenExisting(std::string_view
   return OpenShared(name, OPEN_EXISTING);
 }
 
-bool CurrentDirectoryFiles::Remove(std::string_view name) { return DeleteFileA(std::string(name).c_str()) != FALSE; }
+bool CurrentDirectoryFiles::Remove(std::string_view name) {
+  return DeleteFileA(std::string(name).c_str()) != FALSE;
+}
 
-std::unique_ptr<RecordFile> OpenOrCreateRecordFile(std::string_view name) { return OpenShared(name, OPEN_ALWAYS); }
+std::unique_ptr<RecordFile> OpenOrCreateRecordFile(std::string_view name) {
+  return OpenShared(name, OPEN_ALWAYS);
+}
 
 std::string CurrentDirectory() {
   // A directory of 200 characters or more does not fit the usual buffer; the

@@ -11,7 +11,9 @@ std::string LoadFailureMessage(LoadFailure failure, std::string_view fileName) {
   std::string text;
   switch (failure) {
     case LoadFailure::kNone: break;
-    case LoadFailure::kCreate: text = "** Spatiu insuficient pentru fisierul " + name + " **"; break;
+    case LoadFailure::kCreate:
+      text = "** Spatiu insuficient pentru fisierul " + name + " **";
+      break;
     case LoadFailure::kWrite: text = "** Eroare Scriere fisier " + name + " **"; break;
     case LoadFailure::kOpen: text = "** Eroare Deschidere fisier " + name + " **"; break;
     case LoadFailure::kRead: text = "** Eroare Citire fisier " + name + " **"; break;
@@ -38,12 +40,14 @@ int16_t ReadDirectoryRecords(RecordFile& file, std::span<char> image, UnreadReco
       if (unread && file.HoldsRecord(n)) unread->insert(n);
       continue;
     }
-    std::copy(scratch.begin(), scratch.end(), image.begin() + static_cast<std::ptrdiff_t>((n - 1) * kRecordSize));
+    std::copy(scratch.begin(), scratch.end(),
+              image.begin() + static_cast<std::ptrdiff_t>((n - 1) * kRecordSize));
   }
   return status;
 }
 
-int16_t WriteDirectoryRecords(RecordFile& file, std::span<const char> image, const UnreadRecords& skip) {
+int16_t WriteDirectoryRecords(RecordFile& file, std::span<const char> image,
+                              const UnreadRecords& skip) {
   // Runs of records between the skipped ones go out in one write each.
   const int count = static_cast<int>(image.size() / kRecordSize);
   for (int first = 1; first <= count;) {
@@ -61,8 +65,8 @@ int16_t WriteDirectoryRecords(RecordFile& file, std::span<const char> image, con
   return 0;
 }
 
-LoadFailure LoadDirectoryFile(RecordFileSystem& files, const DirectoryFileKind& kind, std::span<char> image,
-                              UnreadRecords* unread) {
+LoadFailure LoadDirectoryFile(RecordFileSystem& files, const DirectoryFileKind& kind,
+                              std::span<char> image, UnreadRecords* unread) {
   if (!files.Exists(kind.name)) {
     auto created = files.CreateNew(kind.name);
     if (!created) return LoadFailure::kCreate;
@@ -79,14 +83,16 @@ LoadFailure LoadDirectoryFile(RecordFileSystem& files, const DirectoryFileKind& 
   return kind.readRecords(*file, image, unread) == 0 ? LoadFailure::kNone : LoadFailure::kRead;
 }
 
-std::unique_ptr<RecordFile> OpenDirectoryFile(RecordFileSystem& files, const DirectoryFileKind& kind,
+std::unique_ptr<RecordFile> OpenDirectoryFile(RecordFileSystem& files,
+                                              const DirectoryFileKind& kind,
                                               DirectoryFileResult& result) {
   auto file = files.OpenExisting(kind.name);
   result = ResultOf(file ? LoadFailure::kNone : LoadFailure::kOpen, kind.name);
   return file;
 }
 
-RefreshOutcome RefreshDirectoryFile(RecordFileSystem& files, const DirectoryFileKind& kind, std::span<char> image,
+RefreshOutcome RefreshDirectoryFile(RecordFileSystem& files, const DirectoryFileKind& kind,
+                                    std::span<char> image,
                                     const std::function<void(std::span<char>)>& setPaths,
                                     const LoadReport& reportLoad) {
   RefreshOutcome outcome;
@@ -97,7 +103,8 @@ RefreshOutcome RefreshDirectoryFile(RecordFileSystem& files, const DirectoryFile
   auto file = OpenDirectoryFile(files, kind, openResult);
   if (!file) return outcome;
   if (setPaths) setPaths(image);
-  WriteDirectoryRecords(*file, image.first(static_cast<std::size_t>(kind.recordCount) * kRecordSize), unread);
+  WriteDirectoryRecords(
+      *file, image.first(static_cast<std::size_t>(kind.recordCount) * kRecordSize), unread);
   outcome.opened = true;
   return outcome;
 }

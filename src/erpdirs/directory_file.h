@@ -59,20 +59,23 @@ DirectoryFileResult ResultOf(LoadFailure failure, std::string_view fileName);
 // A record that cannot be read sets status 1 and keeps its earlier content
 // in the image; the reading goes on with the next record, so that everything
 // readable is in the image.
-int16_t ReadDirectoryRecords(RecordFile& file, std::span<char> image, UnreadRecords* unread = nullptr);
+int16_t ReadDirectoryRecords(RecordFile& file, std::span<char> image,
+                             UnreadRecords* unread = nullptr);
 
 // Writes records 1, 2, ... from the image, leaving out those in `skip`;
 // status 1 as soon as one fails.
-int16_t WriteDirectoryRecords(RecordFile& file, std::span<const char> image, const UnreadRecords& skip = {});
+int16_t WriteDirectoryRecords(RecordFile& file, std::span<const char> image,
+                              const UnreadRecords& skip = {});
 
 // Reads the file into the image, creating it with its defaults first when it
 // is missing. A new file that cannot be written is removed again, so that the
 // next start creates it afresh instead of tripping over an empty file.
-LoadFailure LoadDirectoryFile(RecordFileSystem& files, const DirectoryFileKind& kind, std::span<char> image,
-                              UnreadRecords* unread = nullptr);
+LoadFailure LoadDirectoryFile(RecordFileSystem& files, const DirectoryFileKind& kind,
+                              std::span<char> image, UnreadRecords* unread = nullptr);
 
 // Opens the existing file; on failure status 1 and the "Deschidere" message.
-std::unique_ptr<RecordFile> OpenDirectoryFile(RecordFileSystem& files, const DirectoryFileKind& kind,
+std::unique_ptr<RecordFile> OpenDirectoryFile(RecordFileSystem& files,
+                                              const DirectoryFileKind& kind,
                                               DirectoryFileResult& result);
 
 // The refresh done at every start: load (creating when missing), hand the
@@ -85,7 +88,8 @@ struct RefreshOutcome {
   bool opened = false;       // the file could be opened and was written
 };
 using LoadReport = std::function<void(const DirectoryFileResult&)>;
-RefreshOutcome RefreshDirectoryFile(RecordFileSystem& files, const DirectoryFileKind& kind, std::span<char> image,
+RefreshOutcome RefreshDirectoryFile(RecordFileSystem& files, const DirectoryFileKind& kind,
+                                    std::span<char> image,
                                     const std::function<void(std::span<char>)>& setPaths,
                                     const LoadReport& reportLoad = nullptr);
 

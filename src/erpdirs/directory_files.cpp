@@ -55,7 +55,9 @@ int16_t WriteHere(const DirectoryFileKind& kind, RecordFile& file) {
 
 }  // namespace
 
-std::unique_ptr<RecordFile> OpenErpDirectoryFile(DirectoryFileResult& r) { return OpenHere(kErpDirectoryFile, r); }
+std::unique_ptr<RecordFile> OpenErpDirectoryFile(DirectoryFileResult& r) {
+  return OpenHere(kErpDirectoryFile, r);
+}
 std::unique_ptr<RecordFile> OpenAccountingDirectoryFile(DirectoryFileResult& r) {
   return OpenHere(kAccountingDirectoryFile, r);
 }
@@ -67,12 +69,20 @@ std::unique_ptr<RecordFile> OpenFixedAssetsDirectoryFile(DirectoryFileResult& r)
 }
 int16_t ReadErpDirectoryRecords(RecordFile& f) { return ReadHere(kErpDirectoryFile, f); }
 int16_t WriteErpDirectoryRecords(RecordFile& f) { return WriteHere(kErpDirectoryFile, f); }
-int16_t ReadAccountingDirectoryRecords(RecordFile& f) { return ReadHere(kAccountingDirectoryFile, f); }
-int16_t WriteAccountingDirectoryRecords(RecordFile& f) { return WriteHere(kAccountingDirectoryFile, f); }
+int16_t ReadAccountingDirectoryRecords(RecordFile& f) {
+  return ReadHere(kAccountingDirectoryFile, f);
+}
+int16_t WriteAccountingDirectoryRecords(RecordFile& f) {
+  return WriteHere(kAccountingDirectoryFile, f);
+}
 int16_t ReadPayrollDirectoryRecords(RecordFile& f) { return ReadHere(kPayrollDirectoryFile, f); }
 int16_t WritePayrollDirectoryRecords(RecordFile& f) { return WriteHere(kPayrollDirectoryFile, f); }
-int16_t ReadFixedAssetsDirectoryRecords(RecordFile& f) { return ReadHere(kFixedAssetsDirectoryFile, f); }
-int16_t WriteFixedAssetsDirectoryRecords(RecordFile& f) { return WriteHere(kFixedAssetsDirectoryFile, f); }
+int16_t ReadFixedAssetsDirectoryRecords(RecordFile& f) {
+  return ReadHere(kFixedAssetsDirectoryFile, f);
+}
+int16_t WriteFixedAssetsDirectoryRecords(RecordFile& f) {
+  return WriteHere(kFixedAssetsDirectoryFile, f);
+}
 
 DirectoryFileResult LoadErpDirectoryFile() { return LoadHere(kErpDirectoryFile); }
 DirectoryFileResult LoadAccountingDirectoryFile() { return LoadHere(kAccountingDirectoryFile); }
@@ -103,14 +113,16 @@ LoadReport Unlocked(std::unique_lock<std::mutex>& lock, const LoadReport& report
 
 }  // namespace
 
-RefreshOutcome RefreshErpDirectoryHere(std::string_view startDirectory, const LoadReport& reportLoad) {
+RefreshOutcome RefreshErpDirectoryHere(std::string_view startDirectory,
+                                       const LoadReport& reportLoad) {
   CurrentDirectoryFiles files;
   std::unique_lock lock(g_imagesLock);
   return RefreshErpDirectoryFile(files, g_erp, startDirectory, Unlocked(lock, reportLoad));
 }
 
 RefreshOutcome RefreshModuleDirectoryHere(const ModuleStep& step, std::string_view startDirectory,
-                                          std::string_view suiteRoot, const LoadReport& reportLoad) {
+                                          std::string_view suiteRoot,
+                                          const LoadReport& reportLoad) {
   CurrentDirectoryFiles files;
   std::unique_lock lock(g_imagesLock);
   return RefreshModuleDirectoryFile(files, step, ImageOf(*step.file), startDirectory, suiteRoot,

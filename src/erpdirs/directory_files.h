@@ -46,8 +46,10 @@ std::string ErpDocumentsModuleDirectory();
 // The start-up refreshes, run in the folder that holds the file (the caller
 // has made it current). `reportLoad` learns the load's result before the
 // file is written.
-RefreshOutcome RefreshErpDirectoryHere(std::string_view startDirectory, const LoadReport& reportLoad = nullptr);
+RefreshOutcome RefreshErpDirectoryHere(std::string_view startDirectory,
+                                       const LoadReport& reportLoad = nullptr);
 RefreshOutcome RefreshModuleDirectoryHere(const ModuleStep& step, std::string_view startDirectory,
-                                          std::string_view suiteRoot, const LoadReport& reportLoad = nullptr);
+                                          std::string_view suiteRoot,
+                                          const LoadReport& reportLoad = nullptr);
 
 }  // namespace velmora::erpdirs

@@ -64,10 +64,12 @@ Record DocumentsDirectoryRecord() {
   return g_record;
 }
 
-bool WriteLauncherDocumentsDirectoryFile(std::string_view suiteRoot, std::string_view programDirectory,
+bool WriteLauncherDocumentsDirectoryFile(std::string_view suiteRoot,
+                                         std::string_view programDirectory,
                                          std::string_view currentDirectory) {
   auto file = OpenOrCreateRecordFile(kDocumentsDirectoryFile.name);
-  return file && file->WriteRecord(1, BuildLauncherDocumentsRecord(suiteRoot, programDirectory, currentDirectory));
+  return file && file->WriteRecord(1, BuildLauncherDocumentsRecord(suiteRoot, programDirectory,
+                                                                   currentDirectory));
 }
 
 }  // namespace velmora::erpdirs

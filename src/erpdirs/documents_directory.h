@@ -42,7 +42,8 @@ Record DocumentsDirectoryRecord();
 // is missing (see BuildLauncherDocumentsRecord) as record 1 of DIRVAN.DAT in
 // the current directory. False when the file cannot be opened or written;
 // the caller goes on silently either way.
-bool WriteLauncherDocumentsDirectoryFile(std::string_view suiteRoot, std::string_view programDirectory,
+bool WriteLauncherDocumentsDirectoryFile(std::string_view suiteRoot,
+                                         std::string_view programDirectory,
                                          std::string_view currentDirectory);
 
 }  // namespace velmora::erpdirs

@@ -34,12 +34,14 @@ void SetDocumentsDirectoryDefaults(std::span<char, kRecordSize> image) {
 }
 
 void NormaliseModeLetter(std::span<char, kRecordSize> image) {
-  if (image[kDocumentsModeLetter] != 'E' && image[kDocumentsModeLetter] != 'R') image[kDocumentsModeLetter] = 'R';
+  if (image[kDocumentsModeLetter] != 'E' && image[kDocumentsModeLetter] != 'R')
+    image[kDocumentsModeLetter] = 'R';
 }
 
 std::string DocumentsDataPath(std::span<const char, kRecordSize> image, std::string_view name) {
   const std::string_view directory(image.data() + kDocumentsDataDirectory, kPathFieldWidth);
-  const std::string_view fileName = TrimTrailingBlanks(name.substr(0, std::min(name.size(), kDocumentsFileNameWidth)));
+  const std::string_view fileName =
+      TrimTrailingBlanks(name.substr(0, std::min(name.size(), kDocumentsFileNameWidth)));
   std::string path;
   const std::string_view trimmedDirectory = TrimTrailingBlanks(directory);
   if (!trimmedDirectory.empty() && directory[0] != '\0') {
@@ -80,7 +82,8 @@ Record BuildLauncherDocumentsRecord(std::string_view suiteRoot, std::string_view
   return record;
 }
 
-const DirectoryFileKind kDocumentsDirectoryFile{"DIRVAN.DAT", 1, &SetDefaultsOfImage, &ReadDirectoryRecords};
+const DirectoryFileKind kDocumentsDirectoryFile{"DIRVAN.DAT", 1, &SetDefaultsOfImage,
+                                                &ReadDirectoryRecords};
 
 LoadFailure LoadDocumentsDirectory(RecordFileSystem& files, std::span<char, kRecordSize> image) {
   const LoadFailure failure = LoadDirectoryFile(files, kDocumentsDirectoryFile, image);

@@ -21,7 +21,7 @@ void SetErpDirectoryPaths(std::span<char> image, std::string_view suiteRoot) {
   SetPathField(image, kErpFixedAssetsFolder, root + "TESSLO\\FIRMA");
 }
 
-const DirectoryFileKind kErpDirectoryFile{"DIRERP.DAT", kErpDirectoryRecords, &SetErpDirectoryDefaults,
-                                          &ReadDirectoryRecords};
+const DirectoryFileKind kErpDirectoryFile{"DIRERP.DAT", kErpDirectoryRecords,
+                                          &SetErpDirectoryDefaults, &ReadDirectoryRecords};
 
 }  // namespace velmora::erpdirs

@@ -28,7 +28,8 @@ class ReturnToDirectory {
 // A load that failed is shown before the file is opened and written.
 LoadReport ShowLoadFailure(HWND owner) {
   return [owner](const DirectoryFileResult& load) {
-    if (load.status != 0) ShowMessageBox(owner, TrimTrailingBlanks(load.message), "Eroare", MB_ICONWARNING);
+    if (load.status != 0)
+      ShowMessageBox(owner, TrimTrailingBlanks(load.message), "Eroare", MB_ICONWARNING);
   };
 }
 

@@ -40,6 +40,7 @@ void SetFixedAssetsDirectoryDefaults(std::span<char> image) {
 }
 
 const DirectoryFileKind kFixedAssetsDirectoryFile{"DIRTES.DAT", kFixedAssetsDirectoryRecords,
-                                                  &SetFixedAssetsDirectoryDefaults, &ReadDirectoryRecords};
+                                                  &SetFixedAssetsDirectoryDefaults,
+                                                  &ReadDirectoryRecords};
 
 }  // namespace velmora::erpdirs

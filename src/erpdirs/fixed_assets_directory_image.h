@@ -19,11 +19,12 @@ using FixedAssetsDirectoryImage = std::array<char, kFixedAssetsDirectoryRecords 
 // Path fields in the whole image (record 2 starts at 512).
 inline constexpr std::size_t kFixedAssetsErpDirectory = 512 + 80;
 inline constexpr std::size_t kFixedAssetsDocumentsDirectory = 512 + 120;  // suite root + "VANTOR"
-inline constexpr std::size_t kFixedAssetsAccountingFolder = 512 + 160;    // suite root + "KELBAR\FIRMA"
+inline constexpr std::size_t kFixedAssetsAccountingFolder =
+    512 + 160;  // suite root + "KELBAR\FIRMA"
 
 void SetFixedAssetsDirectoryDefaults(std::span<char> image);
-inline constexpr ModulePathFields kFixedAssetsPathFields{kFixedAssetsErpDirectory, kFixedAssetsAccountingFolder,
-                                                         kFixedAssetsDocumentsDirectory};
+inline constexpr ModulePathFields kFixedAssetsPathFields{
+    kFixedAssetsErpDirectory, kFixedAssetsAccountingFolder, kFixedAssetsDocumentsDirectory};
 
 extern const DirectoryFileKind kFixedAssetsDirectoryFile;
 

@@ -6,7 +6,8 @@
 
 namespace velmora::erpdirs {
 
-void SetTextField(std::span<char> image, std::size_t offset, std::size_t width, std::string_view text) {
+void SetTextField(std::span<char> image, std::size_t offset, std::size_t width,
+                  std::string_view text) {
   CopyIntoField(image.subspan(offset, width), text);
 }
 
@@ -17,7 +18,8 @@ std::string TextField(std::span<const char> image, std::size_t offset, std::size
 
 void WriteDouble(std::span<char> image, std::size_t offset, double value) {
   const auto bits = std::bit_cast<std::uint64_t>(value);
-  for (std::size_t i = 0; i < 8; ++i) image[offset + i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+  for (std::size_t i = 0; i < 8; ++i)
+    image[offset + i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
 }
 
 }  // namespace velmora::erpdirs

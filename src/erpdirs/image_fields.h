@@ -13,7 +13,8 @@ namespace velmora::erpdirs {
 inline constexpr std::size_t kPathFieldWidth = 40;
 
 // Copies `text` into image[offset, offset + width), cut or blank-padded.
-void SetTextField(std::span<char> image, std::size_t offset, std::size_t width, std::string_view text);
+void SetTextField(std::span<char> image, std::size_t offset, std::size_t width,
+                  std::string_view text);
 
 // A 40-character path field: the text cut at 40 characters or blank-padded.
 inline void SetPathField(std::span<char> image, std::size_t offset, std::string_view path) {
@@ -24,8 +25,9 @@ inline void SetPathField(std::span<char> image, std::size_t offset, std::string_
 struct ModulePathFields {
   std::size_t erpDirectory, accountingData, documentsDirectory;
 };
-inline void SetModulePaths(std::span<char> image, const ModulePathFields& at, std::string_view erpDirectory,
-                           std::string_view accountingData, std::string_view documentsDirectory) {
+inline void SetModulePaths(std::span<char> image, const ModulePathFields& at,
+                           std::string_view erpDirectory, std::string_view accountingData,
+                           std::string_view documentsDirectory) {
   SetPathField(image, at.erpDirectory, erpDirectory);
   SetPathField(image, at.accountingData, accountingData);
   SetPathField(image, at.documentsDirectory, documentsDirectory);

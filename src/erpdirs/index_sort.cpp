@@ -43,8 +43,10 @@ void SortByIndex(int count, const SortCompare& compare, const SortSwap& swap) {
     for (;;) {
       // The range checks never trigger with a consistent compare (the items
       // placed above stop both scans); they keep a careless one in bounds.
-      do ++i; while (i <= r && compare(i, l) < 0);
-      do --j; while (j > l && compare(j, l) > 0);
+      do ++i;
+      while (i <= r && compare(i, l) < 0);
+      do --j;
+      while (j > l && compare(j, l) > 0);
       if (j < i) break;
       swap(i, j);
     }

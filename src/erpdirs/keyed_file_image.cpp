@@ -31,7 +31,8 @@ int16_t CreateKeyedFile(RecordFileSystem& files, std::string_view name, int32_t 
   const std::vector<char> run(kEmptyBlocksPerWrite * kRecordSize, '\0');
   bool written = true;
   for (int32_t n = 1; n <= blockCount && written; n += kEmptyBlocksPerWrite) {
-    const auto blocks = static_cast<std::size_t>(std::min(kEmptyBlocksPerWrite, blockCount - n + 1));
+    const auto blocks =
+        static_cast<std::size_t>(std::min(kEmptyBlocksPerWrite, blockCount - n + 1));
     written = file->WriteRecords(n, std::span(run).first(blocks * kRecordSize));
   }
   if (written) written = file->WriteRecord(1, KeyedFileHeader(blockCount));

@@ -41,8 +41,9 @@ class MemoryRecordFile final : public RecordFile {
 
 std::string MemoryRecordFileSystem::Key(std::string_view name) {
   std::string key(name);
-  std::transform(key.begin(), key.end(), key.begin(),
-                 [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; });
+  std::transform(key.begin(), key.end(), key.begin(), [](char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  });
   return key;
 }
 

@@ -16,10 +16,10 @@ namespace velmora::erpdirs {
 class MemoryRecordFileSystem final : public RecordFileSystem {
  public:
   struct Faults {
-    bool create = false;        // CreateNew fails (disk full, read-only folder)
-    bool open = false;          // OpenExisting fails (locked, no access)
-    std::set<int> readRecords;  // these record numbers cannot be read
-    std::set<int> writeRecords; // these record numbers cannot be written
+    bool create = false;         // CreateNew fails (disk full, read-only folder)
+    bool open = false;           // OpenExisting fails (locked, no access)
+    std::set<int> readRecords;   // these record numbers cannot be read
+    std::set<int> writeRecords;  // these record numbers cannot be written
   };
 
   // Names are compared without regard to case, as on Windows.

@@ -93,7 +93,7 @@ void SetPayrollDirectoryDefaults(std::span<char> image) {
   std::fill(image.begin(), image.end(), '\0');
   SetRecord1(image.subspan(0, kRecordSize));
   SetRecord2(image.subspan(kRecordSize, kRecordSize));
-  Blank(image, 2 * kRecordSize + 320, 5 * 32);  // record 3: five 32-character texts
+  Blank(image, 2 * kRecordSize + 320, 5 * 32);         // record 3: five 32-character texts
   Blank(image, 3 * kRecordSize, 3 * kPathFieldWidth);  // record 4: the path fields
 
   for (std::size_t i = 0; i < 96; ++i) {
@@ -116,7 +116,8 @@ void SetPayrollDirectoryDefaults(std::span<char> image) {
   Blank(image, kPayrollTableB, 30 * 32);
 }
 
-int16_t ReadPayrollDirectoryRecords(RecordFile& file, std::span<char> image, UnreadRecords* unread) {
+int16_t ReadPayrollDirectoryRecords(RecordFile& file, std::span<char> image,
+                                    UnreadRecords* unread) {
   std::fill(image.begin(), image.end(), ' ');
   const auto record1 = image.subspan(0, kRecordSize);
   const auto markUnread = [&](int n) {
@@ -126,7 +127,8 @@ int16_t ReadPayrollDirectoryRecords(RecordFile& file, std::span<char> image, Unr
   int16_t status = 0;
   for (int n = 1; n <= kPayrollDirectoryRecords; ++n) {
     if (file.ReadRecord(n, scratch)) {
-      std::copy(scratch.begin(), scratch.end(), image.begin() + static_cast<std::ptrdiff_t>((n - 1) * kRecordSize));
+      std::copy(scratch.begin(), scratch.end(),
+                image.begin() + static_cast<std::ptrdiff_t>((n - 1) * kRecordSize));
       continue;
     }
     if (n <= 3) {
@@ -150,7 +152,8 @@ int16_t ReadPayrollDirectoryRecords(RecordFile& file, std::span<char> image, Unr
   return status;
 }
 
-const DirectoryFileKind kPayrollDirectoryFile{"DIRMOR.DAT", kPayrollDirectoryRecords, &SetPayrollDirectoryDefaults,
+const DirectoryFileKind kPayrollDirectoryFile{"DIRMOR.DAT", kPayrollDirectoryRecords,
+                                              &SetPayrollDirectoryDefaults,
                                               &ReadPayrollDirectoryRecords};
 
 }  // namespace velmora::erpdirs

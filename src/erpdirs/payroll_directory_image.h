@@ -27,11 +27,11 @@ inline constexpr std::size_t kPayrollMedicalLeaveCount = 220;
 
 // Path fields in the whole image (record 4 starts at 1536).
 inline constexpr std::size_t kPayrollErpDirectory = 1536;
-inline constexpr std::size_t kPayrollAccountingFolder = 1536 + 40;   // suite root + "KELBAR\FIRMA"
+inline constexpr std::size_t kPayrollAccountingFolder = 1536 + 40;    // suite root + "KELBAR\FIRMA"
 inline constexpr std::size_t kPayrollDocumentsDirectory = 1536 + 80;  // suite root + "VANTOR"
 
 // Tables: first byte in the whole image and size.
-inline constexpr std::size_t kPayrollDepartments = 4 * kRecordSize;    // records 5 to 10
+inline constexpr std::size_t kPayrollDepartments = 4 * kRecordSize;  // records 5 to 10
 inline constexpr std::size_t kPayrollDepartmentsSize = 6 * kRecordSize;
 inline constexpr std::size_t kPayrollMedicalLeave = 10 * kRecordSize;  // records 11 and 12
 inline constexpr std::size_t kPayrollTableA = 12 * kRecordSize;        // records 13 and 14
@@ -48,7 +48,8 @@ inline constexpr ModulePathFields kPayrollPathFields{kPayrollErpDirectory, kPayr
 // sets the count of its table to 0. A later record that the file holds but
 // that cannot be read is a read failure (status 1) that leaves the counts
 // alone; the reading goes on to record 16.
-int16_t ReadPayrollDirectoryRecords(RecordFile& file, std::span<char> image, UnreadRecords* unread = nullptr);
+int16_t ReadPayrollDirectoryRecords(RecordFile& file, std::span<char> image,
+                                    UnreadRecords* unread = nullptr);
 
 extern const DirectoryFileKind kPayrollDirectoryFile;
 

@@ -9,7 +9,8 @@
 namespace velmora::erpdirs {
 
 int ErpRootPosition(std::string_view startDirectory) {
-  const auto length = static_cast<int>(std::min<std::size_t>(startDirectory.size(), std::numeric_limits<int>::max()));
+  const auto length = static_cast<int>(
+      std::min<std::size_t>(startDirectory.size(), std::numeric_limits<int>::max()));
   return FindTextNoCase(startDirectory, length, "ERP", 3, false);
 }
 

@@ -10,6 +10,7 @@ namespace velmora::erpdirs {
 // or 0. With `exact` false only the letters a to z are folded to A to Z.
 // 0 at once when a length is 0 or less or the pattern is longer than the text.
 // Lengths beyond the views are cut to them.
-int FindTextNoCase(std::string_view text, int textLength, std::string_view pattern, int patternLength, bool exact);
+int FindTextNoCase(std::string_view text, int textLength, std::string_view pattern,
+                   int patternLength, bool exact);
 
 }  // namespace velmora::erpdirs

@@ -32,14 +32,15 @@ void ReattachWindow(HWND parent) {
   SubclassParent(parent);
   RECT r{};
   GetWindowRect(parent, &r);
-  SetWindowPos(s.window, HWND_TOP, ((r.right - r.left) - kLinkWidth) / 2, ((r.bottom - r.top) - kLinkHeight - 40) / 2,
-               kLinkWidth, kLinkHeight, SWP_NOREDRAW);
+  SetWindowPos(s.window, HWND_TOP, ((r.right - r.left) - kLinkWidth) / 2,
+               ((r.bottom - r.top) - kLinkHeight - 40) / 2, kLinkWidth, kLinkHeight, SWP_NOREDRAW);
 }
 
 void SettleProgramName() {
   char path[512] = {};
   const auto n = static_cast<DWORD>(ProgramPath().copy(path, sizeof path));
-  Link().programName = PadToWidth(n == 0 ? std::string("?") : ProgramNameFromPath(std::string_view(path, n)), 20);
+  Link().programName =
+      PadToWidth(n == 0 ? std::string("?") : ProgramNameFromPath(std::string_view(path, n)), 20);
 }
 
 void OpenSocket() {
@@ -54,7 +55,8 @@ void OpenSocket() {
   // every longer request would wait for the server's delayed acknowledgement.
   const BOOL noDelay = TRUE;
   if (s.socket)
-    setsockopt(s.socket.get(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay), sizeof noDelay);
+    setsockopt(s.socket.get(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay),
+               sizeof noDelay);
 }
 
 // The address of the current entry; INADDR_NONE when the entry holds none.
@@ -174,7 +176,8 @@ void DialConnection() {
   SetStatusText(kStatusConnecting);
   InvalidateLink();
   WRITEINLOGSTARWND("Init WSAA ..... (" + s.currentAddress + ")");
-  if (WSAAsyncSelect(s.socket.get(), s.window, kMsgSocket, FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE) != 0) {
+  if (WSAAsyncSelect(s.socket.get(), s.window, kMsgSocket,
+                     FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE) != 0) {
     const int code = WSAGetLastError();
     LogErrorCode("Eroare WSAAsyncSelect() - Cod eroare: ", code);
     ReportOutcome(LinkOutcome::kSelectFailed, code);
@@ -184,7 +187,8 @@ void DialConnection() {
   SetTimer(s.window, kTimerAnimation, s.periods.animationMs, nullptr);
   // An entry without an address is never dialled; its time-out moves on.
   if (ip != INADDR_NONE)
-    connect(s.socket.get(), reinterpret_cast<const sockaddr*>(&s.serverAddress), sizeof s.serverAddress);
+    connect(s.socket.get(), reinterpret_cast<const sockaddr*>(&s.serverAddress),
+            sizeof s.serverAddress);
   SetTimer(s.window, kTimerConnect, s.periods.connectMs, nullptr);
 }
 

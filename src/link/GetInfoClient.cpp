@@ -23,11 +23,13 @@ namespace {
 SYSTEMTIME g_lastWrite{1601, 1, 0, 1, 0, 0, 0, 0};
 
 std::string ExecutableDate(const char* path) {
-  AutoHandle file(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_READONLY, nullptr));
+  AutoHandle file(
+      CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_READONLY, nullptr));
   if (file) {
     FILETIME created, accessed, written;
     SYSTEMTIME converted;
-    if (GetFileTime(file.get(), &created, &accessed, &written) && FileTimeToSystemTime(&written, &converted))
+    if (GetFileTime(file.get(), &created, &accessed, &written) &&
+        FileTimeToSystemTime(&written, &converted))
       g_lastWrite = converted;
   }
   return FormatFileDate(g_lastWrite.wDay, g_lastWrite.wMonth, g_lastWrite.wYear);
@@ -49,10 +51,12 @@ int16_t GETINFOCLIENT(char* text, int32_t capacity) {
   // The identity has room for 511 characters of the path.
   const std::string& path = ProgramPath();
   const PathParts parts = SplitPath(std::string_view(path).substr(0, 511));
-  const std::string information = BuildClientInformation(ExecutableDate(path.c_str()), std::string_view(computer, n),
-                                                         DirectoryText(parts), DriveKindOf(parts));
+  const std::string information =
+      BuildClientInformation(ExecutableDate(path.c_str()), std::string_view(computer, n),
+                             DirectoryText(parts), DriveKindOf(parts));
   // Never longer than 628 characters; the callers pass 1,000.
-  const std::size_t copied = std::min(information.size(), static_cast<std::size_t>(std::max(capacity, 0)));
+  const std::size_t copied =
+      std::min(information.size(), static_cast<std::size_t>(std::max(capacity, 0)));
   std::memcpy(text, information.data(), copied);
   return static_cast<int16_t>(information.size());
 }

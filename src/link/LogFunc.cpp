@@ -5,8 +5,8 @@
 
 #include <atomic>
 
-#include "link/link_api.h"
 #include "common/log_line.h"
+#include "link/link_api.h"
 
 namespace velmora::link {
 namespace {

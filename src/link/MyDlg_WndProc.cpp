@@ -31,7 +31,8 @@ namespace {
 
 LRESULT PassOn(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   const WNDPROC previous = Link().previousDialogProc;
-  if (previous == nullptr || previous == MyDlg_WndProc) return DefWindowProcA(dialog, message, wParam, lParam);
+  if (previous == nullptr || previous == MyDlg_WndProc)
+    return DefWindowProcA(dialog, message, wParam, lParam);
   return CallWindowProcA(previous, dialog, message, wParam, lParam);
 }
 
@@ -76,7 +77,8 @@ void DISABLECONTROLSINDIALOG() {
   LinkState& s = Link();
   if (s.modes.quiet) return;
   s.savedFocus = GetFocus();
-  if (s.parent != nullptr) EnumChildWindows(s.parent, EnumFuncDisableCtrlDlg, reinterpret_cast<LPARAM>(s.parent));
+  if (s.parent != nullptr)
+    EnumChildWindows(s.parent, EnumFuncDisableCtrlDlg, reinterpret_cast<LPARAM>(s.parent));
   SetFocus(s.window);
 }
 

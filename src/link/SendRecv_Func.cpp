@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/heap_block.h"
 #include "common/fixed_text.h"
+#include "common/heap_block.h"
 #include "link/frame_codec.h"
 #include "link/link_api.h"
 #include "link/link_state.h"
@@ -36,7 +36,8 @@ void SendPieces(bool fromFdWrite) {
     s.lastProgress = GetTickCount();
     if (n == SOCKET_ERROR) {
       const int code = WSAGetLastError();
-      if (fromFdWrite && code != WSAEWOULDBLOCK) LogErrorCode("Eroare FD_WRITE() - Cod eroare: ", code);
+      if (fromFdWrite && code != WSAEWOULDBLOCK)
+        LogErrorCode("Eroare FD_WRITE() - Cod eroare: ", code);
       break;
     }
     RecordSent(t, n);
@@ -71,7 +72,8 @@ void StartExchange(const char* payload, int32_t length) {
 int16_t AnswerResult() {
   LinkState& s = Link();
   if (s.qualified) return 0;
-  const std::span<const char> frame(s.receiveBuffer.data(), static_cast<std::size_t>(s.transfer.received));
+  const std::span<const char> frame(s.receiveBuffer.data(),
+                                    static_cast<std::size_t>(s.transfer.received));
   if (!IsQualificationAccepted(frame)) return -1;
   s.qualified = true;
   s.serverClosed = false;
@@ -103,7 +105,8 @@ ReceiveOutcome TakeReceived(int n) {
       SetStatusText("");
       InvalidateLink();
       ReportOutcome(LinkOutcome::kAnswer);
-      s.answerMarked = IsAnswerMarked(std::span<const char>(s.receiveBuffer.data(), static_cast<std::size_t>(t.received)));
+      s.answerMarked = IsAnswerMarked(
+          std::span<const char>(s.receiveBuffer.data(), static_cast<std::size_t>(t.received)));
       break;
     case ReceiveOutcome::kOverrun:
       if (s.exchangeShown) KillTimer(s.window, kTimerAnswer);
@@ -145,7 +148,8 @@ int32_t Exchange(const char* payload, int32_t length, char* destination, int32_t
     return -4;
   }
   if (s.transfer.answerLength > 0)
-    std::memcpy(destination, s.receiveBuffer.data() + kFrameHeaderBytes, static_cast<std::size_t>(s.transfer.answerLength));
+    std::memcpy(destination, s.receiveBuffer.data() + kFrameHeaderBytes,
+                static_cast<std::size_t>(s.transfer.answerLength));
   return s.transfer.answerLength;
 }
 
@@ -161,8 +165,8 @@ void OnFdConnect() {
   if (s.qualifying) return;
   char information[1000];
   const int16_t n = GETINFOCLIENT(information, sizeof information);
-  const std::string text =
-      QualificationText(s.clientCode, s.programName, std::string_view(information, static_cast<std::size_t>(n)));
+  const std::string text = QualificationText(
+      s.clientCode, s.programName, std::string_view(information, static_cast<std::size_t>(n)));
   s.qualifying = true;
   s.transfer.received = 0;
   s.transfer.expectingLength = true;
@@ -230,7 +234,8 @@ void OnAnswerWatchdog() {
     KillTimer(s.window, kTimerAnswer);
     return;
   }
-  if (const auto next = WatchdogTick(s.transfer, GetTickCount() - s.lastProgress, s.periods.answerMs)) {
+  if (const auto next =
+          WatchdogTick(s.transfer, GetTickCount() - s.lastProgress, s.periods.answerMs)) {
     ArmWatchdog(*next);
     return;
   }
@@ -303,21 +308,24 @@ int32_t GETRASPUNSCALIFICARE(std::string_view request, char* destination, int32_
   s.transfer.answerLength = 0;
   if (s.window == nullptr || !IsWindow(s.window)) return -5;
   const auto n = static_cast<int64_t>(TrimmedLength(request));
-  return Exchange(request.data(), n > kLongestPayload ? -1 : static_cast<int32_t>(n), destination, capacity);
+  return Exchange(request.data(), n > kLongestPayload ? -1 : static_cast<int32_t>(n), destination,
+                  capacity);
 }
 
 int32_t COMUNICACUSERVER(const char* payload, int32_t length, char* destination, int32_t capacity) {
   return Exchange(payload, length, destination, capacity);
 }
 
-int32_t DOWNLOADFISIERDEPESERVER(std::string_view name, std::string_view destinationPath, int16_t type) {
+int32_t DOWNLOADFISIERDEPESERVER(std::string_view name, std::string_view destinationPath,
+                                 int16_t type) {
   const std::string request = DownloadRequestText(name, type);
   HeapBlock answer;
   if (!answer.Allocate(kTransferBufferSize)) EndOnAllocationFailure("Eroare alocare memorie (3)");
   const int32_t n = GETRASPUNSCALIFICARE(request, answer.data(), kLimit);
   if (n < 1) return -1;
   const LinkState& s = Link();
-  SAVEBUFTOFILE(s.receiveBuffer.data() + kFrameHeaderBytes, s.transfer.answerLength, destinationPath);
+  SAVEBUFTOFILE(s.receiveBuffer.data() + kFrameHeaderBytes, s.transfer.answerLength,
+                destinationPath);
   return n;
 }
 
@@ -333,7 +341,8 @@ int16_t SENDFISIERTOSERVER(const char* path) {
   LinkState& s = Link();
   AutoHandle file(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   if (!file) {
-    if (!s.modes.quiet) LinkMessageBox(nullptr, "Eroare deschidere fisier()", "Quillon", MB_ICONERROR);
+    if (!s.modes.quiet)
+      LinkMessageBox(nullptr, "Eroare deschidere fisier()", "Quillon", MB_ICONERROR);
     return -1;
   }
   const DWORD size = GetFileSize(file.get(), nullptr);

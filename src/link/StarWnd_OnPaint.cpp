@@ -22,7 +22,8 @@ void DrawRing(HDC dc, const LinkState& s, int width) {
     const auto shade = DotShade(dot, s.frame);
     const DotPoint p = DotPosition(dot, width);
     const int r = DotRadius(shade);
-    ScopedSelectObject brush(dc, s.brushes[static_cast<std::size_t>(ShadeBrushSlot(shade, s.qualified))].get());
+    ScopedSelectObject brush(
+        dc, s.brushes[static_cast<std::size_t>(ShadeBrushSlot(shade, s.qualified))].get());
     Ellipse(dc, p.x - r, p.y - r, p.x + r, p.y + r);
   }
 }
@@ -34,8 +35,10 @@ void DrawTexts(HDC dc, const LinkState& s, int c) {
   SetTextAlign(dc, TA_CENTER | TA_TOP);
   TextCentred(dc, c, 35, TrimTrailingBlanks(s.status));
   if (!s.qualified) TextCentred(dc, c, 45, TrimTrailingBlanks(s.currentAddress));
-  if (const auto answer = AnswerPercentText(s.transfer.answerRemaining, s.transfer.answerField)) TextCentred(dc, c, 10, *answer);
-  if (const auto sent = SendPercentText(s.transfer.sendRemaining, s.transfer.sendTotal)) TextCentred(dc, c, 10, *sent);
+  if (const auto answer = AnswerPercentText(s.transfer.answerRemaining, s.transfer.answerField))
+    TextCentred(dc, c, 10, *answer);
+  if (const auto sent = SendPercentText(s.transfer.sendRemaining, s.transfer.sendTotal))
+    TextCentred(dc, c, 10, *sent);
 }
 
 }  // namespace

@@ -40,8 +40,10 @@ void MakeBrushes() {
   LinkState& s = Link();
   s.brushes[0].reset(CreateSolidBrush(s.background));
   for (int i = 0; i < 4; ++i) {
-    s.brushes[static_cast<std::size_t>(1 + i)].reset(CreateSolidBrush(kGreens[static_cast<std::size_t>(i)]));
-    s.brushes[static_cast<std::size_t>(5 + i)].reset(CreateSolidBrush(kReds[static_cast<std::size_t>(i)]));
+    s.brushes[static_cast<std::size_t>(1 + i)].reset(
+        CreateSolidBrush(kGreens[static_cast<std::size_t>(i)]));
+    s.brushes[static_cast<std::size_t>(5 + i)].reset(
+        CreateSolidBrush(kReds[static_cast<std::size_t>(i)]));
   }
   s.brushes[9].reset(CreateSolidBrush(kGrey));
 }
@@ -127,8 +129,8 @@ int16_t INITFEREASTRASTAR(HWND parent, HINSTANCE instance) {
   GetWindowRect(parent, &r);
   const int x = ((r.right - r.left) - kLinkWidth) / 2;
   const int y = ((r.bottom - r.top) - kLinkHeight - 40) / 2;
-  HWND window = CreateWindowExA(0, kClassName, kWindowName, WS_CHILD, x, y, kLinkWidth, kLinkHeight, parent, nullptr,
-                                instance, nullptr);
+  HWND window = CreateWindowExA(0, kClassName, kWindowName, WS_CHILD, x, y, kLinkWidth, kLinkHeight,
+                                parent, nullptr, instance, nullptr);
   if (window == nullptr) {
     ReportResourceError(GetLastError());
     Link().window = nullptr;

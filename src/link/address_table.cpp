@@ -24,7 +24,9 @@ void NoteIfDefault(ServerAddressTable& table, const std::string& entry) {
 // list is written with the system's line ends.
 using File = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
 
-File OpenFile(const std::string& path, const char* mode) { return File(std::fopen(path.c_str(), mode), &std::fclose); }
+File OpenFile(const std::string& path, const char* mode) {
+  return File(std::fopen(path.c_str(), mode), &std::fclose);
+}
 
 // Reads up to five lines; false when the file cannot be opened.
 bool ReadListLines(const std::string& path, std::vector<std::string>& lines) {
@@ -32,10 +34,12 @@ bool ReadListLines(const std::string& path, std::vector<std::string>& lines) {
   if (!in) return false;
   std::string text;
   char chunk[4096];
-  for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, in.get())) > 0;) text.append(chunk, got);
+  for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, in.get())) > 0;)
+    text.append(chunk, got);
   TextLineReader reader(text);
   std::string_view line;
-  while (lines.size() < static_cast<std::size_t>(kAddressEntries) && reader.Next(line)) lines.emplace_back(line);
+  while (lines.size() < static_cast<std::size_t>(kAddressEntries) && reader.Next(line))
+    lines.emplace_back(line);
   return true;
 }
 
@@ -97,7 +101,8 @@ std::int16_t GETLISTAIPDOMENIU(ServerAddressTable& table, const AddressListEnvir
   if (!table.refreshAllowed) return 0;
   table.refreshed = true;
   if (env.onRefreshStarted) env.onRefreshStarted();
-  const LibraryAnswer answer = env.askLibrary ? env.askLibrary() : LibraryAnswer{LibraryAnswer::Status::kNoLibrary, 0, {}};
+  const LibraryAnswer answer =
+      env.askLibrary ? env.askLibrary() : LibraryAnswer{LibraryAnswer::Status::kNoLibrary, 0, {}};
   if (answer.status == LibraryAnswer::Status::kNoLibrary) {
     table.libraryError = "Eroare deschidere \"hostlane.dll\"";
     return 0;
@@ -130,13 +135,15 @@ void WRITELISTAIPOPTIM(const ServerAddressTable& table, const AddressListEnviron
   if (current >= 1 && current <= kAddressEntries && !IsBlank(table.entries[current - 1]))
     lines.emplace_back(TrimTrailingBlanks(table.entries[current - 1]));
   for (int i = 1; i <= kAddressEntries; ++i)
-    if (i != current && !IsBlank(table.entries[i - 1])) lines.emplace_back(TrimTrailingBlanks(table.entries[i - 1]));
+    if (i != current && !IsBlank(table.entries[i - 1]))
+      lines.emplace_back(TrimTrailingBlanks(table.entries[i - 1]));
   WriteListLines(env.listFile, lines);
 }
 
 void SETIPFIX(ServerAddressTable& table, std::string_view address) {
   BlankAll(table);
-  table.entries[0] = PadToWidth(address.substr(0, std::min(address.size(), kAddressWidth)), kAddressWidth);
+  table.entries[0] =
+      PadToWidth(address.substr(0, std::min(address.size(), kAddressWidth)), kAddressWidth);
   table.current = 1;
   table.fixed = true;
   table.refreshAllowed = false;
@@ -151,11 +158,13 @@ std::string CurrentEntry(const ServerAddressTable& table) {
 
 std::string_view AddressPart(std::string_view entry) { return entry.substr(0, entry.find(' ')); }
 
-std::array<std::string, kAddressEntries> ParseLibraryAddressText(std::string_view buffer, int count) {
+std::array<std::string, kAddressEntries> ParseLibraryAddressText(std::string_view buffer,
+                                                                 int count) {
   std::array<std::string, kAddressEntries> entries;
   entries.fill(BlankEntry());
-  const std::string_view text = buffer.substr(0, std::min<std::size_t>(
-      {buffer.size(), kLibraryTextWidth, static_cast<std::size_t>(std::max(count, 0))}));
+  const std::string_view text =
+      buffer.substr(0, std::min<std::size_t>({buffer.size(), kLibraryTextWidth,
+                                              static_cast<std::size_t>(std::max(count, 0))}));
   std::size_t start = 0;  // 0-based here
   int filled = 0;
   while (filled < kAddressEntries && start < text.size()) {

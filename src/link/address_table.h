@@ -65,7 +65,8 @@ std::string_view AddressPart(std::string_view entry);
 // Splits the library's text: up to five addresses, each followed by a
 // carriage return and one more character. A count above 85 is read only
 // within the 85-character buffer.
-std::array<std::string, kAddressEntries> ParseLibraryAddressText(std::string_view buffer, int count);
+std::array<std::string, kAddressEntries> ParseLibraryAddressText(std::string_view buffer,
+                                                                 int count);
 // The library's side of the same format: addresses joined with CR LF, cut to 85.
 std::string JoinLibraryAddressText(const std::vector<std::string>& addresses);
 

@@ -9,7 +9,8 @@
 
 namespace velmora::link {
 
-int16_t ClientCodeFromDocumentsModule(bool erpMode, std::string& documentsDirectory, int32_t& code) {
+int16_t ClientCodeFromDocumentsModule(bool erpMode, std::string& documentsDirectory,
+                                      int32_t& code) {
   code = 0;
   if (erpMode) {
     if (erpdirs::LoadErpDirectoryFile().status != 0) return -1;

@@ -17,7 +17,8 @@ std::size_t EncodeFrame(std::span<const char> payload, std::span<char> out) {
 
 std::string EncodeFrame(std::string_view payload) {
   std::string frame(payload.size() + kFrameHeaderBytes, '\0');
-  EncodeFrame(std::span<const char>(payload.data(), payload.size()), std::span<char>(frame.data(), frame.size()));
+  EncodeFrame(std::span<const char>(payload.data(), payload.size()),
+              std::span<char>(frame.data(), frame.size()));
   return frame;
 }
 
@@ -62,6 +63,8 @@ std::string DownloadRequestText(std::string_view name, int type) {
   return PadToWidth(text, kRequestTextWidth);
 }
 
-std::string UploadHeader(std::string_view clientCodeText) { return "901 " + PadToWidth(clientCodeText, 10); }
+std::string UploadHeader(std::string_view clientCodeText) {
+  return "901 " + PadToWidth(clientCodeText, 10);
+}
 
 }  // namespace velmora::link

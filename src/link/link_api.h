@@ -49,7 +49,8 @@ void KILL_STARWND_TIMERS();
 // 0 connected and qualified (also when it already was); -1 given up, aborted
 // or WM_QUIT; -2 the link window cannot be created; -3 no link window;
 // -4 the parent dialog is not a window.
-int16_t INITCONECTARELASERVER(HWND parent, HINSTANCE instance, std::optional<int32_t> clientCode = std::nullopt);
+int16_t INITCONECTARELASERVER(HWND parent, HINSTANCE instance,
+                              std::optional<int32_t> clientCode = std::nullopt);
 void SETTCPPORT(uint16_t port);
 // Uses only this address (first 15 characters); iplist.txt is never read or written.
 void SETIPFIX(std::string_view address);
@@ -74,7 +75,8 @@ int32_t GETRASPUNSCALIFICARE(std::string_view request, char* destination, int32_
 int32_t COMUNICACUSERVER(const char* payload, int32_t length, char* destination, int32_t capacity);
 // Fetches a file (type 301, 302/3021, 303, else 903) into `destinationPath`;
 // the payload length, or -1.
-int32_t DOWNLOADFISIERDEPESERVER(std::string_view name, std::string_view destinationPath, int16_t type);
+int32_t DOWNLOADFISIERDEPESERVER(std::string_view name, std::string_view destinationPath,
+                                 int16_t type);
 // Uploads a file as "901 " + client code + its bytes. 0 sent, -1 cannot be
 // opened, -2 empty, else the SENDBUFFERTOSERVER result.
 int16_t SENDFISIERTOSERVER(const char* path);
@@ -95,7 +97,9 @@ int16_t GETINFOCLIENT(char* text, int32_t capacity);
 // The application log channel; lines are written only while it is above 0.
 void SETLUNSTARWNDLOG(int16_t channel);
 void WRITEINLOGSTARWND(const char* text, int length);
-inline void WRITEINLOGSTARWND(std::string_view text) { WRITEINLOGSTARWND(text.data(), static_cast<int>(text.size())); }
+inline void WRITEINLOGSTARWND(std::string_view text) {
+  WRITEINLOGSTARWND(text.data(), static_cast<int>(text.size()));
+}
 // Where the finished lines go (the application log's file); none by default.
 using LinkLogWriter = void (*)(std::string_view line);
 void SetLinkLogWriter(LinkLogWriter writer);

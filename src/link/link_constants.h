@@ -23,23 +23,30 @@ inline constexpr std::uint16_t kDefaultTcpPort = 5150;
 // the number of the connect or exchange they belong to, so that one left
 // over from an earlier wait is never taken for the current one; an abort
 // posted from outside the link carries 0 and ends whatever wait is running.
-inline constexpr unsigned kMsgSocket = 0x401;   // WSAAsyncSelect notification of the link's socket
-inline constexpr unsigned kMsgConnect = 0x402;  // open (or reopen) the connection to the current address
-inline constexpr unsigned kMsgAbort = 0x403;    // end the current wait: connect given up or transfer aborted
-inline constexpr unsigned kMsgTimeout = 0x404;  // the answer did not come; the transfer is to be retried
-inline constexpr unsigned kMsgAnswer = 0x405;   // a complete answer frame is in the receive buffer
-inline constexpr unsigned kMsgOverrun = 0x406;  // more bytes than announced, or a connect request during a transfer
-inline constexpr unsigned kMsgReady = 0x407;    // the connection is open and the client qualified
+inline constexpr unsigned kMsgSocket = 0x401;  // WSAAsyncSelect notification of the link's socket
+inline constexpr unsigned kMsgConnect =
+    0x402;  // open (or reopen) the connection to the current address
+inline constexpr unsigned kMsgAbort =
+    0x403;  // end the current wait: connect given up or transfer aborted
+inline constexpr unsigned kMsgTimeout =
+    0x404;  // the answer did not come; the transfer is to be retried
+inline constexpr unsigned kMsgAnswer = 0x405;  // a complete answer frame is in the receive buffer
+inline constexpr unsigned kMsgOverrun =
+    0x406;  // more bytes than announced, or a connect request during a transfer
+inline constexpr unsigned kMsgReady = 0x407;  // the connection is open and the client qualified
 // Posted to the link window only, for the one place that decides what follows.
-inline constexpr unsigned kMsgGaveUp = 0x408;        // the connect time-out found no address left
-inline constexpr unsigned kMsgRefused = 0x409;       // the server closed before qualifying; ask before redialling
-inline constexpr unsigned kMsgSelectFailed = 0x40A;  // WSAAsyncSelect failed; lParam holds the error code
+inline constexpr unsigned kMsgGaveUp = 0x408;  // the connect time-out found no address left
+inline constexpr unsigned kMsgRefused =
+    0x409;  // the server closed before qualifying; ask before redialling
+inline constexpr unsigned kMsgSelectFailed =
+    0x40A;  // WSAAsyncSelect failed; lParam holds the error code
 
 // Timers of the link window.
 inline constexpr unsigned kTimerAnimation = 2;  // 140 ms, one animation step
 inline constexpr unsigned kTimerConnect = 3;    // 4,500 ms, connect time-out per address
-inline constexpr unsigned kTimerParent = 5;     // 1,500 ms, watches that the parent dialog still exists
-inline constexpr unsigned kTimerAnswer = 7;     // 5,000 ms, answer watchdog
+inline constexpr unsigned kTimerParent =
+    5;  // 1,500 ms, watches that the parent dialog still exists
+inline constexpr unsigned kTimerAnswer = 7;  // 5,000 ms, answer watchdog
 inline constexpr unsigned kAnimationPeriodMs = 140;
 inline constexpr unsigned kConnectPeriodMs = 4500;
 inline constexpr unsigned kParentPeriodMs = 1500;

@@ -45,7 +45,7 @@ void EndConnect(LinkOutcome outcome) {
 GiveUpChoice Ask(GiveUpChoice choice, std::string_view text, std::string_view caption) {
   if (choice != GiveUpChoice::kAsk) return choice;
   return LinkMessageBox(Link().parent, text, caption, kAskStyle) == IDRETRY ? GiveUpChoice::kRetry
-                                                                          : GiveUpChoice::kCancel;
+                                                                            : GiveUpChoice::kCancel;
 }
 
 // The answer did not come: retry, or (the user's Cancel) end the program.
@@ -60,7 +60,8 @@ void DecideNoAnswer() {
 // Every address failed: start the list again, or give up the connect.
 void DecideGaveUp() {
   LinkState& s = Link();
-  if (Ask(ConnectGiveUpChoice(s.modes), kTextConnectImpossible, "Corvane") == GiveUpChoice::kCancel) {
+  if (Ask(ConnectGiveUpChoice(s.modes), kTextConnectImpossible, "Corvane") ==
+      GiveUpChoice::kCancel) {
     SendMessageA(s.parent, WM_COMMAND, IDCANCEL, 0);
     EndConnect(LinkOutcome::kGaveUp);
     return;
@@ -85,8 +86,8 @@ void DecideRefused() {
 }
 
 [[noreturn]] void DecideSelectFailed(LPARAM code) {
-  LinkMessageBox(Link().window, "*** Eroare WSAAsyncSelect(). Cod eroare: " + std::to_string(code), "Vantor",
-                 MB_ICONERROR);
+  LinkMessageBox(Link().window, "*** Eroare WSAAsyncSelect(). Cod eroare: " + std::to_string(code),
+                 "Vantor", MB_ICONERROR);
   ON_CALL_EXIT(-203);
 }
 

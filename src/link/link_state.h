@@ -3,8 +3,8 @@
 // routines the link's own files share. Everything here is touched only by
 // the one thread that has opened the link; nothing is locked.
 
-#include <windows.h>
 #include <winsock2.h>
+#include <windows.h>
 
 #include <array>
 #include <string>
@@ -97,22 +97,22 @@ void SetStatusText(std::string_view text);
 void InvalidateLink();
 void SubclassParent(HWND dialog);
 void RestoreParentProcedure();
-void OnLinkConnect();                                  // ConnectFunc.cpp
-void OnLinkSocket(WPARAM wParam, LPARAM lParam);       // ConnectFunc.cpp
-void OnConnectTimeout();                               // ConnectFunc.cpp
+void OnLinkConnect();                             // ConnectFunc.cpp
+void OnLinkSocket(WPARAM wParam, LPARAM lParam);  // ConnectFunc.cpp
+void OnConnectTimeout();                          // ConnectFunc.cpp
 // The part of a connect attempt after the refusal question: socket, address, dial.
-void DialConnection();                                 // ConnectFunc.cpp
-void OnFdConnect();                                    // SendRecv_Func.cpp
-void OnFdWrite();                                      // SendRecv_Func.cpp
-void OnFdRead();                                       // SendRecv_Func.cpp
-void OnAnswerWatchdog();                               // SendRecv_Func.cpp
+void DialConnection();    // ConnectFunc.cpp
+void OnFdConnect();       // SendRecv_Func.cpp
+void OnFdWrite();         // SendRecv_Func.cpp
+void OnFdRead();          // SendRecv_Func.cpp
+void OnAnswerWatchdog();  // SendRecv_Func.cpp
 // Timer 2: the next frame, and a running exchange shown once it has lasted one.
-void OnAnimationTick();                                // SendRecv_Func.cpp
+void OnAnimationTick();  // SendRecv_Func.cpp
 // Stops timer 2 (the ring stands still).
-void StopAnimation();                                  // SendRecv_Func.cpp
+void StopAnimation();  // SendRecv_Func.cpp
 // The end of a send-and-wait, whatever ended it: timers, window, controls;
 // the result code of SENDBUFFERTOSERVER for that outcome.
-int16_t FinishExchange(LinkOutcome outcome);           // SendRecv_Func.cpp
+int16_t FinishExchange(LinkOutcome outcome);  // SendRecv_Func.cpp
 // Asks for the connection to be reopened (WM_LINK_CONNECT); unless an
 // operation runs, that is a connect of its own, which the next exchange
 // awaits. During an exchange it ends the exchange and follows it.

@@ -66,7 +66,9 @@ void ReportOutcome(LinkOutcome outcome, LPARAM detail) {
   PostMessageA(Link().window, static_cast<UINT>(outcome), CurrentOperationTag(), detail);
 }
 
-void HoldOutcome(LinkOutcome outcome, LPARAM detail) { Link().operation.held.emplace_back(outcome, detail); }
+void HoldOutcome(LinkOutcome outcome, LPARAM detail) {
+  Link().operation.held.emplace_back(outcome, detail);
+}
 
 namespace {
 

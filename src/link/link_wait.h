@@ -26,13 +26,13 @@ namespace velmora::link {
 // carry them; kQuit has none (GetMessageA retrieved WM_QUIT).
 enum class LinkOutcome : unsigned {
   kQuit = 0,
-  kAborted = kMsgAbort,      // Escape, Cancel, the parent dialog gone, or a stop from outside
-  kTimedOut = kMsgTimeout,   // the answer watchdog saw nothing for a whole period
-  kAnswer = kMsgAnswer,      // a complete answer frame is in the receive buffer
-  kOverrun = kMsgOverrun,    // more bytes than announced, or a reconnect asked for during a transfer
-  kReady = kMsgReady,        // the server accepted the qualification
-  kGaveUp = kMsgGaveUp,      // the connect time-out found no address left
-  kRefused = kMsgRefused,    // the server closed before the client was qualified
+  kAborted = kMsgAbort,     // Escape, Cancel, the parent dialog gone, or a stop from outside
+  kTimedOut = kMsgTimeout,  // the answer watchdog saw nothing for a whole period
+  kAnswer = kMsgAnswer,     // a complete answer frame is in the receive buffer
+  kOverrun = kMsgOverrun,   // more bytes than announced, or a reconnect asked for during a transfer
+  kReady = kMsgReady,       // the server accepted the qualification
+  kGaveUp = kMsgGaveUp,     // the connect time-out found no address left
+  kRefused = kMsgRefused,   // the server closed before the client was qualified
   kSelectFailed = kMsgSelectFailed,  // the socket could not be bound to the link window
 };
 

@@ -1,6 +1,5 @@
 #include "link/log_line.h"
 
-
 #include "common/fixed_text.h"
 
 namespace velmora::link {

@@ -5,7 +5,8 @@
 
 namespace velmora::link {
 namespace {
-constexpr std::array<DotPoint, 8> kOffsets{{{0, 4}, {9, 8}, {12, 17}, {9, 25}, {0, 28}, {-9, 24}, {-12, 16}, {-9, 7}}};
+constexpr std::array<DotPoint, 8> kOffsets{
+    {{0, 4}, {9, 8}, {12, 17}, {9, 25}, {0, 28}, {-9, 24}, {-12, 16}, {-9, 7}}};
 constexpr std::int32_t kLimit = static_cast<std::int32_t>(kTransferBufferSize);
 }  // namespace
 
@@ -28,7 +29,8 @@ int ShadeBrushSlot(std::optional<int> shade, bool qualified) {
   return (qualified ? 1 : 5) + *shade;
 }
 
-std::optional<std::string> AnswerPercentText(std::int32_t answerRemaining, std::int32_t answerField) {
+std::optional<std::string> AnswerPercentText(std::int32_t answerRemaining,
+                                             std::int32_t answerField) {
   if (answerRemaining <= 0 || answerField <= 0 || answerRemaining >= kLimit) return std::nullopt;
   const long long p = 100 - (static_cast<long long>(answerRemaining) * 100) / answerField;
   return std::to_string(p) + "%";

@@ -33,7 +33,8 @@ inline constexpr int kBrushCount = 10;
 int ShadeBrushSlot(std::optional<int> shade, bool qualified);
 
 // "75%" while an answer arrives (left-adjusted); nullopt when none arrives.
-std::optional<std::string> AnswerPercentText(std::int32_t answerRemaining, std::int32_t answerField);
+std::optional<std::string> AnswerPercentText(std::int32_t answerRemaining,
+                                             std::int32_t answerField);
 // " 75%" while a request goes out (three columns); nullopt when none goes out.
 std::optional<std::string> SendPercentText(std::int32_t sendRemaining, std::int32_t sendTotal);
 

@@ -18,7 +18,9 @@ void TransferBuffer::Free() {
   dirty_ = 0;
 }
 
-void TransferBuffer::MarkWritten(std::size_t end) { dirty_ = std::max(dirty_, std::min(end, block_.size())); }
+void TransferBuffer::MarkWritten(std::size_t end) {
+  dirty_ = std::max(dirty_, std::min(end, block_.size()));
+}
 
 void TransferBuffer::ZeroForExchange() {
   if (!block_) return;

@@ -20,7 +20,9 @@ void BeginExchange(TransferCounters& t, std::int32_t payloadLength) {
   t.answerLength = 0;
 }
 
-std::int32_t NextSendPiece(const TransferCounters& t) { return std::min(t.sendRemaining, kSendPiece); }
+std::int32_t NextSendPiece(const TransferCounters& t) {
+  return std::min(t.sendRemaining, kSendPiece);
+}
 
 void RecordSent(TransferCounters& t, std::int32_t sent) {
   t.sendRemaining -= sent;
@@ -33,11 +35,13 @@ std::int32_t ReceiveRoom(const TransferCounters& t, std::size_t capacity) {
 }
 
 std::int32_t ReceiveRequest(const TransferCounters& t, std::size_t capacity, std::int32_t piece) {
-  const std::int64_t wanted = t.expectingLength ? piece : static_cast<std::int64_t>(std::max(t.answerRemaining, 0)) + piece;
+  const std::int64_t wanted =
+      t.expectingLength ? piece : static_cast<std::int64_t>(std::max(t.answerRemaining, 0)) + piece;
   return static_cast<std::int32_t>(std::min<std::int64_t>(wanted, ReceiveRoom(t, capacity)));
 }
 
-ReceiveOutcome RecordReceived(TransferCounters& t, std::span<const char> receiveBuffer, std::int32_t n) {
+ReceiveOutcome RecordReceived(TransferCounters& t, std::span<const char> receiveBuffer,
+                              std::int32_t n) {
   t.received += n;
   if (t.expectingLength) {
     if (t.received < static_cast<std::int32_t>(kFrameHeaderBytes)) {
@@ -61,7 +65,8 @@ ReceiveOutcome RecordReceived(TransferCounters& t, std::span<const char> receive
   return ReceiveOutcome::kIncomplete;
 }
 
-std::optional<std::uint32_t> WatchdogTick(TransferCounters& t, std::uint32_t idleMs, std::uint32_t periodMs) {
+std::optional<std::uint32_t> WatchdogTick(TransferCounters& t, std::uint32_t idleMs,
+                                          std::uint32_t periodMs) {
   if (idleMs < periodMs) return periodMs - idleMs;
   if (t.sendRemaining < t.watchdogMark) {
     t.watchdogMark = t.sendRemaining;
@@ -86,7 +91,10 @@ void LinkModes::Set(std::int16_t mode) {
   switch (mode) {
     case 0: quiet = false; break;
     case 1: quiet = true; break;
-    case 2: quiet = true; silent = true; break;
+    case 2:
+      quiet = true;
+      silent = true;
+      break;
     default: break;
   }
 }

@@ -12,15 +12,15 @@
 namespace velmora::link {
 
 struct TransferCounters {
-  std::int32_t sendTotal = 0;      // payload length + 4
-  std::int32_t sendRemaining = 0;  // frame bytes not yet handed to send
-  std::int32_t sendPosition = 0;   // offset of the next byte to hand to send
-  std::int32_t watchdogMark = 0;   // sendRemaining at the last watchdog tick
-  std::int32_t received = 0;       // answer bytes received so far
-  bool expectingLength = true;     // the answer's length field is not yet complete
+  std::int32_t sendTotal = 0;        // payload length + 4
+  std::int32_t sendRemaining = 0;    // frame bytes not yet handed to send
+  std::int32_t sendPosition = 0;     // offset of the next byte to hand to send
+  std::int32_t watchdogMark = 0;     // sendRemaining at the last watchdog tick
+  std::int32_t received = 0;         // answer bytes received so far
+  bool expectingLength = true;       // the answer's length field is not yet complete
   std::int32_t answerRemaining = 0;  // answer bytes still expected
-  std::int32_t answerField = 0;    // the answer's length field (total, with its 4 bytes)
-  std::int32_t answerLength = 0;   // answerField - 4: the payload length
+  std::int32_t answerField = 0;      // the answer's length field (total, with its 4 bytes)
+  std::int32_t answerLength = 0;     // answerField - 4: the payload length
 };
 
 // The value that answerRemaining holds while nothing of an answer is known.
@@ -53,14 +53,16 @@ enum class ReceiveOutcome { kIncomplete, kComplete, kOverrun };
 // bytes received, also when the length field itself came in pieces. An
 // announced total larger than the buffer can never be completed and counts as
 // an overrun.
-ReceiveOutcome RecordReceived(TransferCounters& t, std::span<const char> receiveBuffer, std::int32_t n);
+ReceiveOutcome RecordReceived(TransferCounters& t, std::span<const char> receiveBuffer,
+                              std::int32_t n);
 
 // One tick of the answer watchdog, `idleMs` after the last byte moved (a
 // send call or a part of the answer). The delay until the next tick, or
 // nullopt when the exchange has timed out: a whole period without a byte,
 // unless more of the request went out since the previous tick (then it has
 // one more period).
-std::optional<std::uint32_t> WatchdogTick(TransferCounters& t, std::uint32_t idleMs, std::uint32_t periodMs);
+std::optional<std::uint32_t> WatchdogTick(TransferCounters& t, std::uint32_t idleMs,
+                                          std::uint32_t periodMs);
 
 // What the owning dialog's Cancel button does during a link wait.
 enum class CancelAction {

@@ -73,7 +73,8 @@ void UpdateVerticalRange(const ListBlock& block, bool withPage) {
   info.nMax = d.rowCount;
   info.nPage = static_cast<UINT>(d.visibleRows + 1);
   SetScrollInfo(block.verticalBar, SB_CTL, &info, TRUE);
-  if (withPage) EnableWindow(block.verticalBar, d.visibleRows > 0 && d.visibleRows + 1 <= d.rowCount);
+  if (withPage)
+    EnableWindow(block.verticalBar, d.visibleRows > 0 && d.visibleRows + 1 <= d.rowCount);
 }
 
 void NotifyParent(HWND window, int code, bool post) {

@@ -102,8 +102,9 @@ void OnEnter(HWND window) {
     LockedList locked(window);
     if (!locked) return;
     const ListData& d = locked.data();
-    notifyEnter = d.RowSelection() ||
-                  (d.ValidColumn(d.currentColumn) && (d.cellFormat[Index(d.currentColumn)] & kCellFormatEnterNotifies));
+    notifyEnter =
+        d.RowSelection() || (d.ValidColumn(d.currentColumn) &&
+                             (d.cellFormat[Index(d.currentColumn)] & kCellFormatEnterNotifies));
     edit = (d.editOnEnter & 1) != 0;
   }
   if (notifyEnter) {
@@ -185,7 +186,8 @@ ScrollRequest ScrollRequestOf(int request) {
 void PassFocusOn(HWND window) {
   const HWND parent = GetParent(window);
   const HWND next = GetNextDlgTabItem(parent, window, KeyDown(VK_SHIFT));
-  if (next != nullptr && next != window) PostMessageA(parent, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+  if (next != nullptr && next != window)
+    PostMessageA(parent, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
 }
 
 void OnListKeyDown(HWND window, UINT key, LPARAM lParam) {
@@ -199,12 +201,16 @@ void OnListKeyDown(HWND window, UINT key, LPARAM lParam) {
     case VK_UP: MoveByKey(window, ListKey::Up); break;
     case VK_DOWN: MoveByKey(window, ListKey::Down); break;
     case VK_HOME:
-      if (KeyDown(VK_CONTROL)) MoveByKey(window, ListKey::Home);
-      else ScrollHorizontallyTo(window, false);
+      if (KeyDown(VK_CONTROL))
+        MoveByKey(window, ListKey::Home);
+      else
+        ScrollHorizontallyTo(window, false);
       break;
     case VK_END:
-      if (KeyDown(VK_CONTROL)) MoveByKey(window, ListKey::End);
-      else ScrollHorizontallyTo(window, true);
+      if (KeyDown(VK_CONTROL))
+        MoveByKey(window, ListKey::End);
+      else
+        ScrollHorizontallyTo(window, true);
       break;
     case VK_LEFT: SelectNeighbourColumn(window, -1); break;
     case VK_RIGHT: SelectNeighbourColumn(window, +1); break;
@@ -235,7 +241,8 @@ void OnListChar(HWND window, UINT character) {
     notifyOnly = d.RowSelection() && d.editColumn == 0;
   }
   if (notifyOnly) {
-    PostMessageA(GetParent(window), WM_COMMAND, MAKEWPARAM(character, 313), reinterpret_cast<LPARAM>(window));
+    PostMessageA(GetParent(window), WM_COMMAND, MAKEWPARAM(character, 313),
+                 reinterpret_cast<LPARAM>(window));
     return;
   }
   const char typed = static_cast<char>(character);
@@ -279,7 +286,8 @@ void OnListButtonDown(HWND window, int x, int y) {
     if (!d.RowSelection()) {
       const int hit = ColumnAt(d, x + d.scrollX);
       const auto begin = d.selectableColumns.begin();
-      if (std::find(begin, begin + d.selectableCount, hit) != begin + d.selectableCount) column = hit;
+      if (std::find(begin, begin + d.selectableCount, hit) != begin + d.selectableCount)
+        column = hit;
     }
   }
   SelectListCell(window, row, column);

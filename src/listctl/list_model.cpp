@@ -23,11 +23,14 @@ void ClearCellExtras(ListData& d, int row, int column) {
 
 int VisibleRowsFor(const ListData& d) {
   if (d.rowHeight <= 0) return 0;
-  const int height = d.clientHeight - d.headerHeight - (d.horizontalOverflow > 0 ? kScrollBarSize : 0);
+  const int height =
+      d.clientHeight - d.headerHeight - (d.horizontalOverflow > 0 ? kScrollBarSize : 0);
   return std::max(0, height / d.rowHeight);
 }
 
-int RightEdge(const ListData& d, int column) { return d.columnLeft[Index(column)] + d.columnWidth[Index(column)]; }
+int RightEdge(const ListData& d, int column) {
+  return d.columnLeft[Index(column)] + d.columnWidth[Index(column)];
+}
 
 bool ParsesAsNonZeroNumber(const std::string& key, double& value) {
   char* end = nullptr;
@@ -45,7 +48,8 @@ bool EveryWordOccurs(std::string_view key, std::string_view text) {
     }
     const std::size_t end = std::min(key.find_first_of(" \t", i), key.size());
     const std::string_view word = key.substr(i, std::min(end - i, kMaxSearchWord));
-    if (erpdirs::FindTextNoCase(text, static_cast<int>(text.size()), word, static_cast<int>(word.size()), false) == 0)
+    if (erpdirs::FindTextNoCase(text, static_cast<int>(text.size()), word,
+                                static_cast<int>(word.size()), false) == 0)
       return false;
     anyWord = true;
     i = end;
@@ -70,7 +74,9 @@ void InitialiseList(ListData& d, int clientWidth, int clientHeight, int rowHeigh
 int TitleLineCount(std::string_view title) {
   title = TrimTrailingBlanks(title);
   int lines = 1;
-  for (std::size_t at = title.find("\r\n"); at != std::string_view::npos; at = title.find("\r\n", at + 2)) ++lines;
+  for (std::size_t at = title.find("\r\n"); at != std::string_view::npos;
+       at = title.find("\r\n", at + 2))
+    ++lines;
   return lines;
 }
 
@@ -86,7 +92,8 @@ int AddColumn(ListData& d, TextTable table, int width, uint32_t titleFormat, uin
   d.titleFormat[i] = titleFormat;
   d.cellFormat[i] = cellFormat;
   CopyIntoField(d.columnTitle[i], title);
-  d.headerLines = std::max(d.headerLines, TitleLineCount(title.substr(0, std::min(title.size(), kTitleLength))));
+  d.headerLines = std::max(d.headerLines,
+                           TitleLineCount(title.substr(0, std::min(title.size(), kTitleLength))));
   d.headerHeight = d.headerLines * d.rowHeight + 4;
 
   for (int row = 1; row <= d.rowCount; ++row) {
@@ -142,7 +149,9 @@ void RemoveRow(ListData& d, TextTable table, int position) {
   --d.rowCount;
 }
 
-int ClampTopRow(const ListData& d, int topRow) { return std::max(0, std::min(topRow, d.rowCount - d.visibleRows)); }
+int ClampTopRow(const ListData& d, int topRow) {
+  return std::max(0, std::min(topRow, d.rowCount - d.visibleRows));
+}
 
 bool KeepRowVisible(ListData& d, int row) {
   const int before = d.topRow;
@@ -154,18 +163,12 @@ bool KeepRowVisible(ListData& d, int row) {
 int RowAfterKey(const ListData& d, ListKey key, bool control) {
   if (d.rowCount == 0) return 0;
   switch (key) {
-    case ListKey::PageUp:
-      return std::max(1, d.currentRow - d.visibleRows + 1);
-    case ListKey::PageDown:
-      return std::min(d.rowCount, d.currentRow + d.visibleRows - 1);
-    case ListKey::Home:
-      return control ? 1 : 0;
-    case ListKey::End:
-      return control ? d.rowCount : 0;
-    case ListKey::Up:
-      return std::max(1, d.currentRow - 1);
-    case ListKey::Down:
-      return std::min(d.rowCount, d.currentRow + 1);
+    case ListKey::PageUp: return std::max(1, d.currentRow - d.visibleRows + 1);
+    case ListKey::PageDown: return std::min(d.rowCount, d.currentRow + d.visibleRows - 1);
+    case ListKey::Home: return control ? 1 : 0;
+    case ListKey::End: return control ? d.rowCount : 0;
+    case ListKey::Up: return std::max(1, d.currentRow - 1);
+    case ListKey::Down: return std::min(d.rowCount, d.currentRow + 1);
   }
   return 0;
 }
@@ -197,7 +200,8 @@ int ScrollXAfterScroll(const ListData& d, ScrollRequest request, int thumb) {
     case ScrollRequest::PageDown:  // the first column reaching past the visible edge
       x = d.horizontalOverflow;
       for (int c = d.columnCount; c >= 1; --c)
-        if (RightEdge(d, c) > visibleRight && d.columnLeft[Index(c)] > d.scrollX) x = d.columnLeft[Index(c)];
+        if (RightEdge(d, c) > visibleRight && d.columnLeft[Index(c)] > d.scrollX)
+          x = d.columnLeft[Index(c)];
       break;
     case ScrollRequest::Thumb: x = thumb; break;
     case ScrollRequest::Other: break;

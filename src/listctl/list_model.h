@@ -40,7 +40,8 @@ struct ListData {
   std::array<uint32_t, kMaxColumns> titleFormat{}, cellFormat{};
   int32_t rowCapacity = 0;
   std::array<std::array<double, kMaxRows>, kMaxColumns> cellValue{};
-  std::array<std::array<uint32_t, kMaxRows>, kMaxColumns> cellBackColour{}, cellTextColour{};  // 0: default
+  std::array<std::array<uint32_t, kMaxRows>, kMaxColumns> cellBackColour{},
+      cellTextColour{};  // 0: default
   int32_t selectableCount = 0, selectableIndex = 1;
   std::array<int32_t, kMaxColumns> selectableColumns{};
   int32_t markMode = 0, markFirst = 0, markLast = 0;
@@ -58,10 +59,13 @@ class TextTable {
  public:
   explicit TextTable(std::span<char> bytes) : bytes_(bytes) {}
   std::span<char> Cell(int row, int column) const {
-    const std::size_t offset = (static_cast<std::size_t>(row - 1) * kMaxColumns + (column - 1)) * kCellLength;
+    const std::size_t offset =
+        (static_cast<std::size_t>(row - 1) * kMaxColumns + (column - 1)) * kCellLength;
     return bytes_.subspan(offset, kCellLength);
   }
-  std::span<char> Row(int row) const { return bytes_.subspan(static_cast<std::size_t>(row - 1) * kRowBytes, kRowBytes); }
+  std::span<char> Row(int row) const {
+    return bytes_.subspan(static_cast<std::size_t>(row - 1) * kRowBytes, kRowBytes);
+  }
 
  private:
   std::span<char> bytes_;
@@ -90,7 +94,7 @@ Rect CellRect(const ListData& d, int column, int position);
 // Row operations on the data; the window side grows the table and repaints.
 void BlankRow(ListData& d, TextTable table, int row);
 void CopyRow(ListData& d, TextTable table, int from, int to);
-void AppendRow(ListData& d, TextTable table);              // rowCount must be below the capacity
+void AppendRow(ListData& d, TextTable table);                // rowCount must be below the capacity
 void InsertRow(ListData& d, TextTable table, int position);  // after AppendRow
 void RemoveRow(ListData& d, TextTable table, int position);
 
@@ -101,7 +105,8 @@ bool KeepRowVisible(ListData& d, int row);
 
 // Keys the grid handles itself.
 enum class ListKey { PageUp, PageDown, Home, End, Up, Down };
-// The row a key moves the current row to (Home and End only with Ctrl); 0 when it does not move rows.
+// The row a key moves the current row to (Home and End only with Ctrl); 0 when it
+// does not move rows.
 int RowAfterKey(const ListData& d, ListKey key, bool control);
 
 // Vertical scroll requests.

@@ -16,7 +16,8 @@ void PlaceVerticalBar(const ListBlock& block) {
 
 void PlaceHorizontalBar(const ListBlock& block) {
   const ListData& d = block.data;
-  MoveWindow(block.horizontalBar, 0, d.clientHeight - kScrollBarSize, d.clientWidth, kScrollBarSize, TRUE);
+  MoveWindow(block.horizontalBar, 0, d.clientHeight - kScrollBarSize, d.clientWidth, kScrollBarSize,
+             TRUE);
   SCROLLINFO info{};
   info.cbSize = sizeof info;
   info.fMask = SIF_RANGE | SIF_PAGE;
@@ -100,7 +101,8 @@ int RemoveListRow(HWND list, int position) {
   return kOk;
 }
 
-int SetListCellText(HWND list, int row, int column, std::string_view text, std::optional<int> redraw) {
+int SetListCellText(HWND list, int row, int column, std::string_view text,
+                    std::optional<int> redraw) {
   LockedList locked(list);
   if (!locked) return kNotLockable;
   ListData& d = locked.data();
@@ -130,7 +132,8 @@ int SetListCellBackColour(HWND list, int row, int column, COLORREF colour) {
   ListData& d = locked.data();
   if (!d.ValidRow(row)) return 2;
   if (!d.ValidColumn(column)) return 3;
-  d.cellBackColour[static_cast<std::size_t>(column - 1)][static_cast<std::size_t>(row - 1)] = colour;
+  d.cellBackColour[static_cast<std::size_t>(column - 1)][static_cast<std::size_t>(row - 1)] =
+      colour;
   return kOk;
 }
 

@@ -34,7 +34,8 @@ int RemoveListRow(HWND list, int position);
 
 // Stores the text, cut at 300 characters. Repaints the cell at once when
 // `redraw` is omitted or has bit 0 set. 2: bad row; 3: bad column; 4: table not lockable.
-int SetListCellText(HWND list, int row, int column, std::string_view text, std::optional<int> redraw = std::nullopt);
+int SetListCellText(HWND list, int row, int column, std::string_view text,
+                    std::optional<int> redraw = std::nullopt);
 
 // The cell text cut or blank-padded to `length`. 2: bad row; 3: bad column; 4: table not lockable.
 int GetListCellText(HWND list, int row, int column, std::string& text, std::size_t length);

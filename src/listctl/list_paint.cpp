@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "common/fixed_text.h"
-#include "common/win_handles.h"
 #include "common/wide_text.h"
+#include "common/win_handles.h"
 #include "listctl/list_window.h"
 
 namespace velmora::listctl {
@@ -81,7 +81,8 @@ CellColours ColoursOf(const ListData& d, int row, int column, int position) {
   if (current) {
     const bool focused = d.hasFocus != 0;
     const COLORREF selectionText = focused ? kFocusedSelectionText : defaultText;
-    return {ownText != 0 ? ownText : selectionText, focused ? kFocusedSelection : kUnfocusedSelection};
+    return {ownText != 0 ? ownText : selectionText,
+            focused ? kFocusedSelection : kUnfocusedSelection};
   }
   const bool shaded = ((d.alternateShading & 1) != 0 && position % 2 == 0) || Marked(d, row);
   if (shaded) return {ownText != 0 ? ownText : defaultText, kShadedRow};
@@ -108,7 +109,8 @@ void PaintCell(HDC dc, const ListData& d, TextTable table, int row, int column, 
 void PaintRows(HDC dc, const ListBlock& block, TextTable table, int width) {
   const ListData& d = block.data;
   const int lastPosition = std::min(d.visibleRows + 1, kMaxTrackedPositions);
-  for (int position = 1; position <= lastPosition && d.topRow + position <= d.rowCount; ++position) {
+  for (int position = 1; position <= lastPosition && d.topRow + position <= d.rowCount;
+       ++position) {
     const int row = d.topRow + position;
     if (!d.RowSelection() && ((d.alternateShading & 1 && position % 2 == 0) || Marked(d, row))) {
       const AutoBrush band(CreateSolidBrush(kShadedRow));
@@ -143,7 +145,8 @@ void PaintList(HWND window, HDC target) {
   PaintRows(memory.get(), *locked, locked.table(), width);
 
   const int shownHeight = height - (d.horizontalOverflow != 0 ? kScrollBarSize : 0);
-  BitBlt(target, 0, 0, client.right - kScrollBarSize, shownHeight, memory.get(), d.scrollX, 0, SRCCOPY);
+  BitBlt(target, 0, 0, client.right - kScrollBarSize, shownHeight, memory.get(), d.scrollX, 0,
+         SRCCOPY);
   if (d.markMode == 1) d.markLast = d.currentRow;  // a range being marked follows the current row
 }
 
@@ -154,7 +157,8 @@ void NotifyFullRows(HWND window) {
     if (!locked || !locked.LockTable()) return;
     const ListData& d = locked.data();
     const int lastPosition = std::min(d.visibleRows + 1, kMaxTrackedPositions);
-    for (int position = 1; position <= lastPosition && d.topRow + position <= d.rowCount; ++position) {
+    for (int position = 1; position <= lastPosition && d.topRow + position <= d.rowCount;
+         ++position) {
       const int row = d.topRow + position;
       bool full = d.columnCount > 0;  // every cell of the row holds a text
       for (int column = 1; full && column <= d.columnCount; ++column)

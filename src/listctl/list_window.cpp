@@ -36,12 +36,14 @@ int MeasureRowHeight(HWND window, HFONT font) {
 
 void CreateChildren(HWND window, ListBlock& block) {
   const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-  block.editor = CreateWindowExW(0, kEditorClassNameW, L"casuta de editare", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 0, 0,
-                                 window, reinterpret_cast<HMENU>(kEditorId), instance, nullptr);
-  block.verticalBar = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | WS_DISABLED | SBS_VERT, 0, 0, 0, 0,
-                                      window, nullptr, instance, nullptr);
-  block.horizontalBar = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_HORZ, 0, 0, 0, 0, window,
-                                        nullptr, instance, nullptr);
+  block.editor =
+      CreateWindowExW(0, kEditorClassNameW, L"casuta de editare", WS_CHILD | ES_AUTOHSCROLL, 0, 0,
+                      0, 0, window, reinterpret_cast<HMENU>(kEditorId), instance, nullptr);
+  block.verticalBar =
+      CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | WS_DISABLED | SBS_VERT, 0, 0, 0,
+                      0, window, nullptr, instance, nullptr);
+  block.horizontalBar = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_HORZ, 0, 0,
+                                        0, 0, window, nullptr, instance, nullptr);
   if (block.editor != nullptr)
     SendMessageA(block.editor, WM_SETFONT, reinterpret_cast<WPARAM>(block.listFont), FALSE);
 }
@@ -51,7 +53,8 @@ const char* CreateBlock(HWND window) {
   const HLOCAL handle = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(ListBlock));
   if (handle == nullptr) return kAllocateFailed;
   SetLastError(0);
-  if (SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(handle)) == 0 && GetLastError() != 0) {
+  if (SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(handle)) == 0 &&
+      GetLastError() != 0) {
     LocalFree(handle);
     return kStoreFailed;
   }
@@ -68,7 +71,8 @@ const char* CreateBlock(HWND window) {
   block.cellFont = Tahoma(15, FW_NORMAL);
   RECT client;
   GetClientRect(window, &client);
-  InitialiseList(block.data, client.right, client.bottom, MeasureRowHeight(window, block.headerFont));
+  InitialiseList(block.data, client.right, client.bottom,
+                 MeasureRowHeight(window, block.headerFont));
   CreateChildren(window, block);
   LocalUnlock(handle);
   return nullptr;
@@ -103,10 +107,11 @@ void OnSize(HWND window, int width, int height) {
   d.clientHeight = height;
   if (d.columnCount == 0) return;
   if (d.rowHeight > 0)
-    d.visibleRows = std::max(0, (height - d.headerHeight - (d.horizontalOverflow > 0 ? kScrollBarSize : 0)) /
-                                    d.rowHeight);
-  MoveWindow(locked->verticalBar, width - kScrollBarSize, d.headerHeight, kScrollBarSize, height - d.headerHeight,
-             TRUE);
+    d.visibleRows =
+        std::max(0, (height - d.headerHeight - (d.horizontalOverflow > 0 ? kScrollBarSize : 0)) /
+                        d.rowHeight);
+  MoveWindow(locked->verticalBar, width - kScrollBarSize, d.headerHeight, kScrollBarSize,
+             height - d.headerHeight, TRUE);
   UpdateVerticalRange(*locked, true);
 }
 
@@ -161,34 +166,16 @@ void ReportControlError(HWND owner, std::string_view text) {
 
 LRESULT CALLBACK ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE:
-      return OnCreate(window);
-    case WM_DESTROY:
-      OnDestroy(window);
-      return 0;
-    case WM_SIZE:
-      OnSize(window, LOWORD(lParam), HIWORD(lParam));
-      return 0;
-    case WM_SETFOCUS:
-      OnSetFocus(window);
-      return 0;
-    case WM_KILLFOCUS:
-      OnKillFocus(window);
-      return 0;
-    case WM_PAINT:
-      OnPaint(window);
-      return 0;
-    case WM_PRINTCLIENT:
-      PaintList(window, reinterpret_cast<HDC>(wParam));
-      return 0;
-    case WM_GETDLGCODE:
-      return DLGC_WANTALLKEYS;
-    case WM_KEYDOWN:
-      OnListKeyDown(window, static_cast<UINT>(wParam), lParam);
-      return 0;
-    case WM_CHAR:
-      OnListChar(window, static_cast<UINT>(wParam));
-      return 0;
+    case WM_CREATE: return OnCreate(window);
+    case WM_DESTROY: OnDestroy(window); return 0;
+    case WM_SIZE: OnSize(window, LOWORD(lParam), HIWORD(lParam)); return 0;
+    case WM_SETFOCUS: OnSetFocus(window); return 0;
+    case WM_KILLFOCUS: OnKillFocus(window); return 0;
+    case WM_PAINT: OnPaint(window); return 0;
+    case WM_PRINTCLIENT: PaintList(window, reinterpret_cast<HDC>(wParam)); return 0;
+    case WM_GETDLGCODE: return DLGC_WANTALLKEYS;
+    case WM_KEYDOWN: OnListKeyDown(window, static_cast<UINT>(wParam), lParam); return 0;
+    case WM_CHAR: OnListChar(window, static_cast<UINT>(wParam)); return 0;
     case WM_COMMAND:
       if (LOWORD(wParam) == kEditorId) OnEditorCommand(window, HIWORD(wParam));
       return 0;
@@ -208,7 +195,8 @@ LRESULT CALLBACK ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       SendMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
       return 0;
     case WM_MOUSEWHEEL:
-      PostMessageA(window, WM_VSCROLL, GET_WHEEL_DELTA_WPARAM(wParam) < 0 ? SB_LINEDOWN : SB_LINEUP, 0);
+      PostMessageA(window, WM_VSCROLL, GET_WHEEL_DELTA_WPARAM(wParam) < 0 ? SB_LINEDOWN : SB_LINEUP,
+                   0);
       return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);

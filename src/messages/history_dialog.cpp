@@ -40,8 +40,9 @@ struct Column {
   const char* title;
 };
 constexpr Column kColumns[] = {{142, "Data"}, {90, "Autor"}, {347, "Mesaj"}, {1, "Mesaj"}};
-constexpr UINT kCellFormats[] = {DT_LEFT | DT_VCENTER | DT_SINGLELINE, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
-                                 DT_LEFT | DT_VCENTER | DT_SINGLELINE, DT_LEFT | DT_VCENTER | DT_SINGLELINE};
+constexpr UINT kCellFormats[] = {
+    DT_LEFT | DT_VCENTER | DT_SINGLELINE, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+    DT_LEFT | DT_VCENTER | DT_SINGLELINE, DT_LEFT | DT_VCENTER | DT_SINGLELINE};
 
 // Fills the grid in one pass over the archive: rows are appended newest
 // first, so no row is ever moved.
@@ -57,7 +58,8 @@ void FillHistory(HWND list) {
     listctl::SetListCellText(list, row, 4, entry.fullMessage, 0);
     if (entry.fromVendor) {
       listctl::SetListCellBackColour(list, row, 1, kVendorDateBack);
-      for (int column = 2; column <= 4; ++column) listctl::SetListCellBackColour(list, row, column, kVendorBack);
+      for (int column = 2; column <= 4; ++column)
+        listctl::SetListCellBackColour(list, row, column, kVendorBack);
     }
   }
   InvalidateRect(list, nullptr, FALSE);
@@ -71,7 +73,8 @@ BOOL OnInitDialog(HWND dialog, LPARAM parameter) {
   state.body = state.announcing ? Shared().received.Take() : std::string{};
   state.list = GetDlgItem(dialog, IDC_HISTORY_LIST);
   for (std::size_t i = 0; i < std::size(kColumns); ++i)
-    listctl::AddListColumn(state.list, kColumns[i].width, DT_CENTER, kCellFormats[i], kColumns[i].title);
+    listctl::AddListColumn(state.list, kColumns[i].width, DT_CENTER, kCellFormats[i],
+                           kColumns[i].title);
   const std::string_view body = TrimTrailingBlanks(state.body);
   if (state.announcing && !body.empty()) AppendInboxEntry(body, kVendorAuthor);
   FillHistory(state.list);
@@ -97,19 +100,16 @@ void ShowSelectedMessage(HWND dialog) {
 
 void AnnounceMessage(HWND dialog) {
   KillTimer(dialog, kAlertTimer);
-  PlaySoundSeam(MAKEINTRESOURCEA(IDW_NEW_MESSAGE), ConfiguredMessagesSetup().instance, SND_RESOURCE | SND_ASYNC);
+  PlaySoundSeam(MAKEINTRESOURCEA(IDW_NEW_MESSAGE), ConfiguredMessagesSetup().instance,
+                SND_RESOURCE | SND_ASYNC);
   ShowMessageBox(dialog, AlertText(TrimTrailingBlanks(t_state.body)), "Corvane", MB_ICONWARNING);
   Shared().newMessage = false;
 }
 
 INT_PTR OnCommand(HWND dialog, int id, int notification) {
   switch (id) {
-    case IDOK:
-      EndDialog(dialog, 1);
-      return TRUE;
-    case IDCANCEL:
-      EndDialog(dialog, -1);
-      return TRUE;
+    case IDOK: EndDialog(dialog, 1); return TRUE;
+    case IDCANCEL: EndDialog(dialog, -1); return TRUE;
     case IDC_HISTORY_LIST:
       if (notification == kListSelectionChanged) ShowSelectedMessage(dialog);
       return TRUE;
@@ -127,10 +127,8 @@ INT_PTR OnControlColorStatic(HDC dc, HWND control) {
 
 INT_PTR CALLBACK MessageHistoryProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_INITDIALOG:
-      return OnInitDialog(dialog, lParam);
-    case WM_COMMAND:
-      return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+    case WM_INITDIALOG: return OnInitDialog(dialog, lParam);
+    case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
     case WM_TIMER:
       if (wParam == kAlertTimer) AnnounceMessage(dialog);
       return TRUE;

@@ -35,7 +35,8 @@ std::string WithBreaksAs(std::string_view text, std::string_view lineBreak) {
 
 std::string OnOneLine(std::string_view message) {
   std::string text = WithBreaksAs(message, " ");
-  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
   return text;
 }
 
@@ -47,20 +48,23 @@ std::vector<HistoryRow> BuildHistoryRows(std::span<const InboxEntry> entries) {
   rows.reserve(shown);
   for (std::size_t i = 0; i < shown; ++i) {
     const InboxEntry& entry = entries[entries.size() - 1 - i];
-    const bool fromVendor = TrimTrailingBlanks(std::string_view(entry.author).substr(0, kAuthorCell)) == kVendorAuthor;
-    rows.push_back({entry.dateLine, AuthorShown(entry.author, fromVendor), OnOneLine(entry.message), entry.message,
-                    fromVendor});
+    const bool fromVendor =
+        TrimTrailingBlanks(std::string_view(entry.author).substr(0, kAuthorCell)) == kVendorAuthor;
+    rows.push_back({entry.dateLine, AuthorShown(entry.author, fromVendor), OnOneLine(entry.message),
+                    entry.message, fromVendor});
   }
   return rows;
 }
 
 std::string DetailText(std::string_view date, std::string_view author, std::string_view message) {
-  return "Data : " + std::string(TrimTrailingBlanks(date)) + "\r\nAutor : " +
-         std::string(TrimTrailingBlanks(author)) + "\r\n\r\n" + WithBreaksAs(TrimTrailingBlanks(message), "\r\n");
+  return "Data : " + std::string(TrimTrailingBlanks(date)) +
+         "\r\nAutor : " + std::string(TrimTrailingBlanks(author)) + "\r\n\r\n" +
+         WithBreaksAs(TrimTrailingBlanks(message), "\r\n");
 }
 
 std::string AlertText(std::string_view body) {
-  return "Ati primit un mesaj nou !\r\n\r\n" + WithBreaksAs(body.substr(std::min(body.size(), kDateLineLength)), "\r\n");
+  return "Ati primit un mesaj nou !\r\n\r\n" +
+         WithBreaksAs(body.substr(std::min(body.size(), kDateLineLength)), "\r\n");
 }
 
 }  // namespace velmora::messages

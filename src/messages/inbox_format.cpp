@@ -31,8 +31,8 @@ void AddLine(std::string& message, std::string_view line) {
 
 std::string OutgoingFileName(const StampTime& t, int attempt) {
   char name[64];
-  std::snprintf(name, sizeof name, "pMsg_%04d%02d%02d%02d%02d%02d", t.year, t.month, t.day, t.hour, t.minute,
-                t.second);
+  std::snprintf(name, sizeof name, "pMsg_%04d%02d%02d%02d%02d%02d", t.year, t.month, t.day, t.hour,
+                t.minute, t.second);
   std::string result = name;
   if (attempt > 0) result += "_" + std::to_string(attempt + 1);
   return result + ".dat";
@@ -40,14 +40,18 @@ std::string OutgoingFileName(const StampTime& t, int attempt) {
 
 std::string MessageStamp(const StampTime& t) {
   char stamp[64];
-  std::snprintf(stamp, sizeof stamp, "%04d.%02d.%02d  %02d:%02d:%02d\r\n", t.year, t.month, t.day, t.hour,
-                t.minute, t.second);
+  std::snprintf(stamp, sizeof stamp, "%04d.%02d.%02d  %02d:%02d:%02d\r\n", t.year, t.month, t.day,
+                t.hour, t.minute, t.second);
   return stamp;
 }
 
-std::string OutgoingFileContent(std::string_view text) { return "915 " + std::string(TrimTrailingBlanks(text)); }
+std::string OutgoingFileContent(std::string_view text) {
+  return "915 " + std::string(TrimTrailingBlanks(text));
+}
 
-std::string OwnAuthor(int32_t clientCode) { return PadToWidth(std::to_string(clientCode), kAuthorFieldLength); }
+std::string OwnAuthor(int32_t clientCode) {
+  return PadToWidth(std::to_string(clientCode), kAuthorFieldLength);
+}
 
 std::string OwnBody(const StampTime& t, std::string_view text) {
   text = TrimTrailingBlanks(text);

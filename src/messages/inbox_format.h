@@ -17,7 +17,7 @@ struct StampTime {
   int year, month, day, hour, minute, second;
 };
 
-inline constexpr std::size_t kDateLineLength = 20;      // "2024.03.05  14:30:12"
+inline constexpr std::size_t kDateLineLength = 20;        // "2024.03.05  14:30:12"
 inline constexpr std::size_t kMaxArchivedMessage = 1978;  // so that a body holds at most 2000 bytes
 inline constexpr std::size_t kAuthorFieldLength = 12;
 inline constexpr char kVendorAuthor[] = "Corvane";

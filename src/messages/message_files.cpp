@@ -37,7 +37,8 @@ AutoHandle CreateOutgoingFile(std::string_view folder, const StampTime& t, std::
   for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
     path = std::string(TrimTrailingBlanks(folder)) + OutgoingFileName(t, attempt);
     if (path.size() > kMaxOutgoingPath) return {};
-    AutoHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    AutoHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) return file;
     const DWORD error = GetLastError();
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return {};
@@ -48,7 +49,8 @@ AutoHandle CreateOutgoingFile(std::string_view folder, const StampTime& t, std::
 AutoHandle OpenArchiveForAppend(const std::string& path) {
   const DWORD start = GetTickCount();
   for (;;) {
-    AutoHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    AutoHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) return file;
     const DWORD error = GetLastError();
     const bool busy = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
@@ -95,14 +97,15 @@ int SendUserMessage(std::string_view text) {
 
 std::vector<InboxEntry> ReadInbox() {
   const AutoHandle file(CreateFileA(ConfiguredMessagesSetup().inboxFile.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return {};
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0) return {};
   std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
   DWORD read = 0;
-  if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) return {};
+  if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+    return {};
   bytes.resize(read);
   return ParseInbox(bytes);
 }

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "common/win_handles.h"
 #include "common/wide_text.h"
+#include "common/win_handles.h"
 #include "messages/messages.h"
 #include "resource_ids.h"
 #include "update/slide_table.h"
@@ -18,8 +18,8 @@ constexpr COLORREF kBackground = 0xEEEEEE;  // the main dialog's
 thread_local AutoBrush t_background;
 
 bool ShowFile(HWND dialog, const std::string& path) {
-  const AutoHandle file(
-      CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const AutoHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   std::string text(kMaxViewedBytes, '\0');
   DWORD read = 0;
@@ -45,16 +45,12 @@ BOOL OnInitDialog(HWND dialog, LPARAM index) {
 
 INT_PTR CALLBACK TextViewerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_INITDIALOG:
-      return OnInitDialog(dialog, lParam);
-    case WM_CTLCOLORDLG:
-      return reinterpret_cast<INT_PTR>(t_background.get());
+    case WM_INITDIALOG: return OnInitDialog(dialog, lParam);
+    case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(t_background.get());
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, 1);
       return TRUE;
-    case WM_DESTROY:
-      t_background.reset();
-      return FALSE;
+    case WM_DESTROY: t_background.reset(); return FALSE;
   }
   return FALSE;
 }

@@ -15,7 +15,8 @@ void FetchMessages(HWND parent) {
   link::SETNETLIBSILENTMODE(2);
   link::SETSTARERPMODE(true);
   const HINSTANCE instance = AdoptedPostmanSetup().instance;
-  if (link::INITCONECTARELASERVER(parent, instance, Shared().clientCode.load()) == 0) RequestMessages();
+  if (link::INITCONECTARELASERVER(parent, instance, Shared().clientCode.load()) == 0)
+    RequestMessages();
   link::INCHIDECONECTARELASERVER();
 }
 
@@ -31,7 +32,8 @@ std::optional<std::string> AskServer(std::string_view request) {
 void RequestMessages() {
   SharedState& shared = Shared();
   shared.received.Store({});
-  if (const auto answer = AskServer(MessageRequest(shared.clientCode)); answer && answer->size() > 4)
+  if (const auto answer = AskServer(MessageRequest(shared.clientCode));
+      answer && answer->size() > 4)
     shared.received.Store(MessageFromAnswer(*answer));
   shared.newMessage = true;
 }

@@ -21,8 +21,8 @@ struct NewsCache {
 
 bool LoadNewsCache(const std::string& path) {
   g_cache = {.path = path};
-  const AutoHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr));
+  const AutoHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   std::string image = NewsCacheImage(0, {});  // the empty cache, which a short file leaves in part
   const DWORD size = GetFileSize(file.get(), nullptr);
@@ -35,14 +35,16 @@ bool LoadNewsCache(const std::string& path) {
   return true;
 }
 
-bool NewsCacheNeedsFetch() { return NewsCacheIsStale(LocalFileTimeNow(), g_cache.stamp, g_cache.text); }
+bool NewsCacheNeedsFetch() {
+  return NewsCacheIsStale(LocalFileTimeNow(), g_cache.stamp, g_cache.text);
+}
 
 std::string CachedNewsAnswer() { return std::string(TrimTrailingBlanks(g_cache.text)); }
 
 void StoreNewsCache(std::string_view answer) {
   g_cache.text = NewsCacheText(answer);
-  const AutoHandle file(
-      CreateFileA(g_cache.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const AutoHandle file(CreateFileA(g_cache.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return;
   g_cache.stamp = LocalFileTimeNow();
   const std::string image = NewsCacheImage(g_cache.stamp, g_cache.text);
@@ -55,7 +57,8 @@ int64_t LocalFileTimeNow() {
   GetLocalTime(&now);
   FILETIME stamp{};
   SystemTimeToFileTime(&now, &stamp);
-  return static_cast<int64_t>((static_cast<uint64_t>(stamp.dwHighDateTime) << 32) | stamp.dwLowDateTime);
+  return static_cast<int64_t>((static_cast<uint64_t>(stamp.dwHighDateTime) << 32) |
+                              stamp.dwLowDateTime);
 }
 
 }  // namespace velmora::postman

@@ -16,14 +16,17 @@ constexpr std::size_t kMessageLength = 1000;
 bool NewsCacheIsStale(int64_t now, int64_t stamp, std::string_view cacheText) {
   // A stamp in the future counts as young; garbage stamps must not overflow.
   const bool young = stamp > now || (static_cast<uint64_t>(now) - static_cast<uint64_t>(stamp)) /
-                                            kFileTimeUnitsPerMs < static_cast<uint64_t>(kCacheLifeMs);
+                                            kFileTimeUnitsPerMs <
+                                        static_cast<uint64_t>(kCacheLifeMs);
   const bool complete = cacheText.find("<EURO>") != std::string_view::npos &&
                         cacheText.find("<USD>") != std::string_view::npos &&
                         cacheText.find("<TEXT>") != std::string_view::npos;
   return !(young && complete);
 }
 
-std::string NewsCacheText(std::string_view answer) { return PadToWidth(answer, kNewsCacheTextBytes); }
+std::string NewsCacheText(std::string_view answer) {
+  return PadToWidth(answer, kNewsCacheTextBytes);
+}
 
 std::string NewsCacheImage(int64_t stamp, std::string_view cacheText) {
   std::string image(8, '\0');
@@ -42,11 +45,14 @@ int64_t NewsCacheStamp(std::string_view image) {
   return static_cast<int64_t>((static_cast<uint64_t>(high) << 32) | low);
 }
 
-std::string MessageRequest(int32_t clientCode) { return PadToWidth("918 " + std::to_string(clientCode), 20); }
+std::string MessageRequest(int32_t clientCode) {
+  return PadToWidth("918 " + std::to_string(clientCode), 20);
+}
 
 std::string MessageFromAnswer(std::string_view answer) {
   std::string text(TrimTrailingBlanks(answer.substr(0, std::min(answer.size(), kMessageLength))));
-  for (std::size_t at = text.find("@@"); at != std::string::npos; at = text.find("@@", at)) text.replace(at, 2, "\r\n");
+  for (std::size_t at = text.find("@@"); at != std::string::npos; at = text.find("@@", at))
+    text.replace(at, 2, "\r\n");
   return text;
 }
 

@@ -18,8 +18,8 @@ void TakeTagged(std::string_view answer, std::string_view name, std::string& fie
 }  // namespace
 
 NewsFields InitialNewsFields() {
-  return {PadToWidth("-", kNewsDateWidth), PadToWidth("-", kNewsRateWidth), PadToWidth("-", kNewsRateWidth),
-          PadToWidth("-", kNewsWeatherWidth),
+  return {PadToWidth("-", kNewsDateWidth), PadToWidth("-", kNewsRateWidth),
+          PadToWidth("-", kNewsRateWidth), PadToWidth("-", kNewsWeatherWidth),
           PadToWidth("Eroare de sincronizare cu serverul CORVANE!", kNewsTextWidth)};
 }
 

@@ -77,8 +77,7 @@ void SetText(HWND strip, int control, std::string_view field) {
 
 INT_PTR CALLBACK NewsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
-    case WM_INITDIALOG:
-      return OnInitDialog(dialog);
+    case WM_INITDIALOG: return OnInitDialog(dialog);
     case WM_TIMER:
       if (wParam == kFetchTimer) OnFetchTimer(dialog);
       if (wParam == kStopTimer) OnStopCheck(dialog);
@@ -103,8 +102,8 @@ DWORD WINAPI NewsThread(void*) {
   // The pause before the news work is the thread's own, so that the main
   // dialog does not wait for it before it shows.
   Sleep(kStartPauseMs);
-  const INT_PTR result =
-      DialogBoxParamA(AdoptedPostmanSetup().instance, MAKEINTRESOURCEA(IDD_WORKER), nullptr, &NewsDialogProc, 0);
+  const INT_PTR result = DialogBoxParamA(AdoptedPostmanSetup().instance,
+                                         MAKEINTRESOURCEA(IDD_WORKER), nullptr, &NewsDialogProc, 0);
   if (result == 1) FillNewsStrip(AdoptedPostmanSetup().newsStrip);
   StartPostmanThread();
   return 0;

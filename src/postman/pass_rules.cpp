@@ -32,7 +32,9 @@ bool CountMessagePass(int16_t& counter) {
 
 bool IsOutgoingEntry(uint32_t attributes) { return (attributes & kDirectoryAttribute) == 0; }
 
-int32_t SizeVerdict(uint64_t size) { return size > static_cast<uint64_t>(kLargestRequestBytes) ? kLoadNotARequest : 0; }
+int32_t SizeVerdict(uint64_t size) {
+  return size > static_cast<uint64_t>(kLargestRequestBytes) ? kLoadNotARequest : 0;
+}
 
 bool StartsWithRequestCode(std::span<const char> bytes) {
   if (bytes.size() < 4) return false;
@@ -42,7 +44,9 @@ bool StartsWithRequestCode(std::span<const char> bytes) {
 }
 
 void SortOldestFirst(std::vector<OutgoingFile>& files) {
-  const auto item = [&files](int i) -> OutgoingFile& { return files[static_cast<std::size_t>(i - 1)]; };
+  const auto item = [&files](int i) -> OutgoingFile& {
+    return files[static_cast<std::size_t>(i - 1)];
+  };
   erpdirs::SortByIndex(
       static_cast<int>(files.size()),
       [&](int i, int j) -> int16_t {

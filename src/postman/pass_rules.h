@@ -22,9 +22,9 @@ inline constexpr int16_t kPassNoConnection = -5;
 inline constexpr int32_t kLoadUnreadable = -1;   // cannot be opened or read whole: try again later
 inline constexpr int32_t kLoadNotARequest = -3;  // too large, or no request code: set aside
 
-inline constexpr int32_t kFirstPassPeriodMs = 8000;   // the period before any pass has run
-inline constexpr int32_t kFirstPassDelayMs = 7000;    // from the dialog's start to its first pass
-inline constexpr unsigned kPassPauseMs = 1500;        // every pass starts with this pause
+inline constexpr int32_t kFirstPassPeriodMs = 8000;  // the period before any pass has run
+inline constexpr int32_t kFirstPassDelayMs = 7000;   // from the dialog's start to its first pass
+inline constexpr unsigned kPassPauseMs = 1500;       // every pass starts with this pause
 inline constexpr int32_t kLargestRequestBytes = 9935759;
 inline constexpr std::size_t kMaxListedFiles = 2000;
 inline constexpr int16_t kPassesPerMessageCheck = 120;
@@ -47,8 +47,8 @@ int32_t SizeVerdict(uint64_t size);
 bool StartsWithRequestCode(std::span<const char> bytes);
 
 struct OutgoingFile {
-  std::string path;    // full path
-  uint64_t created;    // creation time, FILETIME ticks
+  std::string path;  // full path
+  uint64_t created;  // creation time, FILETIME ticks
 };
 
 // Oldest first, as CompareFileTime orders the creation times; files created

@@ -55,7 +55,8 @@ void OnTimer(HWND dialog, UINT_PTR id) {
 }
 
 DWORD WINAPI PostmanThread(LPVOID) {
-  DialogBoxParamA(AdoptedPostmanSetup().instance, MAKEINTRESOURCEA(IDD_WORKER), nullptr, &PostmanDialogProc, 0);
+  DialogBoxParamA(AdoptedPostmanSetup().instance, MAKEINTRESOURCEA(IDD_WORKER), nullptr,
+                  &PostmanDialogProc, 0);
   return 0;
 }
 

@@ -21,7 +21,9 @@ namespace {
 constexpr UINT_PTR kPassTimer = 2;
 
 void Log(std::string_view text) { link::WRITEINLOGSTARWND(text); }
-void Log(std::string_view text, long long number) { Log(std::string(text) + RightAligned(number, 6)); }
+void Log(std::string_view text, long long number) {
+  Log(std::string(text) + RightAligned(number, 6));
+}
 
 uint64_t Ticks(const FILETIME& time) {
   return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;

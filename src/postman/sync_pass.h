@@ -18,12 +18,12 @@ namespace velmora::postman {
 
 // Where a pass works; the postman's setup, or a test's.
 struct PassPlace {
-  HWND dialog = nullptr;      // owns timer 2 and, while connected, the link window
+  HWND dialog = nullptr;  // owns timer 2 and, while connected, the link window
   HINSTANCE instance = nullptr;
-  std::string outgoing;       // ...\ERP\OUT\, ending in "\"
-  std::string sent;           // ...\ERP\SENT\, ending in "\"
-  std::span<char> buffer;     // holds the file being sent
-  unsigned pauseMs = 0;       // the pause at the start of every pass
+  std::string outgoing;                 // ...\ERP\OUT\, ending in "\"
+  std::string sent;                     // ...\ERP\SENT\, ending in "\"
+  std::span<char> buffer;               // holds the file being sent
+  unsigned pauseMs = 0;                 // the pause at the start of every pass
   void (*announceMessage)() = nullptr;  // shows a message the check brought; none in a test
 };
 

@@ -45,7 +45,8 @@ class ImageWriter {
   // The block records of `code` take the new rate.
   void UpdateBlock(const CursValRate& rate) {
     for (int record = kFirstBlockRecord; record <= kLastBlockRecord; ++record) {
-      const MutableRecordBytes bytes(image_.data() + (record - 1) * kCursValRecordBytes, kCursValRecordBytes);
+      const MutableRecordBytes bytes(image_.data() + (record - 1) * kCursValRecordBytes,
+                                     kCursValRecordBytes);
       if (DecodeRate(bytes).code == rate.code) EncodeRate(rate, bytes);
     }
   }
@@ -104,7 +105,8 @@ std::optional<std::string> MergeCursValImage(std::string_view oldImage, const Ne
   CursValHeader header = DecodeHeader(RecordAt(oldImage, 0));
   const std::size_t present = (oldImage.size() - kLeadingBytes) / kCursValRecordBytes;
   if (header.count < 0 || static_cast<std::size_t>(header.count) > present) return std::nullopt;
-  const std::string_view rateRecords = oldImage.substr(kLeadingBytes, header.count * kCursValRecordBytes);
+  const std::string_view rateRecords =
+      oldImage.substr(kLeadingBytes, header.count * kCursValRecordBytes);
 
   ImageWriter out(oldImage.substr(0, kLeadingBytes), static_cast<std::size_t>(header.count));
   for (std::size_t at = 0; at < rateRecords.size(); at += kCursValRecordBytes) {

@@ -15,7 +15,9 @@ void EncodeHeader(const CursValHeader& header, MutableRecordBytes bytes) {
   WriteInt16(bytes, 8, header.reserved8);
 }
 
-CursValRate DecodeRate(RecordBytes bytes) { return {ReadInt16(bytes, 0), ReadInt32(bytes, 2), ReadInt32(bytes, 6)}; }
+CursValRate DecodeRate(RecordBytes bytes) {
+  return {ReadInt16(bytes, 0), ReadInt32(bytes, 2), ReadInt32(bytes, 6)};
+}
 
 void EncodeRate(const CursValRate& rate, MutableRecordBytes bytes) {
   WriteInt16(bytes, 0, rate.code);

@@ -10,7 +10,7 @@
 namespace velmora::rates {
 
 inline constexpr std::size_t kCursValRecordBytes = 10;
-inline constexpr int kFirstBlockRecord = 2;   // the per-currency block
+inline constexpr int kFirstBlockRecord = 2;  // the per-currency block
 inline constexpr int kLastBlockRecord = 20;
 inline constexpr int kFirstRateRecord = 21;
 

@@ -55,7 +55,8 @@ bool MergeCursValFiles(RateFiles& files, const std::string& datPath, const std::
 int16_t ReadCursValPermission() {
   const AutoHandle file = WindowsRateFiles().OpenShared(PathOf(kDatName));
   if (!file) {
-    ShowMessageBox(nullptr, "Eroare la deschiderea CursVal.dat", "Vantor - Curs valutar", MB_ICONWARNING);
+    ShowMessageBox(nullptr, "Eroare la deschiderea CursVal.dat", "Vantor - Curs valutar",
+                   MB_ICONWARNING);
     return 0;
   }
   char header[kCursValRecordBytes];
@@ -72,17 +73,20 @@ bool MergeCursValRates(const NewsRates& rates) {
   // new file, which name no data directory at all).
   const erpdirs::Record before = erpdirs::DocumentsDirectoryRecord();
   char message[80];
-  const erpdirs::Record record =
-      erpdirs::LoadDocumentsDirectoryFileQuiet(message) == 0 ? erpdirs::DocumentsDirectoryRecord() : before;
+  const erpdirs::Record record = erpdirs::LoadDocumentsDirectoryFileQuiet(message) == 0
+                                     ? erpdirs::DocumentsDirectoryRecord()
+                                     : before;
   const auto path = [&](std::string_view name) {
     return std::string(erpdirs::DocumentsDataPath(record, name).c_str());
   };
   return MergeCursValFiles(WindowsRateFiles(), path(kDatName), path(kOldName), rates);
 }
 
-void UpdateCursValFromNews(std::string_view dateText, std::string_view euroText, std::string_view usdText) {
+void UpdateCursValFromNews(std::string_view dateText, std::string_view euroText,
+                           std::string_view usdText) {
   if (ReadCursValPermission() != 1) return;
-  if (const std::optional<NewsRates> rates = RatesFromNews(dateText, euroText, usdText)) MergeCursValRates(*rates);
+  if (const std::optional<NewsRates> rates = RatesFromNews(dateText, euroText, usdText))
+    MergeCursValRates(*rates);
 }
 
 }  // namespace velmora::rates

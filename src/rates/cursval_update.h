@@ -22,7 +22,8 @@ namespace velmora::rates {
 
 // Checks the news texts (10-character date, 12-character EURO and USD
 // rates) and, when the file allows updates, merges the two rates.
-void UpdateCursValFromNews(std::string_view dateText, std::string_view euroText, std::string_view usdText);
+void UpdateCursValFromNews(std::string_view dateText, std::string_view euroText,
+                           std::string_view usdText);
 
 // The header's update permission; 0 when the file cannot be read. When it
 // cannot be opened, the box "Eroare la deschiderea CursVal.dat".

@@ -40,7 +40,8 @@ bool ReadFreeNumber(std::string_view text, double& value) {
   const std::size_t start = text.find_first_not_of(' ');
   if (start == std::string_view::npos) return false;
   const std::size_t end = text.find_first_of(" ,/", start);
-  const std::string_view token = text.substr(start, end == std::string_view::npos ? end : end - start);
+  const std::string_view token =
+      text.substr(start, end == std::string_view::npos ? end : end - start);
   if (!IsWellFormedReal(token)) return false;
   std::string normal(token);
   for (char& c : normal)

@@ -14,8 +14,8 @@ class WindowsFiles final : public RateFiles {
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
   }
   AutoHandle Create(const std::string& path) override {
-    return AutoHandle(
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return AutoHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
   }
   bool ReadAll(HANDLE file, std::string& bytes) override {
     LARGE_INTEGER size{};
@@ -24,7 +24,9 @@ class WindowsFiles final : public RateFiles {
     std::size_t done = 0;
     while (done < bytes.size()) {
       DWORD got = 0;
-      if (!ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr) || got == 0)
+      if (!ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got,
+                    nullptr) ||
+          got == 0)
         return false;
       done += got;
     }
@@ -34,14 +36,18 @@ class WindowsFiles final : public RateFiles {
     std::size_t done = 0;
     while (done < bytes.size()) {
       DWORD put = 0;
-      if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &put, nullptr) || put == 0)
+      if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &put,
+                     nullptr) ||
+          put == 0)
         return false;
       done += put;
     }
     return true;
   }
   bool Flush(HANDLE file) override { return FlushFileBuffers(file) != FALSE; }
-  bool Rename(const std::string& from, const std::string& to) override { return RenameReplacing(from, to) == 0; }
+  bool Rename(const std::string& from, const std::string& to) override {
+    return RenameReplacing(from, to) == 0;
+  }
   bool Remove(const std::string& path) override { return DeleteFileA(path.c_str()) != FALSE; }
 };
 
@@ -56,7 +62,8 @@ int RenameReplacing(std::string_view fromPath, std::string_view toPath) {
   const std::string from(TrimTrailingBlanks(fromPath));
   const std::string to(TrimTrailingBlanks(toPath));
   if (from.size() > MAX_PATH || to.size() > MAX_PATH) return 2;
-  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 0;
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return 0;
   DWORD error = GetLastError();
   if (error == ERROR_CALL_NOT_IMPLEMENTED) {
     if (MoveFileA(from.c_str(), to.c_str())) return 0;

@@ -36,7 +36,8 @@ void WriteAppLog(const char* text, int length) {
   SYSTEMTIME now;
   GetLocalTime(&now);
   const std::string_view message(text, length > 0 ? static_cast<std::size_t>(length) : 0);
-  AppendAppLogLine(FormatLogLine(now.wHour, now.wMinute, now.wSecond, now.wMilliseconds / 10, message));
+  AppendAppLogLine(
+      FormatLogLine(now.wHour, now.wMinute, now.wSecond, now.wMilliseconds / 10, message));
 }
 
 void AppendAppLogLine(std::string_view line) {

@@ -17,6 +17,8 @@ void WriteAppLog(const char* text, int length);
 // Appends a line that already carries its time (the server link formats its own).
 void AppendAppLogLine(std::string_view line);
 
-inline void WriteAppLog(std::string_view text) { WriteAppLog(text.data(), static_cast<int>(text.size())); }
+inline void WriteAppLog(std::string_view text) {
+  WriteAppLog(text.data(), static_cast<int>(text.size()));
+}
 
 }  // namespace velmora::shell

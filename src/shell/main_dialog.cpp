@@ -32,8 +32,8 @@ std::atomic<HWND> g_published{nullptr};
 
 void SubclassModuleButtons(MainDialogState& state) {
   for (std::size_t i = 0; i < state.moduleButtons.size(); ++i)
-    state.previousButtonProcs[i] = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(state.moduleButtons[i], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ModuleButtonProc)));
+    state.previousButtonProcs[i] = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        state.moduleButtons[i], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ModuleButtonProc)));
 }
 
 void SetButtonBitmaps(MainDialogState& state) {
@@ -53,14 +53,15 @@ void ShowPlaceholder(MainDialogState& state) {
 void PrepareSlideShow(HWND dialog, MainDialogState& state) {
   if (update::Slides().count <= 0) {
     ShowWindow(GetDlgItem(dialog, IDC_NO_SLIDES_PICTURE), SW_SHOW);
-    for (const int id : {IDC_SLIDE_AREA, IDC_SLIDE_CAPTION, IDC_BUTTON_SEND, IDC_BUTTON_HISTORY,
-                         IDC_MESSAGE_EDIT})
+    for (const int id :
+         {IDC_SLIDE_AREA, IDC_SLIDE_CAPTION, IDC_BUTTON_SEND, IDC_BUTTON_HISTORY, IDC_MESSAGE_EDIT})
       ShowWindow(GetDlgItem(dialog, id), SW_HIDE);
     return;
   }
   SetTimer(dialog, timer::kSlide, 10, nullptr);
   SetDlgItemText1250(dialog, IDC_SLIDE_CAPTION, "");
-  SendDlgItemMessageA(dialog, IDC_SLIDE_CAPTION, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.get()), TRUE);
+  SendDlgItemMessageA(dialog, IDC_SLIDE_CAPTION, WM_SETFONT,
+                      reinterpret_cast<WPARAM>(state.font.get()), TRUE);
 }
 
 void ConfigureMessageFiles(const MainDialogState& state) {
@@ -75,7 +76,8 @@ void ConfigureMessageFiles(const MainDialogState& state) {
 // The postman's hook: the message history announces what a pass's message
 // check brought, modal on the postman thread and without owner.
 void AnnounceReceivedMessage() {
-  DialogBoxParamW(App().instance, MAKEINTRESOURCEW(IDD_MESSAGE_HISTORY), nullptr, &messages::MessageHistoryProc, 0);
+  DialogBoxParamW(App().instance, MAKEINTRESOURCEW(IDD_MESSAGE_HISTORY), nullptr,
+                  &messages::MessageHistoryProc, 0);
 }
 
 void StartBackgroundPostman(HWND newsStrip) {
@@ -98,12 +100,14 @@ BOOL OnInitDialog(HWND dialog) {
 
   RefreshCaption(dialog);
   erpdirs::PrepareErpEnvironment(dialog);
-  SetClassLongPtrA(dialog, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconA(App().instance, "VELMORA")));
+  SetClassLongPtrA(dialog, GCLP_HICON,
+                   reinterpret_cast<LONG_PTR>(LoadIconA(App().instance, "VELMORA")));
 
   for (std::size_t i = 0; i < state.moduleButtons.size(); ++i)
     state.moduleButtons[i] = GetDlgItem(dialog, IDC_BUTTON_VANTOR + static_cast<int>(i));
   state.lightGrey.reset(CreateSolidBrush(0xEEEEEE));
-  state.font.reset(CreateFontA(16, 0, 0, 0, FW_NORMAL, 0, 0, 0, EASTEUROPE_CHARSET, 0, 0, 0, 0, "Arial"));
+  state.font.reset(
+      CreateFontA(16, 0, 0, 0, FW_NORMAL, 0, 0, 0, EASTEUROPE_CHARSET, 0, 0, 0, 0, "Arial"));
   SetButtonBitmaps(state);
   SubclassModuleButtons(state);
   ConfigureMessageFiles(state);
@@ -117,7 +121,8 @@ BOOL OnInitDialog(HWND dialog) {
   SetFocus(state.moduleButtons[0]);
 
   ShowPlaceholder(state);
-  SendDlgItemMessageA(dialog, IDC_MESSAGE_EDIT, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.get()), TRUE);
+  SendDlgItemMessageA(dialog, IDC_MESSAGE_EDIT, WM_SETFONT,
+                      reinterpret_cast<WPARAM>(state.font.get()), TRUE);
   ApplyMainDialogLayout(dialog);
   SendDlgItemMessageA(dialog, IDC_MESSAGE_EDIT, EM_LIMITTEXT, 900, 0);
   PrepareSlideShow(dialog, state);
@@ -151,16 +156,12 @@ void OnTimer(HWND dialog, UINT_PTR id) {
       KillTimer(dialog, timer::kUpdateCheck);
       update::StartUpdateCheckThread(UpdateSetupFor(dialog));
       break;
-    case timer::kSlide:
-      ShowNextSlide();
-      break;
+    case timer::kSlide: ShowNextSlide(); break;
     case timer::kSchedule:
       KillTimer(dialog, timer::kSchedule);
       if (Shared().clientCode != 0) update::StartScheduleUpdateThread(UpdateSetupFor(dialog));
       break;
-    case timer::kNewMessage:
-      OnNewMessageTimer(dialog);
-      break;
+    case timer::kNewMessage: OnNewMessageTimer(dialog); break;
     case timer::kSlideSound:
       KillTimer(dialog, timer::kSlideSound);
       PlayCurrentSlideSound();
@@ -172,9 +173,7 @@ void OnCommand(HWND dialog, int id, int notification) {
   MainDialogState& state = MainDialogData();
   switch (id) {
     case IDOK:
-    case IDC_BUTTON_F2:
-      EndDialog(dialog, 1);
-      break;
+    case IDC_BUTTON_F2: EndDialog(dialog, 1); break;
     case IDCANCEL:
       Sleep(100);
       EndDialog(dialog, 2);
@@ -193,16 +192,12 @@ void OnCommand(HWND dialog, int id, int notification) {
         state.placeholderShown = false;
       }
       break;
-    case IDC_BUTTON_SEND:
-      OnSendMessage(dialog);
-      break;
+    case IDC_BUTTON_SEND: OnSendMessage(dialog); break;
     case IDC_BUTTON_HISTORY:
       DialogBoxParamW(App().instance, MAKEINTRESOURCEW(IDD_MESSAGE_HISTORY), dialog,
                       &messages::MessageHistoryProc, 1);
       break;
-    default:
-      OnModuleCommand(dialog, id);
-      break;
+    default: OnModuleCommand(dialog, id); break;
   }
 }
 
@@ -219,14 +214,14 @@ INT_PTR OnControlColorStatic(HDC dc, HWND control) {
       SetTextColor(dc, 0x222222);
       SetBkMode(dc, TRANSPARENT);
       break;
-    default:
-      SetTextColor(dc, 0x114400);
-      break;
+    default: SetTextColor(dc, 0x114400); break;
   }
   return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
 }
 
-bool StrictlyInside(const RECT& r, POINT p) { return p.x > r.left && p.x < r.right && p.y > r.top && p.y < r.bottom; }
+bool StrictlyInside(const RECT& r, POINT p) {
+  return p.x > r.left && p.x < r.right && p.y > r.top && p.y < r.bottom;
+}
 
 INT_PTR OnLeftButtonDown(HWND dialog) {
   MainDialogState& state = MainDialogData();
@@ -265,20 +260,13 @@ HWND MainDialogHandle() { return g_published; }
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_INITDIALOG:
-      return OnInitDialog(dialog);
-    case WM_COMMAND:
-      OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-      return 0;
-    case WM_TIMER:
-      OnTimer(dialog, wParam);
-      return 0;
-    case WM_SETCURSOR:
-      return OnSetCursor(dialog);
+    case WM_INITDIALOG: return OnInitDialog(dialog);
+    case WM_COMMAND: OnCommand(dialog, LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_TIMER: OnTimer(dialog, wParam); return 0;
+    case WM_SETCURSOR: return OnSetCursor(dialog);
     case WM_CTLCOLORSTATIC:
       return OnControlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_LBUTTONDOWN:
-      return OnLeftButtonDown(dialog);
+    case WM_LBUTTONDOWN: return OnLeftButtonDown(dialog);
   }
   return 0;
 }

@@ -14,11 +14,13 @@
 namespace velmora::shell {
 
 namespace timer {
-inline constexpr UINT_PTR kUpdateCheck = 1, kSlide = 3, kSchedule = 5, kNewMessage = 7, kSlideSound = 8;
+inline constexpr UINT_PTR kUpdateCheck = 1, kSlide = 3, kSchedule = 5, kNewMessage = 7,
+                          kSlideSound = 8;
 }  // namespace timer
 
 inline constexpr char kPlaceholderText[] =
-    "<Dati click aici pentru a scrie un mesaj catre firma Corvane. Dupa scrierea mesajului, apasa butonul "
+    "<Dati click aici pentru a scrie un mesaj catre firma Corvane. Dupa scrierea mesajului, apasa "
+    "butonul "
     "Trimite!>";
 
 struct MainDialogState {
@@ -36,8 +38,8 @@ struct MainDialogState {
   bool placeholderShown = false;
   int sendCount = 0;
 
-  POINT lastClick{};      // cursor at the last left click on the dialog
-  RECT lastClickArea{};   // slide area's window rectangle at that click
+  POINT lastClick{};         // cursor at the last left click on the dialog
+  RECT lastClickArea{};      // slide area's window rectangle at that click
   bool hoverBand = false;    // the cursor is over the slide area's arrow band
   bool bandPainted = false;  // the arrows were painted for that hover
 };

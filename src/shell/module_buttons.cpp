@@ -32,15 +32,9 @@ LRESULT CALLBACK ModuleButtonProc(HWND button, UINT message, WPARAM wParam, LPAR
   }
   if (message == WM_KEYDOWN) {
     switch (wParam) {
-      case VK_F1:
-        OpenSlideDetail(button);
-        break;
-      case VK_F2:
-        LaunchDocumentsFromKey(button, 2);
-        break;
-      case VK_F3:
-        LaunchDocumentsFromKey(button, 3);
-        break;
+      case VK_F1: OpenSlideDetail(button); break;
+      case VK_F2: LaunchDocumentsFromKey(button, 2); break;
+      case VK_F3: LaunchDocumentsFromKey(button, 3); break;
     }
   }
   return CallWindowProcW(PreviousProcOf(button), button, message, wParam, lParam);

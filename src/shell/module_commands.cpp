@@ -70,7 +70,8 @@ void StartAssistant(HWND dialog) {
   if (!saved) return;
   ShowWindow(dialog, SW_HIDE);
   std::string assistantPath;
-  if (RunWithWindowHandle(assistantPath, dialog, false) != 0) ShowErrorBox("Nu s-a putut executa " + assistantPath);
+  if (RunWithWindowHandle(assistantPath, dialog, false) != 0)
+    ShowErrorBox("Nu s-a putut executa " + assistantPath);
   RestoreAndShow(dialog, *saved);
 }
 
@@ -79,27 +80,15 @@ void StartAssistant(HWND dialog) {
 void OnModuleCommand(HWND dialog, int id) {
   const AppPaths& paths = App().paths;
   switch (id) {
-    case IDC_BUTTON_VANTOR:
-      LaunchDocumentsModule(dialog);
-      break;
-    case IDC_BUTTON_KELBAR:
-      LaunchModuleIn(dialog, paths.kelbarDirectory, &LaunchAccounting);
-      break;
-    case IDC_BUTTON_SALARII:
-      LaunchModuleIn(dialog, paths.morvinDirectory, &LaunchPayroll);
-      break;
+    case IDC_BUTTON_VANTOR: LaunchDocumentsModule(dialog); break;
+    case IDC_BUTTON_KELBAR: LaunchModuleIn(dialog, paths.kelbarDirectory, &LaunchAccounting); break;
+    case IDC_BUTTON_SALARII: LaunchModuleIn(dialog, paths.morvinDirectory, &LaunchPayroll); break;
     case IDC_BUTTON_MIJLOACE_FIXE:
       LaunchModuleIn(dialog, paths.tessloDirectory, &LaunchFixedAssets);
       break;
-    case IDC_BUTTON_QUILLON:
-      RunErpProgram(dialog, paths.messagingPath);
-      break;
-    case IDC_BUTTON_ERP_SETUP:
-      RunErpProgram(dialog, paths.erpMonitorPath);
-      break;
-    case IDC_BUTTON_ASSISTANT:
-      StartAssistant(dialog);
-      break;
+    case IDC_BUTTON_QUILLON: RunErpProgram(dialog, paths.messagingPath); break;
+    case IDC_BUTTON_ERP_SETUP: RunErpProgram(dialog, paths.erpMonitorPath); break;
+    case IDC_BUTTON_ASSISTANT: StartAssistant(dialog); break;
   }
 }
 

@@ -15,14 +15,17 @@ namespace {
 
 constexpr std::size_t kCommandLineLimit = 511;
 
-constexpr ModuleRoutine kAccounting{"\\Kelbar\\kelbarw.exe", "Nu se poate determina directorul Kelbar -ului!",
+constexpr ModuleRoutine kAccounting{"\\Kelbar\\kelbarw.exe",
+                                    "Nu se poate determina directorul Kelbar -ului!",
                                     "\\Kelbar\\kelbarw.exe!"};
-constexpr ModuleRoutine kPayroll{"\\Morvin\\MORVINW.exe", "Nu se poate determina directorul Morvin-ului!",
+constexpr ModuleRoutine kPayroll{"\\Morvin\\MORVINW.exe",
+                                 "Nu se poate determina directorul Morvin-ului!",
                                  "\\Morvin\\Morvinw.exe!"};
-constexpr ModuleRoutine kFixedAssets{"\\Tesslo\\tesslow.exe", "Nu se poate determina directorul Tesslo -ului!",
+constexpr ModuleRoutine kFixedAssets{"\\Tesslo\\tesslow.exe",
+                                     "Nu se poate determina directorul Tesslo -ului!",
                                      "\\Tesslo\\tesslow.exe!"};
-constexpr ModuleRoutine kDataSynchronisation{"\\ERP\\trovel.exe", "Nu se poate determina directorul ERP -ului!",
-                                             "\\ERP\\trovel.exe!"};
+constexpr ModuleRoutine kDataSynchronisation{
+    "\\ERP\\trovel.exe", "Nu se poate determina directorul ERP -ului!", "\\ERP\\trovel.exe!"};
 
 bool RunModule(const ModuleRoutine& routine) {
   const std::string ownPath = OwnPathOrReport();
@@ -40,7 +43,8 @@ int RunProcess(std::string_view commandLine, bool wait) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
     return static_cast<int>(GetLastError());
   AutoHandle thread(process.hThread);
   AutoHandle child(process.hProcess);
@@ -55,7 +59,8 @@ std::string ProgramOnCommandLine(std::string_view path) {
 }
 
 std::string OwnPathOrReport() {
-  if (ProgramPath().empty()) ShowErrorBox(WindowsErrorText(ProgramPathError(), "GetModuleFileName"));
+  if (ProgramPath().empty())
+    ShowErrorBox(WindowsErrorText(ProgramPathError(), "GetModuleFileName"));
   return ProgramPath();
 }
 
@@ -93,7 +98,9 @@ constexpr DocumentsCommand kDocumentsCommands[] = {
     {"\\Vantor\\tkv.exe", " /prot"},
 };
 
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 }  // namespace
 
@@ -118,10 +125,11 @@ bool LaunchDocumentsFromPath(std::string_view ownPath, int16_t mode) {
 
   const std::size_t index = mode >= 0 && mode <= 3 ? static_cast<std::size_t>(mode) : 0;
   const DocumentsCommand& command = kDocumentsCommands[index];
-  const std::string commandLine =
-      ProgramOnCommandLine(suiteRoot + std::string(command.program)) + std::string(command.arguments);
+  const std::string commandLine = ProgramOnCommandLine(suiteRoot + std::string(command.program)) +
+                                  std::string(command.arguments);
   if (RunProcess(commandLine) != 0) {
-    ShowErrorBox("Nu s-a putut executa " + suiteRoot + (index == 3 ? "\\Vantor\\tkv.exe!" : "\\Vantor\\q.exe!"));
+    ShowErrorBox("Nu s-a putut executa " + suiteRoot +
+                 (index == 3 ? "\\Vantor\\tkv.exe!" : "\\Vantor\\q.exe!"));
     return false;
   }
   return true;
@@ -165,7 +173,8 @@ int16_t RunSelfUpdateFromPath(std::string_view ownPath, std::string& message) {
 
   char temp[256] = {};
   const DWORD length = GetEnvironmentVariableA("TMP", temp, 255);
-  const std::string tempDirectory = length > 0 && length < 255 ? std::string(temp, length) : std::string(" ");
+  const std::string tempDirectory =
+      length > 0 && length < 255 ? std::string(temp, length) : std::string(" ");
   CreateDirectoryA(tempDirectory.c_str(), nullptr);
 
   const std::string target = tempDirectory + "\\renova37.exe";
@@ -179,7 +188,8 @@ int16_t RunSelfUpdateFromPath(std::string_view ownPath, std::string& message) {
       ProgramOnCommandLine(tempDirectory + "\\\\renova37.exe") + " " + *root + "\\ERP\\velmora.exe";
   if (RunProcess(commandLine, false) != 0) {
     const std::string text = "Nu s-a putut executa " + target;
-    message = TrimTrailingBlanks(std::string_view(text).substr(0, 80));  // the message has room for 80
+    message =
+        TrimTrailingBlanks(std::string_view(text).substr(0, 80));  // the message has room for 80
     return -3;
   }
   message.clear();

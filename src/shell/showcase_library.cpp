@@ -5,9 +5,7 @@
 #include "shell/app_state.h"
 
 namespace velmora::shell {
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 ShowcaseLibrary& Showcase() {
   static ShowcaseLibrary library;

@@ -16,7 +16,8 @@ namespace velmora::shell {
 using DrawJpg2Fn = int16_t(WINAPI*)(HWND* window, HDC* dc, char* pictureName);
 using GetFisierDifFn = update::DownloadFileFn;
 using ApplyTranspFn = int32_t(WINAPI*)(void*, void*);
-using DrawNextPrevPagFn = int16_t(WINAPI*)(HWND* window, HDC* dc, int32_t* slideCount, int32_t* currentSlide);
+using DrawNextPrevPagFn = int16_t(WINAPI*)(HWND* window, HDC* dc, int32_t* slideCount,
+                                           int32_t* currentSlide);
 
 struct ShowcaseLibrary {
   HMODULE module = nullptr;

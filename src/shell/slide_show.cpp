@@ -19,10 +19,13 @@
 namespace velmora::shell {
 namespace {
 
-constexpr int kBandTop = 320;           // the band starts this far below the area's top
-constexpr int kArrowNear = 10, kArrowFar = 30;  // arrows lie strictly between these distances from an edge
+constexpr int kBandTop = 320;  // the band starts this far below the area's top
+constexpr int kArrowNear = 10,
+              kArrowFar = 30;  // arrows lie strictly between these distances from an edge
 
-bool Exists(const std::string& path) { return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+  return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 void PaintSlideArea(HWND area) {
   MainDialogState& state = MainDialogData();
@@ -58,8 +61,8 @@ LRESULT OnSlideAreaCursor(HWND area, UINT message, WPARAM wParam, LPARAM lParam)
   RECT window;
   GetCursorPos(&cursor);
   GetWindowRect(area, &window);
-  const BandSpot spot = SpotOf(cursor.x - window.left, cursor.y - window.top, window.right - window.left,
-                               window.bottom - window.top);
+  const BandSpot spot = SpotOf(cursor.x - window.left, cursor.y - window.top,
+                               window.right - window.left, window.bottom - window.top);
   if (spot == BandSpot::Outside) {
     state.hoverBand = false;
     if (state.bandPainted) InvalidateRect(area, nullptr, TRUE);
@@ -80,8 +83,8 @@ LRESULT OnSlideAreaCursor(HWND area, UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT OnSlideAreaClick(HWND area, UINT message, WPARAM wParam, LPARAM lParam) {
   RECT client;
   GetClientRect(area, &client);
-  const BandSpot spot = SpotOf(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)),
-                               client.right, client.bottom);
+  const BandSpot spot = SpotOf(static_cast<short>(LOWORD(lParam)),
+                               static_cast<short>(HIWORD(lParam)), client.right, client.bottom);
   if (spot == BandSpot::LeftArrow) StepSlide(-1);
   if (spot == BandSpot::RightArrow) StepSlide(+1);
   if (spot != BandSpot::Outside) return 0;
@@ -102,13 +105,14 @@ void ShowSlide(int index) {
 bool CurrentSlideHasDetail() {
   const update::SlideTable& slides = update::Slides();
   const int index = slides.current;
-  return index >= 1 && index <= update::SlideTable::kMaxSlides && Exists(slides.at(index).detailBase);
+  return index >= 1 && index <= update::SlideTable::kMaxSlides &&
+         Exists(slides.at(index).detailBase);
 }
 
 void OpenSlideDetail(HWND owner) {
   if (!CurrentSlideHasDetail()) return;
-  DialogBoxParamW(App().instance, MAKEINTRESOURCEW(IDD_TEXT_VIEWER), owner, &messages::TextViewerProc,
-                  update::Slides().current);
+  DialogBoxParamW(App().instance, MAKEINTRESOURCEW(IDD_TEXT_VIEWER), owner,
+                  &messages::TextViewerProc, update::Slides().current);
 }
 
 void StepSlide(int direction) {
@@ -119,7 +123,8 @@ void StepSlide(int direction) {
   if (direction > 0 && index > slides.count) index = 1;
   ShowSlide(index);
   const HWND dialog = MainDialogData().dialog;
-  SetTimer(dialog, timer::kSlide, static_cast<UINT>(std::max<int>(slides.at(index).period, 0)), nullptr);
+  SetTimer(dialog, timer::kSlide, static_cast<UINT>(std::max<int>(slides.at(index).period, 0)),
+           nullptr);
   SetTimer(dialog, timer::kSlideSound, 800, nullptr);
 }
 
@@ -135,7 +140,8 @@ void ShowNextSlide() {
   SetWindowText1250(caption, slides.at(index).caption);
   ShowWindow(caption, SW_SHOW);
   SetTimer(dialog, timer::kSlideSound, 3000, nullptr);
-  SetTimer(dialog, timer::kSlide, static_cast<UINT>(std::max<int>(slides.at(index).period, 0)), nullptr);
+  SetTimer(dialog, timer::kSlide, static_cast<UINT>(std::max<int>(slides.at(index).period, 0)),
+           nullptr);
 }
 
 void PlayCurrentSlideSound() {
@@ -150,13 +156,9 @@ LRESULT CALLBACK SlideAreaProc(HWND area, UINT message, WPARAM wParam, LPARAM lP
     case WM_TIMER:
       if (wParam == 1) InvalidateRect(area, nullptr, TRUE);
       break;
-    case WM_PAINT:
-      PaintSlideArea(area);
-      return 1;
-    case WM_SETCURSOR:
-      return OnSlideAreaCursor(area, message, wParam, lParam);
-    case WM_LBUTTONDOWN:
-      return OnSlideAreaClick(area, message, wParam, lParam);
+    case WM_PAINT: PaintSlideArea(area); return 1;
+    case WM_SETCURSOR: return OnSlideAreaCursor(area, message, wParam, lParam);
+    case WM_LBUTTONDOWN: return OnSlideAreaClick(area, message, wParam, lParam);
   }
   return CallWindowProcW(MainDialogData().previousSlideAreaProc, area, message, wParam, lParam);
 }

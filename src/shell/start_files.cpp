@@ -9,7 +9,8 @@
 namespace velmora::shell {
 
 int16_t ReadGreetingToggle(const std::string& path) {
-  AutoHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  AutoHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return 0;
   unsigned char bytes[2] = {0, 0};
   DWORD read = 0;
@@ -18,10 +19,12 @@ int16_t ReadGreetingToggle(const std::string& path) {
 }
 
 void WriteGreetingToggle(const std::string& path, int16_t value) {
-  AutoHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  AutoHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return;
   const auto bits = static_cast<uint16_t>(value);
-  const unsigned char bytes[2] = {static_cast<unsigned char>(bits & 0xFF), static_cast<unsigned char>(bits >> 8)};
+  const unsigned char bytes[2] = {static_cast<unsigned char>(bits & 0xFF),
+                                  static_cast<unsigned char>(bits >> 8)};
   DWORD written = 0;
   WriteFile(file.get(), bytes, 2, &written, nullptr);
 }

@@ -74,5 +74,4 @@ int LogChannelFromSwitch(std::string_view value) {
   return channel;
 }
 
-
 }  // namespace velmora::shell

@@ -39,9 +39,9 @@ struct AppPaths {
   std::string newsCacheFile;
   std::string showcaseTextFile;
   std::string greetingToggleFile;
-  std::string erpDirectory;      // suite root + "ERP"
-  std::string outgoingFolder;    // suite root + "ERP\OUT\"
-  std::string sentFolder;        // suite root + "ERP\SENT\"
+  std::string erpDirectory;    // suite root + "ERP"
+  std::string outgoingFolder;  // suite root + "ERP\OUT\"
+  std::string sentFolder;      // suite root + "ERP\SENT\"
   std::string morvinDirectory, kelbarDirectory, vantorDirectory, tessloDirectory;
 };
 AppPaths BuildAppPaths(std::string_view programDirectory);

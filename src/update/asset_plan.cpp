@@ -14,7 +14,8 @@ bool IsSafeFileName(std::string_view name) {
   });
 }
 
-AssetPlan PlanAssets(std::string_view scheduleText, std::string_view programDirectory, const FileExists& exists) {
+AssetPlan PlanAssets(std::string_view scheduleText, std::string_view programDirectory,
+                     const FileExists& exists) {
   AssetPlan plan;
   const std::vector<std::string_view> lines = SplitScheduleLines(scheduleText);
   const int count = ScheduleEntryCount(lines);
@@ -27,14 +28,16 @@ AssetPlan PlanAssets(std::string_view scheduleText, std::string_view programDire
       continue;
     }
     const std::string picture = directory + name;
-    const bool listed = std::any_of(plan.pictures.begin(), plan.pictures.end(),
-                                    [&](const PictureDownload& p) { return p.finalPath == picture; });
+    const bool listed =
+        std::any_of(plan.pictures.begin(), plan.pictures.end(),
+                    [&](const PictureDownload& p) { return p.finalPath == picture; });
     if (!listed && !exists(picture)) {
       const long size = ReadScheduleInteger(LineAt(lines, first + 3)).value_or(kSizeWithoutNumber);
       plan.pictures.push_back({picture, directory + "~" + name, kRemoteFolder + name, size});
     }
     if (name.front() == 't' && !exists(picture + "ex"))
-      plan.details.push_back({picture + "ex", directory + "~" + name + "ex", kRemoteFolder + name + "ex"});
+      plan.details.push_back(
+          {picture + "ex", directory + "~" + name + "ex", kRemoteFolder + name + "ex"});
   }
   return plan;
 }

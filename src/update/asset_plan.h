@@ -44,6 +44,7 @@ using FileExists = std::function<bool(const std::string& path)>;
 
 // `programDirectory` ends in "\". Pictures are listed once per local path;
 // detail texts (only for names beginning with "t") once per entry.
-AssetPlan PlanAssets(std::string_view scheduleText, std::string_view programDirectory, const FileExists& exists);
+AssetPlan PlanAssets(std::string_view scheduleText, std::string_view programDirectory,
+                     const FileExists& exists);
 
 }  // namespace velmora::update

@@ -29,7 +29,8 @@ std::optional<long> ReadScheduleInteger(std::string_view line) {
   long value = 0;
   const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), value);
   if (error == std::errc::result_out_of_range)
-    return line.front() == '-' ? std::numeric_limits<long>::min() : std::numeric_limits<long>::max();
+    return line.front() == '-' ? std::numeric_limits<long>::min()
+                               : std::numeric_limits<long>::max();
   if (error != std::errc{}) return std::nullopt;
   return value;
 }

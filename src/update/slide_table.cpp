@@ -16,7 +16,8 @@ constexpr std::size_t kCaptionWidth = 500;
 
 std::string CaptionFrom(std::string_view line) {
   std::string caption(TrimTrailingBlanks(line.substr(0, kCaptionWidth)));
-  for (std::size_t at; (at = caption.find("@@")) != std::string::npos;) caption.replace(at, 2, "\r\n");
+  for (std::size_t at; (at = caption.find("@@")) != std::string::npos;)
+    caption.replace(at, 2, "\r\n");
   return caption;
 }
 
@@ -24,7 +25,8 @@ std::string CaptionFrom(std::string_view line) {
 // name without its last four characters (its extension) and ".wav".
 std::string SoundNameOf(std::string_view erpDirectory, std::string_view picture) {
   if (picture.size() < 2 || (picture[1] != 'w' && picture[1] != 'W')) return {};
-  const std::string_view stem = picture.size() > 4 ? picture.substr(0, picture.size() - 4) : std::string_view{};
+  const std::string_view stem =
+      picture.size() > 4 ? picture.substr(0, picture.size() - 4) : std::string_view{};
   return std::string(erpDirectory) + "\\" + std::string(stem) + ".wav";
 }
 
@@ -50,7 +52,8 @@ SlideTable ParseSchedule(std::string_view text, std::string_view erpDirectory) {
     slide.soundName = SoundNameOf(erpDirectory, picture);
     slide.caption = CaptionFrom(LineAt(lines, first + 1));
     slide.period = PeriodFrom(LineAt(lines, first + 2));
-    slide.size = static_cast<int32_t>(ReadScheduleInteger(LineAt(lines, first + 3)).value_or(kSizeWithoutNumber));
+    slide.size = static_cast<int32_t>(
+        ReadScheduleInteger(LineAt(lines, first + 3)).value_or(kSizeWithoutNumber));
   }
   return table;
 }

@@ -12,7 +12,8 @@ namespace {
 using CountUpdatableFn = int16_t(WINAPI*)(const char* suiteRoot);
 using DownloadUpdateInfoFn = int32_t(WINAPI*)(const char* suiteRoot);
 
-constexpr int kBannerControls[] = {IDC_UPDATE_BACKGROUND, IDC_BUTTON_UPDATE, IDC_UPDATE_TEXT, IDC_UPDATE_ICON};
+constexpr int kBannerControls[] = {IDC_UPDATE_BACKGROUND, IDC_BUTTON_UPDATE, IDC_UPDATE_TEXT,
+                                   IDC_UPDATE_ICON};
 constexpr DWORD kScheduleDelayMs = 2000;
 constexpr char kScheduleRemote[] = "/updateVelmora/velmora.scn";
 constexpr std::size_t kLongestDeletableName = 260;
@@ -33,7 +34,7 @@ void StartThread(const UpdateSetup& setup) {
   auto copy = std::make_unique<UpdateSetup>(setup);
   HANDLE thread = CreateThread(nullptr, 0, &ThreadEntry<Work>, copy.get(), 0, nullptr);
   if (thread == nullptr) return;
-  copy.release();  // the thread owns it now
+  copy.release();       // the thread owns it now
   CloseHandle(thread);  // never waited for
 }
 
@@ -72,8 +73,9 @@ void RunScheduleUpdate(const UpdateSetup& setup) {
   if (setup.download == nullptr) return;
   const std::string temporary = setup.programDirectory + "~velmora.scn";
   const std::string installed = setup.programDirectory + "velmora.scn";
-  const int32_t got = setup.download(kScheduleRemote, static_cast<int32_t>(sizeof kScheduleRemote - 1),
-                                     temporary.c_str(), static_cast<int32_t>(temporary.size()));
+  const int32_t got =
+      setup.download(kScheduleRemote, static_cast<int32_t>(sizeof kScheduleRemote - 1),
+                     temporary.c_str(), static_cast<int32_t>(temporary.size()));
   if (got <= 0) return;
   if (RunAssetPass(temporary, setup.programDirectory, setup.download) != 0) return;
   CopyFileA(temporary.c_str(), installed.c_str(), FALSE);

@@ -31,7 +31,6 @@ struct UpdateSetup {
   LogFn log = nullptr;                // the application log, may be NULL
 };
 
-
 // -1 without the library, -2 without its count export, else the number of
 // suite executables with a newer version; shows the banner when above 0,
 // hides it otherwise.

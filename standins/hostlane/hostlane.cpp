@@ -18,8 +18,9 @@ namespace {
 
 std::string DllDirectory() {
   HMODULE self = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&DllDirectory), &self);
+  GetModuleHandleExA(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCSTR>(&DllDirectory), &self);
   char path[MAX_PATH] = {};
   const DWORD n = GetModuleFileNameA(self, path, sizeof path);
   std::string directory(path, n);

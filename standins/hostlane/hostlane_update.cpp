@@ -44,7 +44,8 @@ bool MatchesEntry(const fs::path& file, const ManifestEntry& entry) {
 
 // Fetches one offered file into the staging folder; true when it is there
 // with the manifest's size and digest.
-bool StageEntry(const ManifestEntry& entry, const fs::path& target, const std::string& addressList) {
+bool StageEntry(const ManifestEntry& entry, const fs::path& target,
+                const std::string& addressList) {
   std::string bytes;
   if (FetchServerFile(RemotePathOf(entry.path), addressList, bytes) != 0) return false;
   if (bytes.size() != entry.size || Sha256OfBytes(bytes) != entry.sha256) return false;
@@ -59,8 +60,8 @@ void ClearUnlisted(const fs::path& staging, const Manifest& staged) {
   for (const ManifestEntry& entry : staged.files) keep.insert(PathBelow(staging, entry.path));
   std::error_code error;
   std::vector<fs::path> unlisted;
-  for (auto it = fs::recursive_directory_iterator(staging, error); !error && it != fs::recursive_directory_iterator();
-       it.increment(error))
+  for (auto it = fs::recursive_directory_iterator(staging, error);
+       !error && it != fs::recursive_directory_iterator(); it.increment(error))
     if (it->is_regular_file(error) && !keep.count(it->path())) unlisted.push_back(it->path());
   for (const fs::path& file : unlisted) fs::remove(file, error);
 }
@@ -74,8 +75,8 @@ std::optional<Manifest> StagedManifest(const fs::path& suiteRoot) {
 extern "C" int32_t WINAPI HostlaneDownloadUpdateInfo(const char* suiteRootText) {
   if (suiteRootText == nullptr || *suiteRootText == '\0') return kNoManifest;
   const fs::path suiteRoot(suiteRootText);
-  const std::string addressList = FolderOfModule(reinterpret_cast<const void*>(&HostlaneDownloadUpdateInfo)) +
-                                  "hostlane.lst";
+  const std::string addressList =
+      FolderOfModule(reinterpret_cast<const void*>(&HostlaneDownloadUpdateInfo)) + "hostlane.lst";
   std::string text;
   if (FetchServerFile(kRemoteManifest, addressList, text) != 0) return kNoManifest;
   const std::optional<Manifest> offered = ParseManifest(text);
@@ -84,9 +85,11 @@ extern "C" int32_t WINAPI HostlaneDownloadUpdateInfo(const char* suiteRootText) 
   const fs::path staging = StagingFolder(suiteRoot);
   Manifest staged;
   for (const ManifestEntry& entry : offered->files) {
-    if (Sha256OfFile(PathBelow(suiteRoot, entry.path)) == entry.sha256) continue;  // installed already
+    if (Sha256OfFile(PathBelow(suiteRoot, entry.path)) == entry.sha256)
+      continue;  // installed already
     const fs::path target = PathBelow(staging, entry.path);
-    if (MatchesEntry(target, entry) || StageEntry(entry, target, addressList)) staged.files.push_back(entry);
+    if (MatchesEntry(target, entry) || StageEntry(entry, target, addressList))
+      staged.files.push_back(entry);
   }
 
   std::error_code error;
@@ -95,7 +98,8 @@ extern "C" int32_t WINAPI HostlaneDownloadUpdateInfo(const char* suiteRootText) 
     return 0;
   }
   ClearUnlisted(staging, staged);
-  if (!WriteWholeFile((staging / kStagedManifestName).string(), FormatManifest(staged))) return kNoManifest;
+  if (!WriteWholeFile((staging / kStagedManifestName).string(), FormatManifest(staged)))
+    return kNoManifest;
   return static_cast<int32_t>(staged.files.size());
 }
 

@@ -13,9 +13,13 @@ constexpr int32_t kBlock = kKeyedBlockSize;
 
 // ---- bytes of the image --------------------------------------------------------
 
-unsigned Byte(std::string_view s, std::size_t i) { return i < s.size() ? static_cast<unsigned char>(s[i]) : 0u; }
+unsigned Byte(std::string_view s, std::size_t i) {
+  return i < s.size() ? static_cast<unsigned char>(s[i]) : 0u;
+}
 
-unsigned GetWord(const std::string& image, std::size_t at) { return Byte(image, at) | Byte(image, at + 1) << 8; }
+unsigned GetWord(const std::string& image, std::size_t at) {
+  return Byte(image, at) | Byte(image, at + 1) << 8;
+}
 
 void PutWord(std::string& image, std::size_t at, unsigned value) {
   image[at] = static_cast<char>(value & 0xFF);
@@ -37,7 +41,8 @@ int64_t Wrap32(int64_t v) {
 }
 int64_t LittleInt32(std::string_view s, std::size_t i) {
   return Wrap32(static_cast<int64_t>(Byte(s, i)) | static_cast<int64_t>(Byte(s, i + 1)) << 8 |
-                static_cast<int64_t>(Byte(s, i + 2)) << 16 | static_cast<int64_t>(Byte(s, i + 3)) << 24);
+                static_cast<int64_t>(Byte(s, i + 2)) << 16 |
+                static_cast<int64_t>(Byte(s, i + 3)) << 24);
 }
 int64_t LittleInt16(std::string_view s, std::size_t i) {
   const int64_t v = Byte(s, i) | Byte(s, i + 1) << 8;
@@ -64,8 +69,8 @@ int32_t ChainEnd(const std::string& image, int32_t block) {
   return kBlock;
 }
 
-void PutEntry(std::string& image, int32_t block, int32_t at, unsigned high, int32_t words, std::string_view key,
-              std::string_view data) {
+void PutEntry(std::string& image, int32_t block, int32_t at, unsigned high, int32_t words,
+              std::string_view key, std::string_view data) {
   const std::size_t base = BlockStart(block) + static_cast<std::size_t>(at);
   PutWord(image, base, high << 8 | static_cast<unsigned>(words));
   PutBytes(image, base + 2, key);
@@ -76,7 +81,9 @@ void PutEntry(std::string& image, int32_t block, int32_t at, unsigned high, int3
 // stops there.
 void CloseWithDeleted(std::string& image, int32_t block, int32_t at) {
   const int32_t freeWords = (kBlock - at) / 2;
-  if (freeWords > 0) PutWord(image, BlockStart(block) + static_cast<std::size_t>(at), kDeleted << 8 | (freeWords - 1));
+  if (freeWords > 0)
+    PutWord(image, BlockStart(block) + static_cast<std::size_t>(at),
+            kDeleted << 8 | (freeWords - 1));
 }
 
 int32_t WordsFor(std::size_t bytes) { return static_cast<int32_t>((bytes + 1) / 2); }
@@ -94,7 +101,8 @@ int32_t IndexChainEnd(const std::string& image, int32_t block, int keyLength) {
   for (;;) {
     if (at / 2 + 1 > 255 - keyWords) return -1;
     if (GetWord(image, base + static_cast<std::size_t>(at)) == 0) return at;
-    const auto length = std::abs(static_cast<int>(LittleInt16(image, base + static_cast<std::size_t>(at + keyLength))));
+    const auto length = std::abs(
+        static_cast<int>(LittleInt16(image, base + static_cast<std::size_t>(at + keyLength))));
     if (length > kBlock || length < keyLength + 4 || at + length > kBlock) return -1;
     at += 2 * (length / 2);
   }
@@ -115,7 +123,8 @@ class BlockJournal {
   BlockJournal& operator=(const BlockJournal&) = delete;
   ~BlockJournal() {
     if (committed_) return;
-    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) image_.replace(BlockStart(it->first), kBlock, it->second);
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)
+      image_.replace(BlockStart(it->first), kBlock, it->second);
   }
   void Touch(int32_t block) {
     for (const auto& entry : saved_)
@@ -140,7 +149,8 @@ int32_t SelfDescribingStartBlock(std::string_view key, int32_t bucketCount) {
   std::size_t i = 0;
   while (key.size() - i >= 24) {
     int64_t sum = 0;
-    for (int k = 0; k < 6; ++k) sum = Wrap32(sum + LittleInt32(key, i + 4 * static_cast<std::size_t>(k)));
+    for (int k = 0; k < 6; ++k)
+      sum = Wrap32(sum + LittleInt32(key, i + 4 * static_cast<std::size_t>(k)));
     acc = Wrap32(Wrap32(sum * kMul) + acc + 74070);
     i += 24;
   }
@@ -153,7 +163,8 @@ int32_t SelfDescribingStartBlock(std::string_view key, int32_t bucketCount) {
 }
 
 int32_t IndexStartBlock(std::string_view key, int32_t bucketCount) {
-  int64_t value = static_cast<int64_t>(Byte(key, 0) | Byte(key, 1) << 8) * 65536 + (Byte(key, 2) | Byte(key, 3) << 8);
+  int64_t value = static_cast<int64_t>(Byte(key, 0) | Byte(key, 1) << 8) * 65536 +
+                  (Byte(key, 2) | Byte(key, 3) << 8);
   if (key.size() == 6) value += LittleInt16(key, 4);
   return BucketOf(Wrap32(value), bucketCount) + 1;
 }
@@ -161,7 +172,8 @@ int32_t IndexStartBlock(std::string_view key, int32_t bucketCount) {
 std::string ObiFileImage(int32_t bucketCount, int32_t blockCount) {
   std::string image(static_cast<std::size_t>(blockCount) * kBlock, '\0');
   const auto v = static_cast<uint32_t>(bucketCount);
-  for (int i = 0; i < 4; ++i) image[10 + static_cast<std::size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    image[10 + static_cast<std::size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
   return image;
 }
 
@@ -169,11 +181,13 @@ std::string ObiFileImage(int32_t bucketCount, int32_t blockCount) {
 
 SelfDescribingFileWriter::SelfDescribingFileWriter(int32_t blockCount, int32_t bucketCount)
     : image_(static_cast<std::size_t>(blockCount) * kBlock, '\0'), bucketCount_(bucketCount) {
-  if (bucketCount < 1 || bucketCount > blockCount) throw std::invalid_argument("bucket count outside the file");
+  if (bucketCount < 1 || bucketCount > blockCount)
+    throw std::invalid_argument("bucket count outside the file");
   PutWord(image_, 0, 0x70FF);
   PutBytes(image_, 2, "****************");
   const auto v = static_cast<uint32_t>(bucketCount);
-  for (int i = 0; i < 4; ++i) image_[18 + static_cast<std::size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    image_[18 + static_cast<std::size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
 bool SelfDescribingFileWriter::Add(const KeyedRecord& record) {
@@ -205,7 +219,8 @@ bool SelfDescribingFileWriter::Add(const KeyedRecord& record) {
     const int32_t firstWords = freeWords - 1;
     std::size_t done = static_cast<std::size_t>(2 * firstWords) - key.size();
     journal.Touch(block);
-    PutEntry(work, block, at, kFirst | keyLength, firstWords, key, std::string_view(record.data).substr(0, done));
+    PutEntry(work, block, at, kFirst | keyLength, firstWords, key,
+             std::string_view(record.data).substr(0, done));
     int32_t next = block;
     for (int32_t hop = 0; hop < bucketCount_; ++hop) {
       next = Following(next, bucketCount_);
@@ -242,7 +257,8 @@ bool SelfDescribingFileWriter::Delete(std::string_view key) {
     const unsigned control = GetWord(image_, base + static_cast<std::size_t>(at));
     if ((control >> 8) == 0) break;
     if ((control & 0xC000) == (kFirst << 8) && ((control >> 8) & 0x1F) == key.size() &&
-        std::string_view(image_).substr(base + static_cast<std::size_t>(at) + 2, key.size()) == key) {
+        std::string_view(image_).substr(base + static_cast<std::size_t>(at) + 2, key.size()) ==
+            key) {
       PutWord(image_, base + static_cast<std::size_t>(at), control | kDeleted << 8);
       return true;
     }
@@ -259,8 +275,10 @@ int32_t SelfDescribingFileWriter::BlockOf(std::string_view key) const {
       const unsigned control = GetWord(image_, base + static_cast<std::size_t>(at));
       if ((control >> 8) == 0) break;
       const bool first = (control & 0xC000) == (kFirst << 8);
-      if (first && ((control >> 8) & 0x1F) == key.size() && at + 2 + static_cast<int32_t>(key.size()) <= kBlock &&
-          std::string_view(image_).substr(base + static_cast<std::size_t>(at) + 2, key.size()) == key)
+      if (first && ((control >> 8) & 0x1F) == key.size() &&
+          at + 2 + static_cast<int32_t>(key.size()) <= kBlock &&
+          std::string_view(image_).substr(base + static_cast<std::size_t>(at) + 2, key.size()) ==
+              key)
         return block;
       at += 2 + 2 * static_cast<int32_t>(control & 0xFF);
     }
@@ -271,16 +289,21 @@ int32_t SelfDescribingFileWriter::BlockOf(std::string_view key) const {
 // ---- IndexFileWriter ---------------------------------------------------------------
 
 IndexFileWriter::IndexFileWriter(int32_t blockCount, int32_t bucketCount, int32_t probeLimit)
-    : image_(static_cast<std::size_t>(blockCount) * kBlock, '\0'), bucketCount_(bucketCount), probeLimit_(probeLimit) {
-  if (bucketCount < 1 || bucketCount > blockCount) throw std::invalid_argument("bucket count outside the file");
+    : image_(static_cast<std::size_t>(blockCount) * kBlock, '\0'),
+      bucketCount_(bucketCount),
+      probeLimit_(probeLimit) {
+  if (bucketCount < 1 || bucketCount > blockCount)
+    throw std::invalid_argument("bucket count outside the file");
 }
 
 bool IndexFileWriter::Add(const KeyedRecord& record) {
   const std::string& key = record.key;
-  if (key.size() < 2 || key.size() % 2 != 0 || key.size() > 508) throw std::invalid_argument("even key of 2 to 508 bytes");
+  if (key.size() < 2 || key.size() % 2 != 0 || key.size() > 508)
+    throw std::invalid_argument("even key of 2 to 508 bytes");
   if (keyLength_ >= 0 && static_cast<std::size_t>(keyLength_) != key.size())
     throw std::invalid_argument("one key length per file");
-  if (Byte(key, 0) == 0 && Byte(key, 1) == 0) throw std::invalid_argument("a key whose first word is 0 ends a chain");
+  if (Byte(key, 0) == 0 && Byte(key, 1) == 0)
+    throw std::invalid_argument("a key whose first word is 0 ends a chain");
   if (record.data.size() < 2) throw std::invalid_argument("an entry holds 2 data bytes at least");
   const int keyLength = static_cast<int>(key.size());
   // The data goes in whole words; an odd last byte is padded.
@@ -310,7 +333,8 @@ bool IndexFileWriter::Add(const KeyedRecord& record) {
       const std::size_t bytes = takesAll ? left : static_cast<std::size_t>(room - room % 2);
       const std::size_t base = BlockStart(block) + static_cast<std::size_t>(at);
       PutBytes(work, base, key);
-      PutWord(work, base + key.size(), static_cast<unsigned>(keyLength + 2 + static_cast<int>(bytes)));
+      PutWord(work, base + key.size(),
+              static_cast<unsigned>(keyLength + 2 + static_cast<int>(bytes)));
       PutBytes(work, base + key.size() + 2, std::string_view(data).substr(done, bytes));
       done += bytes;
       started = true;
@@ -331,8 +355,10 @@ int32_t IndexFileWriter::BlockOf(std::string_view key) const {
     const std::size_t base = BlockStart(block);
     for (int32_t at = 0; at / 2 + 1 <= 255 - keyLength / 2;) {
       if (GetWord(image_, base + static_cast<std::size_t>(at)) == 0) break;
-      if (std::string_view(image_).substr(base + static_cast<std::size_t>(at), key.size()) == key) return block;
-      const auto length = std::abs(static_cast<int>(LittleInt16(image_, base + static_cast<std::size_t>(at + keyLength))));
+      if (std::string_view(image_).substr(base + static_cast<std::size_t>(at), key.size()) == key)
+        return block;
+      const auto length = std::abs(
+          static_cast<int>(LittleInt16(image_, base + static_cast<std::size_t>(at + keyLength))));
       if (length > kBlock || length < keyLength + 4) break;
       at += 2 * (length / 2);
     }

@@ -46,7 +46,8 @@ inline std::optional<LaunchRecord> ParseLaunchRecord(std::string_view line) {
   const auto second = line.find(kLaunchFieldSeparator, first + 1);
   if (second == std::string_view::npos) return std::nullopt;
   if (line.find(kLaunchFieldSeparator, second + 1) != std::string_view::npos) return std::nullopt;
-  return LaunchRecord{std::string(line.substr(0, first)), std::string(line.substr(first + 1, second - first - 1)),
+  return LaunchRecord{std::string(line.substr(0, first)),
+                      std::string(line.substr(first + 1, second - first - 1)),
                       std::string(line.substr(second + 1))};
 }
 

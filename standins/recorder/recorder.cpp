@@ -31,14 +31,17 @@ std::string CurrentDirectory() {
   return directory;
 }
 
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // Several recorders may start at once: the whole-file lock makes each line
 // land in one piece at the end. Readers may hold the file open meanwhile.
 bool AppendLine(const std::string& logPath, const std::string& line) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    HANDLE file = CreateFileA(logPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(logPath.c_str(), GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
       Sleep(20);  // a reader that shares nothing; try again shortly
       continue;
@@ -49,7 +52,8 @@ bool AppendLine(const std::string& logPath, const std::string& line) {
       LARGE_INTEGER end{};
       DWORD done = 0;
       written = SetFilePointerEx(file, end, nullptr, FILE_END) &&
-                WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &done, nullptr) && done == line.size();
+                WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &done, nullptr) &&
+                done == line.size();
       UnlockFileEx(file, 0, MAXDWORD, MAXDWORD, &whole);
     }
     CloseHandle(file);
@@ -59,8 +63,9 @@ bool AppendLine(const std::string& logPath, const std::string& line) {
 }
 
 int RequestedExitCode(const std::string& exitCodeFile) {
-  HANDLE file = CreateFileA(exitCodeFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA(exitCodeFile.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return 0;
   char text[32] = {};
   DWORD read = 0;
@@ -77,7 +82,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   const std::string suiteRoot = velmora::standins::SuiteRootOfProgram(program);
   if (!suiteRoot.empty())
-    AppendLine(suiteRoot + velmora::standins::kLaunchesLogName, velmora::standins::FormatLaunchRecord(record));
+    AppendLine(suiteRoot + velmora::standins::kLaunchesLogName,
+               velmora::standins::FormatLaunchRecord(record));
 
   const std::string holdFile = velmora::standins::RecorderControlFile(program, ".hold");
   while (FileExists(holdFile)) Sleep(50);

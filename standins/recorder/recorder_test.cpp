@@ -55,8 +55,9 @@ TEST(Recorder, NotesPathDirectoryAndCommandLineInTheSuiteRoot) {
 
 TEST(Recorder, ConcurrentStartsEachLeaveOneWholeLine) {
   TempDir suite;
-  const char* names[][2] = {{"ERP", "trovel.exe"}, {"ERP", "quillon.exe"}, {"ERP", "wardle.exe"},
-                            {"Vantor", "q.exe"},   {"Vantor", "tkv.exe"},   {"Kelbar", "kelbarw.exe"},
+  const char* names[][2] = {{"ERP", "trovel.exe"},     {"ERP", "quillon.exe"},
+                            {"ERP", "wardle.exe"},     {"Vantor", "q.exe"},
+                            {"Vantor", "tkv.exe"},     {"Kelbar", "kelbarw.exe"},
                             {"Morvin", "MORVINW.exe"}, {"Tesslo", "tesslow.exe"}};
   std::vector<DrivenProgram> runs;
   std::set<std::string> expected;
@@ -99,7 +100,8 @@ TEST(Recorder, ExitCodeFileSetsTheExitCode) {
     const char* text;
     DWORD code;
   };
-  for (const Case& c : {Case{"7", 7u}, Case{"0", 0u}, Case{"-218\r\n", static_cast<DWORD>(-218)}, Case{"", 0u}}) {
+  for (const Case& c :
+       {Case{"7", 7u}, Case{"0", 0u}, Case{"-218\r\n", static_cast<DWORD>(-218)}, Case{"", 0u}}) {
     TempDir suite;
     const std::string kelbarw = PlaceRecorder(suite, "Kelbar", "kelbarw.exe");
     WriteFileBytes(suite.path() / "Kelbar" / "kelbarw.exitcode", c.text);

@@ -33,7 +33,8 @@ constexpr DWORD kPollMs = 100;
 // Tests shorten the wait for the launcher with VELMORA_RENOVA_WAIT_MS.
 DWORD WaitLimitMs() {
   char text[32] = {};
-  if (GetEnvironmentVariableA("VELMORA_RENOVA_WAIT_MS", text, sizeof text) == 0) return kDefaultWaitMs;
+  if (GetEnvironmentVariableA("VELMORA_RENOVA_WAIT_MS", text, sizeof text) == 0)
+    return kDefaultWaitMs;
   return static_cast<DWORD>(std::strtoul(text, nullptr, 10));
 }
 
@@ -51,14 +52,14 @@ bool WaitUntilLauncherEnded(DWORD limitMs) {
 void Log(const std::string& suiteRoot, const std::string& text) {
   if (suiteRoot.empty()) return;
   const std::string path = suiteRoot + "ERP\\renova37.log";
-  HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   SYSTEMTIME now;
   GetLocalTime(&now);
   char stamp[32];
-  wsprintfA(stamp, "%04u-%02u-%02u %02u:%02u:%02u ", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-            now.wSecond);
+  wsprintfA(stamp, "%04u-%02u-%02u %02u:%02u:%02u ", now.wYear, now.wMonth, now.wDay, now.wHour,
+            now.wMinute, now.wSecond);
   const std::string line = stamp + text + "\r\n";
   DWORD written = 0;
   WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
@@ -86,7 +87,9 @@ bool StartLauncher(const std::string& launcherPath) {
 
 constexpr char kUnchanged[] = " Fisierele instalate au ramas neschimbate.";
 
-void Tell(const std::string& text) { MessageBoxA(nullptr, text.c_str(), "Corvane", MB_ICONWARNING | MB_TOPMOST); }
+void Tell(const std::string& text) {
+  MessageBoxA(nullptr, text.c_str(), "Corvane", MB_ICONWARNING | MB_TOPMOST);
+}
 
 // What the user is told when the update did not go in; empty when it did.
 std::string UserMessage(const ApplyResult& result) {
@@ -97,15 +100,15 @@ std::string UserMessage(const ApplyResult& result) {
              " este incomplet sau modificat (" + result.error + ")." + kUnchanged +
              " Actualizarea va fi descarcata din nou.";
     case ApplyOutcome::RolledBack:
-      return "Actualizarea nu a putut fi aplicata: " + file + " nu a putut fi inlocuit (" + result.error +
-             "). Fisierele instalate au fost restaurate.";
+      return "Actualizarea nu a putut fi aplicata: " + file + " nu a putut fi inlocuit (" +
+             result.error + "). Fisierele instalate au fost restaurate.";
     case ApplyOutcome::RestoreFailed:
       return "Actualizarea nu a putut fi aplicata: " + file +
-             " nu a putut fi inlocuit, iar unele fisiere nu au putut fi restaurate. Copia lor se afla in "
+             " nu a putut fi inlocuit, iar unele fisiere nu au putut fi restaurate. Copia lor se "
+             "afla in "
              "ERP\\UPDATE.BAK.";
     case ApplyOutcome::NothingStaged:
-    case ApplyOutcome::Applied:
-      break;
+    case ApplyOutcome::Applied: break;
   }
   return {};
 }
@@ -115,7 +118,8 @@ std::string Describe(const ApplyResult& result) {
   for (const auto& file : result.applied) text += "; put in place " + file.string();
   if (result.failedAt) text += "; failed at " + result.failedAt->string() + ": " + result.error;
   for (const auto& file : result.notRestored) text += "; NOT restored " + file.string();
-  if (result.outcome == ApplyOutcome::Refused) text += "; nothing changed, the staged update discarded";
+  if (result.outcome == ApplyOutcome::Refused)
+    text += "; nothing changed, the staged update discarded";
   return text;
 }
 
@@ -130,7 +134,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Log(suiteRoot, "waiting for " + launcherPath + " to end");
   if (!WaitUntilLauncherEnded(WaitLimitMs())) {
     Log(suiteRoot, "the launcher is still running; nothing changed");
-    Tell("Velmora nu s-a inchis in timp util, asa ca actualizarea nu a fost aplicata." + std::string(kUnchanged));
+    Tell("Velmora nu s-a inchis in timp util, asa ca actualizarea nu a fost aplicata." +
+         std::string(kUnchanged));
     return 4;
   }
 
@@ -143,19 +148,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (const std::string message = UserMessage(result); !message.empty()) Tell(message);
 
   if (!StartLauncher(launcherPath)) {
-    Log(suiteRoot, "cannot start " + launcherPath + " (error " + std::to_string(GetLastError()) + ")");
+    Log(suiteRoot,
+        "cannot start " + launcherPath + " (error " + std::to_string(GetLastError()) + ")");
     return 5;
   }
   switch (result.outcome) {
     case ApplyOutcome::NothingStaged:
-    case ApplyOutcome::Applied:
-      return 0;
-    case ApplyOutcome::RolledBack:
-      return 1;
-    case ApplyOutcome::RestoreFailed:
-      return 2;
-    case ApplyOutcome::Refused:
-      return 6;
+    case ApplyOutcome::Applied: return 0;
+    case ApplyOutcome::RolledBack: return 1;
+    case ApplyOutcome::RestoreFailed: return 2;
+    case ApplyOutcome::Refused: return 6;
   }
   return 0;
 }

@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "recorder/launch_record.h"
-#include "update_manifest/sha256_file.h"
-#include "update_manifest/update_manifest.h"
 #include "sample_suite/sample_suite.h"
 #include "support/driver.h"
 #include "support/temp_dir.h"
+#include "update_manifest/sha256_file.h"
+#include "update_manifest/update_manifest.h"
 
 namespace velmora::standins {
 namespace {
@@ -33,8 +33,8 @@ class Renova37 : public ::testing::Test {
 
   // The command line exactly as the launcher builds it: no quotes, two backslashes.
   DrivenProgram Run() {
-    return DrivenProgram::WithCommandLine(temp_.path().string() + "\\\\renova37.exe " + launcher_.string(),
-                                          temp_.path().string());
+    return DrivenProgram::WithCommandLine(
+        temp_.path().string() + "\\\\renova37.exe " + launcher_.string(), temp_.path().string());
   }
   std::vector<LaunchRecord> LauncherStarts() const {
     return LaunchesOf(ReadLaunches(suite_.path()), "velmora.exe");
@@ -44,9 +44,11 @@ class Renova37 : public ::testing::Test {
   // Stages new anga.dat and q.exe under a manifest with their true sizes and digests.
   void StageUpdate() {
     Manifest manifest;
-    for (auto [path, bytes] : {std::pair{"ERP\\anga.dat", "new anga"}, {"Vantor\\q.exe", "new q"}}) {
+    for (auto [path, bytes] :
+         {std::pair{"ERP\\anga.dat", "new anga"}, {"Vantor\\q.exe", "new q"}}) {
       PutFileBytes(PathBelow(Staging(), path), bytes);
-      manifest.files.push_back({path, std::string_view(bytes).size(), Sha256OfBytes(bytes).value_or("")});
+      manifest.files.push_back(
+          {path, std::string_view(bytes).size(), Sha256OfBytes(bytes).value_or("")});
     }
     PutFileBytes(Staging() / kStagedManifestName, FormatManifest(manifest));
   }
@@ -98,8 +100,8 @@ TEST_F(Renova37, GivesUpWhenTheLauncherDoesNotEnd) {
 
 TEST_F(Renova37, ALockedTargetRestoresEverythingAndStartsTheOldLauncher) {
   // Sorted first, ERP\anga.dat is replaced before the locked Vantor\q.exe fails.
-  HANDLE locked = CreateFileA((suite_.path() / "Vantor" / "q.exe").string().c_str(), GENERIC_READ, 0, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE locked = CreateFileA((suite_.path() / "Vantor" / "q.exe").string().c_str(), GENERIC_READ,
+                              0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(locked, INVALID_HANDLE_VALUE);
   DrivenProgram update = Run();
   ASSERT_TRUE(update.started());
@@ -121,10 +123,13 @@ TEST_F(Renova37, StagedFilesThatDoNotMatchTheirManifestChangeNothing) {
     std::function<void(const fs::path& staging)> spoil;
   };
   const Case cases[] = {
-      {"same size, other bytes", [](const fs::path& staging) { PutFileBytes(staging / "Vantor" / "q.exe", "NEW q"); }},
-      {"truncated", [](const fs::path& staging) { PutFileBytes(staging / "Vantor" / "q.exe", "new"); }},
+      {"same size, other bytes",
+       [](const fs::path& staging) { PutFileBytes(staging / "Vantor" / "q.exe", "NEW q"); }},
+      {"truncated",
+       [](const fs::path& staging) { PutFileBytes(staging / "Vantor" / "q.exe", "new"); }},
       {"missing", [](const fs::path& staging) { fs::remove(staging / "Vantor" / "q.exe"); }},
-      {"not listed", [](const fs::path& staging) { PutFileBytes(staging / "Kelbar" / "kelbarw.exe", "stray"); }},
+      {"not listed",
+       [](const fs::path& staging) { PutFileBytes(staging / "Kelbar" / "kelbarw.exe", "stray"); }},
       {"no manifest", [](const fs::path& staging) { fs::remove(staging / kStagedManifestName); }},
   };
   for (const Case& c : cases) {

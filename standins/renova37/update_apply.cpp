@@ -38,7 +38,8 @@ std::vector<fs::path> CreateMissingFolders(const fs::path& folder, std::error_co
   return created;
 }
 
-bool CopyWithAttempts(const ApplyOptions& options, const fs::path& from, const fs::path& to, std::error_code& error) {
+bool CopyWithAttempts(const ApplyOptions& options, const fs::path& from, const fs::path& to,
+                      std::error_code& error) {
   for (int attempt = 1;; ++attempt) {
     error.clear();
     if (options.copy(from, to, error)) return true;
@@ -48,19 +49,21 @@ bool CopyWithAttempts(const ApplyOptions& options, const fs::path& from, const f
 }
 
 // Puts back what `done` changed, newest first; returns what stayed wrong.
-std::vector<fs::path> Undo(const std::vector<Step>& done, const fs::path& root, const fs::path& backup,
-                           const ApplyOptions& options) {
+std::vector<fs::path> Undo(const std::vector<Step>& done, const fs::path& root,
+                           const fs::path& backup, const ApplyOptions& options) {
   std::vector<fs::path> notRestored;
   for (auto step = done.rbegin(); step != done.rend(); ++step) {
     const fs::path target = root / step->relative;
     std::error_code error;
     if (step->targetExisted) {
-      if (!CopyWithAttempts(options, backup / step->relative, target, error)) notRestored.push_back(step->relative);
+      if (!CopyWithAttempts(options, backup / step->relative, target, error))
+        notRestored.push_back(step->relative);
     } else {
       fs::remove(target, error);
       if (error) notRestored.push_back(step->relative);
     }
-    for (auto folder = step->createdFolders.rbegin(); folder != step->createdFolders.rend(); ++folder)
+    for (auto folder = step->createdFolders.rbegin(); folder != step->createdFolders.rend();
+         ++folder)
       fs::remove(*folder, error);  // only removes what is empty again
   }
   return notRestored;
@@ -70,8 +73,8 @@ std::vector<fs::path> Undo(const std::vector<Step>& done, const fs::path& root, 
 // the system deletes none of them until they are writable again.
 void RemoveBackup(const fs::path& backup) {
   std::error_code error;
-  for (auto it = fs::recursive_directory_iterator(backup, error); !error && it != fs::recursive_directory_iterator();
-       it.increment(error))
+  for (auto it = fs::recursive_directory_iterator(backup, error);
+       !error && it != fs::recursive_directory_iterator(); it.increment(error))
     if (std::error_code ignored; it->is_regular_file(ignored))
       fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ignored);
   fs::remove_all(backup, error);
@@ -97,8 +100,8 @@ std::vector<fs::path> StagedFiles(const fs::path& suiteRoot) {
   std::vector<fs::path> files;
   std::error_code error;
   if (!fs::is_directory(staging, error)) return files;
-  for (auto it = fs::recursive_directory_iterator(staging, error); !error && it != fs::recursive_directory_iterator();
-       it.increment(error)) {
+  for (auto it = fs::recursive_directory_iterator(staging, error);
+       !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
     if (!it->is_regular_file(error)) continue;
     fs::path relative = it->path().lexically_relative(staging);
     if (relative != kStagedManifestName) files.push_back(std::move(relative));
@@ -107,7 +110,8 @@ std::vector<fs::path> StagedFiles(const fs::path& suiteRoot) {
   return files;
 }
 
-std::optional<StagingProblem> VerifyStagedUpdate(const fs::path& suiteRoot, const HashFileFn& hash) {
+std::optional<StagingProblem> VerifyStagedUpdate(const fs::path& suiteRoot,
+                                                 const HashFileFn& hash) {
   const fs::path staging = suiteRoot / kStagingFolder;
   std::ifstream in(staging / kStagedManifestName, std::ios::binary);
   if (!in) return StagingProblem{kStagedManifestName, "missing"};
@@ -142,7 +146,8 @@ ApplyResult ApplyStagedUpdate(const fs::path& suiteRoot, const ApplyOptions& opt
     result.failedAt = relative;
     result.error = cause.message();
     result.notRestored = Undo(done, suiteRoot, backup, options);
-    result.outcome = result.notRestored.empty() ? ApplyOutcome::RolledBack : ApplyOutcome::RestoreFailed;
+    result.outcome =
+        result.notRestored.empty() ? ApplyOutcome::RolledBack : ApplyOutcome::RestoreFailed;
     if (result.notRestored.empty()) RemoveBackup(backup);
     result.applied.clear();
     return result;
@@ -174,7 +179,8 @@ ApplyResult ApplyStagedUpdate(const fs::path& suiteRoot, const ApplyOptions& opt
   return result;
 }
 
-std::string LauncherPathFromCommandLine(std::string_view commandLine, std::string_view ownFileName) {
+std::string LauncherPathFromCommandLine(std::string_view commandLine,
+                                        std::string_view ownFileName) {
   const std::string lower = Lower(commandLine);
   const std::string own = Lower(ownFileName);
   std::size_t rest = std::string::npos;
@@ -203,22 +209,18 @@ std::string LauncherPathFromCommandLine(std::string_view commandLine, std::strin
   const auto first = path.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};
   path = path.substr(first, path.find_last_not_of(" \t") - first + 1);
-  if (path.size() >= 2 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
+  if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
+    path = path.substr(1, path.size() - 2);
   return std::string(path);
 }
 
 const char* OutcomeName(ApplyOutcome outcome) {
   switch (outcome) {
-    case ApplyOutcome::NothingStaged:
-      return "nothing staged";
-    case ApplyOutcome::Applied:
-      return "applied";
-    case ApplyOutcome::RolledBack:
-      return "rolled back";
-    case ApplyOutcome::RestoreFailed:
-      return "restore failed";
-    case ApplyOutcome::Refused:
-      return "refused";
+    case ApplyOutcome::NothingStaged: return "nothing staged";
+    case ApplyOutcome::Applied: return "applied";
+    case ApplyOutcome::RolledBack: return "rolled back";
+    case ApplyOutcome::RestoreFailed: return "restore failed";
+    case ApplyOutcome::Refused: return "refused";
   }
   return "?";
 }

@@ -20,11 +20,12 @@ inline constexpr char kStagingFolder[] = "ERP/UPDATE";
 inline constexpr char kBackupFolder[] = "ERP/UPDATE.BAK";
 
 // Copies `from` over `to`; false (with `error` set) when it could not.
-using CopyFileFn = std::function<bool(const std::filesystem::path& from, const std::filesystem::path& to,
-                                      std::error_code& error)>;
+using CopyFileFn = std::function<bool(const std::filesystem::path& from,
+                                      const std::filesystem::path& to, std::error_code& error)>;
 
 // Overwrites `to`, clearing a read-only flag first (as an installer must).
-bool CopyReplacing(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& error);
+bool CopyReplacing(const std::filesystem::path& from, const std::filesystem::path& to,
+                   std::error_code& error);
 
 struct ApplyOptions {
   CopyFileFn copy = CopyReplacing;
@@ -41,18 +42,21 @@ enum class ApplyOutcome {
   Applied,        // every staged file is in place; staging and backup removed
   RolledBack,     // a copy failed; every touched file is as it was before
   RestoreFailed,  // a copy failed and some file could not be put back; the backup folder is kept
-  Refused,        // the staged files do not match their manifest; nothing changed, staging discarded
+  Refused,  // the staged files do not match their manifest; nothing changed, staging discarded
 };
 
 struct ApplyResult {
   ApplyOutcome outcome = ApplyOutcome::NothingStaged;
-  std::vector<std::filesystem::path> applied;     // relative paths, in the order they were put in place
-  std::optional<std::filesystem::path> failedAt;  // the relative path whose copy failed or check did not pass
-  std::string error;                              // what the system said about it, or what did not match
-  std::vector<std::filesystem::path> notRestored; // relative paths that could not be put back
+  std::vector<std::filesystem::path>
+      applied;  // relative paths, in the order they were put in place
+  std::optional<std::filesystem::path>
+      failedAt;       // the relative path whose copy failed or check did not pass
+  std::string error;  // what the system said about it, or what did not match
+  std::vector<std::filesystem::path> notRestored;  // relative paths that could not be put back
 };
 
-ApplyResult ApplyStagedUpdate(const std::filesystem::path& suiteRoot, const ApplyOptions& options = {});
+ApplyResult ApplyStagedUpdate(const std::filesystem::path& suiteRoot,
+                              const ApplyOptions& options = {});
 
 // The staged files, relative to the staging folder, sorted (the staged
 // manifest itself is not one of them).
@@ -60,13 +64,15 @@ std::vector<std::filesystem::path> StagedFiles(const std::filesystem::path& suit
 
 // Why the staged update cannot be applied: no readable manifest, or a
 // staged file that does not match it. nullopt when everything matches.
-std::optional<StagingProblem> VerifyStagedUpdate(const std::filesystem::path& suiteRoot, const HashFileFn& hash);
+std::optional<StagingProblem> VerifyStagedUpdate(const std::filesystem::path& suiteRoot,
+                                                 const HashFileFn& hash);
 
 // The launcher path of the command line "<own path> <launcher path>" that the
 // launcher builds without quotes: everything after the own path, which is
 // recognised by its file name, so blanks in either path do no harm. Quotes
 // around either path are accepted too. Empty when no launcher path follows.
-std::string LauncherPathFromCommandLine(std::string_view commandLine, std::string_view ownFileName = "renova37.exe");
+std::string LauncherPathFromCommandLine(std::string_view commandLine,
+                                        std::string_view ownFileName = "renova37.exe");
 
 const char* OutcomeName(ApplyOutcome outcome);
 

@@ -40,9 +40,9 @@ struct StagedSuite {
 };
 
 // Sorted order of the staged files, as the applier walks them.
-const std::vector<fs::path> kStagedOrder = {fs::path("ERP") / "velmora.exe",
-                                            fs::path("Kelbar") / "FileGen" / "extra.dat",
-                                            fs::path("Morvin") / "NEW" / "deep" / "x.dat", fs::path("Vantor") / "q.exe"};
+const std::vector<fs::path> kStagedOrder = {
+    fs::path("ERP") / "velmora.exe", fs::path("Kelbar") / "FileGen" / "extra.dat",
+    fs::path("Morvin") / "NEW" / "deep" / "x.dat", fs::path("Vantor") / "q.exe"};
 
 // Copies for real, except onto the targets listed (for their first `failures` tries).
 struct FailingCopy {
@@ -123,8 +123,8 @@ TEST(UpdateApply, AFileThatCannotBePutBackKeepsTheBackup) {
   // The last file's copy fails once; the launcher goes in but cannot go back.
   options.copy = [inner = FailingCopy{{suite.root / "Vantor" / "q.exe"}, 1},
                   launcherTries = std::make_shared<int>(0),
-                  launcher = suite.root / "ERP" / "velmora.exe"](const fs::path& from, const fs::path& to,
-                                                                   std::error_code& error) {
+                  launcher = suite.root / "ERP" / "velmora.exe"](
+                     const fs::path& from, const fs::path& to, std::error_code& error) {
     if (to == launcher && (*launcherTries)++ > 0) {
       error = std::make_error_code(std::errc::device_or_resource_busy);
       return false;
@@ -136,7 +136,8 @@ TEST(UpdateApply, AFileThatCannotBePutBackKeepsTheBackup) {
   ASSERT_EQ(result.notRestored.size(), 1u);
   EXPECT_EQ(result.notRestored[0], fs::path("ERP") / "velmora.exe");
   // The old launcher waits in the backup; everything else is back.
-  EXPECT_EQ(ReadFileBytes(suite.root / "ERP" / "UPDATE.BAK" / "ERP" / "velmora.exe"), "old launcher");
+  EXPECT_EQ(ReadFileBytes(suite.root / "ERP" / "UPDATE.BAK" / "ERP" / "velmora.exe"),
+            "old launcher");
   EXPECT_EQ(ReadFileBytes(suite.root / "Vantor" / "q.exe"), "old documents");
   EXPECT_FALSE(fs::exists(suite.root / "Morvin"));
   EXPECT_FALSE(fs::exists(suite.root / "Kelbar" / "FileGen"));
@@ -165,11 +166,13 @@ TEST(UpdateApply, RetriesATargetThatIsBusyForAMoment) {
 
 TEST(UpdateApply, ReplacesAReadOnlyTarget) {
   StagedSuite suite;
-  fs::permissions(suite.root / "Vantor" / "q.exe", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+  fs::permissions(suite.root / "Vantor" / "q.exe",
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
   EXPECT_EQ(ApplyStagedUpdate(suite.root).outcome, ApplyOutcome::Applied);
   EXPECT_EQ(ReadFileBytes(suite.root / "Vantor" / "q.exe"), "new documents");
-  EXPECT_FALSE(fs::exists(suite.root / "ERP" / "UPDATE.BAK")) << "its read-only copy goes with the backup";
+  EXPECT_FALSE(fs::exists(suite.root / "ERP" / "UPDATE.BAK"))
+      << "its read-only copy goes with the backup";
 }
 
 TEST(UpdateApply, FindsTheLauncherPathAfterItsOwnPath) {
@@ -180,7 +183,8 @@ TEST(UpdateApply, FindsTheLauncherPathAfterItsOwnPath) {
   const Case cases[] = {
       {"C:\\Temp\\\\renova37.exe C:\\S\\ERP\\velmora.exe", "C:\\S\\ERP\\velmora.exe"},
       // Blanks in both paths, as the launcher writes them without quotes.
-      {"C:\\Documents and Settings\\ana\\Temp\\\\renova37.exe C:\\Program Files\\S\\ERP\\velmora.exe",
+      {"C:\\Documents and Settings\\ana\\Temp\\\\renova37.exe C:\\Program "
+       "Files\\S\\ERP\\velmora.exe",
        "C:\\Program Files\\S\\ERP\\velmora.exe"},
       {"\"C:\\T\\renova37.exe\" \"C:\\A B\\ERP\\velmora.exe\"", "C:\\A B\\ERP\\velmora.exe"},
       // TMP unset: the launcher puts a single blank in its place.
@@ -193,7 +197,8 @@ TEST(UpdateApply, FindsTheLauncherPathAfterItsOwnPath) {
       {"C:\\T\\renova37.exe   ", ""},
       {"", ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(LauncherPathFromCommandLine(c.commandLine), c.launcher) << c.commandLine;
+  for (const Case& c : cases)
+    EXPECT_EQ(LauncherPathFromCommandLine(c.commandLine), c.launcher) << c.commandLine;
 }
 
 }  // namespace

@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    const velmora::standins::SuiteReport report = velmora::standins::BuildSampleSuite(argv[1], argv[2]);
+    const velmora::standins::SuiteReport report =
+        velmora::standins::BuildSampleSuite(argv[1], argv[2]);
     for (const std::string& missing : report.missingPrograms)
       std::fprintf(stderr, "missing in %s: %s\n", argv[2], missing.c_str());
     std::printf("%zu files written to %s\n", report.written.size(), argv[1]);

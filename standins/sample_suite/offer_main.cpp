@@ -15,7 +15,8 @@ int main(int argc, char** argv) {
   }
   try {
     using namespace velmora::standins;
-    if (!WriteSampleOffer(argv[1], argv[2], [](std::string_view bytes) { return Sha256OfBytes(bytes); })) {
+    if (!WriteSampleOffer(argv[1], argv[2],
+                          [](std::string_view bytes) { return Sha256OfBytes(bytes); })) {
       std::fprintf(stderr, "velmora-sample-offer: recorder.exe not found in %s\n", argv[2]);
       return 1;
     }

@@ -35,12 +35,14 @@ std::string OfferedSchedule() {
   const std::vector<OfferedSlide> slides = OfferedSlides();
   std::string schedule = std::to_string(slides.size()) + "\r\n";
   for (const OfferedSlide& slide : slides)
-    schedule += slide.picture + "\r\n" + slide.caption + "\r\n" + std::to_string(slide.periodMs) + "\r\n" +
-                std::to_string(slide.bytes.size()) + "\r\n";
+    schedule += slide.picture + "\r\n" + slide.caption + "\r\n" + std::to_string(slide.periodMs) +
+                "\r\n" + std::to_string(slide.bytes.size()) + "\r\n";
   return schedule;
 }
 
-std::string OfferedDetailText() { return "Noutati: Kelbar are o versiune noua, instalata automat.\r\n"; }
+std::string OfferedDetailText() {
+  return "Noutati: Kelbar are o versiune noua, instalata automat.\r\n";
+}
 
 std::optional<std::string> OfferedProgramBytes(const ProgramShelf& shelf) {
   const std::optional<fs::path> recorder = shelf.Find("recorder.exe");

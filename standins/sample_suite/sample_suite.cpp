@@ -21,7 +21,8 @@ namespace {
 
 bool SameNameNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
          });
 }
 
@@ -80,7 +81,8 @@ std::optional<fs::path> ProgramShelf::Find(std::string_view name) const {
 
 SuiteBuilder::SuiteBuilder(const fs::path& suiteRoot, fs::path binDir)
     : folders_(suiteRoot), shelf_(std::move(binDir)) {
-  for (const fs::path& folder : {folders_.erp, folders_.vantor, folders_.kelbar, folders_.morvin, folders_.tesslo})
+  for (const fs::path& folder :
+       {folders_.erp, folders_.vantor, folders_.kelbar, folders_.morvin, folders_.tesslo})
     fs::create_directories(folder);
 }
 
@@ -128,8 +130,10 @@ std::string SampleDocumentsDirectoryRecord(const SuiteFolders& folders) {
   const std::string vantor = SuiteFolderField(folders, "Vantor");
   erpdirs::SetPathField(record, erpdirs::kDocumentsDataDirectory, vantor);
   erpdirs::SetPathField(record, erpdirs::kSecondDocumentsDirectory, vantor);
-  erpdirs::SetPathField(record, erpdirs::kDocumentsAccountingFolder, SuiteFolderField(folders, "Kelbar\\FIRMA"));
-  erpdirs::SetPathField(record, erpdirs::kDocumentsFurtherDirectory, SuiteFolderField(folders, "ERP"));
+  erpdirs::SetPathField(record, erpdirs::kDocumentsAccountingFolder,
+                        SuiteFolderField(folders, "Kelbar\\FIRMA"));
+  erpdirs::SetPathField(record, erpdirs::kDocumentsFurtherDirectory,
+                        SuiteFolderField(folders, "ERP"));
   return std::string(record.data(), record.size());
 }
 
@@ -165,7 +169,8 @@ void BuildSlideShow(SuiteBuilder& builder) {
   const fs::path& erp = builder.folders().erp;
   const SampleSlide slides[] = {
       // Code page 1250, as the vendor writes its texts: "Bine aţi venit@@în suita Corvane".
-      {"a01.jpg", "Bine a\xFEi venit@@\xEEn suita Corvane", 4000, std::string(SampleMedia("slide.jpg"))},
+      {"a01.jpg", "Bine a\xFEi venit@@\xEEn suita Corvane", 4000,
+       std::string(SampleMedia("slide.jpg"))},
       // "t" first: has a detail text; "w" second: has a sound.
       {"tw02.bmp", "Oferta@@noua", 5000, std::string(SampleMedia("offer.bmp"))},
       // Landscape on purpose: shows the bands the library leaves around it.
@@ -174,19 +179,21 @@ void BuildSlideShow(SuiteBuilder& builder) {
   std::string schedule = std::to_string(std::size(slides)) + "\r\n";
   for (const SampleSlide& slide : slides) {
     builder.Write(erp / slide.picture, slide.bytes);
-    schedule += slide.picture + "\r\n" + slide.caption + "\r\n" + std::to_string(slide.periodMs) + "\r\n" +
-                std::to_string(slide.bytes.size()) + "\r\n";
+    schedule += slide.picture + "\r\n" + slide.caption + "\r\n" + std::to_string(slide.periodMs) +
+                "\r\n" + std::to_string(slide.bytes.size()) + "\r\n";
   }
   builder.Write(erp / "velmora.scn", schedule);
   // "Ofertă nouă: actualizări lunare ale suitei Corvane."
-  builder.Write(erp / "tw02.bmpex", "Ofert\xE3 nou\xE3: actualiz\xE3ri lunare ale suitei Corvane.\r\n");
+  builder.Write(erp / "tw02.bmpex",
+                "Ofert\xE3 nou\xE3: actualiz\xE3ri lunare ale suitei Corvane.\r\n");
   builder.Write(erp / "tw02.wav", SampleMedia("offer.wav"));
   // Shown by the slide area before the show starts.
   builder.Write(erp / "velmora.img", SampleMedia("waiting.bmp"));
 }
 
 void BuildVantorFolder(SuiteBuilder& builder) {
-  for (std::string_view recorder : kVantorRecorders) builder.CopyProgram(builder.folders().vantor, recorder);
+  for (std::string_view recorder : kVantorRecorders)
+    builder.CopyProgram(builder.folders().vantor, recorder);
   BuildKeyedFiles(builder);
   builder.Write(builder.folders().vantor / "CURSVAL.DAT", SampleCursValFile());
 }
@@ -206,12 +213,17 @@ void BuildKelbarFolder(SuiteBuilder& builder) {
   const fs::path& kelbar = builder.folders().kelbar;
   builder.CopyProgram(kelbar, "kelbarw.exe");
   // The chart of accounts; only its presence matters to the launcher.
-  builder.Write(kelbar / "FileGen" / "plcont.dat", "4111 Clienti\r\n401 Furnizori\r\n5121 Conturi la banci\r\n");
+  builder.Write(kelbar / "FileGen" / "plcont.dat",
+                "4111 Clienti\r\n401 Furnizori\r\n5121 Conturi la banci\r\n");
 }
 
-void BuildMorvinFolder(SuiteBuilder& builder) { builder.CopyProgram(builder.folders().morvin, "MORVINW.exe"); }
+void BuildMorvinFolder(SuiteBuilder& builder) {
+  builder.CopyProgram(builder.folders().morvin, "MORVINW.exe");
+}
 
-void BuildTessloFolder(SuiteBuilder& builder) { builder.CopyProgram(builder.folders().tesslo, "tesslow.exe"); }
+void BuildTessloFolder(SuiteBuilder& builder) {
+  builder.CopyProgram(builder.folders().tesslo, "tesslow.exe");
+}
 
 SuiteReport BuildSampleSuite(const fs::path& suiteRoot, const fs::path& binDir) {
   SuiteBuilder builder(suiteRoot, binDir);
@@ -238,7 +250,8 @@ std::vector<LaunchRecord> ReadLaunches(const fs::path& suiteRoot) {
   return launches;
 }
 
-std::vector<LaunchRecord> LaunchesOf(const std::vector<LaunchRecord>& launches, std::string_view name) {
+std::vector<LaunchRecord> LaunchesOf(const std::vector<LaunchRecord>& launches,
+                                     std::string_view name) {
   std::vector<LaunchRecord> matching;
   for (const LaunchRecord& launch : launches)
     if (SameNameNoCase(FileNameOf(launch.program), name)) matching.push_back(launch);

@@ -51,7 +51,8 @@ class SuiteBuilder {
   // Copies a built program into `folder`. A missing required program is
   // noted in the report; a missing optional one is skipped.
   enum class Need { Required, Optional };
-  void CopyProgram(const std::filesystem::path& folder, std::string_view name, Need need = Need::Required);
+  void CopyProgram(const std::filesystem::path& folder, std::string_view name,
+                   Need need = Need::Required);
   // Writes `bytes` to `file`, creating its folders.
   void Write(const std::filesystem::path& file, std::string_view bytes);
 
@@ -109,13 +110,15 @@ void BuildMorvinFolder(SuiteBuilder& builder);
 void BuildTessloFolder(SuiteBuilder& builder);
 
 // Everything above, in a fresh or existing `suiteRoot`.
-SuiteReport BuildSampleSuite(const std::filesystem::path& suiteRoot, const std::filesystem::path& binDir);
+SuiteReport BuildSampleSuite(const std::filesystem::path& suiteRoot,
+                             const std::filesystem::path& binDir);
 
 // The launches recorded in <suiteRoot>/launches.log, oldest first; lines
 // that do not parse are skipped.
 std::vector<LaunchRecord> ReadLaunches(const std::filesystem::path& suiteRoot);
 
 // The records whose program's file name is `name` (case ignored).
-std::vector<LaunchRecord> LaunchesOf(const std::vector<LaunchRecord>& launches, std::string_view name);
+std::vector<LaunchRecord> LaunchesOf(const std::vector<LaunchRecord>& launches,
+                                     std::string_view name);
 
 }  // namespace velmora::standins

@@ -27,7 +27,8 @@ using velmora::testing::WriteFileBytes;
 uint32_t Number(const std::string& bytes, std::size_t offset, int size, bool bigEndian = false) {
   uint32_t value = 0;
   for (int i = 0; i < size; ++i) {
-    const auto byte = static_cast<uint8_t>(bytes.at(offset + static_cast<std::size_t>(bigEndian ? i : size - 1 - i)));
+    const auto byte = static_cast<uint8_t>(
+        bytes.at(offset + static_cast<std::size_t>(bigEndian ? i : size - 1 - i)));
     value = value << 8 | byte;
   }
   return value;
@@ -37,8 +38,10 @@ struct Field {
   int size;
   uint32_t value;
 };
-void ExpectFields(const std::string& bytes, std::initializer_list<Field> fields, bool bigEndian = false) {
-  for (const Field& f : fields) EXPECT_EQ(Number(bytes, f.offset, f.size, bigEndian), f.value) << "at " << f.offset;
+void ExpectFields(const std::string& bytes, std::initializer_list<Field> fields,
+                  bool bigEndian = false) {
+  for (const Field& f : fields)
+    EXPECT_EQ(Number(bytes, f.offset, f.size, bigEndian), f.value) << "at " << f.offset;
 }
 
 // Where each program belongs in a suite, relative to its root.
@@ -47,9 +50,10 @@ struct Placement {
   const char* folder;
 };
 constexpr Placement kRequiredPrograms[] = {
-    {"velmora.exe", "ERP"},   {"trovel.exe", "ERP"},   {"quillon.exe", "ERP"}, {"wardle.exe", "ERP"},
-    {"renova37.exe", "ERP"},  {"q.exe", "Vantor"},     {"tkv.exe", "Vantor"},  {"ruvela.exe", "Vantor"},
-    {"kelbarw.exe", "Kelbar"}, {"MORVINW.exe", "Morvin"}, {"tesslow.exe", "Tesslo"},
+    {"velmora.exe", "ERP"},    {"trovel.exe", "ERP"},     {"quillon.exe", "ERP"},
+    {"wardle.exe", "ERP"},     {"renova37.exe", "ERP"},   {"q.exe", "Vantor"},
+    {"tkv.exe", "Vantor"},     {"ruvela.exe", "Vantor"},  {"kelbarw.exe", "Kelbar"},
+    {"MORVINW.exe", "Morvin"}, {"tesslow.exe", "Tesslo"},
 };
 
 // A suite built from a bin folder as a Windows build leaves it: the launcher
@@ -62,7 +66,8 @@ class BuiltSuite : public ::testing::Test {
     fs::create_directories(bin / "standins");
     WriteFileBytes(bin / "velmora.exe", "velmora.exe");
     for (const Placement& p : kRequiredPrograms)
-      if (std::string_view(p.name) != "velmora.exe") WriteFileBytes(bin / "standins" / p.name, p.name);
+      if (std::string_view(p.name) != "velmora.exe")
+        WriteFileBytes(bin / "standins" / p.name, p.name);
     WriteFileBytes(bin / "standins" / "showreel.dll", "showreel.dll");
     report_ = BuildSampleSuite(suite_.path(), bin);
   }
@@ -74,13 +79,15 @@ class BuiltSuite : public ::testing::Test {
 TEST_F(BuiltSuite, PutsEveryProgramIntoItsFolder) {
   EXPECT_TRUE(report_.ok());
   EXPECT_TRUE(report_.missingPrograms.empty());
-  for (const Placement& p : kRequiredPrograms) EXPECT_EQ(ReadFileBytes(suite_.path() / p.folder / p.name), p.name);
+  for (const Placement& p : kRequiredPrograms)
+    EXPECT_EQ(ReadFileBytes(suite_.path() / p.folder / p.name), p.name);
   EXPECT_EQ(ReadFileBytes(erp_ / "showreel.dll"), "showreel.dll");
   // Optional and absent: neither copied nor reported.
   EXPECT_FALSE(fs::exists(erp_ / "hostlane.dll"));
   EXPECT_TRUE(fs::is_regular_file(erp_ / "anga.dat"));
   EXPECT_TRUE(fs::is_regular_file(suite_.path() / "Kelbar" / "FileGen" / "plcont.dat"));
-  for (const fs::path& written : report_.written) EXPECT_TRUE(fs::is_regular_file(written)) << written;
+  for (const fs::path& written : report_.written)
+    EXPECT_TRUE(fs::is_regular_file(written)) << written;
 }
 
 TEST(SampleSuite, ReportsMissingRequiredProgramsButBuildsTheRest) {
@@ -89,7 +96,9 @@ TEST(SampleSuite, ReportsMissingRequiredProgramsButBuildsTheRest) {
   EXPECT_FALSE(report.ok());
   std::multiset<std::string> expected;
   for (const Placement& p : kRequiredPrograms) expected.insert(p.name);
-  EXPECT_EQ(std::multiset<std::string>(report.missingPrograms.begin(), report.missingPrograms.end()), expected);
+  EXPECT_EQ(
+      std::multiset<std::string>(report.missingPrograms.begin(), report.missingPrograms.end()),
+      expected);
   EXPECT_TRUE(fs::is_regular_file(suite.path() / "ERP" / "velmora.scn"));
   EXPECT_FALSE(fs::exists(suite.path() / "ERP" / "showreel.dll"));
 }
@@ -109,7 +118,8 @@ TEST_F(BuiltSuite, ScheduleNamesPicturesWithTheirTrueSizes) {
   const fs::path& erp = erp_;
   const std::string text = ReadFileBytes(erp / "velmora.scn");
   EXPECT_TRUE(text.ends_with("\r\n"));
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), std::count(text.begin(), text.end(), '\n')) << "CR LF";
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), std::count(text.begin(), text.end(), '\n'))
+      << "CR LF";
   const std::vector<std::string> lines = TextLines(text);
   ASSERT_FALSE(lines.empty());
   const int count = std::stoi(lines[0]);
@@ -141,8 +151,14 @@ TEST(SamplePictures, HeadersDescribeTheirContent) {
     const std::string bmp(SampleMedia("small.bmp"));
     ASSERT_EQ(bmp.substr(0, 2), "BM");
     EXPECT_EQ(bmp.size(), 54u + 92u * 20);  // 30 pixels x 3 bytes = 90, padded to 92
-    ExpectFields(bmp, {{2, 4, static_cast<uint32_t>(bmp.size())}, {10, 4, 54}, {14, 4, 40}, {18, 4, 30}, {22, 4, 20},
-                       {26, 2, 1}, {28, 2, 24}, {30, 4, 0}});
+    ExpectFields(bmp, {{2, 4, static_cast<uint32_t>(bmp.size())},
+                       {10, 4, 54},
+                       {14, 4, 40},
+                       {18, 4, 30},
+                       {22, 4, 20},
+                       {26, 2, 1},
+                       {28, 2, 24},
+                       {30, 4, 0}});
   }
   {
     SCOPED_TRACE("png");
@@ -180,7 +196,11 @@ TEST(SamplePictures, HeadersDescribeTheirContent) {
     EXPECT_EQ(wav.substr(36, 4), "data");
     EXPECT_EQ(wav.size(), 44u + 2400u);  // 300 ms at 8000 Hz
     // PCM, mono, 8000 samples a second, 8 bits, the data's length.
-    ExpectFields(wav, {{4, 4, static_cast<uint32_t>(wav.size() - 8)}, {20, 2, 1}, {22, 2, 1}, {24, 4, 8000}, {34, 2, 8},
+    ExpectFields(wav, {{4, 4, static_cast<uint32_t>(wav.size() - 8)},
+                       {20, 2, 1},
+                       {22, 2, 1},
+                       {24, 4, 8000},
+                       {34, 2, 8},
                        {40, 4, 2400}});
   }
 }
@@ -191,20 +211,24 @@ std::optional<int32_t> ClientCodeIn(const std::string& dev, int32_t obiBucketCou
   docstore::Block block1{};
   if (!blocks.ReadBlock(1, block1)) return std::nullopt;
   const int layout = docstore::LayoutOfBlock1(block1);
-  const int32_t buckets =
-      layout == docstore::kLayoutSelfDescribing ? docstore::HeaderBucketCount(block1) : obiBucketCount;
+  const int32_t buckets = layout == docstore::kLayoutSelfDescribing
+                              ? docstore::HeaderBucketCount(block1)
+                              : obiBucketCount;
   int32_t probeLimit = docstore::kInitialProbeLimit;
   docstore::ClientRecordBuffer buffer;
-  return buffer.CodeAfter(docstore::RetrieveRecord(blocks, layout, buffer.Query(buckets), probeLimit));
+  return buffer.CodeAfter(
+      docstore::RetrieveRecord(blocks, layout, buffer.Query(buckets), probeLimit));
 }
 
 // The data of the record under `key` (6 bytes), as the launcher's reader retrieves it.
-std::string RecordData(const std::string& dev, int layout, int32_t buckets, const std::string& key, int32_t dataLength) {
+std::string RecordData(const std::string& dev, int layout, int32_t buckets, const std::string& key,
+                       int32_t dataLength) {
   docstore::MemoryBlockReader blocks(dev);
   std::string buffer = key + std::string(static_cast<std::size_t>(dataLength), '\0');
   int32_t probeLimit = docstore::kInitialProbeLimit;
   const docstore::RecordQuery query{buffer, 6, buckets, 6, dataLength};
-  const docstore::RetrieveOutcome outcome = docstore::RetrieveRecord(blocks, layout, query, probeLimit);
+  const docstore::RetrieveOutcome outcome =
+      docstore::RetrieveRecord(blocks, layout, query, probeLimit);
   if (outcome.status != docstore::kStatusFound) return "status " + std::to_string(outcome.status);
   return buffer.substr(6);
 }
@@ -218,18 +242,24 @@ TEST_F(BuiltSuite, DocumentsModuleFilesHoldTheClientRecordInBothLayouts) {
     const char* data;
   };
   const fs::path vantor = suite_.path() / "Vantor";
-  for (const Case& c : {Case{vantor, 61, 1, "EUR   ", "Euro"}, Case{vantor / "Layout2", 0, 2, "USD   ", "Dolar american"}}) {
+  for (const Case& c : {Case{vantor, 61, 1, "EUR   ", "Euro"},
+                        Case{vantor / "Layout2", 0, 2, "USD   ", "Dolar american"}}) {
     SCOPED_TRACE(c.layout);
     const std::string obi = ReadFileBytes(c.folder / "obi.dat");
     ASSERT_GE(obi.size(), 512u);
     EXPECT_EQ(Number(obi, 10, 4), c.obiBucketCount);
     const std::string dev = ReadFileBytes(c.folder / "dev.dat");
     ASSERT_EQ(dev.size(), 64u * 512u);
-    EXPECT_EQ(Number(dev, 0, 2) == 0x70FF, c.layout == 2) << "only a self-describing block 1 is a header";
-    EXPECT_EQ(ClientCodeIn(dev, static_cast<int32_t>(c.obiBucketCount)), std::optional<int32_t>(4711));
-    EXPECT_EQ(RecordData(dev, c.layout, 61, c.key, static_cast<int32_t>(std::string_view(c.data).size())), c.data);
+    EXPECT_EQ(Number(dev, 0, 2) == 0x70FF, c.layout == 2)
+        << "only a self-describing block 1 is a header";
+    EXPECT_EQ(ClientCodeIn(dev, static_cast<int32_t>(c.obiBucketCount)),
+              std::optional<int32_t>(4711));
+    EXPECT_EQ(
+        RecordData(dev, c.layout, 61, c.key, static_cast<int32_t>(std::string_view(c.data).size())),
+        c.data);
     if (c.layout == 1) {
-      // The client record is the documents module's: key CODCLI, length word 12, 4711 = 67 12 00 00.
+      // The client record is the documents module's: key CODCLI, length word 12,
+      // 4711 = 67 12 00 00.
       EXPECT_NE(dev.find(std::string("CODCLI\x0C\x00\x67\x12\x00\x00", 12)), std::string::npos);
     } else {
       EXPECT_EQ(dev.substr(2, 16), std::string(16, '*'));
@@ -247,20 +277,28 @@ TEST_F(BuiltSuite, DocumentsDirectoryFileInErpNamesTheSuitesFolders) {
     text.resize(40, ' ');
     return text;
   };
-  // The folders, and the values of a new file (60, 60, "NN", 0 at 310, mode "R", "N" at 358), blanks elsewhere.
+  // The folders, and the values of a new file (60, 60, "NN", 0 at 310, mode "R",
+  // "N" at 358), blanks elsewhere.
   const std::pair<std::size_t, std::string> fields[] = {
-      {0, std::string(180, ' ')},  {180, folder("Vantor")}, {220, folder("Vantor")},
-      {260, folder("Kelbar\\FIRMA")}, {300, std::string("\x3C\x00\x3C\x00NN    \x00\x00", 12)},
-      {312, folder("ERP")},        {352, "  R"},            {358, "N" + std::string(153, ' ')},
+      {0, std::string(180, ' ')},
+      {180, folder("Vantor")},
+      {220, folder("Vantor")},
+      {260, folder("Kelbar\\FIRMA")},
+      {300, std::string("\x3C\x00\x3C\x00NN    \x00\x00", 12)},
+      {312, folder("ERP")},
+      {352, "  R"},
+      {358, "N" + std::string(153, ' ')},
   };
-  for (const auto& [offset, bytes] : fields) EXPECT_EQ(record.substr(offset, bytes.size()), bytes) << "at " << offset;
+  for (const auto& [offset, bytes] : fields)
+    EXPECT_EQ(record.substr(offset, bytes.size()), bytes) << "at " << offset;
 }
 
 TEST(SampleSuite, FolderFieldsAreFullPathsWhenTheyFitElseRelativeToErp) {
   const std::string shortRoot = WindowsPathOf(fs::path("/s"));
   ASSERT_GE(shortRoot.size(), 3u);
   EXPECT_EQ(shortRoot.substr(1, 2), ":\\");
-  EXPECT_EQ(SuiteFolderField(SuiteFolders(fs::path("/s")), "Kelbar\\FIRMA"), shortRoot + "\\Kelbar\\FIRMA");
+  EXPECT_EQ(SuiteFolderField(SuiteFolders(fs::path("/s")), "Kelbar\\FIRMA"),
+            shortRoot + "\\Kelbar\\FIRMA");
   const fs::path longRoot = fs::path("/") / std::string(40, 'x');
   EXPECT_EQ(SuiteFolderField(SuiteFolders(longRoot), "Vantor"), "..\\Vantor");
   EXPECT_EQ(SuiteFolderField(SuiteFolders(longRoot), "ERP"), "..\\ERP");
@@ -270,7 +308,8 @@ TEST(SampleSuite, FolderFieldsAreFullPathsWhenTheyFitElseRelativeToErp) {
 }
 
 TEST(LaunchRecord, FormatsThreeTabSeparatedFieldsOnOneLine) {
-  const LaunchRecord record{"C:\\S\\ERP\\trovel.exe", "C:\\S\\ERP", "C:\\S\\ERP\\trovel.exe -x\tb\r\nc"};
+  const LaunchRecord record{"C:\\S\\ERP\\trovel.exe", "C:\\S\\ERP",
+                            "C:\\S\\ERP\\trovel.exe -x\tb\r\nc"};
   const std::string line = FormatLaunchRecord(record);
   EXPECT_EQ(line, "C:\\S\\ERP\\trovel.exe\tC:\\S\\ERP\tC:\\S\\ERP\\trovel.exe -x b  c\r\n");
   const auto parsed = ParseLaunchRecord(line);
@@ -303,7 +342,8 @@ TEST(LaunchRecord, SuiteRootIsTheParentOfTheProgramsFolder) {
 
 TEST(LaunchRecord, ControlFilesSitBesideTheProgramWithoutItsExtension) {
   EXPECT_EQ(RecorderControlFile("C:\\S\\ERP\\trovel.exe", ".hold"), "C:\\S\\ERP\\trovel.hold");
-  EXPECT_EQ(RecorderControlFile("C:\\S\\Morvin\\MORVINW.exe", ".exitcode"), "C:\\S\\Morvin\\MORVINW.exitcode");
+  EXPECT_EQ(RecorderControlFile("C:\\S\\Morvin\\MORVINW.exe", ".exitcode"),
+            "C:\\S\\Morvin\\MORVINW.exitcode");
   EXPECT_EQ(RecorderControlFile("C:\\a.b\\noext", ".hold"), "C:\\a.b\\noext.hold");
 }
 

@@ -49,8 +49,8 @@ class Socket {
 };
 
 std::string ReadSmallFile(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return {};
   char buffer[1024];
   DWORD read = 0;
@@ -90,7 +90,8 @@ bool ConnectWithTimeout(SOCKET s, const sockaddr_in& address) {
   FD_ZERO(&failed);
   FD_SET(s, &writable);
   FD_SET(s, &failed);
-  timeval limit{static_cast<long>(kConnectTimeoutMs / 1000), static_cast<long>(kConnectTimeoutMs % 1000) * 1000};
+  timeval limit{static_cast<long>(kConnectTimeoutMs / 1000),
+                static_cast<long>(kConnectTimeoutMs % 1000) * 1000};
   if (select(0, nullptr, &writable, &failed, &limit) != 1 || !FD_ISSET(s, &writable)) return false;
   u_long blocking = 0;
   ioctlsocket(s, FIONBIO, &blocking);
@@ -102,7 +103,8 @@ bool ConnectWithTimeout(SOCKET s, const sockaddr_in& address) {
 
 bool SendAll(SOCKET s, const std::string& bytes) {
   for (std::size_t sent = 0; sent < bytes.size();) {
-    const int n = send(s, bytes.data() + sent, static_cast<int>(std::min<std::size_t>(bytes.size() - sent, 65536)), 0);
+    const int n = send(s, bytes.data() + sent,
+                       static_cast<int>(std::min<std::size_t>(bytes.size() - sent, 65536)), 0);
     if (n <= 0) return false;
     sent += static_cast<std::size_t>(n);
   }
@@ -111,7 +113,8 @@ bool SendAll(SOCKET s, const std::string& bytes) {
 
 bool ReceiveExactly(SOCKET s, char* into, std::size_t count) {
   for (std::size_t got = 0; got < count;) {
-    const int n = recv(s, into + got, static_cast<int>(std::min<std::size_t>(count - got, 65536)), 0);
+    const int n =
+        recv(s, into + got, static_cast<int>(std::min<std::size_t>(count - got, 65536)), 0);
     if (n <= 0) return false;
     got += static_cast<std::size_t>(n);
   }
@@ -120,7 +123,8 @@ bool ReceiveExactly(SOCKET s, char* into, std::size_t count) {
 
 }  // namespace
 
-int32_t FetchServerFile(const std::string& remotePath, const std::string& addressListFile, std::string& payload) {
+int32_t FetchServerFile(const std::string& remotePath, const std::string& addressListFile,
+                        std::string& payload) {
   payload.clear();
   WinsockSession winsock;
   if (!winsock.ok()) return kFetchNoConnection;
@@ -128,7 +132,8 @@ int32_t FetchServerFile(const std::string& remotePath, const std::string& addres
   const std::string server = ServerFromAddressList(ReadSmallFile(addressListFile));
   if (!Resolve(server, PortFromEnvironment(), address)) return kFetchNoConnection;
   Socket connection;
-  if (connection.get() == INVALID_SOCKET || !ConnectWithTimeout(connection.get(), address)) return kFetchNoConnection;
+  if (connection.get() == INVALID_SOCKET || !ConnectWithTimeout(connection.get(), address))
+    return kFetchNoConnection;
 
   if (!SendAll(connection.get(), FileRequestFrame(remotePath))) return kFetchBroken;
   char header[4];
@@ -144,11 +149,13 @@ int32_t FetchServerFile(const std::string& remotePath, const std::string& addres
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                  written == bytes.size();
+  const bool ok =
+      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+      written == bytes.size();
   CloseHandle(file);
   if (!ok) DeleteFileA(path.c_str());  // nothing half-written left behind
   return ok;
@@ -156,8 +163,9 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
 
 std::string FolderOfModule(const void* addressInModule) {
   HMODULE self = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     static_cast<LPCSTR>(addressInModule), &self);
+  GetModuleHandleExA(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      static_cast<LPCSTR>(addressInModule), &self);
   char path[MAX_PATH] = {};
   const DWORD n = GetModuleFileNameA(self, path, MAX_PATH);
   std::string folder(path, n);

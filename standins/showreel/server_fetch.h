@@ -4,7 +4,6 @@
 // address list file (127.0.0.1 without one), the port VELMORA_SERVER_PORT
 // or 5150. Runs on whatever thread calls it.
 
-
 #include <cstdint>
 #include <string>
 
@@ -16,7 +15,8 @@ inline constexpr int32_t kFetchBadLength = -4;     // the answer's length is imp
 
 // 0 with the file's bytes in `payload` (empty when the server has no such
 // file), or one of the codes above.
-int32_t FetchServerFile(const std::string& remotePath, const std::string& addressListFile, std::string& payload);
+int32_t FetchServerFile(const std::string& remotePath, const std::string& addressListFile,
+                        std::string& payload);
 
 // Writes `bytes` as the whole of `path`; on failure nothing is left there.
 bool WriteWholeFile(const std::string& path, const std::string& bytes);

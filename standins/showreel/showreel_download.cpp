@@ -18,16 +18,16 @@ constexpr int32_t kLocalWriteFailed = -5;
 
 }  // namespace
 
-extern "C" int32_t WINAPI ShowreelGetFisierDif(const char* remotePath, int32_t remoteLength, const char* localPath,
-                                               int32_t localLength) {
+extern "C" int32_t WINAPI ShowreelGetFisierDif(const char* remotePath, int32_t remoteLength,
+                                               const char* localPath, int32_t localLength) {
   const std::string remote = ArgumentText(remotePath, remoteLength);
   const std::string local = ArgumentText(localPath, localLength);
   if (remote.empty() || local.empty()) return kBadArguments;
 
   std::string payload;
-  const int32_t fetched =
-      FetchServerFile(remote, FolderOfModule(reinterpret_cast<const void*>(&ShowreelGetFisierDif)) + "hostlane.lst",
-                      payload);
+  const int32_t fetched = FetchServerFile(
+      remote, FolderOfModule(reinterpret_cast<const void*>(&ShowreelGetFisierDif)) + "hostlane.lst",
+      payload);
   if (fetched != 0) return fetched;
   if (payload.empty()) return 0;  // nothing served: the local file stays as it was
   if (!WriteWholeFile(local, payload)) return kLocalWriteFailed;

@@ -77,12 +77,13 @@ extern "C" int16_t WINAPI ShowreelDrawJpg2(HWND* window, HDC* dc, char* pictureN
   // The name sits in a 512-character buffer: it ends at its NUL or its last non-blank.
   const std::string name = velmora::standins::ArgumentText(pictureName, 512);
   Gdiplus::Image picture(Wide(name.c_str()).c_str());
-  if (picture.GetLastStatus() != Gdiplus::Ok || picture.GetWidth() == 0 || picture.GetHeight() == 0) return -1;
+  if (picture.GetLastStatus() != Gdiplus::Ok || picture.GetWidth() == 0 || picture.GetHeight() == 0)
+    return -1;
 
   const int width = client.right - client.left;
   const int height = client.bottom - client.top;
-  const Box box = velmora::standins::FitKeepingAspect(static_cast<int>(picture.GetWidth()),
-                                                      static_cast<int>(picture.GetHeight()), width, height);
+  const Box box = velmora::standins::FitKeepingAspect(
+      static_cast<int>(picture.GetWidth()), static_cast<int>(picture.GetHeight()), width, height);
   // Fill the bands beside the picture, so a narrower slide leaves nothing of the one before.
   HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
   FillBox(*dc, 0, 0, width, box.y, face);
@@ -101,7 +102,8 @@ extern "C" int16_t WINAPI ShowreelDrawNextPrevPag(HWND* window, HDC* dc, int32_t
   if (window == nullptr || dc == nullptr || *dc == nullptr) return -1;
   RECT client{};
   if (!GetClientRect(*window, &client)) return -1;
-  const auto arrows = velmora::standins::PageArrowBoxes(client.right - client.left, client.bottom - client.top);
+  const auto arrows =
+      velmora::standins::PageArrowBoxes(client.right - client.left, client.bottom - client.top);
   if (!arrows.visible) return -1;
   const int32_t count = slideCount != nullptr ? *slideCount : 0;
   const int32_t current = currentSlide != nullptr ? *currentSlide : 0;

@@ -60,7 +60,8 @@ std::string ArgumentText(const char* text, int32_t length) {
   if (text == nullptr || length <= 0) return {};
   const std::string_view view(text, strnlen(text, static_cast<std::size_t>(length)));
   const auto last = view.find_last_not_of(' ');
-  return std::string(last == std::string_view::npos ? std::string_view() : view.substr(0, last + 1));
+  return std::string(last == std::string_view::npos ? std::string_view()
+                                                    : view.substr(0, last + 1));
 }
 
 std::string FileRequestFrame(std::string_view remotePath) {

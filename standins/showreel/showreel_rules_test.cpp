@@ -11,18 +11,19 @@ TEST(ShowreelRules, FitsThePictureKeepingItsAspect) {
     Box expected;
   };
   const Case cases[] = {
-      {100, 100, 200, 100, {50, 0, 100, 100}},   // square in a wide area: bands left and right
-      {200, 50, 100, 100, {0, 37, 100, 25}},     // wide picture: bands above and below
-      {160, 120, 320, 240, {0, 0, 320, 240}},    // same aspect: scaled up to fill
-      {640, 480, 160, 120, {0, 0, 160, 120}},    // scaled down
-      {3, 2, 7, 5, {0, 0, 7, 5}},                // 7 x 4.67 rounds to 7 x 5
-      {1, 1000, 100, 100, {49, 0, 1, 100}},      // never thinner than one pixel
+      {100, 100, 200, 100, {50, 0, 100, 100}},  // square in a wide area: bands left and right
+      {200, 50, 100, 100, {0, 37, 100, 25}},    // wide picture: bands above and below
+      {160, 120, 320, 240, {0, 0, 320, 240}},   // same aspect: scaled up to fill
+      {640, 480, 160, 120, {0, 0, 160, 120}},   // scaled down
+      {3, 2, 7, 5, {0, 0, 7, 5}},               // 7 x 4.67 rounds to 7 x 5
+      {1, 1000, 100, 100, {49, 0, 1, 100}},     // never thinner than one pixel
       {0, 10, 100, 100, {}},
       {10, 10, 0, 100, {}},
       {10, -1, 100, 100, {}},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(FitKeepingAspect(c.pictureWidth, c.pictureHeight, c.areaWidth, c.areaHeight), c.expected)
+    EXPECT_EQ(FitKeepingAspect(c.pictureWidth, c.pictureHeight, c.areaWidth, c.areaHeight),
+              c.expected)
         << c.pictureWidth << "x" << c.pictureHeight << " in " << c.areaWidth << "x" << c.areaHeight;
   }
 }
@@ -78,8 +79,8 @@ TEST(ShowreelRules, ArgumentTextStopsAtLengthOrNulAndDropsTrailingBlanks) {
 }
 
 TEST(ShowreelRules, RequestFrameCountsItsOwnLengthBytes) {
-  const std::string expected =
-      std::string("\x22\x00\x00\x00", 4) + "903 /updateVelmora/velmora.scn";  // 4 + 4 + 26 = 34 = 0x22
+  const std::string expected = std::string("\x22\x00\x00\x00", 4) +
+                               "903 /updateVelmora/velmora.scn";  // 4 + 4 + 26 = 34 = 0x22
   EXPECT_EQ(FileRequestFrame("/updateVelmora/velmora.scn"), expected);
   EXPECT_EQ(FileRequestFrame(""), std::string("\x08\x00\x00\x00", 4) + "903 ");
   const std::string longPath(300, 'p');  // 308 = 0x134

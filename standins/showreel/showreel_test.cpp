@@ -56,12 +56,14 @@ class Canvas {
  public:
   Canvas(int width, int height, COLORREF fill)
       : width_(width),
-        window_(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, width, height, nullptr, nullptr, nullptr, nullptr)),
+        window_(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, width, height, nullptr, nullptr,
+                                nullptr, nullptr)),
         memory_(CreateCompatibleDC(nullptr)),
         bitmap_(CreateDIBSection(memory_.get(), Header(width, height), DIB_RGB_COLORS,
                                  reinterpret_cast<void**>(&pixels_), nullptr, 0)),
         selected_(memory_.get(), bitmap_.get()) {
-    std::fill_n(pixels_, width * height, GetRValue(fill) << 16 | GetGValue(fill) << 8 | GetBValue(fill));
+    std::fill_n(pixels_, width * height,
+                GetRValue(fill) << 16 | GetGValue(fill) << 8 | GetBValue(fill));
   }
   ~Canvas() { DestroyWindow(window_); }
   HWND* window() { return &window_; }
@@ -96,10 +98,12 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 ::testing::AssertionResult Near(COLORREF actual, COLORREF expected, int tolerance = 12) {
   auto close = [&](int a, int b) { return std::abs(a - b) <= tolerance; };
-  if (close(GetRValue(actual), GetRValue(expected)) && close(GetGValue(actual), GetGValue(expected)) &&
+  if (close(GetRValue(actual), GetRValue(expected)) &&
+      close(GetGValue(actual), GetGValue(expected)) &&
       close(GetBValue(actual), GetBValue(expected)))
     return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "colour " << std::hex << actual << " is not near " << expected;
+  return ::testing::AssertionFailure()
+         << "colour " << std::hex << actual << " is not near " << expected;
 }
 
 // A picture file in a 512-character buffer, blank padded as the launcher keeps it.
@@ -127,12 +131,34 @@ TEST(Showreel, DrawsAPictureScaledToFitAndCentredOrNothingAtAll) {
     std::vector<POINT> inBands;  // of the button face
   };
   const Case cases[] = {
-      {"square.bmp", std::string(SampleMedia("red_square.bmp")), 200, 100, true, 0, red, {{100, 50}, {60, 50}},
+      {"square.bmp",
+       std::string(SampleMedia("red_square.bmp")),
+       200,
+       100,
+       true,
+       0,
+       red,
+       {{100, 50}, {60, 50}},
        {{20, 50}, {180, 50}}},
-      {"wide.png", std::string(SampleMedia("green_wide.png")), 100, 100, false, 0, green, {{50, 50}},
+      {"wide.png",
+       std::string(SampleMedia("green_wide.png")),
+       100,
+       100,
+       false,
+       0,
+       green,
+       {{50, 50}},
        {{50, 10}, {50, 90}}},
       {"missing.jpg", "", 100, 100, true, -1, kMagenta, {{50, 50}, {2, 2}}, {}},
-      {"broken.jpg", "\xFF\xD8 not really a picture", 100, 100, true, -1, kMagenta, {{50, 50}, {2, 2}}, {}},
+      {"broken.jpg",
+       "\xFF\xD8 not really a picture",
+       100,
+       100,
+       true,
+       -1,
+       kMagenta,
+       {{50, 50}, {2, 2}},
+       {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
@@ -140,7 +166,8 @@ TEST(Showreel, DrawsAPictureScaledToFitAndCentredOrNothingAtAll) {
     Canvas canvas(c.width, c.height, kMagenta);
     std::string name = NameBuffer(files.path() / c.file, c.nulAfterName);
     EXPECT_EQ(draw(canvas.window(), canvas.dc(), name.data()), c.result);
-    for (POINT p : c.inPicture) EXPECT_TRUE(Near(canvas.At(p.x, p.y), c.picture)) << p.x << "," << p.y;
+    for (POINT p : c.inPicture)
+      EXPECT_TRUE(Near(canvas.At(p.x, p.y), c.picture)) << p.x << "," << p.y;
     for (POINT p : c.inBands) EXPECT_TRUE(Near(canvas.At(p.x, p.y), face)) << p.x << "," << p.y;
   }
   // The sample JPEG at its own size: the white disc in the middle, no bands.
@@ -149,7 +176,10 @@ TEST(Showreel, DrawsAPictureScaledToFitAndCentredOrNothingAtAll) {
   std::string name = NameBuffer(files.path() / "slide.jpg", true);
   EXPECT_EQ(draw(canvas.window(), canvas.dc(), name.data()), 0);
   EXPECT_TRUE(Near(canvas.At(kSlideWidth / 2, kSlideHeight / 2), kWhite, 24));
-  for (auto [x, y] : {std::pair{0, 0}, {kSlideWidth - 1, 0}, {0, kSlideHeight - 1}, {kSlideWidth - 1, kSlideHeight - 1}})
+  for (auto [x, y] : {std::pair{0, 0},
+                      {kSlideWidth - 1, 0},
+                      {0, kSlideHeight - 1},
+                      {kSlideWidth - 1, kSlideHeight - 1}})
     EXPECT_FALSE(Near(canvas.At(x, y), kMagenta, 40)) << x << "," << y;
 }
 
@@ -175,7 +205,8 @@ TEST(Showreel, DrawsPageArrowsOnlyInARoomyBottomBand) {
     EXPECT_EQ(canvas.At(300 - 25, row), c.right);
     // Nothing outside the arrows' columns or above the band.
     for (int x : {5, 10, 31, 150, 269, 290, 295}) EXPECT_EQ(canvas.At(x, row), kWhite) << x;
-    for (int y : {0, 300, 319, std::min(345, c.height - 1)}) EXPECT_EQ(canvas.At(20, y), kWhite) << y;
+    for (int y : {0, 300, 319, std::min(345, c.height - 1)})
+      EXPECT_EQ(canvas.At(20, y), kWhite) << y;
   }
 }
 
@@ -183,7 +214,8 @@ TEST(Showreel, AppliesAColourKeyToATopLevelWindow) {
   Library library;
   auto transparency = library.Get<ApplyTranspFn>("_ApplyTransp@8");
   ASSERT_NE(transparency, nullptr);
-  HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  HWND window =
+      CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
   COLORREF key = RGB(1, 2, 3);
   EXPECT_EQ(transparency(&window, &key), 0);
   COLORREF gotKey = 0;
@@ -219,7 +251,9 @@ class ShowreelDownload : public ::testing::Test {
     ASSERT_NE(download_, nullptr);
   }
   void TearDown() override { SetEnvironmentVariableA("VELMORA_SERVER_PORT", nullptr); }
-  void UsePort(uint16_t port) { SetEnvironmentVariableA("VELMORA_SERVER_PORT", std::to_string(port).c_str()); }
+  void UsePort(uint16_t port) {
+    SetEnvironmentVariableA("VELMORA_SERVER_PORT", std::to_string(port).c_str());
+  }
   void Serve(LoopbackPeer::Handler handler, const char* address = "127.0.0.1") {
     peer_.reset();
     peer_ = std::make_unique<LoopbackPeer>(std::move(handler), address);
@@ -244,7 +278,8 @@ TEST_F(ShowreelDownload, AsksForThePathAndWritesTheAnswer) {
     bool padded;  // 512-character blank-padded buffers, as the launcher passes them
     std::size_t piece;
   };
-  for (const Case& c : {Case{"exact lengths", false, std::string::npos}, Case{"padded buffers", true, std::string::npos},
+  for (const Case& c : {Case{"exact lengths", false, std::string::npos},
+                        Case{"padded buffers", true, std::string::npos},
                         Case{"answer in small pieces", false, 97}}) {
     SCOPED_TRACE(c.what);
     Serve(Reply(Frame(picture), c.piece));

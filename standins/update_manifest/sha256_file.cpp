@@ -35,8 +35,10 @@ const BcryptCalls* Bcrypt() {
   static const BcryptCalls calls = [] {
     BcryptCalls c;
     if (const HMODULE module = LoadLibraryA("bcrypt.dll")) {
-      c.openAlgorithm = LibraryCall<decltype(c.openAlgorithm)>(module, "BCryptOpenAlgorithmProvider");
-      c.closeAlgorithm = LibraryCall<decltype(c.closeAlgorithm)>(module, "BCryptCloseAlgorithmProvider");
+      c.openAlgorithm =
+          LibraryCall<decltype(c.openAlgorithm)>(module, "BCryptOpenAlgorithmProvider");
+      c.closeAlgorithm =
+          LibraryCall<decltype(c.closeAlgorithm)>(module, "BCryptCloseAlgorithmProvider");
       c.createHash = LibraryCall<decltype(c.createHash)>(module, "BCryptCreateHash");
       c.destroyHash = LibraryCall<decltype(c.destroyHash)>(module, "BCryptDestroyHash");
       c.hashData = LibraryCall<decltype(c.hashData)>(module, "BCryptHashData");
@@ -68,11 +70,13 @@ class Sha256 {
 
   bool Add(const char* data, std::size_t size) {
     return hash_ != nullptr &&
-           bcrypt_->hashData(hash_, reinterpret_cast<PUCHAR>(const_cast<char*>(data)), static_cast<ULONG>(size), 0) == 0;
+           bcrypt_->hashData(hash_, reinterpret_cast<PUCHAR>(const_cast<char*>(data)),
+                             static_cast<ULONG>(size), 0) == 0;
   }
   std::optional<std::string> Finish() {
     std::array<unsigned char, 32> digest{};
-    if (hash_ == nullptr || bcrypt_->finishHash(hash_, digest.data(), static_cast<ULONG>(digest.size()), 0) != 0)
+    if (hash_ == nullptr ||
+        bcrypt_->finishHash(hash_, digest.data(), static_cast<ULONG>(digest.size()), 0) != 0)
       return std::nullopt;
     static constexpr char kHex[] = "0123456789abcdef";
     std::string hex;
@@ -104,7 +108,8 @@ std::optional<std::string> Sha256OfFile(const std::filesystem::path& file) {
   std::array<char, 65536> chunk;
   while (in) {
     in.read(chunk.data(), chunk.size());
-    if (in.gcount() > 0 && !sha.Add(chunk.data(), static_cast<std::size_t>(in.gcount()))) return std::nullopt;
+    if (in.gcount() > 0 && !sha.Add(chunk.data(), static_cast<std::size_t>(in.gcount())))
+      return std::nullopt;
   }
   if (in.bad()) return std::nullopt;
   return sha.Finish();

@@ -24,8 +24,9 @@ std::vector<std::string_view> Components(std::string_view path) {
 }
 
 bool IsHexDigest(std::string_view text) {
-  return text.size() == 64 &&
-         std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+  return text.size() == 64 && std::all_of(text.begin(), text.end(), [](char c) {
+           return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+         });
 }
 
 std::string Lower(std::string_view text) {
@@ -61,7 +62,8 @@ std::string Key(std::string_view path) { return Lower(path); }
 bool IsDeviceName(std::string_view name) {
   const std::string stem = Lower(name.substr(0, name.find('.')));
   if (stem == "con" || stem == "prn" || stem == "aux" || stem == "nul") return true;
-  return stem.size() == 4 && (stem.starts_with("com") || stem.starts_with("lpt")) && stem[3] >= '1' && stem[3] <= '9';
+  return stem.size() == 4 && (stem.starts_with("com") || stem.starts_with("lpt")) &&
+         stem[3] >= '1' && stem[3] <= '9';
 }
 
 }  // namespace
@@ -69,7 +71,8 @@ bool IsDeviceName(std::string_view name) {
 bool IsSafeRelativePath(std::string_view path) {
   const std::vector<std::string_view> parts = Components(path);
   return std::all_of(parts.begin(), parts.end(), [](std::string_view part) {
-    return update::IsSafeFileName(part) && part.back() != ' ' && part.back() != '.' && !IsDeviceName(part);
+    return update::IsSafeFileName(part) && part.back() != ' ' && part.back() != '.' &&
+           !IsDeviceName(part);
   });
 }
 
@@ -93,7 +96,8 @@ std::optional<Manifest> ParseManifest(std::string_view text, std::string* proble
     }
     if (line.empty()) continue;
     std::optional<ManifestEntry> entry = ParseLine(line);
-    if (!entry) return fail("line " + std::to_string(lineNumber) + " is not <size> <sha256> <safe path>");
+    if (!entry)
+      return fail("line " + std::to_string(lineNumber) + " is not <size> <sha256> <safe path>");
     if (!seen.insert(Key(entry->path)).second) return fail(entry->path + " is listed twice");
     manifest.files.push_back(std::move(*entry));
   }
@@ -128,7 +132,8 @@ std::optional<StagingProblem> CheckStaging(const Manifest& staged, const fs::pat
     listed.insert(Key(fs::relative(file, stagingFolder).string()));
     std::error_code error;
     if (!fs::is_regular_file(file, error)) return StagingProblem{entry.path, "missing"};
-    if (fs::file_size(file, error) != entry.size || error) return StagingProblem{entry.path, "size"};
+    if (fs::file_size(file, error) != entry.size || error)
+      return StagingProblem{entry.path, "size"};
     if (hash(file) != entry.sha256) return StagingProblem{entry.path, "hash"};
   }
   std::error_code error;

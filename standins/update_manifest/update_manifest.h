@@ -31,7 +31,7 @@ inline constexpr char kRemoteUpdateFolder[] = "/updateVelmora/suite/";
 inline constexpr char kStagedManifestName[] = "velmora.upd";
 
 struct ManifestEntry {
-  std::string path;    // below the suite root, "\" between folders
+  std::string path;  // below the suite root, "\" between folders
   uint64_t size = 0;
   std::string sha256;  // 64 lower-case hex digits
   bool operator==(const ManifestEntry&) const = default;
@@ -65,7 +65,8 @@ struct StagingProblem {
   std::string path;  // the entry or staged file concerned
   std::string what;  // "missing", "size", "hash", "not listed"
 };
-std::optional<StagingProblem> CheckStaging(const Manifest& staged, const std::filesystem::path& stagingFolder,
+std::optional<StagingProblem> CheckStaging(const Manifest& staged,
+                                           const std::filesystem::path& stagingFolder,
                                            const HashFileFn& hash);
 
 }  // namespace velmora::standins

@@ -20,8 +20,9 @@ const std::string kDigestB(64, 'b');
 std::string Header() { return std::string(kManifestHeader) + "\r\n"; }
 
 TEST(UpdateManifest, ReadsEntriesWithBlanksInPathsAndEitherSlash) {
-  const auto manifest = ParseManifest(Header() + "12 " + kDigestA + " Kelbar\\kelbarw.exe\r\n\r\n7 " +
-                                      std::string(64, 'B') + " Program Files/a b.dat  \n");
+  const auto manifest =
+      ParseManifest(Header() + "12 " + kDigestA + " Kelbar\\kelbarw.exe\r\n\r\n7 " +
+                    std::string(64, 'B') + " Program Files/a b.dat  \n");
   ASSERT_TRUE(manifest.has_value());
   ASSERT_EQ(manifest->files.size(), 2u);
   EXPECT_EQ(manifest->files[0], (ManifestEntry{"Kelbar\\kelbarw.exe", 12, kDigestA}));
@@ -32,11 +33,19 @@ TEST(UpdateManifest, ReadsEntriesWithBlanksInPathsAndEitherSlash) {
 TEST(UpdateManifest, AnyBadLineRefusesTheWholeManifest) {
   const std::string good = "1 " + kDigestA + " ERP\\a.dat\r\n";
   const std::string bad[] = {
-      "1 " + kDigestA + " ..\\outside.exe",  "1 " + kDigestA + " ERP\\..\\..\\x",  "1 " + kDigestA + " C:\\x.exe",
-      "1 " + kDigestA + " \\Windows\\x.dll", "1 " + kDigestA + " ERP\\\\a.dat",    "1 " + kDigestA + " ERP\\a.dat",
-      "x " + kDigestA + " ERP\\b.dat",       "1 " + kDigestA.substr(1) + " ERP\\b.dat", "1 " + kDigestA,
-      "-1 " + kDigestA + " ERP\\b.dat",      "1 " + std::string(64, 'g') + " ERP\\b.dat",
-      "1 " + kDigestA + " ERP\\nul.txt",    "1 " + kDigestA + " Com1\\x.dat",
+      "1 " + kDigestA + " ..\\outside.exe",
+      "1 " + kDigestA + " ERP\\..\\..\\x",
+      "1 " + kDigestA + " C:\\x.exe",
+      "1 " + kDigestA + " \\Windows\\x.dll",
+      "1 " + kDigestA + " ERP\\\\a.dat",
+      "1 " + kDigestA + " ERP\\a.dat",
+      "x " + kDigestA + " ERP\\b.dat",
+      "1 " + kDigestA.substr(1) + " ERP\\b.dat",
+      "1 " + kDigestA,
+      "-1 " + kDigestA + " ERP\\b.dat",
+      "1 " + std::string(64, 'g') + " ERP\\b.dat",
+      "1 " + kDigestA + " ERP\\nul.txt",
+      "1 " + kDigestA + " Com1\\x.dat",
   };
   ASSERT_TRUE(ParseManifest(Header() + good).has_value());
   for (const std::string& line : bad) {
@@ -74,9 +83,10 @@ TEST(StagingCheck, NamesTheFirstFileThatDoesNotMatch) {
     if (c.bytes != nullptr) WriteFileBytes(dir.path() / "Vantor" / "q.exe", c.bytes);
     if (c.stray) WriteFileBytes(dir.path() / "ERP", "");
     // The stand-in digest: kDigestA for the bytes "new q", kDigestB for anything else.
-    const auto problem = CheckStaging(manifest, dir.path(), [](const fs::path& file) -> std::optional<std::string> {
-      return velmora::testing::ReadFileBytes(file) == "new q" ? kDigestA : kDigestB;
-    });
+    const auto problem =
+        CheckStaging(manifest, dir.path(), [](const fs::path& file) -> std::optional<std::string> {
+          return velmora::testing::ReadFileBytes(file) == "new q" ? kDigestA : kDigestB;
+        });
     ASSERT_EQ(problem.has_value(), c.what != nullptr);
     if (!problem) continue;
     EXPECT_EQ(problem->path, c.path);

@@ -65,8 +65,9 @@ inline Block HeaderBlock(int32_t bucketCount) {
   Block block = BlockOf({0xFF, 0x70});
   PokeText(block, 2, "****************");
   const auto v = static_cast<uint32_t>(bucketCount);
-  Poke(block, 18, {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
-                   static_cast<uint8_t>(v >> 24)});
+  Poke(block, 18,
+       {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
+        static_cast<uint8_t>(v >> 24)});
   return block;
 }
 
@@ -95,7 +96,10 @@ inline void CheckSearches(int layout, std::span<const SearchCase> cases) {
     if (c.prepare) c.prepare(file);
     std::string record = "CODCLI" + std::string(static_cast<std::size_t>(c.dataLength), '\0');
     int32_t probeLimit = kInitialProbeLimit;
-    const RecordQuery query{.record = record, .keyLength = 6, .bucketCount = c.buckets, .declaredKeyLength = 6,
+    const RecordQuery query{.record = record,
+                            .keyLength = 6,
+                            .bucketCount = c.buckets,
+                            .declaredKeyLength = 6,
                             .dataLength = c.dataLength};
     const RetrieveOutcome outcome = RetrieveRecord(file, layout, query, probeLimit);
     EXPECT_EQ(outcome.status, c.status);

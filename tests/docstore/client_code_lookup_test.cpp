@@ -26,7 +26,9 @@ using velmora::testing::WriteFileBytes;
 
 const std::string kCode("\xB1\x68\xDE\x3A", 4);  // 987654321
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 class ClientCodeTest : public ::testing::Test {
  protected:
@@ -107,7 +109,8 @@ TEST_F(ClientCodeTest, PeekFailuresGiveZero) {
   code = 5;
   PeekClientCode(code);
   EXPECT_EQ(code, 0);
-  EXPECT_EQ(boxes_.Texts(), (std::vector<std::string>{"Eroare deschidere " + vantor_ + "\\dev.dat"}));
+  EXPECT_EQ(boxes_.Texts(),
+            (std::vector<std::string>{"Eroare deschidere " + vantor_ + "\\dev.dat"}));
 }
 
 TEST_F(ClientCodeTest, ReadKeepsTheFirstCodeForTheRun) {
@@ -147,13 +150,14 @@ TEST_F(ClientCodeTest, ReadWithoutDevShowsItsOpenError) {
   int32_t code = 3;
   ReadClientCode(code);
   EXPECT_EQ(code, 0);
-  EXPECT_EQ(boxes_.Texts(), (std::vector<std::string>{"Eroare deschidere " + vantor_ + "\\DEV.DAT"}));
+  EXPECT_EQ(boxes_.Texts(),
+            (std::vector<std::string>{"Eroare deschidere " + vantor_ + "\\DEV.DAT"}));
   EXPECT_TRUE(DeleteFileA((vantor_ + "\\obi.dat").c_str())) << "obi.dat was closed again";
 }
 
 HANDLE OpenForReading(const std::string& path) {
-  return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                     nullptr);
+  return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                     OPEN_EXISTING, 0, nullptr);
 }
 
 TEST_F(ClientCodeTest, FilesOpenAlreadyAreUsedAndLeftOpen) {
@@ -164,11 +168,11 @@ TEST_F(ClientCodeTest, FilesOpenAlreadyAreUsedAndLeftOpen) {
   const std::string directory = velmora::testing::Path40(vantor_);
   for (bool peek : {false, true}) {
     const auto code = ClientCodeInFiles({.dataDirectory = directory,
-                                        .obiPath = obiPath,
-                                        .devName = "dev.dat",
-                                        .openObi = obi,
-                                        .openDev = dev,
-                                        .peek = peek});
+                                         .obiPath = obiPath,
+                                         .devName = "dev.dat",
+                                         .openObi = obi,
+                                         .openDev = dev,
+                                         .peek = peek});
     EXPECT_EQ(code, 987654321) << "peek " << peek;
   }
   char byte = 0;
@@ -190,18 +194,19 @@ TEST_F(ClientCodeTest, FilesOpenAlreadyThatCannotBeReadShowTheirMessages) {
   const std::string obiPath = vantor_ + "\\empty.dat";
   auto lookUp = [&](HANDLE dev, bool peek) {
     return ClientCodeInFiles({.dataDirectory = directory,
-                             .obiPath = obiPath,
-                             .devName = "dev.dat",
-                             .openObi = empty,
-                             .openDev = dev,
-                             .peek = peek});
+                              .obiPath = obiPath,
+                              .devName = "dev.dat",
+                              .openObi = empty,
+                              .openDev = dev,
+                              .peek = peek});
   };
   EXPECT_EQ(lookUp(empty, false), std::nullopt);
   EXPECT_EQ(lookUp(indexDev, false), std::nullopt);
   EXPECT_EQ(lookUp(indexDev, true), std::nullopt);
-  EXPECT_EQ(boxes_.Texts(), (std::vector<std::string>{"Eroare citire bloc 1 din dev.dat",
-                                                      "Eroare citire bloc 1 din obi.dat!",
-                                                      "** Eroare citire Header fisier OBI.DAT **"}));
+  EXPECT_EQ(boxes_.Texts(),
+            (std::vector<std::string>{"Eroare citire bloc 1 din dev.dat",
+                                      "Eroare citire bloc 1 din obi.dat!",
+                                      "** Eroare citire Header fisier OBI.DAT **"}));
   CloseKeyedFile(indexDev);
   CloseKeyedFile(empty);
 }

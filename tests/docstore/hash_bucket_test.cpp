@@ -7,7 +7,9 @@
 namespace velmora::docstore {
 namespace {
 
-std::string Bytes(std::initializer_list<uint8_t> bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::string Bytes(std::initializer_list<uint8_t> bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
 
 struct HashCase {
   int kind;
@@ -23,38 +25,64 @@ TEST(HashBucket, AllKindsOverSampleKeys) {
   const std::string intMin = Bytes({0x00, 0x00, 0x00, 0x80});  // 32-bit value -2147483648
   const std::string thirtySix = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   const HashCase cases[] = {
-      {1, "CODCLI", 1999, 769},     {2, "CODCLI", 1999, 1542},    {3, "CODCLI", 1999, 304},
-      {4, "CODCLI", 1999, 661},     {5, "CODCLI", 1999, 1012},    {6, "CODCLI", 1999, 310},
-      {100, "CODCLI", 1999, 1477},  {1, "CODCLI", 7, 6},          {5, "CODCLI", 7, 4},
-      {5, "CODCLI", 1, 1},          {5, "CODCLI", 65521, 27749},  {5, "CODCLI", 2147483647, 666179756},
-      {1, sixteen, 1999, 1655},     {2, sixteen, 1999, 1197},     {3, sixteen, 1999, 794},
-      {4, sixteen, 1999, 877},      {5, sixteen, 1999, 237},      {6, sixteen, 1999, 1539},
-      {100, sixteen, 1999, 1965},   {1, thirtySix, 1999, 1477},   {4, thirtySix, 1999, 599},
-      {5, thirtySix, 1999, 1448},   {6, thirtySix, 1999, 1157},   {5, "CLIENT01", 1999, 262},
-      {4, "CLIENT01", 1999, 1910},  {6, "CLIENT01", 1999, 596},   {100, "CLIENT01", 1999, 1306},
+      {1, "CODCLI", 1999, 769},
+      {2, "CODCLI", 1999, 1542},
+      {3, "CODCLI", 1999, 304},
+      {4, "CODCLI", 1999, 661},
+      {5, "CODCLI", 1999, 1012},
+      {6, "CODCLI", 1999, 310},
+      {100, "CODCLI", 1999, 1477},
+      {1, "CODCLI", 7, 6},
+      {5, "CODCLI", 7, 4},
+      {5, "CODCLI", 1, 1},
+      {5, "CODCLI", 65521, 27749},
+      {5, "CODCLI", 2147483647, 666179756},
+      {1, sixteen, 1999, 1655},
+      {2, sixteen, 1999, 1197},
+      {3, sixteen, 1999, 794},
+      {4, sixteen, 1999, 877},
+      {5, sixteen, 1999, 237},
+      {6, sixteen, 1999, 1539},
+      {100, sixteen, 1999, 1965},
+      {1, thirtySix, 1999, 1477},
+      {4, thirtySix, 1999, 599},
+      {5, thirtySix, 1999, 1448},
+      {6, thirtySix, 1999, 1157},
+      {5, "CLIENT01", 1999, 262},
+      {4, "CLIENT01", 1999, 1910},
+      {6, "CLIENT01", 1999, 596},
+      {100, "CLIENT01", 1999, 1306},
       // |INT32_MIN| taken as 2147483648: 2147483648 mod 1999 = 1926.
-      {1, intMin, 1999, 1927},      {2, intMin, 1999, 1927},      {100, intMin, 1999, 1792},
-      {5, intMin, 1999, 1576},      {6, intMin, 1999, 1559},
+      {1, intMin, 1999, 1927},
+      {2, intMin, 1999, 1927},
+      {100, intMin, 1999, 1792},
+      {5, intMin, 1999, 1576},
+      {6, intMin, 1999, 1559},
       // Negative words: FF FF FF FF is -1, FE FF is -2.
       {1, Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF}), 1999, 2},
       {2, Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF}), 1999, 4},
       {3, Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF}), 1999, 5},
       {100, Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF}), 1999, 1},
       // Tails of 1 to 3 bytes: the 16-bit integer at that position, bytes past the key as zero.
-      {5, "xyz", 1999, 1957},       {5, "ABCDE", 1999, 1206},     {5, "AB", 1999, 62},
+      {5, "xyz", 1999, 1957},
+      {5, "ABCDE", 1999, 1206},
+      {5, "AB", 1999, 62},
       {5, "A", 1999, 55},
   };
   for (const HashCase& c : cases)
-    EXPECT_EQ(HashBucket(c.kind, c.key, c.bucketCount), c.bucket) << "kind " << c.kind << " key " << c.key;
+    EXPECT_EQ(HashBucket(c.kind, c.key, c.bucketCount), c.bucket)
+        << "kind " << c.kind << " key " << c.key;
 }
 
 TEST(HashBucket, AlwaysBetweenOneAndTheBucketCount) {
   std::string key(40, '\0');
   for (int round = 0; round < 2000; ++round) {
-    for (std::size_t i = 0; i < key.size(); ++i) key[i] = static_cast<char>((round * 131 + i * 29) & 0xFF);
+    for (std::size_t i = 0; i < key.size(); ++i)
+      key[i] = static_cast<char>((round * 131 + i * 29) & 0xFF);
     for (int kind : {1, 2, 3, 4, 5, 6, 100})
       for (int32_t buckets : {1, 3, 1999}) {
-        const int32_t bucket = HashBucket(kind, std::string_view(key).substr(0, 1 + round % 40), buckets);
+        const int32_t bucket =
+            HashBucket(kind, std::string_view(key).substr(0, 1 + round % 40), buckets);
         ASSERT_GE(bucket, 1);
         ASSERT_LE(bucket, buckets);
       }

@@ -14,8 +14,8 @@
 namespace velmora::docstore {
 namespace {
 
-using velmora::testing::BoxList;
 using testing::BoxRecorder;
+using velmora::testing::BoxList;
 using velmora::testing::IndexFileWriter;
 using velmora::testing::ObiFileImage;
 using velmora::testing::ReadFileBytes;
@@ -42,8 +42,8 @@ class KeyedFileTest : public ::testing::Test {
   // The folder as a 40-character field.
   std::string Directory() const { return velmora::testing::Path40(dir_.name()); }
   HANDLE OpenObi() {
-    return CreateFileA((dir_ / "obi.dat").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                       OPEN_EXISTING, 0, nullptr);
+    return CreateFileA((dir_ / "obi.dat").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                       nullptr, OPEN_EXISTING, 0, nullptr);
   }
   struct Opened {
     HANDLE file = nullptr;
@@ -52,15 +52,18 @@ class KeyedFileTest : public ::testing::Test {
   };
   Opened Open(const char* name, HANDLE obi = nullptr, const std::string& directory = "") {
     Opened o;
-    OpenKeyedFile(name, directory.empty() ? Directory() : directory, obi, o.file, o.buckets, o.status);
+    OpenKeyedFile(name, directory.empty() ? Directory() : directory, obi, o.file, o.buckets,
+                  o.status);
     return o;
   }
   int32_t Lookup(HANDLE file, int32_t buckets, int16_t& status) {
     std::array<char, 10> record{'C', 'O', 'D', 'C', 'L', 'I'};
     const RetrieveOutcome outcome = RetrieveRecord(record, 6, buckets, file, 6, 4);
     status = outcome.status;
-    return static_cast<int32_t>(static_cast<uint8_t>(record[6]) | static_cast<uint8_t>(record[7]) << 8 |
-                                static_cast<uint8_t>(record[8]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(record[9])) << 24);
+    return static_cast<int32_t>(static_cast<uint8_t>(record[6]) |
+                                static_cast<uint8_t>(record[7]) << 8 |
+                                static_cast<uint8_t>(record[8]) << 16 |
+                                static_cast<uint32_t>(static_cast<uint8_t>(record[9])) << 24);
   }
 
   testing::ShortTempDir dir_;
@@ -123,7 +126,8 @@ TEST_F(KeyedFileTest, OpenFailuresShowTheirMessageAndLeaveNoHandle) {
     const Opened o = Open(c.name, c.withObi ? obi : nullptr);
     EXPECT_EQ(o.status, 1) << c.name;
     EXPECT_EQ(o.file, INVALID_HANDLE_VALUE) << c.name;
-    EXPECT_EQ(BoxRecorder::Boxes(), (BoxList{{nullptr, c.shown, "Eroare", MB_TOPMOST | MB_SYSTEMMODAL | MB_ICONWARNING}}))
+    EXPECT_EQ(BoxRecorder::Boxes(),
+              (BoxList{{nullptr, c.shown, "Eroare", MB_TOPMOST | MB_SYSTEMMODAL | MB_ICONWARNING}}))
         << c.name;
   }
   CloseHandle(obi);
@@ -132,8 +136,9 @@ TEST_F(KeyedFileTest, OpenFailuresShowTheirMessageAndLeaveNoHandle) {
 }
 
 TEST_F(KeyedFileTest, UnreadableObiFailsTheIndexFileOpen) {
-  HANDLE emptyObi = CreateFileA((dir_ / "EMPTY.DAT").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE emptyObi =
+      CreateFileA((dir_ / "EMPTY.DAT").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
   const Opened o = Open("INDEX.DAT", emptyObi);
   EXPECT_EQ(o.status, 1);
   EXPECT_EQ(o.file, INVALID_HANDLE_VALUE);
@@ -148,13 +153,14 @@ TEST_F(KeyedFileTest, UnreadableObiFailsTheIndexFileOpen) {
 
 TEST_F(KeyedFileTest, OpensBesideAWriterAndLetsWritersIn) {
   const std::string path = dir_ / "SELF.DAT";
-  HANDLE writer = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+  HANDLE writer =
+      CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_TRUE(IsOpen(writer));
   const Opened o = Open("SELF.DAT");
   EXPECT_EQ(o.status, 0);
-  HANDLE second = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
+  HANDLE second = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
   EXPECT_TRUE(IsOpen(second));
   CloseHandle(second);
   CloseHandle(writer);
@@ -166,8 +172,9 @@ TEST_F(KeyedFileTest, LayoutIsReadOncePerOpenFile) {
   Opened o = Open("SELF.DAT");
   ASSERT_EQ(o.status, 0);
   // Block 1 turned to zeros behind the program's back: the open file keeps its layout.
-  HANDLE writer = CreateFileA((dir_ / "SELF.DAT").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+  HANDLE writer =
+      CreateFileA((dir_ / "SELF.DAT").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
   const std::string zeros(512, '\0');
   DWORD written = 0;
   ASSERT_TRUE(WriteFile(writer, zeros.data(), 512, &written, nullptr));
@@ -197,7 +204,8 @@ TEST_F(KeyedFileTest, DeclaredKeyLengthMismatchIsShown) {
   auto [file, buckets, status] = Open("SELF.DAT");
   std::array<char, 10> record{'C', 'O', 'D', 'C', 'L', 'I'};
   EXPECT_EQ(RetrieveRecord(record, 6, buckets, file, 8, 4).status, kStatusReadError);
-  EXPECT_EQ(boxes_.Texts(), (std::vector<std::string>{"Eroare interna (dev_ret: WL != klen). Anuntati Corvane!"}));
+  EXPECT_EQ(boxes_.Texts(),
+            (std::vector<std::string>{"Eroare interna (dev_ret: WL != klen). Anuntati Corvane!"}));
   CloseKeyedFile(file);
 }
 

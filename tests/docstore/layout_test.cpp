@@ -17,8 +17,8 @@ using testing::Poke;
 
 TEST(HeaderDecision, MagicStarsAndPositiveBucketCountMakeTheSelfDescribingLayout) {
   // FF 70 | 16 x '*' | CF 07 00 00 (1999)
-  const Block header = BlockOf({0xFF, 0x70, '*', '*', '*', '*', '*', '*', '*', '*', '*', '*', '*', '*', '*', '*', '*',
-                                '*', 0xCF, 0x07, 0x00, 0x00});
+  const Block header = BlockOf({0xFF, 0x70, '*', '*', '*', '*', '*', '*',  '*',  '*',  '*',
+                                '*',  '*',  '*', '*', '*', '*', '*', 0xCF, 0x07, 0x00, 0x00});
   EXPECT_TRUE(IsSelfDescribingHeader(header));
   EXPECT_EQ(HeaderBucketCount(header), 1999);
   EXPECT_EQ(LayoutOfBlock1(header), kLayoutSelfDescribing);
@@ -118,7 +118,8 @@ TEST(ExamineKeyedFile, BucketCountFromTheHeaderOrFromObi) {
     int layout;
     int32_t bucketCount;
   } cases[] = {
-      {"self-describing: its own count, obi.dat not read", HeaderBlock(1999), true, kLayoutSelfDescribing, 1999},
+      {"self-describing: its own count, obi.dat not read", HeaderBlock(1999), true,
+       kLayoutSelfDescribing, 1999},
       {"index: the count at offset 10 of obi.dat", Block{}, true, kLayoutIndex, 3001},
       {"index without obi.dat: no count", Block{}, false, kLayoutIndex, 0},
   };
@@ -127,13 +128,16 @@ TEST(ExamineKeyedFile, BucketCountFromTheHeaderOrFromObi) {
     FakeBlocks file, obi;
     file.blocks[1] = c.block1;
     // obi.dat block 1: ten bytes of something, then 0x00000BB9 (3001)
-    obi.blocks[1] = BlockOf({'O', 'B', 'I', ' ', ' ', ' ', ' ', ' ', ' ', ' ', 0xB9, 0x0B, 0x00, 0x00});
+    obi.blocks[1] =
+        BlockOf({'O', 'B', 'I', ' ', ' ', ' ', ' ', ' ', ' ', ' ', 0xB9, 0x0B, 0x00, 0x00});
     Shown shown;
-    const KeyedFileFacts facts = ExamineKeyedFile(file, c.withObi ? &obi : nullptr, "dev.dat", shown.sink());
+    const KeyedFileFacts facts =
+        ExamineKeyedFile(file, c.withObi ? &obi : nullptr, "dev.dat", shown.sink());
     EXPECT_EQ(facts.status, 0);
     EXPECT_EQ(facts.layout, c.layout);
     EXPECT_EQ(facts.bucketCount, c.bucketCount);
-    EXPECT_EQ(obi.asked.empty(), !(c.withObi && c.layout == kLayoutIndex)) << "obi.dat read only when needed";
+    EXPECT_EQ(obi.asked.empty(), !(c.withObi && c.layout == kLayoutIndex))
+        << "obi.dat read only when needed";
     EXPECT_TRUE(shown.texts.empty());
   }
 }
@@ -144,8 +148,9 @@ TEST(ExamineKeyedFile, FailuresShowTheirMessages) {
   EXPECT_EQ(ExamineKeyedFile(file, &obi, "C:\\Suite\\VANTOR\\DEV.DAT", shown.sink()).status, 1);
   file.blocks[1] = Block{};
   EXPECT_EQ(ExamineKeyedFile(file, &obi, "C:\\Suite\\VANTOR\\DEV.DAT", shown.sink()).status, 1);
-  EXPECT_EQ(shown.texts, (std::vector<std::string>{"Eroare la citire bloc 1 din C:\\Suite\\VANTOR\\DEV.DAT",
-                                                   "Eroare citire bloc 1 din obi.dat!"}));
+  EXPECT_EQ(shown.texts,
+            (std::vector<std::string>{"Eroare la citire bloc 1 din C:\\Suite\\VANTOR\\DEV.DAT",
+                                      "Eroare citire bloc 1 din obi.dat!"}));
 }
 
 TEST(ExamineOpenDevFile, ReadsDevThenObi) {
@@ -160,8 +165,8 @@ TEST(ExamineOpenDevFile, ReadsDevThenObi) {
   EXPECT_EQ(facts.bucketCount, 7);
   dev.blocks[1] = HeaderBlock(11);
   EXPECT_EQ(ExamineOpenDevFile(dev, obi, shown.sink()).bucketCount, 11);
-  EXPECT_EQ(shown.texts,
-            (std::vector<std::string>{"Eroare citire bloc 1 din dev.dat", "Eroare citire bloc 1 din obi.dat!"}));
+  EXPECT_EQ(shown.texts, (std::vector<std::string>{"Eroare citire bloc 1 din dev.dat",
+                                                   "Eroare citire bloc 1 din obi.dat!"}));
 }
 
 TEST(KeyedFilePath, JoinsDirectoryAndName) {

@@ -31,8 +31,8 @@ struct Read {
   std::string data;
 };
 
-Read ReadBack(BlockReader& blocks, int layout, const std::string& key, std::size_t dataLength, int32_t buckets,
-              int32_t& probeLimit) {
+Read ReadBack(BlockReader& blocks, int layout, const std::string& key, std::size_t dataLength,
+              int32_t buckets, int32_t& probeLimit) {
   std::string record = key + std::string(dataLength, '\0');
   const RecordQuery query{.record = record,
                           .keyLength = static_cast<int>(key.size()),
@@ -54,7 +54,10 @@ TEST(WriterBytes, SelfDescribingHeaderAndOneEntryAreLaidOutAsSpecified) {
   EXPECT_EQ(image.substr(0, 22), header);
   EXPECT_EQ(image.substr(22, 490), std::string(490, '\0'));
   // "CODCLI" hashes to bucket 2 of 3: control word 05 66, key, data.
-  EXPECT_EQ(image.substr(512, 12), std::string("\x05\x66" "CODCLI" "\x39\x30\x00\x00", 12));
+  EXPECT_EQ(image.substr(512, 12), std::string("\x05\x66"
+                                               "CODCLI"
+                                               "\x39\x30\x00\x00",
+                                               12));
   EXPECT_EQ(image.substr(524, 2), std::string(2, '\0')) << "chain end";
 }
 
@@ -62,7 +65,10 @@ TEST(WriterBytes, IndexEntryAndObiHeaderAreLaidOutAsSpecified) {
   IndexFileWriter writer(3, 3);
   ASSERT_TRUE(writer.Add({"CODCLI", std::string("\x39\x30\x00\x00", 4)}));
   // Block 2 (bucket 2 of 3): key, length word 12, data.
-  EXPECT_EQ(writer.image().substr(512, 12), std::string("CODCLI" "\x0C\x00" "\x39\x30\x00\x00", 12));
+  EXPECT_EQ(writer.image().substr(512, 12), std::string("CODCLI"
+                                                        "\x0C\x00"
+                                                        "\x39\x30\x00\x00",
+                                                        12));
   const std::string obi = velmora::testing::ObiFileImage(1999);
   ASSERT_EQ(obi.size(), 512u);
   EXPECT_EQ(obi.substr(0, 14), std::string("\0\0\0\0\0\0\0\0\0\0\xCF\x07\0\0", 14));
@@ -82,19 +88,21 @@ Stored Fill(Writer& writer, int attempts, Make make) {
 }
 
 // Every stored record is found whole, filling key and data exactly.
-void ExpectAllFound(const std::string& image, int layout, int32_t buckets, const Stored& stored, int32_t& probeLimit) {
+void ExpectAllFound(const std::string& image, int layout, int32_t buckets, const Stored& stored,
+                    int32_t& probeLimit) {
   MemoryBlockReader blocks(image);
   for (const auto& [key, data] : stored) {
     const Read read = ReadBack(blocks, layout, key, data.size(), buckets, probeLimit);
-    ASSERT_EQ(read.outcome.status, kStatusFound) << "key of " << key.size() << " bytes, " << data.size() << " data";
+    ASSERT_EQ(read.outcome.status, kStatusFound)
+        << "key of " << key.size() << " bytes, " << data.size() << " data";
     ASSERT_EQ(read.outcome.filled, static_cast<int32_t>(key.size() + data.size()));
     ASSERT_EQ(read.data, data);
   }
 }
 
 std::size_t LongerThan(const Stored& stored, std::size_t bytes) {
-  return static_cast<std::size_t>(
-      std::count_if(stored.begin(), stored.end(), [bytes](const auto& r) { return r.second.size() > bytes; }));
+  return static_cast<std::size_t>(std::count_if(
+      stored.begin(), stored.end(), [bytes](const auto& r) { return r.second.size() > bytes; }));
 }
 
 TEST(RoundTrip, SelfDescribingFileWithShortAndLongRecords) {
@@ -115,7 +123,8 @@ TEST(RoundTrip, SelfDescribingFileWithShortAndLongRecords) {
     const std::string key = RandomBytes(rng, 1 + rng() % 31);
     if (stored.count(key) != 0) continue;
     const Read read = ReadBack(blocks, kLayoutSelfDescribing, key, 8, 397, probeLimit);
-    EXPECT_TRUE(read.outcome.status == kStatusNotFound || read.outcome.status == kStatusEveryBucketTried);
+    EXPECT_TRUE(read.outcome.status == kStatusNotFound ||
+                read.outcome.status == kStatusEveryBucketTried);
   }
 }
 
@@ -126,7 +135,8 @@ TEST(RoundTrip, SelfDescribingDeletedRecordIsNotFound) {
   ASSERT_TRUE(writer.Delete("CODCLI"));
   MemoryBlockReader blocks(writer.image());
   int32_t probeLimit = kInitialProbeLimit;
-  EXPECT_EQ(ReadBack(blocks, kLayoutSelfDescribing, "CODCLI", 4, 7, probeLimit).outcome.status, kStatusNotFound);
+  EXPECT_EQ(ReadBack(blocks, kLayoutSelfDescribing, "CODCLI", 4, 7, probeLimit).outcome.status,
+            kStatusNotFound);
   EXPECT_EQ(ReadBack(blocks, kLayoutSelfDescribing, "OTHER", 3, 7, probeLimit).data, "xyz");
 }
 
@@ -137,7 +147,8 @@ TEST(RoundTrip, IndexFilesWithShortAndLongRecords) {
   const Stored six = Fill(sixByteKeys, 900, [&](int i) {
     std::string key = RandomBytes(rng, 6);
     if (key[0] == 0 && key[1] == 0) key[0] = 1;  // a first word of 0 would end a chain
-    return KeyedRecord{key, RandomBytes(rng, 2 * (i % 15 == 0 ? 300 + rng() % 400 : 1 + rng() % 60))};
+    return KeyedRecord{key,
+                       RandomBytes(rng, 2 * (i % 15 == 0 ? 300 + rng() % 400 : 1 + rng() % 60))};
   });
   ASSERT_GT(six.size(), 700u);
   ASSERT_GT(LongerThan(six, 504), 20u) << "records in several entries must be among them";

@@ -38,61 +38,91 @@ const std::vector<uint8_t> kFive{'C', 'O', 'D', 'C', 'L', 'I', 0x0C, 0x00, 0x05,
 // A matching entry whose length word (low byte, high byte) cannot be: the
 // search leaves the block and finds the record in block 3.
 SearchCase BadLengthWord(const char* what, uint8_t low, uint8_t high) {
-  return {.what = what, .block2 = {'C', 'O', 'D', 'C', 'L', 'I', low, high, 0xEE, 0xEE, 0xEE, 0xEE}, .block3 = kFive,
-          .status = 0, .data = std::string("\5\0\0\0", 4), .asked = {{2, 3}}};
+  return {.what = what,
+          .block2 = {'C', 'O', 'D', 'C', 'L', 'I', low, high, 0xEE, 0xEE, 0xEE, 0xEE},
+          .block3 = kFive,
+          .status = 0,
+          .data = std::string("\5\0\0\0", 4),
+          .asked = {{2, 3}}};
 }
 
 const SearchCase kIndexSearches[] = {
     {.what = "record in the first probed block",
-     .block2 = {'C', 'O', 'D', 'C', 'L', 'I', 0x0C, 0x00, 0x39, 0x30, 0x00, 0x00},  // key, length 12, data 12345
-     .status = 0, .filled = 10, .data = std::string("\x39\x30\x00\x00", 4), .asked = {{2}}},
+     .block2 = {'C', 'O', 'D', 'C', 'L', 'I', 0x0C, 0x00, 0x39, 0x30, 0x00,
+                0x00},  // key, length 12, data 12345
+     .status = 0,
+     .filled = 10,
+     .data = std::string("\x39\x30\x00\x00", 4),
+     .asked = {{2}}},
     {.what = "a negative length word counts by its absolute value",
      .block2 = {'O', 'T', 'H', 'E', 'R', 'K', 0xF2, 0xFF, 9, 9, 9, 9, 9, 9,  // -14
                 'C', 'O', 'D', 'C', 'L', 'I', 0xF4, 0xFF, 7, 0, 0, 0},       // -12
-     .status = 0, .data = std::string("\7\0\0\0", 4)},
+     .status = 0,
+     .data = std::string("\7\0\0\0", 4)},
     {.what = "an empty block ends the search", .status = 1, .asked = {{2}}},
     {.what = "the chain ends after other keys",
-     .block2 = {'O', 'T', 'H', 'E', 'R', 'K', 0x0C, 0x00, 1, 2, 3, 4}, .status = 1},
+     .block2 = {'O', 'T', 'H', 'E', 'R', 'K', 0x0C, 0x00, 1, 2, 3, 4},
+     .status = 1},
     BadLengthWord("length word 600 is more than a block", 0x58, 0x02),
     BadLengthWord("length word -600", 0xA8, 0xFD),
     BadLengthWord("length word 9 is less than key + length word + 2", 0x09, 0x00),
     BadLengthWord("length word -32768", 0x00, 0x80),
-    {.what = "an entry of 504 bytes: the next would start past word 255 - 3, so the search moves on",
-     .block2 = {'O', 'T', 'H', 'E', 'R', 'K', 0xF8, 0x01}, .block3 = kFive, .status = 0},
+    {.what =
+         "an entry of 504 bytes: the next would start past word 255 - 3, so the search moves on",
+     .block2 = {'O', 'T', 'H', 'E', 'R', 'K', 0xF8, 0x01},
+     .block3 = kFive,
+     .status = 0},
     {.what = "an entry of 500 bytes: the next, at word 251, is still looked at and ends the chain",
-     .block2 = {'O', 'T', 'H', 'E', 'R', 'K', 0xF4, 0x01}, .block3 = kFive, .status = 1, .asked = {{2}}},
+     .block2 = {'O', 'T', 'H', 'E', 'R', 'K', 0xF4, 0x01},
+     .block3 = kFive,
+     .status = 1,
+     .asked = {{2}}},
     {.what = "a matching entry running past its block is not read",
      .block3 = kFive,
-     .prepare = [](FakeBlocks& f) {
-       PokeText(f.blocks[2], 0, "OTHERK");
-       Poke(f.blocks[2], 6, {0xD8, 0x01});  // 472 bytes: next entry at byte 472
-       PokeText(f.blocks[2], 472, "CODCLI");
-       Poke(f.blocks[2], 478, {0x40, 0x00});  // 64 bytes from 472 would end at 536
-     },
-     .status = 0, .data = std::string("\5\0\0\0", 4)},
+     .prepare =
+         [](FakeBlocks& f) {
+           PokeText(f.blocks[2], 0, "OTHERK");
+           Poke(f.blocks[2], 6, {0xD8, 0x01});  // 472 bytes: next entry at byte 472
+           PokeText(f.blocks[2], 472, "CODCLI");
+           Poke(f.blocks[2], 478, {0x40, 0x00});  // 64 bytes from 472 would end at 536
+         },
+     .status = 0,
+     .data = std::string("\5\0\0\0", 4)},
     {.what = "a record in several entries is joined in order",
      .block2 = {'C', 'O', 'D', 'C', 'L', 'I', 0x0A, 0x00, 'A', 'B',   // first 2 data bytes
                 'O', 'T', 'H', 'E', 'R', 'K', 0x0A, 0x00, 'x', 'x',   // another record between
                 'C', 'O', 'D', 'C', 'L', 'I', 0x0A, 0x00, 'C', 'D'},  // the next 2
-     .status = 0, .data = "ABCD"},
+     .status = 0,
+     .data = "ABCD"},
     {.what = "a record continued in the next probed block",
-     .block2 = {'C', 'O', 'D', 'C', 'L', 'I', 0x0A, 0x00, 'A', 'B',
-                'O', 'T', 'H', 'E', 'R', 'K', 0xFF, 0x7F},  // filler: no search reads on in this block
+     .block2 = {'C', 'O', 'D', 'C', 'L', 'I', 0x0A, 0x00, 'A', 'B', 'O', 'T', 'H', 'E', 'R', 'K',
+                0xFF, 0x7F},  // filler: no search reads on in this block
      .block3 = {'C', 'O', 'D', 'C', 'L', 'I', 0x0A, 0x00, 'C', 'D'},
-     .status = 0, .data = "ABCD", .asked = {{2, 3}}},
+     .status = 0,
+     .data = "ABCD",
+     .asked = {{2, 3}}},
     {.what = "a record whose parts end early",
-     .block2 = {'C', 'O', 'D', 'C', 'L', 'I', 0x0A, 0x00, 'A', 'B'}, .status = 4, .filled = 8},
+     .block2 = {'C', 'O', 'D', 'C', 'L', 'I', 0x0A, 0x00, 'A', 'B'},
+     .status = 4,
+     .filled = 8},
     {.what = "every block tried once at most",
-     .prepare = [](FakeBlocks& f) {
-       for (int32_t n = 1; n <= 3; ++n) f.blocks[n] = FullOfOtherKeys();
-     },
-     .status = 4, .asked = {{2, 3, 1}}},
+     .prepare =
+         [](FakeBlocks& f) {
+           for (int32_t n = 1; n <= 3; ++n) f.blocks[n] = FullOfOtherKeys();
+         },
+     .status = 4,
+     .asked = {{2, 3, 1}}},
     {.what = "a file of 3 blocks claiming 50 buckets: unreadable blocks count as probes",
-     .prepare = [](FakeBlocks& f) {
-       for (int32_t n = 1; n <= 3; ++n) f.blocks[n] = FullOfOtherKeys();
-     },
-     .buckets = 50, .status = 4},
-    {.what = "no bucket count: nothing read", .buckets = 0, .status = 5, .asked = std::vector<int32_t>{}},
+     .prepare =
+         [](FakeBlocks& f) {
+           for (int32_t n = 1; n <= 3; ++n) f.blocks[n] = FullOfOtherKeys();
+         },
+     .buckets = 50,
+     .status = 4},
+    {.what = "no bucket count: nothing read",
+     .buckets = 0,
+     .status = 5,
+     .asked = std::vector<int32_t>{}},
     {.what = "negative bucket count", .buckets = -1, .status = 5, .asked = std::vector<int32_t>{}},
 };
 

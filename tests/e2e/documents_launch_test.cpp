@@ -15,8 +15,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace velmora::testing;
-using velmora::erpdirs::testing::LauncherDocumentsFile;
 using velmora::erpdirs::testing::FirstDifference;
+using velmora::erpdirs::testing::LauncherDocumentsFile;
 
 class DocumentsLaunch : public LauncherTest {
  protected:

@@ -24,9 +24,12 @@ using velmora::erpdirs::testing::FirstDifference;
 // DIRVAN.DAT as the sample suite holds it: a new file whose documents data
 // directory, second documents directory, accounting company folder and
 // further directory (at 180, 220, 260 and 312) name the suite's folders.
-std::string SampleDocumentsDirectoryFile(const std::string& root, const std::string& dataDirectory) {
+std::string SampleDocumentsDirectoryFile(const std::string& root,
+                                         const std::string& dataDirectory) {
   Bytes f(velmora::erpdirs::testing::NewDocumentsDirectoryFile());
-  f.Field(180, 40, dataDirectory).Field(220, 40, root + "\\Vantor").Field(260, 40, root + "\\Kelbar\\FIRMA");
+  f.Field(180, 40, dataDirectory)
+      .Field(220, 40, root + "\\Vantor")
+      .Field(260, 40, root + "\\Kelbar\\FIRMA");
   f.Field(312, 40, root + "\\ERP");
   return f;
 }
@@ -82,15 +85,25 @@ TEST_F(ErpEnvironment, CaptionShowsTheClientOfTheDocumentsFilesAndLeavesThemAlon
       // Layout2 holds the client record in the self-describing layout, beside
       // an obi.dat without a bucket count: only a reader that takes the count
       // from dev.dat's own header finds the record there.
-      {"a self-describing dev.dat", SampleDocumentsDirectoryFile(Root(), Root() + "\\Vantor\\Layout2"), sampleDev,
-       4711, {}},
+      {"a self-describing dev.dat",
+       SampleDocumentsDirectoryFile(Root(), Root() + "\\Vantor\\Layout2"),
+       sampleDev,
+       4711,
+       {}},
       {"an unknown mode letter is read as R", unknownMode, sampleDev, 4711, {}},
       {"dev.dat without the client record", sample, withoutClient.image(), 0, {}},
       {"an empty dev.dat of the index layout", sample, std::string(64 * 512, '\0'), 0, {}},
       {"empty DIRVAN.DAT", "", sampleDev, 0, {readError}},
       {"DIRVAN.DAT shorter than its record", sample.substr(0, 300), sampleDev, 0, {readError}},
-      {"no dev.dat in the data directory", sample, std::nullopt, 0, {"Eroare deschidere " + Root() + "\\Vantor\\dev.dat"}},
-      {"a data directory that does not exist", SampleDocumentsDirectoryFile(Root(), Root() + "\\Nowhere"), sampleDev, 0,
+      {"no dev.dat in the data directory",
+       sample,
+       std::nullopt,
+       0,
+       {"Eroare deschidere " + Root() + "\\Vantor\\dev.dat"}},
+      {"a data directory that does not exist",
+       SampleDocumentsDirectoryFile(Root(), Root() + "\\Nowhere"),
+       sampleDev,
+       0,
        {}},
   };
   for (const Case& c : cases) {
@@ -107,9 +120,11 @@ TEST_F(ErpEnvironment, CaptionShowsTheClientOfTheDocumentsFilesAndLeavesThemAlon
     std::vector<std::string> boxes;
     EXPECT_EQ(CaptionOfAStart(&boxes), MainTitle(c.client));
     EXPECT_EQ(boxes, c.boxes);
-    const auto dirvan = fs::exists(DirvanInErp()) ? std::optional(ReadFileBytes(DirvanInErp())) : std::nullopt;
+    const auto dirvan =
+        fs::exists(DirvanInErp()) ? std::optional(ReadFileBytes(DirvanInErp())) : std::nullopt;
     EXPECT_EQ(dirvan, c.dirvan);
-    fs::remove(SuiteDir() / "Kelbar" / "FIRMA" / "TERTIDC.DAT");  // no "Exista TERTIDC.DAT" box next time
+    fs::remove(SuiteDir() / "Kelbar" / "FIRMA" /
+               "TERTIDC.DAT");  // no "Exista TERTIDC.DAT" box next time
   }
 }
 

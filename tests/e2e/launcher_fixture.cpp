@@ -29,13 +29,15 @@ void EndProcessesOf(const fs::path& program) {
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
-                                       entry.th32ProcessID);
+    const HANDLE process =
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
+                    entry.th32ProcessID);
     if (process == nullptr) continue;
     char path[MAX_PATH] = {};
     DWORD length = MAX_PATH;
     std::error_code error;
-    if (QueryFullProcessImageNameA(process, 0, path, &length) && fs::equivalent(path, program, error)) {
+    if (QueryFullProcessImageNameA(process, 0, path, &length) &&
+        fs::equivalent(path, program, error)) {
       TerminateProcess(process, 1);
       WaitForSingleObject(process, 5000);
     }
@@ -73,12 +75,14 @@ void LauncherTest::SetUp() {
   ASSERT_TRUE(report.ok());
 }
 
-DrivenProgram LauncherTest::StartLauncher(std::string_view arguments, std::string currentDirectory) const {
+DrivenProgram LauncherTest::StartLauncher(std::string_view arguments,
+                                          std::string currentDirectory) const {
   if (currentDirectory.empty()) currentDirectory = Erp().string();
   return DrivenProgram((Erp() / "velmora.exe").string(), arguments, std::move(currentDirectory));
 }
 
-HWND LauncherTest::MainWindow(const DrivenProgram& launcher, std::vector<std::string>* boxTexts) const {
+HWND LauncherTest::MainWindow(const DrivenProgram& launcher,
+                              std::vector<std::string>* boxTexts) const {
   HWND main = nullptr;
   WaitUntil(
       [&] {
@@ -86,7 +90,8 @@ HWND LauncherTest::MainWindow(const DrivenProgram& launcher, std::vector<std::st
           if (ClassNameOf(window) != "#32770" || !IsShown(window)) continue;
           if (TitleOf(window).starts_with(kMainTitlePrefix)) {
             main = window;
-          } else if (GetDlgItem(window, kMessageBoxTextId) != nullptr && GetDlgItem(window, IDOK) != nullptr) {
+          } else if (GetDlgItem(window, kMessageBoxTextId) != nullptr &&
+                     GetDlgItem(window, IDOK) != nullptr) {
             if (boxTexts != nullptr) boxTexts->push_back(ControlText(window, kMessageBoxTextId));
             PressButton(window, IDOK);
             // The box may still be on screen at the next look: wait until it has gone.
@@ -101,7 +106,8 @@ HWND LauncherTest::MainWindow(const DrivenProgram& launcher, std::vector<std::st
   return main;
 }
 
-HWND LauncherTest::StartAndFindMain(DrivenProgram& launcher, std::vector<std::string>* boxTexts) const {
+HWND LauncherTest::StartAndFindMain(DrivenProgram& launcher,
+                                    std::vector<std::string>* boxTexts) const {
   EXPECT_TRUE(launcher.started()) << "CreateProcess error " << launcher.startError();
   HWND main = MainWindow(launcher, boxTexts);
   EXPECT_NE(main, nullptr) << "no main window within 15 s";

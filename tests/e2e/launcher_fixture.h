@@ -78,12 +78,15 @@ class LauncherTest : public ::testing::Test {
 
   // Starts ERP\velmora.exe with `arguments`; its current directory is ERP
   // unless given.
-  DrivenProgram StartLauncher(std::string_view arguments = {}, std::string currentDirectory = {}) const;
+  DrivenProgram StartLauncher(std::string_view arguments = {},
+                              std::string currentDirectory = {}) const;
   // Waits for the main window, pressing OK on (and noting the text of) every
   // message box shown on the way; nullptr after the time-out.
-  HWND MainWindow(const DrivenProgram& launcher, std::vector<std::string>* boxTexts = nullptr) const;
+  HWND MainWindow(const DrivenProgram& launcher,
+                  std::vector<std::string>* boxTexts = nullptr) const;
   // Starts the launcher and returns its main window (failing the test without one).
-  HWND StartAndFindMain(DrivenProgram& launcher, std::vector<std::string>* boxTexts = nullptr) const;
+  HWND StartAndFindMain(DrivenProgram& launcher,
+                        std::vector<std::string>* boxTexts = nullptr) const;
   // Ends the launcher through Cancel; its exit code.
   std::optional<DWORD> Close(const DrivenProgram& launcher, HWND main) const;
 

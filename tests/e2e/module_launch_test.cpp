@@ -24,13 +24,15 @@ class ModuleLaunch : public LauncherTest {
   // Waits until the dialog is hidden, then until it is shown again once the
   // held program has been let go.
   void ExpectHiddenWhileHeld(HWND main, HoldFile& hold) {
-    EXPECT_TRUE(WaitUntil([&] { return !IsShown(main); }, 5s)) << "dialog visible while the program runs";
+    EXPECT_TRUE(WaitUntil([&] { return !IsShown(main); }, 5s))
+        << "dialog visible while the program runs";
     hold.Release();
-    EXPECT_TRUE(WaitUntil([&] { return IsShown(main); }, 5s)) << "dialog not shown after the program ended";
+    EXPECT_TRUE(WaitUntil([&] { return IsShown(main); }, 5s))
+        << "dialog not shown after the program ended";
   }
 
-  void ExpectLaunch(const LaunchRecord& launch, const fs::path& program, const std::string& commandLine,
-                    const std::string& currentDirectory) {
+  void ExpectLaunch(const LaunchRecord& launch, const fs::path& program,
+                    const std::string& commandLine, const std::string& currentDirectory) {
     EXPECT_EQ(launch.program, program.string());
     EXPECT_EQ(launch.commandLine, commandLine);
     EXPECT_EQ(launch.currentDirectory, currentDirectory);
@@ -83,7 +85,8 @@ TEST_P(ModuleButtons, EachStartsItsProgramWhileTheDialogHides) {
     const auto launches = WaitForLaunches(c.program, 1);
     ASSERT_EQ(launches.size(), 1u) << "not started";
     const std::string onCommandLine = quoted ? "\"" + program.string() + "\"" : program.string();
-    ExpectLaunch(launches[0], program, onCommandLine + c.arguments, Root() + "\\" + c.currentDirectory);
+    ExpectLaunch(launches[0], program, onCommandLine + c.arguments,
+                 Root() + "\\" + c.currentDirectory);
     ExpectHiddenWhileHeld(main, hold);
   }
   // One start each, and nothing else but the synchronisation at start-up.
@@ -168,14 +171,16 @@ TEST_F(ModuleLaunch, AMissingProgramIsReportedWithItsPathAndTheDialogComesBack) 
     const auto box = WaitForMessageBox(launcher, "Eroare", 5s);
     ASSERT_TRUE(box.has_value()) << "no error box";
     EXPECT_EQ(box->text, "Nu s-a putut executa " + Root() + c.reported);
-    EXPECT_NE(GetWindowLongA(box->window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "the error box stays on top";
+    EXPECT_NE(GetWindowLongA(box->window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0)
+        << "the error box stays on top";
     // The buttons hide the dialog around the launch; the keys leave it.
     EXPECT_EQ(IsShown(main), c.key != 0);
     EXPECT_TRUE(PressButton(box->window, IDOK));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box->window) && IsShown(main); }, 5s))
         << "dialog not back after the box";
   }
-  EXPECT_EQ(standins::ReadLaunches(SuiteDir()).size(), 1u) << "only the synchronisation at start-up ran";
+  EXPECT_EQ(standins::ReadLaunches(SuiteDir()).size(), 1u)
+      << "only the synchronisation at start-up ran";
   EXPECT_EQ(Close(launcher, main), 0u);
 }
 
@@ -189,9 +194,11 @@ TEST_F(ModuleLaunch, ALauncherInADrivesRootStartsNothingAndPlacesNoModule) {
   HWND main = StartAndFindMain(launcher, &startBoxes);  // answers the start-up's own complaints
   ASSERT_NE(main, nullptr);
   // Without a suite root there is no synchronisation program and no mail folder.
-  EXPECT_NE(std::find(startBoxes.begin(), startBoxes.end(), "Nu se poate determina directorul ERP -ului!"),
+  EXPECT_NE(std::find(startBoxes.begin(), startBoxes.end(),
+                      "Nu se poate determina directorul ERP -ului!"),
             startBoxes.end());
-  for (const char* folder : {"OUT", "SENT", "ERP"}) EXPECT_FALSE(fs::exists(driveFolder / folder)) << folder;
+  for (const char* folder : {"OUT", "SENT", "ERP"})
+    EXPECT_FALSE(fs::exists(driveFolder / folder)) << folder;
 
   struct RootCase {
     int button;

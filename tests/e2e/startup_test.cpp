@@ -46,7 +46,8 @@ TEST_F(Startup, TheLogIsWrittenOnlyWhenSupportSwitchesItOn) {
     HWND main = StartAndFindMain(launcher);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(Close(launcher, main), 0u);
-    const std::string log = fs::exists(Erp() / "velmora.log") ? ReadFileBytes(Erp() / "velmora.log") : "";
+    const std::string log =
+        fs::exists(Erp() / "velmora.log") ? ReadFileBytes(Erp() / "velmora.log") : "";
     if (value == nullptr) {
       EXPECT_FALSE(fs::exists(Erp() / "velmora.log"));
     } else {
@@ -61,7 +62,8 @@ TEST_F(Startup, WaitsForTheSynchronisationProgramBeforeTheMainWindow) {
   DrivenProgram launcher = StartLauncher();
   ASSERT_TRUE(launcher.started());
   ASSERT_EQ(WaitForLaunches("trovel.exe", 1, kWindowTimeout).size(), 1u);
-  EXPECT_EQ(launcher.WaitForWindow(kMainTitlePrefix, 1500ms), nullptr) << "main window while trovel.exe still runs";
+  EXPECT_EQ(launcher.WaitForWindow(kMainTitlePrefix, 1500ms), nullptr)
+      << "main window while trovel.exe still runs";
   hold.Release();
   HWND main = StartAndFindMain(launcher);
   ASSERT_NE(main, nullptr);

@@ -9,11 +9,11 @@
 #include <map>
 #include <memory>
 
-#include "launcher_fixture.h"
-#include "sample_suite/sample_offer.h"
-#include "sample_suite/sample_media.h"
-#include "support/reference_server.h"
 #include "common/delay_switch.h"
+#include "launcher_fixture.h"
+#include "sample_suite/sample_media.h"
+#include "sample_suite/sample_offer.h"
+#include "support/reference_server.h"
 #include "support/temp_dir.h"
 #include "update_manifest/sha256_file.h"
 #include "update_manifest/update_manifest.h"
@@ -29,7 +29,8 @@ using velmora::standins::OfferedSchedule;
 
 constexpr int kBannerButton = 1025;
 constexpr int kSlideCaption = 1049;
-constexpr auto kUpdateCheckDelay = 3s;  // shorter than the launcher's own, after the schedule refresh
+constexpr auto kUpdateCheckDelay =
+    3s;  // shorter than the launcher's own, after the schedule refresh
 void ShortenUpdateCheck(Milliseconds delay) {
   SetEnvironmentVariableA(kUpdateCheckDelayVariable, std::to_string(delay.count()).c_str());
 }
@@ -92,8 +93,9 @@ class UpdatePath : public LauncherTest {
     LauncherTest::SetUp();
     if (HasFatalFailure()) return;
     ShortenUpdateCheck(kUpdateCheckDelay);  // inherited by the launchers started later
-    ASSERT_TRUE(velmora::standins::WriteSampleOffer(serverDir_.path() / "root", VELMORA_BIN_DIR,
-                                                   [](std::string_view b) { return standins::Sha256OfBytes(b); }));
+    ASSERT_TRUE(velmora::standins::WriteSampleOffer(
+        serverDir_.path() / "root", VELMORA_BIN_DIR,
+        [](std::string_view b) { return standins::Sha256OfBytes(b); }));
     server_ = std::make_unique<ReferenceServer>(VELMORA_SERVER_EXE, serverDir_.path() / "root",
                                                 serverDir_.path() / "data");
     ASSERT_TRUE(server_->listening()) << "the reference server did not start";
@@ -103,7 +105,9 @@ class UpdatePath : public LauncherTest {
   void TearDown() override {
     // A launcher started again by the self-update is no child of this test.
     HWND again = nullptr;
-    if (WaitUntil([&] { return (again = RestartedLauncher()) != nullptr || !LauncherRunning(); }, 10s) && again)
+    if (WaitUntil([&] { return (again = RestartedLauncher()) != nullptr || !LauncherRunning(); },
+                  10s) &&
+        again)
       PostCommand(again, IDCANCEL);
     // One that did not close in time would hold the instance mutex for the next tests.
     if (!WaitUntil([] { return !LauncherRunning(); }, 15s)) EndProcessesOf(Erp() / "velmora.exe");
@@ -119,8 +123,8 @@ class UpdatePath : public LauncherTest {
     HMODULE library = LoadLibraryA((Erp() / "hostlane.dll").string().c_str());
     if (library == nullptr) return -100;
     using DownloadFn = int32_t(WINAPI*)(const char*);
-    const auto download =
-        reinterpret_cast<DownloadFn>(reinterpret_cast<void*>(GetProcAddress(library, "_downloadUpdateInfo@4")));
+    const auto download = reinterpret_cast<DownloadFn>(
+        reinterpret_cast<void*>(GetProcAddress(library, "_downloadUpdateInfo@4")));
     const int32_t staged = download == nullptr ? -101 : download((Root() + "\\").c_str());
     FreeLibrary(library);
     return staged;
@@ -135,7 +139,8 @@ TEST_F(UpdatePath, TheOfferedScheduleIsInstalledAndShownAtTheNextStart) {
     DrivenProgram launcher = StartLauncher();
     HWND main = StartAndFindMain(launcher);
     ASSERT_NE(main, nullptr);
-    EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(Erp() / "velmora.scn") == OfferedSchedule(); }, 30s))
+    EXPECT_TRUE(
+        WaitUntil([&] { return ReadFileBytes(Erp() / "velmora.scn") == OfferedSchedule(); }, 30s))
         << server_->Log();
     EXPECT_EQ(ReadFileBytes(Erp() / "tw04.jpg"), velmora::standins::SampleMedia("slide.jpg"));
     EXPECT_EQ(ReadFileBytes(Erp() / "tw04.jpgex"), OfferedDetailText());
@@ -147,10 +152,12 @@ TEST_F(UpdatePath, TheOfferedScheduleIsInstalledAndShownAtTheNextStart) {
   DrivenProgram again = StartLauncher();
   HWND main = StartAndFindMain(again);
   ASSERT_NE(main, nullptr);
-  EXPECT_TRUE(WaitUntil([&] { return ControlText(main, kSlideCaption) == "Noutati\r\nin luna aceasta"; }, 5s))
+  EXPECT_TRUE(WaitUntil(
+      [&] { return ControlText(main, kSlideCaption) == "Noutati\r\nin luna aceasta"; }, 5s))
       << ControlText(main, kSlideCaption);
   // The first slide's period is 4 s; then the BMP slide with its caption.
-  EXPECT_TRUE(WaitUntil([&] { return ControlText(main, kSlideCaption) == "Versiune noua\r\nKelbar"; }, 7s))
+  EXPECT_TRUE(
+      WaitUntil([&] { return ControlText(main, kSlideCaption) == "Versiune noua\r\nKelbar"; }, 7s))
       << ControlText(main, kSlideCaption);
   EXPECT_EQ(Close(again, main), 0u);
 }
@@ -161,7 +168,8 @@ TEST_F(UpdatePath, WithoutTheSlideLibraryNoScheduleIsFetched) {
   DrivenProgram launcher = StartLauncher();
   HWND main = StartAndFindMain(launcher);
   ASSERT_NE(main, nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return Count(server_->Log(), "velmora.upd") > 0; }, 30s)) << server_->Log();
+  ASSERT_TRUE(WaitUntil([&] { return Count(server_->Log(), "velmora.upd") > 0; }, 30s))
+      << server_->Log();
   EXPECT_EQ(Count(server_->Log(), "velmora.scn"), 0u) << server_->Log();
   EXPECT_EQ(ReadFileBytes(Erp() / "velmora.scn"), before);
   EXPECT_EQ(Close(launcher, main), 0u);
@@ -173,7 +181,8 @@ TEST_F(UpdatePath, AnUpdateFoundLaterShowsTheBannerWhoseButtonAppliesItAndRestar
   HWND main = StartAndFindMain(launcher);
   ASSERT_NE(main, nullptr);
   EXPECT_FALSE(IsShown(GetDlgItem(main, kBannerButton)));
-  ASSERT_TRUE(WaitUntil([&] { return IsShown(GetDlgItem(main, kBannerButton)); }, 30s)) << server_->Log();
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(GetDlgItem(main, kBannerButton)); }, 30s))
+      << server_->Log();
   EXPECT_GE(std::chrono::steady_clock::now() - started, kUpdateCheckDelay);
   EXPECT_EQ(ReadFileBytes(Erp() / "UPDATE" / "Kelbar" / "kelbarw.exe"), OfferedProgram());
 
@@ -183,7 +192,8 @@ TEST_F(UpdatePath, AnUpdateFoundLaterShowsTheBannerWhoseButtonAppliesItAndRestar
   HWND restarted = nullptr;
   const std::size_t manifestRequests = Count(server_->Log(), "velmora.upd");
   ASSERT_TRUE(WaitUntil([&] { return (restarted = RestartedLauncher()) != nullptr; }, 30s));
-  ASSERT_TRUE(WaitUntil([&] { return Count(server_->Log(), "velmora.upd") > manifestRequests; }, 30s))
+  ASSERT_TRUE(
+      WaitUntil([&] { return Count(server_->Log(), "velmora.upd") > manifestRequests; }, 30s))
       << server_->Log();
   EXPECT_FALSE(WaitUntil([&] { return IsShown(GetDlgItem(restarted, kBannerButton)); }, 1s))
       << "nothing is left to update";
@@ -207,13 +217,15 @@ TEST_F(UpdatePath, ATamperedStagedFileShowsTheBannerAtOnceButChangesNoInstalledF
   ASSERT_NE(main, nullptr);
   EXPECT_TRUE(IsShown(GetDlgItem(main, kBannerButton))) << "staged files show the banner at once";
   Sleep(std::chrono::duration_cast<std::chrono::milliseconds>(kShortCheck + 1s).count());
-  EXPECT_EQ(Count(server_->Log(), "velmora.upd"), manifestRequests) << "no download once the banner is up";
+  EXPECT_EQ(Count(server_->Log(), "velmora.upd"), manifestRequests)
+      << "no download once the banner is up";
 
   PostCommand(main, kBannerButton);
   EXPECT_EQ(launcher.WaitForExit(kExitTimeout), 0u);
   HWND box = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (box = FindWindowA("#32770", "Corvane")) != nullptr; }, 30s));
-  EXPECT_NE(ControlText(box, 0xFFFF).find("incomplet sau modificat"), std::string::npos) << ControlText(box, 0xFFFF);
+  EXPECT_NE(ControlText(box, 0xFFFF).find("incomplet sau modificat"), std::string::npos)
+      << ControlText(box, 0xFFFF);
   PressButton(box, IDOK);
   ASSERT_TRUE(WaitUntil([&] { return RestartedLauncher() != nullptr; }, 30s));
   EXPECT_EQ(InstalledPrograms(SuiteDir()), installed);

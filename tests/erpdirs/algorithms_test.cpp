@@ -46,11 +46,12 @@ TEST(FindTextNoCase, FindsTheFirstOccurrence) {
       {"x\xE2y", 3, "\xC2", 1, false, 0},  // code page letters are not folded
       {"x[y", 3, "{", 1, false, 0},        // neither are the neighbours of the letters
       {"x@Z", 3, "`z", 2, false, 0},
-      {"abc", 99, "c", 99, false, 3},      // lengths beyond the texts are cut to them
+      {"abc", 99, "c", 99, false, 3},  // lengths beyond the texts are cut to them
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text + " / " + c.pattern);
-    EXPECT_EQ(FindTextNoCase(c.text, c.textLength, c.pattern, c.patternLength, c.exact), c.expected);
+    EXPECT_EQ(FindTextNoCase(c.text, c.textLength, c.pattern, c.patternLength, c.exact),
+              c.expected);
   }
 }
 
@@ -84,7 +85,8 @@ TEST(SuiteRoot, IsEverythingBeforeTheFirstErp) {
     }
   }
   EXPECT_EQ(ModuleDirectoryOf("D:\\Suite\\ERP", "KELBAR"), "D:\\Suite\\KELBAR");
-  EXPECT_EQ(CompanyFolderOf(ModuleDirectoryOf("D:\\Suite\\ERP", "KELBAR")), "D:\\Suite\\KELBAR\\FIRMA");
+  EXPECT_EQ(CompanyFolderOf(ModuleDirectoryOf("D:\\Suite\\ERP", "KELBAR")),
+            "D:\\Suite\\KELBAR\\FIRMA");
   EXPECT_EQ(ModuleDirectoryOf("D:\\serpent\\ERP", "MORVIN"), "D:\\sMORVIN");
   EXPECT_EQ(ModuleDirectoryOf("C:\\Programs", "KELBAR"), "");
   EXPECT_EQ(CompanyFolderOf("D:\\x   "), "D:\\x\\FIRMA");
@@ -121,12 +123,14 @@ std::vector<std::pair<int, int>> SortAndRecordSwaps(std::vector<int>& items) {
   SortByIndex(
       static_cast<int>(items.size()),
       [&](int i, int j) -> int16_t {
-        const int a = items.at(static_cast<std::size_t>(i - 1)), b = items.at(static_cast<std::size_t>(j - 1));
+        const int a = items.at(static_cast<std::size_t>(i - 1)),
+                  b = items.at(static_cast<std::size_t>(j - 1));
         return static_cast<int16_t>(a < b ? -1 : a > b ? 1 : 0);
       },
       [&](int i, int j) {
         swaps.emplace_back(i, j);
-        std::swap(items.at(static_cast<std::size_t>(i - 1)), items.at(static_cast<std::size_t>(j - 1)));
+        std::swap(items.at(static_cast<std::size_t>(i - 1)),
+                  items.at(static_cast<std::size_t>(j - 1)));
       });
   return swaps;
 }
@@ -137,8 +141,9 @@ TEST(SortByIndex, EightItemsGoThroughOnePartitionAndTwoInsertions) {
   // pivot moves to 3, then straight insertion of 1..2 and of 4..8.
   std::vector<int> items = {5, 3, 8, 1, 9, 2, 7, 4};
   const auto swaps = SortAndRecordSwaps(items);
-  const std::vector<std::pair<int, int>> expected = {{4, 1}, {2, 1}, {3, 6}, {1, 3}, {2, 1}, {6, 5},
-                                                     {7, 6}, {6, 5}, {8, 7}, {7, 6}, {6, 5}, {5, 4}};
+  const std::vector<std::pair<int, int>> expected = {{4, 1}, {2, 1}, {3, 6}, {1, 3},
+                                                     {2, 1}, {6, 5}, {7, 6}, {6, 5},
+                                                     {8, 7}, {7, 6}, {6, 5}, {5, 4}};
   EXPECT_EQ(swaps, expected);
   EXPECT_EQ(items, (std::vector<int>{1, 2, 3, 4, 5, 7, 8, 9}));
 }
@@ -160,10 +165,12 @@ TEST(SortByIndex, SortsEveryShapeOfInput) {
       for (int i = 0; i < count; ++i) {
         switch (shape) {
           case 0: items[static_cast<std::size_t>(i)] = static_cast<int>(random() % 1000000); break;
-          case 1: items[static_cast<std::size_t>(i)] = i; break;            // already sorted
-          case 2: items[static_cast<std::size_t>(i)] = count - i; break;    // reversed
-          case 3: items[static_cast<std::size_t>(i)] = 42; break;           // all equal
-          case 4: items[static_cast<std::size_t>(i)] = static_cast<int>(random() % 3); break;  // few values
+          case 1: items[static_cast<std::size_t>(i)] = i; break;          // already sorted
+          case 2: items[static_cast<std::size_t>(i)] = count - i; break;  // reversed
+          case 3: items[static_cast<std::size_t>(i)] = 42; break;         // all equal
+          case 4:
+            items[static_cast<std::size_t>(i)] = static_cast<int>(random() % 3);
+            break;  // few values
         }
       }
       std::vector<int> expected = items;
@@ -183,7 +190,9 @@ TEST(SortByIndex, ACarelessCompareNeverReachesOutsideTheItems) {
           EXPECT_TRUE(i >= 1 && i <= count && j >= 1 && j <= count) << i << ", " << j;
           return static_cast<int16_t>(static_cast<int>(random() % 3) - 1);
         },
-        [&](int i, int j) { EXPECT_TRUE(i >= 1 && i <= count && j >= 1 && j <= count) << i << ", " << j; });
+        [&](int i, int j) {
+          EXPECT_TRUE(i >= 1 && i <= count && j >= 1 && j <= count) << i << ", " << j;
+        });
   }
 }
 

@@ -43,17 +43,21 @@ void PrintTo(const FileCase& c, std::ostream* os) { *os << c.kind->name; }
 
 const FileCase kFiles[] = {
     {&kErpDirectoryFile, 2048, &testing::NewErpDirectoryFile,
-     "** Spatiu insuficient pentru fisierul DIRERP.DAT **", "** Eroare Scriere fisier DIRERP.DAT **",
-     "** Eroare Deschidere fisier DIRERP.DAT **", "** Eroare Citire fisier DIRERP.DAT **"},
+     "** Spatiu insuficient pentru fisierul DIRERP.DAT **",
+     "** Eroare Scriere fisier DIRERP.DAT **", "** Eroare Deschidere fisier DIRERP.DAT **",
+     "** Eroare Citire fisier DIRERP.DAT **"},
     {&kAccountingDirectoryFile, 2048, &testing::NewAccountingDirectoryFile,
-     "** Spatiu insuficient pentru fisierul DIRKEL.DAT **", "** Eroare Scriere fisier DIRKEL.DAT **",
-     "** Eroare Deschidere fisier DIRKEL.DAT **", "** Eroare Citire fisier DIRKEL.DAT **"},
+     "** Spatiu insuficient pentru fisierul DIRKEL.DAT **",
+     "** Eroare Scriere fisier DIRKEL.DAT **", "** Eroare Deschidere fisier DIRKEL.DAT **",
+     "** Eroare Citire fisier DIRKEL.DAT **"},
     {&kPayrollDirectoryFile, 8192, &testing::NewPayrollDirectoryFile,
-     "** Spatiu insuficient pentru fisierul DIRMOR.DAT **", "** Eroare Scriere fisier DIRMOR.DAT **",
-     "** Eroare Deschidere fisier DIRMOR.DAT **", "** Eroare Citire fisier DIRMOR.DAT **"},
+     "** Spatiu insuficient pentru fisierul DIRMOR.DAT **",
+     "** Eroare Scriere fisier DIRMOR.DAT **", "** Eroare Deschidere fisier DIRMOR.DAT **",
+     "** Eroare Citire fisier DIRMOR.DAT **"},
     {&kFixedAssetsDirectoryFile, 2048, &testing::NewFixedAssetsDirectoryFile,
-     "** Spatiu insuficient pentru fisierul DIRTES.DAT **", "** Eroare Scriere fisier DIRTES.DAT **",
-     "** Eroare Deschidere fisier DIRTES.DAT **", "** Eroare Citire fisier DIRTES.DAT **"},
+     "** Spatiu insuficient pentru fisierul DIRTES.DAT **",
+     "** Eroare Scriere fisier DIRTES.DAT **", "** Eroare Deschidere fisier DIRTES.DAT **",
+     "** Eroare Citire fisier DIRTES.DAT **"},
 };
 
 class EveryDirectoryFile : public ::testing::TestWithParam<FileCase> {
@@ -146,7 +150,9 @@ TEST_P(EveryDirectoryFile, ALongerFileIsAcceptedAndItsFurtherRecordsAreLeftAlone
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, EveryDirectoryFile, ::testing::ValuesIn(kFiles),
-                         [](const auto& info) { return std::string(info.param.kind->name.substr(0, 6)); });
+                         [](const auto& info) {
+                           return std::string(info.param.kind->name.substr(0, 6));
+                         });
 
 TEST(ErpDirectoryFile, ReadFailureKeepsWhatTheEarlierRecordsBroughtIn) {
   // 1536 bytes: three records, the fourth missing.
@@ -155,8 +161,8 @@ TEST(ErpDirectoryFile, ReadFailureKeepsWhatTheEarlierRecordsBroughtIn) {
   ErpDirectoryImage image;
   image.fill('z');
   EXPECT_EQ(LoadDirectoryFile(files, kErpDirectoryFile, image), LoadFailure::kRead);
-  EXPECT_EQ(ImageText(image), std::string(512, 'a') + std::string(512, 'b') + std::string(512, 'c') +
-                                  std::string(512, 'z'));
+  EXPECT_EQ(ImageText(image), std::string(512, 'a') + std::string(512, 'b') +
+                                  std::string(512, 'c') + std::string(512, 'z'));
 }
 
 TEST(ErpDirectoryFile, RefreshWithoutErpInTheDirectoryKeepsThePaths) {
@@ -220,25 +226,37 @@ TEST(PayrollDirectoryFile, TheTolerantReaderZeroesTheCountOfEachTableAnOlderFile
   Bytes file(testing::NewPayrollDirectoryFile());
   file.I16(18, 7).I16(206, 3).I16(208, 4);
   const PayrollReadCase cases[] = {
-      {16, 0, 0, 7, 15, 3, 4}, {4, 0, 0, 0, 0, 0, 0},  {5, 0, 0, 0, 0, 0, 0},   {6, 0, 0, 7, 0, 0, 0},
-      {11, 0, 0, 7, 0, 0, 0},  {12, 0, 0, 7, 15, 0, 0}, {13, 0, 0, 7, 15, 0, 0}, {14, 0, 0, 7, 15, 3, 0},
+      {16, 0, 0, 7, 15, 3, 4},
+      {4, 0, 0, 0, 0, 0, 0},
+      {5, 0, 0, 0, 0, 0, 0},
+      {6, 0, 0, 7, 0, 0, 0},
+      {11, 0, 0, 7, 0, 0, 0},
+      {12, 0, 0, 7, 15, 0, 0},
+      {13, 0, 0, 7, 15, 0, 0},
+      {14, 0, 0, 7, 15, 3, 0},
       {15, 0, 0, 7, 15, 3, 0},
       // A table the file holds but that cannot be read keeps its count.
-      {16, 4, 1, 7, 15, 3, 4}, {16, 5, 1, 7, 15, 3, 4}, {16, 12, 1, 7, 15, 3, 4}, {16, 16, 1, 7, 15, 3, 4},
+      {16, 4, 1, 7, 15, 3, 4},
+      {16, 5, 1, 7, 15, 3, 4},
+      {16, 12, 1, 7, 15, 3, 4},
+      {16, 16, 1, 7, 15, 3, 4},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.records) + " records, unreadable record " + std::to_string(c.failingRecord));
+    SCOPED_TRACE(std::to_string(c.records) + " records, unreadable record " +
+                 std::to_string(c.failingRecord));
     MemoryRecordFileSystem files;
     const std::size_t size = static_cast<std::size_t>(c.records) * 512;
     files.Put("DIRMOR.DAT", file.str().substr(0, size));
     if (c.failingRecord) files.faults().readRecords = {c.failingRecord};
     PayrollDirectoryImage image;
     image.fill('#');
-    EXPECT_EQ(LoadDirectoryFile(files, kPayrollDirectoryFile, image) == LoadFailure::kNone ? 0 : 1, c.status);
+    EXPECT_EQ(LoadDirectoryFile(files, kPayrollDirectoryFile, image) == LoadFailure::kNone ? 0 : 1,
+              c.status);
     const std::string got = ImageText(image);
     Bytes expected(file.str().substr(0, size) + std::string(8192 - size, ' '));
     expected.I16(18, c.departments).I16(220, c.medicalLeave).I16(206, c.tableA).I16(208, c.tableB);
-    if (c.failingRecord) expected.Fill(static_cast<std::size_t>(c.failingRecord - 1) * 512, 512, ' ');
+    if (c.failingRecord)
+      expected.Fill(static_cast<std::size_t>(c.failingRecord - 1) * 512, 512, ' ');
     EXPECT_EQ(FirstDifference(got, expected.str()), -1);
   }
 }
@@ -275,7 +293,8 @@ TEST(PayrollDirectoryFile, AnOlderFourRecordFileLoadsAndGrowsWithEmptyTables) {
   EXPECT_EQ(FirstDifference(after, expected.str()), -1);
 }
 
-using RefreshFn = RefreshOutcome (*)(RecordFileSystem&, std::span<char>, std::string_view start, std::string_view root);
+using RefreshFn = RefreshOutcome (*)(RecordFileSystem&, std::span<char>, std::string_view start,
+                                     std::string_view root);
 
 struct RefreshCase {
   const char* name;
@@ -323,7 +342,8 @@ TEST(RefreshDirectoryFile, AnExistingFileChangesOnlyInItsPathFields) {
     SCOPED_TRACE(c.name);
     // Every byte of the existing file differs from what the refresh writes.
     std::string existing(c.newFile().size(), '\0');
-    for (std::size_t k = 0; k < existing.size(); ++k) existing[k] = static_cast<char>(0x80 + k % 61);
+    for (std::size_t k = 0; k < existing.size(); ++k)
+      existing[k] = static_cast<char>(0x80 + k % 61);
     MemoryRecordFileSystem files;
     files.Put(c.name, existing);
     std::string image(existing.size(), ' ');
@@ -336,9 +356,9 @@ TEST(RefreshDirectoryFile, AnExistingFileChangesOnlyInItsPathFields) {
 
 TEST(RefreshDirectoryFile, ARecordTheFileHoldsButCannotReadIsReportedAndNeverWritten) {
   struct Case {
-    std::size_t refresh;  // index into kRefreshes
-    int failingRecord;    // 0: none
-    std::size_t size;     // the existing file cut to this many bytes; 0: whole
+    std::size_t refresh;           // index into kRefreshes
+    int failingRecord;             // 0: none
+    std::size_t size;              // the existing file cut to this many bytes; 0: whole
     std::size_t keptFrom, keptTo;  // bytes left exactly as they were
   };
   const Case cases[] = {
@@ -353,17 +373,21 @@ TEST(RefreshDirectoryFile, ARecordTheFileHoldsButCannotReadIsReportedAndNeverWri
     const RefreshCase& r = kRefreshes[c.refresh];
     SCOPED_TRACE(std::string(r.name) + " record " + std::to_string(c.failingRecord));
     std::string existing(c.size ? c.size : r.newFile().size(), '\0');
-    for (std::size_t k = 0; k < existing.size(); ++k) existing[k] = static_cast<char>(0x80 + k % 61);
+    for (std::size_t k = 0; k < existing.size(); ++k)
+      existing[k] = static_cast<char>(0x80 + k % 61);
     MemoryRecordFileSystem files;
     files.Put(r.name, existing);
     if (c.failingRecord) files.faults().readRecords = {c.failingRecord};
     std::string image(r.newFile().size(), ' ');
     const auto outcome = r.refresh(files, image, "E:\\Firm\\ERP", "E:\\Firm\\");
-    EXPECT_EQ(outcome.load.message, Padded80(std::string("** Eroare Citire fisier ") + r.name + " **"));
-    Bytes refreshed(existing + std::string(image.size() - std::min(image.size(), existing.size()), ' '));
+    EXPECT_EQ(outcome.load.message,
+              Padded80(std::string("** Eroare Citire fisier ") + r.name + " **"));
+    Bytes refreshed(existing +
+                    std::string(image.size() - std::min(image.size(), existing.size()), ' '));
     r.putPaths(refreshed, "E:\\Firm\\ERP", "E:\\Firm\\");
     std::string expected = refreshed.str().substr(0, std::max(existing.size(), c.keptTo));
-    expected.replace(c.keptFrom, c.keptTo - c.keptFrom, existing, c.keptFrom, c.keptTo - c.keptFrom);
+    expected.replace(c.keptFrom, c.keptTo - c.keptFrom, existing, c.keptFrom,
+                     c.keptTo - c.keptFrom);
     EXPECT_EQ(FirstDifference(files.Get(r.name), expected), -1);
   }
 }

@@ -76,16 +76,20 @@ TEST(DocumentsDirectoryFile, EachFailureHasItsShownAndItsQuietText) {
       {"the folder takes no new file", [](MemoryRecordFileSystem& f) { f.faults().create = true; },
        LoadFailure::kCreate, "** Spatiu insuficient pentru fisierul DIRVAN.DAT **",
        "Spatiu insuficient pentru fisierul DIRVAN.DAT!"},
-      {"the new file cannot be written", [](MemoryRecordFileSystem& f) { f.faults().writeRecords = {1}; },
-       LoadFailure::kWrite, "** Eroare Scriere fisier DIRVAN.DAT **", "Eroare scriere fisier DIRVAN.DAT!"},
+      {"the new file cannot be written",
+       [](MemoryRecordFileSystem& f) { f.faults().writeRecords = {1}; }, LoadFailure::kWrite,
+       "** Eroare Scriere fisier DIRVAN.DAT **", "Eroare scriere fisier DIRVAN.DAT!"},
       {"the file cannot be opened",
        [](MemoryRecordFileSystem& f) {
          f.Put("DIRVAN.DAT", testing::NewDocumentsDirectoryFile());
          f.faults().open = true;
        },
-       LoadFailure::kOpen, "** Eroare Deschidere fisier DIRVAN.DAT **", "Eroare deschidere fisier DIRVAN.DAT!"},
-      {"the file is too short", [](MemoryRecordFileSystem& f) { f.Put("DIRVAN.DAT", std::string(511, ' ')); },
-       LoadFailure::kRead, "** Eroare Citire fisier DIRVAN.DAT **", "Eroare citire fisier DIRVAN.DAT!"},
+       LoadFailure::kOpen, "** Eroare Deschidere fisier DIRVAN.DAT **",
+       "Eroare deschidere fisier DIRVAN.DAT!"},
+      {"the file is too short",
+       [](MemoryRecordFileSystem& f) { f.Put("DIRVAN.DAT", std::string(511, ' ')); },
+       LoadFailure::kRead, "** Eroare Citire fisier DIRVAN.DAT **",
+       "Eroare citire fisier DIRVAN.DAT!"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.situation);
@@ -110,7 +114,7 @@ TEST(DocumentsDataPath, JoinsTheDataDirectoryAndTheName) {
   struct Case {
     std::string directory;  // the 40-character field's content
     std::string name;
-    std::string expected;   // before the blank padding to 60
+    std::string expected;  // before the blank padding to 60
   };
   const Case cases[] = {
       {"D:\\Suite\\VANTOR", "obi.dat", std::string("D:\\Suite\\VANTOR\\obi.dat\0", 24)},
@@ -118,8 +122,10 @@ TEST(DocumentsDataPath, JoinsTheDataDirectoryAndTheName) {
       {std::string("\0D:\\x", 5), "dev.dat", std::string("dev.dat\0", 8)},
       {"D:\\Suite\\", "obi.dat", std::string("D:\\Suite\\\\obi.dat\0", 18)},
       {"C:\\V", "CURSVAL.DAT   ", std::string("C:\\V\\CURSVAL.DAT\0", 17)},
-      {"C:\\V", "ABCDEFGHIJKLMNOP", std::string("C:\\V\\ABCDEFGHIJKLMN\0", 20)},  // names are 14 characters
-      {std::string(40, 'd'), "12345678901234", std::string(40, 'd') + "\\12345678901234" + std::string(1, '\0')},
+      {"C:\\V", "ABCDEFGHIJKLMNOP",
+       std::string("C:\\V\\ABCDEFGHIJKLMN\0", 20)},  // names are 14 characters
+      {std::string(40, 'd'), "12345678901234",
+       std::string(40, 'd') + "\\12345678901234" + std::string(1, '\0')},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

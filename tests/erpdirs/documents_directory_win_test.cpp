@@ -16,8 +16,8 @@ namespace velmora::erpdirs {
 namespace {
 
 using testing::Bytes;
-using velmora::testing::BoxRecorder;
 using velmora::testing::BoxList;
+using velmora::testing::BoxRecorder;
 using velmora::testing::ReadFileBytes;
 using velmora::testing::WriteFileBytes;
 
@@ -29,7 +29,8 @@ class DocumentsFolder : public ::testing::Test {
   std::string File() const { return temp_ / "DIRVAN.DAT"; }
 
   void ExpectOneErrorBox(const char* text) {
-    EXPECT_EQ(BoxRecorder::Boxes(), (BoxList{{nullptr, std::string(text), "Eroare", kErrorBoxStyle}}));
+    EXPECT_EQ(BoxRecorder::Boxes(),
+              (BoxList{{nullptr, std::string(text), "Eroare", kErrorBoxStyle}}));
   }
 
   velmora::testing::ShortTempFolder temp_;
@@ -66,7 +67,8 @@ TEST_F(DocumentsFolder, AnEmptyFileIsAReadError) {
   BoxRecorder::Boxes().clear();
   char message[80];
   EXPECT_EQ(LoadDocumentsDirectoryFileQuiet(message), 1);
-  EXPECT_EQ(std::string(message, 80), testing::Path40("Eroare citire fisier DIRVAN.DAT!") + std::string(40, ' '));
+  EXPECT_EQ(std::string(message, 80),
+            testing::Path40("Eroare citire fisier DIRVAN.DAT!") + std::string(40, ' '));
   char shortField[10];
   EXPECT_EQ(LoadDocumentsDirectoryFileQuiet(shortField), 1);
   EXPECT_EQ(std::string(shortField, 10), "Eroare cit");
@@ -88,7 +90,8 @@ TEST_F(DocumentsFolder, AFileThatCannotBeOpenedIsReported) {
   {
     SCOPED_TRACE("held open without sharing by another program");
     WriteFileBytes(File(), testing::NewDocumentsDirectoryFile());
-    HANDLE exclusive = CreateFileA(File().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE exclusive =
+        CreateFileA(File().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
     EXPECT_EQ(LoadDocumentsDirectoryFile(), 1);
     CloseHandle(exclusive);
@@ -96,8 +99,9 @@ TEST_F(DocumentsFolder, AFileThatCannotBeOpenedIsReported) {
   }
   {
     SCOPED_TRACE("held open with sharing");
-    HANDLE shared = CreateFileA(File().c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE shared =
+        CreateFileA(File().c_str(), GENERIC_READ | GENERIC_WRITE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(shared, INVALID_HANDLE_VALUE);
     EXPECT_EQ(LoadDocumentsDirectoryFile(), 0);
     CloseHandle(shared);
@@ -125,7 +129,8 @@ TEST_F(DocumentsFolder, DataPathsFollowTheDataDirectory) {
 }
 
 TEST_F(DocumentsFolder, TheLauncherWritesItsOwnRecord) {
-  const std::string root = temp_.path().substr(0, temp_.path().size() - 1);  // C:\vt..., no trailing '\'
+  const std::string root =
+      temp_.path().substr(0, temp_.path().size() - 1);  // C:\vt..., no trailing '\'
   ASSERT_TRUE(WriteLauncherDocumentsDirectoryFile(root, root + "\\ERP\\", root + "\\ERP"));
   EXPECT_EQ(ReadFileBytes(File()), testing::LauncherDocumentsFile(root.substr(2)));
 

@@ -17,12 +17,11 @@ namespace velmora::erpdirs {
 namespace {
 
 using testing::Bytes;
-using velmora::testing::BoxRecorder;
+using testing::FirstDifference;
 using velmora::testing::BoxList;
+using velmora::testing::BoxRecorder;
 using velmora::testing::ReadFileBytes;
 using velmora::testing::WriteFileBytes;
-using testing::FirstDifference;
-
 
 const HWND kOwner = reinterpret_cast<HWND>(static_cast<intptr_t>(0x4242));
 
@@ -38,7 +37,8 @@ class SuiteFolder : public ::testing::Test {
   // root\ERP, KELBAR, MORVIN and TESSLO, with ERP current.
   void MakeSuite(const std::string& root) {
     root_ = root;
-    for (const char* module : {"ERP", "KELBAR", "MORVIN", "TESSLO"}) velmora::testing::MakeFolders(root_ + module);
+    for (const char* module : {"ERP", "KELBAR", "MORVIN", "TESSLO"})
+      velmora::testing::MakeFolders(root_ + module);
     ASSERT_TRUE(SetCurrentDirectoryA((root_ + "ERP").c_str()));
   }
   std::string Start() const { return root_ + "ERP"; }
@@ -61,7 +61,8 @@ TEST_F(SuiteFolder, AFreshSuiteGetsEveryFileWithItsDefaultsAndPaths) {
   EXPECT_TRUE(BoxRecorder::Boxes().empty());
   EXPECT_EQ(CurrentDirectory(), Start());
   ExpectEveryFileFreshlyMade();
-  EXPECT_FALSE(velmora::testing::FileExists(root_ + "VANTOR")) << "nothing is made beside the company folders";
+  EXPECT_FALSE(velmora::testing::FileExists(root_ + "VANTOR"))
+      << "nothing is made beside the company folders";
   EXPECT_EQ(ErpDocumentsModuleDirectory(), testing::Path40(root_ + "VANTOR"));
 }
 
@@ -80,8 +81,10 @@ TEST_F(SuiteFolder, ASecondStartKeepsEveryFileWithTheModulesSettingsAndSaysTerti
   for (const auto& file : files) before.push_back(ReadFileBytes(root_ + file.path));
 
   PrepareErpEnvironment(kOwner);
-  EXPECT_EQ(BoxRecorder::Boxes(), (BoxList{{nullptr, "** Exista TERTIDC.DAT **", "Exista TERTIDC.DAT ", MB_OK}}));
-  for (std::size_t i = 0; i < files.size(); ++i) EXPECT_EQ(ReadFileBytes(root_ + files[i].path), before[i]) << files[i].path;
+  EXPECT_EQ(BoxRecorder::Boxes(),
+            (BoxList{{nullptr, "** Exista TERTIDC.DAT **", "Exista TERTIDC.DAT ", MB_OK}}));
+  for (std::size_t i = 0; i < files.size(); ++i)
+    EXPECT_EQ(ReadFileBytes(root_ + files[i].path), before[i]) << files[i].path;
   EXPECT_EQ(CurrentDirectory(), Start());
 }
 
@@ -112,7 +115,8 @@ TEST_F(SuiteFolder, AModuleOrCompanyFolderThatCannotBeEnteredIsReportedAndLeftAs
     if (c.blockedCompanyFolder) {
       EXPECT_EQ(ReadFileBytes(blocked), "not a folder");
     } else {
-      EXPECT_FALSE(velmora::testing::FileExists(blocked)) << "a missing module folder is not created";
+      EXPECT_FALSE(velmora::testing::FileExists(blocked))
+          << "a missing module folder is not created";
     }
     EXPECT_EQ(CurrentDirectory(), Start());
     std::filesystem::remove_all(blocked);
@@ -128,7 +132,8 @@ TEST_F(SuiteFolder, WithoutErpInTheCurrentDirectoryEveryModuleStepReports) {
   EXPECT_EQ(BoxRecorder::Boxes()[0].text, "Pozitionare imposibila in Directorul KELBAR !");
   EXPECT_EQ(BoxRecorder::Boxes()[1].text, "Pozitionare imposibila in Directorul MORVIN !");
   EXPECT_EQ(BoxRecorder::Boxes()[2].text, "Pozitionare imposibila in Directorul TESSLO !");
-  EXPECT_EQ(ReadFileBytes(root_ + "Work\\DIRERP.DAT"), testing::NewErpDirectoryFile()) << "paths stay as loaded";
+  EXPECT_EQ(ReadFileBytes(root_ + "Work\\DIRERP.DAT"), testing::NewErpDirectoryFile())
+      << "paths stay as loaded";
   EXPECT_EQ(CurrentDirectory(), root_ + "Work");
 }
 
@@ -149,17 +154,19 @@ TEST_F(SuiteFolder, AModuleFileThatCannotBeReadIsReportedBeforeItIsRefreshed) {
   WriteFileBytes(fixedAssetsFile, std::string(1800, 't'));
   FilesAtTheBox().clear();
   static MessageBoxHandler recorder;
-  recorder = SetMessageBoxHandler([](HWND owner, const char* text, const char* caption, UINT style) {
-    if (std::string_view(text).starts_with("** Eroare"))
-      FilesAtTheBox().push_back(ReadFileBytes("DIRKEL.DAT") + ReadFileBytes("DIRTES.DAT"));
-    return recorder(owner, text, caption, style);
-  });
+  recorder =
+      SetMessageBoxHandler([](HWND owner, const char* text, const char* caption, UINT style) {
+        if (std::string_view(text).starts_with("** Eroare"))
+          FilesAtTheBox().push_back(ReadFileBytes("DIRKEL.DAT") + ReadFileBytes("DIRTES.DAT"));
+        return recorder(owner, text, caption, style);
+      });
   PrepareErpEnvironment(kOwner);
   SetMessageBoxHandler(recorder);
   EXPECT_EQ(BoxRecorder::Boxes(),
             (BoxList{{kOwner, "** Eroare Citire fisier DIRKEL.DAT **", "Eroare", MB_ICONWARNING},
                      {kOwner, "** Eroare Citire fisier DIRTES.DAT **", "Eroare", MB_ICONWARNING}}));
-  EXPECT_EQ(FilesAtTheBox(), (std::vector<std::string>{std::string(1024, 'k'), std::string(1800, 't')}))
+  EXPECT_EQ(FilesAtTheBox(),
+            (std::vector<std::string>{std::string(1024, 'k'), std::string(1800, 't')}))
       << "each box comes before its file is written";
   const std::string after = ReadFileBytes(accountingFile);
   ASSERT_EQ(after.size(), 2048u) << "records beyond the end are written";
@@ -170,7 +177,9 @@ TEST_F(SuiteFolder, AModuleFileThatCannotBeReadIsReportedBeforeItIsRefreshed) {
   testing::PutFixedAssetsPaths(fixedAssets, Start(), root_);
   EXPECT_EQ(FirstDifference(ReadFileBytes(fixedAssetsFile), fixedAssets.str()), -1)
       << "the part of record 4 that is there stays as it was";
-  EXPECT_EQ(FirstDifference(ReadFileBytes(root_ + "KELBAR\\FIRMA\\TERTIDC.DAT"), testing::NewTertiaryFile()), -1);
+  EXPECT_EQ(FirstDifference(ReadFileBytes(root_ + "KELBAR\\FIRMA\\TERTIDC.DAT"),
+                            testing::NewTertiaryFile()),
+            -1);
 }
 
 TEST_F(SuiteFolder, TheErpDirectoryFileIsOpenedWithSharing) {
@@ -178,8 +187,9 @@ TEST_F(SuiteFolder, TheErpDirectoryFileIsOpenedWithSharing) {
     SCOPED_TRACE("another program holds it open for shared use");
     PrepareErpEnvironment(kOwner);
     const std::string erpFile = root_ + "ERP\\DIRERP.DAT";
-    HANDLE shared = CreateFileA(erpFile.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE shared =
+        CreateFileA(erpFile.c_str(), GENERIC_READ | GENERIC_WRITE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(shared, INVALID_HANDLE_VALUE);
     BoxRecorder::Boxes().clear();
     PrepareErpEnvironment(kOwner);
@@ -191,7 +201,8 @@ TEST_F(SuiteFolder, TheErpDirectoryFileIsOpenedWithSharing) {
     SCOPED_TRACE("another program holds it without sharing");
     const std::string erpFile = root_ + "ERP\\DIRERP.DAT";
     const std::string before = ReadFileBytes(erpFile);
-    HANDLE exclusive = CreateFileA(erpFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE exclusive =
+        CreateFileA(erpFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
     BoxRecorder::Boxes().clear();
     PrepareErpEnvironment(kOwner);
@@ -213,7 +224,8 @@ TEST_F(SuiteFolder, ACurrentDirectoryOfOver200CharactersWorks) {
   EXPECT_TRUE(BoxRecorder::Boxes().empty());
   EXPECT_EQ(CurrentDirectory(), Start());
   ExpectEveryFileFreshlyMade();
-  EXPECT_EQ(ReadFileBytes(root + "KELBAR\\FIRMA\\DIRKEL.DAT").substr(702, 40), Start().substr(0, 40));
+  EXPECT_EQ(ReadFileBytes(root + "KELBAR\\FIRMA\\DIRKEL.DAT").substr(702, 40),
+            Start().substr(0, 40));
 }
 
 TEST_F(SuiteFolder, TheLoadersWorkInTheCurrentDirectory) {
@@ -273,7 +285,8 @@ TEST(ChangeToDirectory, MovesToAnotherDriveAndBack) {
   velmora::testing::KeepCurrentDirectory keep;
   // The test programs start in the build folder, on another drive than C: under wine.
   const std::string other = CurrentDirectory();
-  if (other.size() < 2 || other[1] != ':' || other[0] == 'C' || other[0] == 'c') GTEST_SKIP() << other;
+  if (other.size() < 2 || other[1] != ':' || other[0] == 'C' || other[0] == 'c')
+    GTEST_SKIP() << other;
   ASSERT_TRUE(ChangeToDirectory(temp.path()));
   EXPECT_EQ(CurrentDirectory() + "\\", temp.path());
   ASSERT_TRUE(ChangeToDirectory(other));

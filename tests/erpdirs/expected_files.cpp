@@ -77,7 +77,8 @@ std::string NewPayrollDirectoryFile() {
   // Record 4 at 1536: three blank path fields.
   f.Fill(1536, 120, ' ');
   // Departments, records 5 to 10: 96 entries of number 1, "Compartiment 1".
-  for (int i = 0; i < 96; ++i) f.I16(2048 + 32 * i, 1).Field(2048 + 32 * i + 2, 30, "Compartiment 1");
+  for (int i = 0; i < 96; ++i)
+    f.I16(2048 + 32 * i, 1).Field(2048 + 32 * i + 2, 30, "Compartiment 1");
   // Medical-leave codes, records 11 and 12, entries of 44 bytes.
   struct Code {
     int code;
@@ -107,7 +108,8 @@ std::string NewPayrollDirectoryFile() {
     at += 44;
   }
   // Table A, records 13 and 14: 30 entries of 34 bytes, blanks around a zero integer.
-  for (int i = 0; i < 30; ++i) f.Fill(6144 + 34 * i, 31, ' ').I16(6144 + 34 * i + 31, 0).Fill(6144 + 34 * i + 33, 1, ' ');
+  for (int i = 0; i < 30; ++i)
+    f.Fill(6144 + 34 * i, 31, ' ').I16(6144 + 34 * i + 31, 0).Fill(6144 + 34 * i + 33, 1, ' ');
   // Table B, records 15 and 16: 30 blank entries of 32 bytes.
   f.Fill(7168, 960, ' ');
   return f;
@@ -139,7 +141,9 @@ std::string NewDocumentsDirectoryFile() {
 std::string LauncherDocumentsFile(std::string_view root) {
   const std::string r(root);
   Bytes f(512, ' ');
-  f.Field(180, 40, r + "\\Vantor").Field(220, 40, r + "\\Vantor").Field(260, 40, r + "\\Kelbar\\FIRMA");
+  f.Field(180, 40, r + "\\Vantor")
+      .Field(220, 40, r + "\\Vantor")
+      .Field(260, 40, r + "\\Kelbar\\FIRMA");
   f.I16(300, 60).I16(302, 60).I32(306, 0).I16(310, 0);
   f.Field(312, 40, r + "\\ERP");
   f.I16(352, 0).Text(358, "N").I32(359, 0);
@@ -156,17 +160,23 @@ void PutErpPaths(Bytes& file, std::string_view root) {
 
 void PutAccountingPaths(Bytes& file, std::string_view start, std::string_view root) {
   const std::string r(root);
-  file.Text(622, Path40(r + "KELBAR\\FILEGEN")).Text(662, Path40(r + "VANTOR")).Text(702, Path40(start));
+  file.Text(622, Path40(r + "KELBAR\\FILEGEN"))
+      .Text(662, Path40(r + "VANTOR"))
+      .Text(702, Path40(start));
 }
 
 void PutPayrollPaths(Bytes& file, std::string_view start, std::string_view root) {
   const std::string r(root);
-  file.Text(1536, Path40(start)).Text(1576, Path40(r + "KELBAR\\FIRMA")).Text(1616, Path40(r + "VANTOR"));
+  file.Text(1536, Path40(start))
+      .Text(1576, Path40(r + "KELBAR\\FIRMA"))
+      .Text(1616, Path40(r + "VANTOR"));
 }
 
 void PutFixedAssetsPaths(Bytes& file, std::string_view start, std::string_view root) {
   const std::string r(root);
-  file.Text(592, Path40(start)).Text(632, Path40(r + "VANTOR")).Text(672, Path40(r + "KELBAR\\FIRMA"));
+  file.Text(592, Path40(start))
+      .Text(632, Path40(r + "VANTOR"))
+      .Text(672, Path40(r + "KELBAR\\FIRMA"));
 }
 
 std::string KeyedHeader(int32_t buckets) {
@@ -183,8 +193,8 @@ long long FirstDifference(std::string_view a, std::string_view b) {
 }
 
 std::vector<ExpectedFile> FreshDirectoryFiles(std::string_view start, std::string_view root) {
-  Bytes erp(NewErpDirectoryFile()), accounting(NewAccountingDirectoryFile()), payroll(NewPayrollDirectoryFile()),
-      fixedAssets(NewFixedAssetsDirectoryFile());
+  Bytes erp(NewErpDirectoryFile()), accounting(NewAccountingDirectoryFile()),
+      payroll(NewPayrollDirectoryFile()), fixedAssets(NewFixedAssetsDirectoryFile());
   PutErpPaths(erp, root);
   PutAccountingPaths(accounting, start, root);
   PutPayrollPaths(payroll, start, root);

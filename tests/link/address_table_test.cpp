@@ -40,13 +40,16 @@ struct Fixture {
   void WriteList(const std::string& text) { WriteFileBytes(env.listFile, text); }
   std::vector<std::string> ListLines() { return TextLines(ReadFileBytes(env.listFile)); }
   void Library(const std::string& text, int count) {
-    answer = {LibraryAnswer::Status::kOk, static_cast<std::int16_t>(count), text + std::string(85 - text.size(), ' ')};
+    answer = {LibraryAnswer::Status::kOk, static_cast<std::int16_t>(count),
+              text + std::string(85 - text.size(), ' ')};
   }
 };
 
 TEST(AddressTable, ReadsUpToFiveLinesFirstFifteenCharactersEach) {
   Fixture f;
-  f.WriteList("127.0.0.2\n127.0.0.3\r\n127.0.0.44444444444444444\n127.0.0.5\n127.0.0.6\n127.0.0.7\n127.0.0.8\n");
+  f.WriteList(
+      "127.0.0.2\n127.0.0.3\r\n127.0.0.44444444444444444\n127.0.0.5\n127.0.0.6\n127.0.0.7\n127.0.0."
+      "8\n");
   EXPECT_EQ(INITLISTAIP(f.table, f.env), 0);
   EXPECT_EQ(f.table.entries[0], Pad15("127.0.0.2"));
   EXPECT_EQ(f.table.entries[1], Pad15("127.0.0.3"));
@@ -101,7 +104,8 @@ TEST(AddressTable, OrderOfAttemptsThenRefreshThenDefaultThenGiveUp) {
   }
   EXPECT_EQ(results, (std::vector<int>{0, 1, 0, -1}));
   // The extra attempt stays at index 5, which this short library list leaves blank.
-  EXPECT_EQ(tried, (std::vector<std::string>{Pad15("127.0.0.2"), Pad15("127.0.0.4"), Pad15("127.0.0.20"), Pad15("")}));
+  EXPECT_EQ(tried, (std::vector<std::string>{Pad15("127.0.0.2"), Pad15("127.0.0.4"),
+                                             Pad15("127.0.0.20"), Pad15("")}));
   EXPECT_EQ(f.table.current, 5);
   EXPECT_EQ(f.libraryCalls, 1);
   EXPECT_TRUE(f.table.defaultSeen);
@@ -118,7 +122,8 @@ TEST(AddressTable, DefaultInAListMeansNoExtraAttempt) {
 }
 
 TEST(AddressTable, LibraryMissingKeepsTheTableAndStartsAgain) {
-  for (const auto status : {LibraryAnswer::Status::kNoLibrary, LibraryAnswer::Status::kNoFunction}) {
+  for (const auto status :
+       {LibraryAnswer::Status::kNoLibrary, LibraryAnswer::Status::kNoFunction}) {
     Fixture f;
     f.table.defaultSeen = true;
     f.WriteList("127.0.0.2\n127.0.0.3\n");
@@ -130,7 +135,8 @@ TEST(AddressTable, LibraryMissingKeepsTheTableAndStartsAgain) {
     EXPECT_EQ(CurrentEntry(f.table), Pad15("127.0.0.2"));
     EXPECT_TRUE(f.table.libraryError.starts_with("Eroare ")) << f.table.libraryError;
     EXPECT_TRUE(f.table.libraryError.ends_with("\"hostlane.dll\"")) << f.table.libraryError;
-    EXPECT_EQ(f.ListLines(), (std::vector<std::string>{"127.0.0.2", "127.0.0.3"}));  // file untouched
+    EXPECT_EQ(f.ListLines(),
+              (std::vector<std::string>{"127.0.0.2", "127.0.0.3"}));  // file untouched
     EXPECT_EQ(GETNEXTIPADRESS(f.table, f.env), 0);
     EXPECT_EQ(GETNEXTIPADRESS(f.table, f.env), -1);  // next exhaustion gives up
   }
@@ -150,14 +156,15 @@ TEST(AddressTable, LibraryCountZeroBlanksEverything) {
 
 TEST(AddressTable, SevenAddressesConnectedAtThirdAreRewrittenThirdFirst) {
   Fixture f;
-  f.WriteList("127.0.0.11\n127.0.0.12\n127.0.0.13\n127.0.0.14\n127.0.0.15\n127.0.0.16\n127.0.0.17\n");
+  f.WriteList(
+      "127.0.0.11\n127.0.0.12\n127.0.0.13\n127.0.0.14\n127.0.0.15\n127.0.0.16\n127.0.0.17\n");
   INITLISTAIP(f.table, f.env);
   GETNEXTIPADRESS(f.table, f.env);
   GETNEXTIPADRESS(f.table, f.env);
   ASSERT_EQ(f.table.current, 3);
   WRITELISTAIPOPTIM(f.table, f.env);
-  EXPECT_EQ(f.ListLines(),
-            (std::vector<std::string>{"127.0.0.13", "127.0.0.11", "127.0.0.12", "127.0.0.14", "127.0.0.15"}));
+  EXPECT_EQ(f.ListLines(), (std::vector<std::string>{"127.0.0.13", "127.0.0.11", "127.0.0.12",
+                                                     "127.0.0.14", "127.0.0.15"}));
 }
 
 TEST(AddressTable, SaveWritesNonBlankEntriesTrimmed) {
@@ -204,9 +211,11 @@ TEST(LibraryText, SplittingCases) {
       {"127.0.0.1234567890123", 21, {"127.0.0.1234567"}},
   };
   for (const auto& c : cases) {
-    const auto entries = ParseLibraryAddressText(c.text + std::string(85 - c.text.size(), ' '), c.count);
+    const auto entries =
+        ParseLibraryAddressText(c.text + std::string(85 - c.text.size(), ' '), c.count);
     for (std::size_t i = 0; i < 5; ++i)
-      EXPECT_EQ(entries[i], Pad15(i < c.expected.size() ? c.expected[i] : "")) << c.text << " entry " << i;
+      EXPECT_EQ(entries[i], Pad15(i < c.expected.size() ? c.expected[i] : ""))
+          << c.text << " entry " << i;
   }
 }
 
@@ -220,11 +229,12 @@ TEST(LibraryText, CountAboveTheBufferReadsOnlyTheBuffer) {
 }
 
 TEST(LibraryText, JoinedTextParsesBack) {
-  const std::vector<std::string> addresses{"127.0.0.1", "127.0.0.2  ", "", "127.0.0.3", "127.0.0.4", "127.0.0.5",
-                                           "127.0.0.6"};
+  const std::vector<std::string> addresses{"127.0.0.1", "127.0.0.2  ", "",         "127.0.0.3",
+                                           "127.0.0.4", "127.0.0.5",   "127.0.0.6"};
   const std::string text = JoinLibraryAddressText(addresses);
   EXPECT_EQ(text, "127.0.0.1\r\n127.0.0.2\r\n127.0.0.3\r\n127.0.0.4\r\n127.0.0.5");
-  const auto entries = ParseLibraryAddressText(text + std::string(85 - text.size(), ' '), static_cast<int>(text.size()));
+  const auto entries = ParseLibraryAddressText(text + std::string(85 - text.size(), ' '),
+                                               static_cast<int>(text.size()));
   EXPECT_EQ(entries[4], Pad15("127.0.0.5"));
   EXPECT_LE(JoinLibraryAddressText(std::vector<std::string>(5, std::string(15, '9'))).size(), 85u);
 }

@@ -10,7 +10,8 @@ namespace velmora::link {
 namespace {
 
 TEST(ClientIdentity, FifteenCharacterComputerInDErp) {
-  const std::string info = BuildClientInformation("07.03.2026", "ABCDEFGHIJKLMNO", "D:\\ERP\\", "fix");
+  const std::string info =
+      BuildClientInformation("07.03.2026", "ABCDEFGHIJKLMNO", "D:\\ERP\\", "fix");
   EXPECT_EQ(info, "07.03.2026 ABCDEFGHIJKLMNO D:\\ERP\\ fix");
   EXPECT_EQ(info.size(), 38u);  // 15 + 7 + 16
 }
@@ -44,7 +45,8 @@ TEST(ClientIdentity, SplitPath) {
 
 TEST(ClientIdentity, ProgramName) {
   EXPECT_EQ(ProgramNameFromPath("C:\\ERP\\velmora.exe"), "velmora");
-  EXPECT_EQ(ProgramNameFromPath("C:\\ERP\\a_very_long_program_name_here.exe"), "a_very_long_program_");
+  EXPECT_EQ(ProgramNameFromPath("C:\\ERP\\a_very_long_program_name_here.exe"),
+            "a_very_long_program_");
   EXPECT_EQ(ProgramNameFromPath(""), "?");
 }
 

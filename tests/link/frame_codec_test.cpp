@@ -34,14 +34,10 @@ TEST(FrameCodec, AnswerMarkers) {
     bool accepted;
     bool marked;
   } cases[] = {
-      {"\x06\x00\x00\x00OK"s, true, false},
-      {"\x08\x00\x00\x00OKAY"s, true, false},
-      {"\x06\x00\x00\x00NO"s, false, false},
-      {"\x05\x00\x00\x00O"s, false, false},
-      {"\x07\x00\x00\x00**1"s, false, true},
-      {"\x07\x00\x00\x00**2"s, false, false},
-      {"\x06\x00\x00\x00**"s, false, false},
-      {"\x04\x00\x00\x00"s, false, false},
+      {"\x06\x00\x00\x00OK"s, true, false},  {"\x08\x00\x00\x00OKAY"s, true, false},
+      {"\x06\x00\x00\x00NO"s, false, false}, {"\x05\x00\x00\x00O"s, false, false},
+      {"\x07\x00\x00\x00**1"s, false, true}, {"\x07\x00\x00\x00**2"s, false, false},
+      {"\x06\x00\x00\x00**"s, false, false}, {"\x04\x00\x00\x00"s, false, false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(IsQualificationAccepted(c.frame), c.accepted) << c.frame.substr(4);
@@ -56,7 +52,8 @@ TEST(FrameCodec, ClientCodeTextIsLeftAdjustedInTen) {
 }
 
 TEST(FrameCodec, QualificationLine) {
-  const std::string text = QualificationText("12345     ", "velmora             ", "01.02.2026 PC D:\\ERP\\ fix   ");
+  const std::string text =
+      QualificationText("12345     ", "velmora             ", "01.02.2026 PC D:\\ERP\\ fix   ");
   ASSERT_EQ(text.size(), 512u);
   const std::string expected = "000 12345      velmora.exe (01.02.2026 PC D:\\ERP\\ fix)";
   EXPECT_EQ(text.substr(0, expected.size()), expected);
@@ -66,12 +63,12 @@ TEST(FrameCodec, QualificationLine) {
   EXPECT_EQ(cut.back(), 'i');  // the closing parenthesis fell off
 }
 
-
 TEST(FrameCodec, DownloadCodes) {
   const struct {
     int type;
     const char* code;
-  } cases[] = {{301, "301 "}, {302, "302 "}, {3021, "302 "}, {303, "303 "}, {903, "903 "}, {0, "903 "}, {304, "903 "}};
+  } cases[] = {{301, "301 "}, {302, "302 "}, {3021, "302 "}, {303, "303 "},
+               {903, "903 "}, {0, "903 "},   {304, "903 "}};
   for (const auto& c : cases) EXPECT_EQ(DownloadRequestCode(c.type), c.code) << c.type;
 }
 

@@ -50,7 +50,9 @@ void PumpUntil(const std::function<bool()>& done, unsigned ms = 5000) {
 }
 
 // Animation frame 140 ms, connect time-out 4.5 s, parent watch 1.5 s, answer watchdog 5 s.
-TEST_F(LinkConnect, TheProgramWaitsItsOwnPeriods) { EXPECT_EQ(Periods(), (LinkPeriods{140, 4500, 1500, 5000})); }
+TEST_F(LinkConnect, TheProgramWaitsItsOwnPeriods) {
+  EXPECT_EQ(Periods(), (LinkPeriods{140, 4500, 1500, 5000}));
+}
 
 TEST_F(LinkConnect, AddressListEntriesInUse) {
   const struct {
@@ -85,8 +87,8 @@ TEST_F(LinkConnect, SevenAddressesConnectedAtTheThird) {
   ShortenWaits();
   WriteList("127.0.0.2\n127.0.0.3\n127.0.0.4\n127.0.0.5\n127.0.0.6\n127.0.0.7\n127.0.0.8\n");
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);  // two connect time-outs first
-  EXPECT_EQ(TextLines(ReadList()),
-            (std::vector<std::string>{"127.0.0.4", "127.0.0.2", "127.0.0.3", "127.0.0.5", "127.0.0.6"}));
+  EXPECT_EQ(TextLines(ReadList()), (std::vector<std::string>{"127.0.0.4", "127.0.0.2", "127.0.0.3",
+                                                             "127.0.0.5", "127.0.0.6"}));
   EXPECT_TRUE(boxes_.empty());
 }
 
@@ -102,8 +104,9 @@ TEST_F(LinkConnect, FixedAddressGivesUpAfterOneTimeOutAndNeverTouchesTheFile) {
   EXPECT_EQ(boxes_[0].style, static_cast<UINT>(MB_RETRYCANCEL | MB_ICONEXCLAMATION));
   EXPECT_EQ(ReadList(), "127.0.0.1\n");
   // Cancel went on to the dialog's own procedure as IDCANCEL.
-  EXPECT_NE(std::find(dialogCommands_.begin(), dialogCommands_.end(), static_cast<WPARAM>(IDCANCEL)),
-            dialogCommands_.end());
+  EXPECT_NE(
+      std::find(dialogCommands_.begin(), dialogCommands_.end(), static_cast<WPARAM>(IDCANCEL)),
+      dialogCommands_.end());
 }
 
 TEST_F(LinkConnect, SilentThenZeroStillGivesUpWithoutAsking) {
@@ -201,7 +204,8 @@ TEST_F(LinkConnect, SilentAnswerTimeOutEndsTheExchangeNotTheProcess) {
   ASSERT_EQ(INITCONECTARELASERVER(dialog_, instance_, 1), 0);
   ShortenWaits();
   char text[32];
-  EXPECT_EQ(GETRASPUNSCALIFICARE("903 slow", text, sizeof text), -1);  // one to two periods, then given up
+  EXPECT_EQ(GETRASPUNSCALIFICARE("903 slow", text, sizeof text),
+            -1);  // one to two periods, then given up
   EXPECT_TRUE(boxes_.empty());
   // Still alive; the next exchange reopens the connection and works.
   answer = true;
@@ -306,7 +310,8 @@ TEST_F(LinkConnect, HostlaneStandInAnswersItsListOrLoopback) {
   auto ask = [this] {
     HMODULE dll = LoadLibraryA((dir_ / "hostlane.dll").c_str());
     using GetIpList = int(WINAPI*)(int16_t*, char*);
-    const auto f = reinterpret_cast<GetIpList>(reinterpret_cast<void (*)()>(GetProcAddress(dll, "_GetIPList@8")));
+    const auto f = reinterpret_cast<GetIpList>(
+        reinterpret_cast<void (*)()>(GetProcAddress(dll, "_GetIPList@8")));
     std::string text(85, ' ');
     int16_t count = -1;
     if (f != nullptr) f(&count, text.data());
@@ -316,8 +321,9 @@ TEST_F(LinkConnect, HostlaneStandInAnswersItsListOrLoopback) {
   auto [count, text] = ask();
   EXPECT_EQ(count, 9);
   EXPECT_EQ(text, "127.0.0.1" + std::string(76, ' '));
-  velmora::testing::WriteFileBytes(dir_ / "hostlane.lst",
-                                   "127.0.0.2\r\n  127.0.0.3  \n\n127.0.0.4\n127.0.0.5\n127.0.0.6\n127.0.0.7\n");
+  velmora::testing::WriteFileBytes(
+      dir_ / "hostlane.lst",
+      "127.0.0.2\r\n  127.0.0.3  \n\n127.0.0.4\n127.0.0.5\n127.0.0.6\n127.0.0.7\n");
   std::tie(count, text) = ask();
   const std::string expected = "127.0.0.2\r\n127.0.0.3\r\n127.0.0.4\r\n127.0.0.5\r\n127.0.0.6";
   EXPECT_EQ(count, static_cast<int16_t>(expected.size()));
@@ -342,7 +348,6 @@ TEST_F(LinkConnect, QuitDuringWaitsIsAFailureAndReachesTheThreadsLoop) {
   EXPECT_EQ(msg.wParam, 8u);
 }
 
-
 // A stop during the qualification ends only the qualification: the connect
 // dials the same address again and qualifies there. The dialog's Cancel also
 // reaches the dialog's own procedure, the link not being qualified.
@@ -360,7 +365,8 @@ TEST_F(LinkConnect, AStopDuringTheQualificationDialsAgain) {
     ResetLink();
     dialogCommands_.clear();
     LoopbackPeer peer([](PeerConnection& connection) {
-      if (connection.ReadFrame() && connection.index() > 1) connection.Answer("OK");  // the first is left waiting
+      if (connection.ReadFrame() && connection.index() > 1)
+        connection.Answer("OK");  // the first is left waiting
       connection.WaitForClose();
     });
     UsePeer(peer);
@@ -427,7 +433,8 @@ TEST_F(LinkConnect, AServerClosingRightAfterItsAnswerIsReconnected) {
     Sleep(300);  // while the answer and the close arrive
   });
   char answer[8];
-  for (const char* request : {"903 a", "903 b"}) EXPECT_EQ(GETRASPUNSCALIFICARE(request, answer, 8), 1) << request;
+  for (const char* request : {"903 a", "903 b"})
+    EXPECT_EQ(GETRASPUNSCALIFICARE(request, answer, 8), 1) << request;
   EXPECT_EQ(peer.connections(), 2);
 }
 

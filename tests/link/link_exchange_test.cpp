@@ -57,9 +57,9 @@ TEST_F(LinkExchange, AnswersTheirLengthsAndMarks) {
     bool marked;
   } cases[] = {
       {"903 hotnews.txt", "**1 news <EURO>4.9</EURO>", 100, 25, true},
-      {"903 plain", "*1 plain", 16, 8, false},  // an unmarked answer clears the mark
-      {"903 empty.txt", "", 8, 0, false},       // a 4-byte frame: nothing copied
-      {"903 long", "0123456789", 8, -4, false}, // beyond the capacity: nothing copied
+      {"903 plain", "*1 plain", 16, 8, false},   // an unmarked answer clears the mark
+      {"903 empty.txt", "", 8, 0, false},        // a 4-byte frame: nothing copied
+      {"903 long", "0123456789", 8, -4, false},  // beyond the capacity: nothing copied
   };
   LoopbackPeer peer([&cases](PeerConnection& c) {
     if (!AcceptQualification(c)) return;
@@ -73,7 +73,8 @@ TEST_F(LinkExchange, AnswersTheirLengthsAndMarks) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.request);
     std::string buffer(static_cast<std::size_t>(c.capacity), 'z');
-    EXPECT_EQ(GETRASPUNSCALIFICARE(c.request + std::string(30, ' '), buffer.data(), c.capacity), c.result);
+    EXPECT_EQ(GETRASPUNSCALIFICARE(c.request + std::string(30, ' '), buffer.data(), c.capacity),
+              c.result);
     const std::string copied = c.result >= 0 ? c.answer : "";
     EXPECT_EQ(buffer, copied + std::string(buffer.size() - copied.size(), 'z'));
     EXPECT_EQ(IsAnswerMarked(), c.marked);
@@ -117,10 +118,13 @@ TEST_F(LinkExchange, Download3021SendsCode302AndSavesTheFile) {
   LoopbackPeer peer(AnswerEverything("picture bytes\x01\x02"s));
   ASSERT_EQ(Connect(peer), 0);
   const std::string target = dir_ / "slide.jpg";
-  EXPECT_EQ(DOWNLOADFISIERDEPESERVER("pics/slide.jpg" + std::string(40, ' '), target + std::string(20, ' '), 3021), 15);
+  EXPECT_EQ(DOWNLOADFISIERDEPESERVER("pics/slide.jpg" + std::string(40, ' '),
+                                     target + std::string(20, ' '), 3021),
+            15);
   EXPECT_EQ(peer.requests().back(), "302 pics/slide.jpg");
   EXPECT_EQ(velmora::testing::ReadFileBytes(target), "picture bytes\x01\x02"s);
-  for (const auto& [type, code] : {std::pair{301, "301 "}, {303, "303 "}, {302, "302 "}, {77, "903 "}}) {
+  for (const auto& [type, code] :
+       {std::pair{301, "301 "}, {303, "303 "}, {302, "302 "}, {77, "903 "}}) {
     DOWNLOADFISIERDEPESERVER("f", target, static_cast<int16_t>(type));
     EXPECT_EQ(peer.requests().back(), std::string(code) + "f");
   }
@@ -194,7 +198,8 @@ TEST_F(LinkExchange, OutcomesLeftFromAnEarlierExchangeAreIgnored) {
   ASSERT_EQ(GETRASPUNSCALIFICARE("903 a", answer, sizeof answer), 5);
   // As late notifications of the exchange that has just ended would arrive.
   const WPARAM earlier = CurrentOperationTag();
-  for (UINT message : {kMsgAnswer, kMsgAbort, kMsgOverrun, kMsgTimeout}) PostMessageA(LinkWindow(), message, earlier, 0);
+  for (UINT message : {kMsgAnswer, kMsgAbort, kMsgOverrun, kMsgTimeout})
+    PostMessageA(LinkWindow(), message, earlier, 0);
   ASSERT_EQ(GETRASPUNSCALIFICARE("903 b", answer, sizeof answer), 6);
   EXPECT_EQ(std::string(answer, 6), "second");
   EXPECT_EQ(peer.connections(), 1);
@@ -221,7 +226,8 @@ TEST_F(LinkExchange, ServerDroppingMidAnswerFailsQuickly) {
   char answer[200];
   EXPECT_EQ(GETRASPUNSCALIFICARE("903 hotnews.txt", answer, sizeof answer), -1);
   EXPECT_EQ(GETRASPUNSCALIFICARE("918 12345", answer, sizeof answer), 5);
-  EXPECT_EQ(peer.requests(), (std::vector<std::string>{"1 000 1234", "1 903 hotn", "2 000 1234", "2 918 1234"}));
+  EXPECT_EQ(peer.requests(),
+            (std::vector<std::string>{"1 000 1234", "1 903 hotn", "2 000 1234", "2 918 1234"}));
 }
 
 // Two stops from outside the link: the first ends a request, the second the
@@ -243,7 +249,8 @@ TEST_F(LinkExchange, AStoppedReconnectLeavesNoAnswerPending) {
   EXPECT_EQ(GETRASPUNSCALIFICARE("903 a", answer, 8), -1);
   EXPECT_EQ(GETRASPUNSCALIFICARE("903 b", answer, 8), -1);
   EXPECT_EQ(GETRASPUNSCALIFICARE("903 c", answer, 8), -3);
-  for (int i = 0; i < 250 && !Qualified(); ++i) Pump(20);  // the reconnect runs from this thread's loop
+  for (int i = 0; i < 250 && !Qualified(); ++i)
+    Pump(20);  // the reconnect runs from this thread's loop
   EXPECT_EQ(GETRASPUNSCALIFICARE("903 d", answer, 8), 1);  // on a new connection
 }
 
@@ -289,7 +296,8 @@ TEST_F(LinkExchange, BuffersReadAsZeroAfterEachExchange) {
   const auto whole = WholeReceiveBuffer();
   ASSERT_EQ(whole.size(), kTransferBufferSize);
   EXPECT_EQ(whole[4], 's');
-  EXPECT_TRUE(std::all_of(whole.begin() + 5, whole.begin() + 6000, [](char ch) { return ch == 0; }));
+  EXPECT_TRUE(
+      std::all_of(whole.begin() + 5, whole.begin() + 6000, [](char ch) { return ch == 0; }));
 }
 
 std::vector<std::string>& LogLines() {
@@ -299,15 +307,18 @@ std::vector<std::string>& LogLines() {
 
 TEST_F(LinkExchange, ConnectWritesItsLogLines) {
   LogLines().clear();
-  SetLinkLogWriter([](std::string_view line) { LogLines().emplace_back(line.substr(12)); });  // without the time
+  SetLinkLogWriter(
+      [](std::string_view line) { LogLines().emplace_back(line.substr(12)); });  // without the time
   SETLUNSTARWNDLOG(5);
   LoopbackPeer peer(AnswerEverything("x"));
   ASSERT_EQ(Connect(peer), 0);
   const std::vector<std::string> expected{
-      " - InitCS - 1",  " - InitCS - 4",  " - InitCS - 6",
-      " - InitCS - 8",  " - InitCS - 9",  " - InitCS - 11",
-      " - InitCS - 12", " - WM_REC - 1",  " - WM_REC - 2",
-      " - Init socket ..... ", " - Init socket ok ", " - Init WSAA ..... (127.0.0.1" + std::string(16, ' ') + ")",
+      " - InitCS - 1",      " - InitCS - 4",
+      " - InitCS - 6",      " - InitCS - 8",
+      " - InitCS - 9",      " - InitCS - 11",
+      " - InitCS - 12",     " - WM_REC - 1",
+      " - WM_REC - 2",      " - Init socket ..... ",
+      " - Init socket ok ", " - Init WSAA ..... (127.0.0.1" + std::string(16, ' ') + ")",
       " - Init WSAA ok"};
   EXPECT_EQ(LogLines(), expected);
 }

@@ -65,7 +65,8 @@ TEST_F(LinkIdentity, CodeTextFromTheDirectoryFiles) {
       {"no dirvan.dat: the unknown code", false, nullptr, 0, "1234567890"},
       {"dirvan.dat", false, [this] { WriteDirvan(); }, 0, "987654321 "},
       {"DIRERP.DAT in ERP mode", true, [this] { WriteDirerp(); }, 0, "987654321 "},
-      {"DIRERP.DAT unreadable (a folder) in ERP mode", true, [this] { MakeDirerpAFolder(); }, -1, "1234567890"},
+      {"DIRERP.DAT unreadable (a folder) in ERP mode", true, [this] { MakeDirerpAFolder(); }, -1,
+       "1234567890"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

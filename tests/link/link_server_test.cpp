@@ -22,11 +22,12 @@ class LinkAgainstServer : public LinkTest {
     std::filesystem::create_directories(dir_.path() / "root" / "pics");
     std::filesystem::create_directories(dir_.path() / "data");
     velmora::testing::WriteFileBytes(dir_.path() / "root" / "hotnews.txt", news_);
-    velmora::testing::WriteFileBytes(dir_.path() / "root" / "pics" / "a.jpg", std::string(70000, 'J'));
+    velmora::testing::WriteFileBytes(dir_.path() / "root" / "pics" / "a.jpg",
+                                     std::string(70000, 'J'));
   }
   int16_t Start(const std::string& switches) {
-    server_ = std::make_unique<velmora::testing::ReferenceServer>(VELMORA_SERVER_EXE, dir_.path() / "root",
-                                                                  dir_.path() / "data", switches, 120, 0);
+    server_ = std::make_unique<velmora::testing::ReferenceServer>(
+        VELMORA_SERVER_EXE, dir_.path() / "root", dir_.path() / "data", switches, 120, 0);
     if (!server_->listening()) return -100;
     SETTCPPORT(server_->port());
     SETIPFIX(server_->address());
@@ -34,7 +35,8 @@ class LinkAgainstServer : public LinkTest {
   }
   std::string Fetch(std::string_view request, int32_t* result = nullptr) {
     std::string answer(100000, '\0');
-    const int32_t n = GETRASPUNSCALIFICARE(request, answer.data(), static_cast<int32_t>(answer.size()));
+    const int32_t n =
+        GETRASPUNSCALIFICARE(request, answer.data(), static_cast<int32_t>(answer.size()));
     if (result != nullptr) *result = n;
     return n > 0 ? answer.substr(0, static_cast<std::size_t>(n)) : std::string();
   }
@@ -43,7 +45,8 @@ class LinkAgainstServer : public LinkTest {
     server_.reset();
   }
 
-  const std::string news_ = "<DATA>08.12.2026</DATA><EURO>4.9712</EURO><USD>4.5100</USD><TEXT>abc</TEXT>";
+  const std::string news_ =
+      "<DATA>08.12.2026</DATA><EURO>4.9712</EURO><USD>4.5100</USD><TEXT>abc</TEXT>";
   std::unique_ptr<velmora::testing::ReferenceServer> server_;
 };
 
@@ -59,7 +62,8 @@ TEST_F(LinkAgainstServer, NewsDownloadAndUpload) {
   // The server keeps every stored request as a file of its own.
   bool found = false;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_.path() / "data"))
-    if (entry.is_regular_file() && velmora::testing::ReadFileBytes(entry.path()).find("915 salut") != std::string::npos)
+    if (entry.is_regular_file() &&
+        velmora::testing::ReadFileBytes(entry.path()).find("915 salut") != std::string::npos)
       found = true;
   EXPECT_TRUE(found);
 }
@@ -73,9 +77,11 @@ TEST_F(LinkAgainstServer, FaultSwitches) {
     std::string answer;  // of the first fetch; none: it fails, and a second fetch follows
     bool marked;
   } cases[] = {
-      {"--refuse-qualification --fault-limit 1", false, news_, false},  // retried at the same address
+      {"--refuse-qualification --fault-limit 1", false, news_,
+       false},  // retried at the same address
       {"--mark-answers --fault-scope requests", false, "**1" + news_, true},
-      {"--short-announce 3 --fault-scope requests --fault-limit 1", false, "", false},  // an overrun
+      {"--short-announce 3 --fault-scope requests --fault-limit 1", false, "",
+       false},  // an overrun
       {"--drop-after 20 --fault-scope requests --fault-limit 1", false, "", false},
       {"--delay-ms 1500 --fault-scope requests", false, news_, false},
       // Silent: the exchange is given up without a question; the process goes on.

@@ -79,17 +79,22 @@ TEST_F(LinkWindowTest, SetPositionWithWidthZeroKeepsTheSize) {
 TEST_F(LinkWindowTest, DisablesAtMost199ControlsAndRestoresThem) {
   std::vector<HWND> buttons;
   for (int i = 0; i < 201; ++i)
-    buttons.push_back(CreateWindowExA(0, "BUTTON", "b", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, dialog_,
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + i)), instance_, nullptr));
-  HWND cancel = CreateWindowExA(0, "BUTTON", "Cancel", WS_CHILD | WS_VISIBLE | WS_DISABLED, 0, 0, 10, 10, dialog_,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)), instance_, nullptr);
-  HWND label = CreateWindowExA(0, "Static", "s", WS_CHILD, 0, 0, 10, 10, dialog_, nullptr, instance_, nullptr);
-  HWND off = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_DISABLED, 0, 0, 10, 10, dialog_, nullptr, instance_, nullptr);
+    buttons.push_back(CreateWindowExA(
+        0, "BUTTON", "b", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, dialog_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + i)), instance_, nullptr));
+  HWND cancel = CreateWindowExA(
+      0, "BUTTON", "Cancel", WS_CHILD | WS_VISIBLE | WS_DISABLED, 0, 0, 10, 10, dialog_,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)), instance_, nullptr);
+  HWND label = CreateWindowExA(0, "Static", "s", WS_CHILD, 0, 0, 10, 10, dialog_, nullptr,
+                               instance_, nullptr);
+  HWND off = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_DISABLED, 0, 0, 10, 10, dialog_, nullptr,
+                             instance_, nullptr);
   // The link window comes last among the children here.
   ASSERT_EQ(INITFEREASTRASTAR(dialog_, instance_), 0);
   DISABLECONTROLSINDIALOG();
   EXPECT_EQ(DisabledControlCount(), 199);
-  for (int i = 0; i < 199; ++i) EXPECT_FALSE(IsWindowEnabled(buttons[static_cast<std::size_t>(i)])) << i;
+  for (int i = 0; i < 199; ++i)
+    EXPECT_FALSE(IsWindowEnabled(buttons[static_cast<std::size_t>(i)])) << i;
   EXPECT_TRUE(IsWindowEnabled(buttons[199]));  // the 200th is left enabled
   EXPECT_TRUE(IsWindowEnabled(buttons[200]));
   EXPECT_TRUE(IsWindowEnabled(label));
@@ -101,10 +106,13 @@ TEST_F(LinkWindowTest, DisablesAtMost199ControlsAndRestoresThem) {
 }
 
 TEST_F(LinkWindowTest, CancelAndStaticAreSparedQuietDisablesNothing) {
-  HWND cancel = CreateWindowExA(0, "BUTTON", "Cancel", WS_CHILD | WS_DISABLED, 0, 0, 10, 10, dialog_,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)), instance_, nullptr);
-  HWND label = CreateWindowExA(0, "Static", "s", WS_CHILD, 0, 0, 10, 10, dialog_, nullptr, instance_, nullptr);
-  HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 10, 10, dialog_, nullptr, instance_, nullptr);
+  HWND cancel =
+      CreateWindowExA(0, "BUTTON", "Cancel", WS_CHILD | WS_DISABLED, 0, 0, 10, 10, dialog_,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)), instance_, nullptr);
+  HWND label = CreateWindowExA(0, "Static", "s", WS_CHILD, 0, 0, 10, 10, dialog_, nullptr,
+                               instance_, nullptr);
+  HWND edit =
+      CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 10, 10, dialog_, nullptr, instance_, nullptr);
   ASSERT_EQ(INITFEREASTRASTAR(dialog_, instance_), 0);
   SETNETLIBSILENTMODE(1);
   DISABLECONTROLSINDIALOG();
@@ -147,8 +155,10 @@ class ShownWhileRunning {
   static LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam) {
     const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && current_ != nullptr) {
-      if (m->hwnd == current_->link_ && m->message == WM_SHOWWINDOW && m->wParam) current_->shown = true;
-      if (m->hwnd == current_->control_ && m->message == WM_ENABLE && !m->wParam) current_->disabled = true;
+      if (m->hwnd == current_->link_ && m->message == WM_SHOWWINDOW && m->wParam)
+        current_->shown = true;
+      if (m->hwnd == current_->control_ && m->message == WM_ENABLE && !m->wParam)
+        current_->disabled = true;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
   }
@@ -159,7 +169,8 @@ class ShownWhileRunning {
 };
 
 TEST_F(LinkWindowTest, AnExchangeIsShownOnlyOnceItOutlastsAFrame) {
-  HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, dialog_, nullptr, instance_, nullptr);
+  HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, dialog_, nullptr,
+                              instance_, nullptr);
   LoopbackPeer peer([](PeerConnection& c) {
     if (!AcceptQualification(c)) return;
     while (auto request = c.ReadFrame()) {
@@ -204,7 +215,8 @@ class Painted {
     HDC screen = GetDC(nullptr);
     dc_ = CreateCompatibleDC(screen);
     ReleaseDC(nullptr, screen);
-    bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+    bitmap_ =
+        CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
     old_ = SelectObject(dc_, bitmap_);
     const RECT client{0, 0, 200, 55};
     PaintLinkImage(dc_, client);
@@ -233,7 +245,8 @@ class Painted {
   uint32_t* bits_ = nullptr;
 };
 
-const POINT kDots[] = {{100, 4}, {109, 8}, {112, 17}, {109, 25}, {100, 28}, {91, 24}, {88, 16}, {91, 7}};
+const POINT kDots[] = {{100, 4},  {109, 8}, {112, 17}, {109, 25},
+                       {100, 28}, {91, 24}, {88, 16},  {91, 7}};
 
 TEST_F(LinkWindowTest, RingShadesAtFramesOneThreeAndEight) {
   UPDATESTARBKCOLOR(0xFFFFFF);
@@ -252,7 +265,8 @@ TEST_F(LinkWindowTest, RingShadesAtFramesOneThreeAndEight) {
     SetPaintState(c.frame, c.qualified, "", "", TransferCounters{});
     Painted image;
     for (int i = 0; i < 8; ++i)
-      EXPECT_EQ(image.At(kDots[i].x, kDots[i].y), c.dots[i]) << "frame " << c.frame << " dot " << i + 1;
+      EXPECT_EQ(image.At(kDots[i].x, kDots[i].y), c.dots[i])
+          << "frame " << c.frame << " dot " << i + 1;
     EXPECT_EQ(image.At(5, 5), 0xFFFFFFu);  // background
   }
 }
@@ -277,7 +291,8 @@ TEST_F(LinkWindowTest, TextsAppearWhereExpected) {
   auto inked = [](const Painted& image, RECT area) {
     int n = 0;
     for (int y = area.top; y < area.bottom; ++y)
-      for (int x = area.left; x < area.right; ++x) n += image.At(x, y) != 0xFFFFFF && image.At(x, y) != 0xDDDDDD;
+      for (int x = area.left; x < area.right; ++x)
+        n += image.At(x, y) != 0xFFFFFF && image.At(x, y) != 0xDDDDDD;
     return n;
   };
   const RECT statusLine{0, 35, 200, 45}, addressLine{0, 45, 200, 55}, percent{92, 12, 108, 20};
@@ -344,7 +359,8 @@ TEST_F(LinkWindowTest, ClientInformationOfThisProgram) {
   EXPECT_EQ(info.substr(10, length + 2), " " + std::string(computer) + " ");
   EXPECT_EQ(info.substr(12 + length, directory.size()), directory);
   const std::string kind = info.substr(info.size() - 3);
-  EXPECT_TRUE(kind == "fix" || kind == "rem" || kind == "ret" || kind == "cd?" || kind == " ? ") << kind;
+  EXPECT_TRUE(kind == "fix" || kind == "rem" || kind == "ret" || kind == "cd?" || kind == " ? ")
+      << kind;
   EXPECT_EQ(text[n], ' ');  // the rest is blank
   EXPECT_EQ(text[999], ' ');
 }

@@ -33,8 +33,8 @@ std::string Shades(int frame) {
 TEST(Ring, ShadesFollowTheFrame) {
   EXPECT_EQ(Shades(0), "--------");
   EXPECT_EQ(Shades(1), "0----321");  // dot 1 bright, tail 8, 7, 6
-  EXPECT_EQ(Shades(3), "210----3");                              // dot 3 bright, tail 2, 1, 8
-  EXPECT_EQ(Shades(8), "----3210");                              // dot 8 bright, tail 7, 6, 5
+  EXPECT_EQ(Shades(3), "210----3");  // dot 3 bright, tail 2, 1, 8
+  EXPECT_EQ(Shades(8), "----3210");  // dot 8 bright, tail 7, 6, 5
   EXPECT_EQ(Shades(5), "-3210---");
 }
 
@@ -47,7 +47,8 @@ TEST(Percent, AnswerIsLeftAdjustedSendIsThreeColumns) {
 }
 
 TEST(Percent, NothingWhenNoTransferRuns) {
-  constexpr auto kIdle = static_cast<int32_t>(kTransferBufferSize);  // answer remaining before any length arrives
+  constexpr auto kIdle =
+      static_cast<int32_t>(kTransferBufferSize);  // answer remaining before any length arrives
   EXPECT_FALSE(AnswerPercentText(0, 1000));
   EXPECT_FALSE(AnswerPercentText(250, 0));
   EXPECT_FALSE(AnswerPercentText(kIdle, 1000));

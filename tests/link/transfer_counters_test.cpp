@@ -45,7 +45,8 @@ TEST(TransferCounters, AnswerInManyParts) {
   BeginExchange(t, 5);
   const auto buffer = BufferWithHeader(20);
   const std::int32_t parts[] = {4, 5, 5, 6};
-  for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(RecordReceived(t, buffer, parts[i]), ReceiveOutcome::kIncomplete);
+  for (std::size_t i = 0; i < 3; ++i)
+    EXPECT_EQ(RecordReceived(t, buffer, parts[i]), ReceiveOutcome::kIncomplete);
   EXPECT_EQ(t.answerRemaining, 6);
   EXPECT_EQ(t.answerField, 20);
   EXPECT_EQ(t.answerLength, 16);
@@ -76,7 +77,8 @@ TEST(TransferCounters, FirstReceiveAgainstTheAnnouncedLength) {
       {"more bytes than announced", 6, 64, 9, ReceiveOutcome::kOverrun},
       {"length field 0", 0, 64, 4, ReceiveOutcome::kOverrun},
       {"length field -100", -100, 64, 4, ReceiveOutcome::kOverrun},
-      {"length field INT32_MIN: no payload length is worked out from it", INT32_MIN, 64, 4, ReceiveOutcome::kOverrun},
+      {"length field INT32_MIN: no payload length is worked out from it", INT32_MIN, 64, 4,
+       ReceiveOutcome::kOverrun},
       {"65 can never fit a buffer of 64", 65, 64, 8, ReceiveOutcome::kOverrun},
       {"64 fits a buffer of 64", 64, 64, 8, ReceiveOutcome::kIncomplete},
   };
@@ -103,7 +105,7 @@ TEST(TransferCounters, ReceiveAsksForTheAnnouncedRestAndOnePieceMore) {
       {false, 10735758, 2, 10735760, 100},  // half a header is no length either
       {true, 30, 10, 10735760, 130},        // the rest, and room to see an overrun
       {true, 0, 40, 10735760, 100},
-      {true, 5000, 1000, 1050, 50},         // never beyond the free room
+      {true, 5000, 1000, 1050, 50},  // never beyond the free room
       {false, 10735760, 64, 64, 0},
   };
   for (const auto& c : cases) {
@@ -120,14 +122,16 @@ TEST(TransferCounters, WatchdogTicks) {
     std::int32_t sentBefore;  // request bytes handed to send before this tick
     std::uint32_t idleMs;     // since the last byte moved
     std::optional<std::uint32_t> next;
-  } longRequest[] = {
-      {1000, 1200, 3800},       // a byte moved 1.2 s ago: the period runs from it
-      {0, 5000, 5000},          // a whole period, but more went out since the last tick: one more
-      {0, 10000, std::nullopt}  // nothing more: timed out
-  }, allOutAtOnce[] = {
-      {14, 5000, 5000},         // all out since the start counts as progress once
-      {0, 10000, std::nullopt},
-  };
+  } longRequest[] =
+      {
+          {1000, 1200, 3800},  // a byte moved 1.2 s ago: the period runs from it
+          {0, 5000, 5000},     // a whole period, but more went out since the last tick: one more
+          {0, 10000, std::nullopt}  // nothing more: timed out
+      },
+    allOutAtOnce[] = {
+        {14, 5000, 5000},  // all out since the start counts as progress once
+        {0, 10000, std::nullopt},
+    };
   const auto run = [](std::int32_t payload, std::span<const Step> steps) {
     TransferCounters t;
     BeginExchange(t, payload);

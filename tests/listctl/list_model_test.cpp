@@ -118,14 +118,17 @@ TEST_F(ListModelTest, KeysMoveTheCurrentRowWithinTheList) {
     int from, to;
   };
   const Case cases[] = {
-      {ListKey::PageDown, false, 1, 10},  {ListKey::PageDown, false, 20, 25}, {ListKey::PageUp, false, 15, 6},
-      {ListKey::PageUp, false, 3, 1},     {ListKey::Up, false, 1, 1},         {ListKey::Down, false, 25, 25},
-      {ListKey::Down, false, 4, 5},       {ListKey::Home, true, 9, 1},        {ListKey::End, true, 9, 25},
-      {ListKey::Home, false, 9, 0},       {ListKey::End, false, 9, 0},
+      {ListKey::PageDown, false, 1, 10}, {ListKey::PageDown, false, 20, 25},
+      {ListKey::PageUp, false, 15, 6},   {ListKey::PageUp, false, 3, 1},
+      {ListKey::Up, false, 1, 1},        {ListKey::Down, false, 25, 25},
+      {ListKey::Down, false, 4, 5},      {ListKey::Home, true, 9, 1},
+      {ListKey::End, true, 9, 25},       {ListKey::Home, false, 9, 0},
+      {ListKey::End, false, 9, 0},
   };
   for (const Case& c : cases) {
     d().currentRow = c.from;
-    EXPECT_EQ(RowAfterKey(d(), c.key, c.control), c.to) << static_cast<int>(c.key) << " from " << c.from;
+    EXPECT_EQ(RowAfterKey(d(), c.key, c.control), c.to)
+        << static_cast<int>(c.key) << " from " << c.from;
   }
 }
 
@@ -138,12 +141,14 @@ TEST_F(ListModelTest, ScrollingStaysWithinTheRows) {
     int from, thumb, to;
   };
   const Case cases[] = {
-      {ScrollRequest::LineUp, 0, 0, 0},   {ScrollRequest::LineDown, 0, 0, 1},  {ScrollRequest::LineDown, 15, 0, 15},
-      {ScrollRequest::PageDown, 0, 0, 9}, {ScrollRequest::PageUp, 5, 0, 0},    {ScrollRequest::Thumb, 0, 40, 15},
+      {ScrollRequest::LineUp, 0, 0, 0},     {ScrollRequest::LineDown, 0, 0, 1},
+      {ScrollRequest::LineDown, 15, 0, 15}, {ScrollRequest::PageDown, 0, 0, 9},
+      {ScrollRequest::PageUp, 5, 0, 0},     {ScrollRequest::Thumb, 0, 40, 15},
   };
   for (const Case& c : cases) {
     d().topRow = c.from;
-    EXPECT_EQ(TopRowAfterScroll(d(), c.request, c.thumb), c.to) << static_cast<int>(c.request) << " from " << c.from;
+    EXPECT_EQ(TopRowAfterScroll(d(), c.request, c.thumb), c.to)
+        << static_cast<int>(c.request) << " from " << c.from;
   }
 }
 
@@ -165,7 +170,8 @@ TEST_F(ListModelTest, AClickFindsItsVisiblePosition) {
   struct Case {
     int y, position;
   };
-  const Case cases[] = {{header - 1, 0}, {header, 1}, {header + kRowHeight, 2}, {header + 10 * kRowHeight, 4}};
+  const Case cases[] = {
+      {header - 1, 0}, {header, 1}, {header + kRowHeight, 2}, {header + 10 * kRowHeight, 4}};
   for (const Case& c : cases) EXPECT_EQ(PositionAt(d(), c.y), c.position) << c.y;
 }
 
@@ -182,8 +188,13 @@ TEST_F(ListModelTest, QuickSearchFindsEveryWordAfterTheCurrentRowAndWraps) {
     int found;
   };
   const Case cases[] = {
-      {1, "factura", 2}, {2, "FACTURA", 4},  {4, "ionescu client", 2}, {1, "factura zzz", 0},
-      {1, "42.5", 3},    {3, "row 3", 0},    {1, "", 0},
+      {1, "factura", 2},
+      {2, "FACTURA", 4},
+      {4, "ionescu client", 2},
+      {1, "factura zzz", 0},
+      {1, "42.5", 3},
+      {3, "row 3", 0},
+      {1, "", 0},
   };
   for (const Case& c : cases) {
     d().currentRow = c.current;

@@ -61,12 +61,13 @@ class ListWindowTest : public ::testing::Test {
   }
 
   void SetUp() override {
-    host_ = CreateWindowExA(0, "ListTestHost", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 400, nullptr,
-                            nullptr, GetModuleHandleA(nullptr), nullptr);
-    list_ = CreateWindowExA(0, kListClassName, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 10, 620, 264, host_,
-                            reinterpret_cast<HMENU>(kListId), GetModuleHandleA(nullptr), nullptr);
-    next_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 300, 100, 20, host_, nullptr,
-                            GetModuleHandleA(nullptr), nullptr);
+    host_ = CreateWindowExA(0, "ListTestHost", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700,
+                            400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    list_ = CreateWindowExA(0, kListClassName, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 10, 620,
+                            264, host_, reinterpret_cast<HMENU>(kListId), GetModuleHandleA(nullptr),
+                            nullptr);
+    next_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 300, 100, 20,
+                            host_, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(list_, nullptr);
     SetForegroundWindow(host_);
     AddListColumn(list_, 300, DT_CENTER, DT_LEFT | DT_VCENTER | DT_SINGLELINE, "A");
@@ -151,7 +152,8 @@ TEST_F(ListWindowTest, InsertingFillsAnEmptyListFromTheTopAndRefusesAGapWithoutA
     const char* topText;
   };
   const Case cases[] = {
-      {1, 0, 1, "first"}, {1, 0, 2, "second"}, {3, 0, 3, "second"}, {5, 4, 3, "second"}, {0, 4, 3, "second"},
+      {1, 0, 1, "first"},  {1, 0, 2, "second"}, {3, 0, 3, "second"},
+      {5, 4, 3, "second"}, {0, 4, 3, "second"},
   };
   const char* names[] = {"first", "second", "third", "gap", "zero"};
   for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -197,8 +199,8 @@ TEST_F(ListWindowTest, TheCurrentRowIsGreenWithFocusAndGreyWithout) {
 }
 
 TEST_F(ListWindowTest, ColumnTitlesAreInTheRegularListFont) {
-  const HWND titled = CreateWindowExA(0, kListClassName, "", WS_CHILD | WS_VISIBLE, 10, 10, 620, 100, host_, nullptr,
-                                      GetModuleHandleA(nullptr), nullptr);
+  const HWND titled = CreateWindowExA(0, kListClassName, "", WS_CHILD | WS_VISIBLE, 10, 10, 620,
+                                      100, host_, nullptr, GetModuleHandleA(nullptr), nullptr);
   const char* title = "Data si ora mesajului primit";
   AddListColumn(titled, 560, DT_CENTER, DT_LEFT, title);
   const int ink = velmora::testing::InkOf(620, 100, 2, 540, [&](HDC dc) {
@@ -206,7 +208,8 @@ TEST_F(ListWindowTest, ColumnTitlesAreInTheRegularListFont) {
   });
   // The title drawn alone in Tahoma 16 regular, and in the row's bold Tahoma 15.
   const auto inkIn = [&](int height, int weight) {
-    const HFONT font = CreateFontA(height, 0, 0, 0, weight, 0, 0, 0, EASTEUROPE_CHARSET, 0, 0, 0, 0, "Tahoma");
+    const HFONT font =
+        CreateFontA(height, 0, 0, 0, weight, 0, 0, 0, EASTEUROPE_CHARSET, 0, 0, 0, 0, "Tahoma");
     const int drawn = velmora::testing::InkOf(600, 40, 0, 600, [&](HDC dc) {
       RECT all{0, 0, 600, 40};
       FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));

@@ -24,8 +24,12 @@ namespace {
 
 constexpr int kList = 1023, kDetail = 1043;
 
-std::string OwnEntry(const char* date, const char* text) { return InboxEntryBytes(std::string(date) + "\r\n" + text, OwnAuthor(kClientCode)); }
-std::string VendorEntry(const char* date, const char* text) { return InboxEntryBytes(std::string(date) + text, kVendorAuthor); }
+std::string OwnEntry(const char* date, const char* text) {
+  return InboxEntryBytes(std::string(date) + "\r\n" + text, OwnAuthor(kClientCode));
+}
+std::string VendorEntry(const char* date, const char* text) {
+  return InboxEntryBytes(std::string(date) + text, kVendorAuthor);
+}
 
 class HistoryDialogTest : public MessageFilesTest {
  protected:
@@ -36,7 +40,8 @@ class HistoryDialogTest : public MessageFilesTest {
     Shared().newMessage = false;
   }
   void Open(LPARAM mode) {
-    dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(150), nullptr, &MessageHistoryProc, mode);
+    dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(150), nullptr,
+                                 &MessageHistoryProc, mode);
     ASSERT_NE(dialog_, nullptr);
     testing::PumpMessages(100);
   }
@@ -81,11 +86,16 @@ TEST_F(HistoryDialogTest, VendorRowsAreGreyAndOwnRowsWhite) {
     int x;
     COLORREF colour;
   };
-  const std::string ownLast = VendorEntry("2026.12.01  09:00:00", "a") + OwnEntry("2026.12.02  09:00:00", "b");
-  const std::string vendorLast = OwnEntry("2026.12.01  09:00:00", "a") + VendorEntry("2026.12.02  09:00:00", "b");
+  const std::string ownLast =
+      VendorEntry("2026.12.01  09:00:00", "a") + OwnEntry("2026.12.02  09:00:00", "b");
+  const std::string vendorLast =
+      OwnEntry("2026.12.01  09:00:00", "a") + VendorEntry("2026.12.02  09:00:00", "b");
   const Case cases[] = {
-      {ownLast, 140, GetSysColor(COLOR_WINDOW)}, {ownLast, 590, GetSysColor(COLOR_WINDOW)},
-      {vendorLast, 140, 0xEEEEEE},               {vendorLast, 236, 0xE8E8E8}, {vendorLast, 590, 0xE8E8E8},
+      {ownLast, 140, GetSysColor(COLOR_WINDOW)},
+      {ownLast, 590, GetSysColor(COLOR_WINDOW)},
+      {vendorLast, 140, 0xEEEEEE},
+      {vendorLast, 236, 0xE8E8E8},
+      {vendorLast, 590, 0xE8E8E8},
   };
   for (const Case& c : cases) {
     testing::WriteFileBytes(Inbox(), c.archive);
@@ -98,11 +108,14 @@ TEST_F(HistoryDialogTest, VendorRowsAreGreyAndOwnRowsWhite) {
 }
 
 TEST_F(HistoryDialogTest, AMessageOfSeveralLinesIsOneLineInTheGridAndWholeInTheDetailView) {
-  // The vendor writes a line break as "@@": a blank in the grid, a line break below, as archived on disk.
-  testing::WriteFileBytes(Inbox(), VendorEntry("2026.12.02  09:00:00", "Linia 1\r\nLinia 2@@Linia 3"));
+  // The vendor writes a line break as "@@": a blank in the grid, a line break
+  // below, as archived on disk.
+  testing::WriteFileBytes(Inbox(),
+                          VendorEntry("2026.12.02  09:00:00", "Linia 1\r\nLinia 2@@Linia 3"));
   Open(1);
   EXPECT_EQ(Cell(1, 3), "Linia 1  Linia 2 Linia 3");
-  EXPECT_EQ(Detail(), "Data : 2026.12.02  09:00:00\r\nAutor : Corvane\r\n\r\nLinia 1\r\nLinia 2\r\nLinia 3");
+  EXPECT_EQ(Detail(),
+            "Data : 2026.12.02  09:00:00\r\nAutor : Corvane\r\n\r\nLinia 1\r\nLinia 2\r\nLinia 3");
   EXPECT_TRUE(InboxBytes().ends_with("Linia 2@@Linia 3\r\n"));
 }
 
@@ -111,13 +124,15 @@ TEST_F(HistoryDialogTest, ANewMessageIsArchivedShownAndAnnouncedOnce) {
   const testing::SoundRecorder sounds;
   testing::WriteFileBytes(Inbox(), OwnEntry("2026.12.01  09:00:00", "intrebare"));
   // As the message fetch keeps the server's answer.
-  Shared().received.Store(postman::MessageFromAnswer("2026.12.08  10:00:00Buna ziua@@La revedere   "));
+  Shared().received.Store(
+      postman::MessageFromAnswer("2026.12.08  10:00:00Buna ziua@@La revedere   "));
   Shared().newMessage = true;
   Open(0);
   testing::PumpMessages(100);
   EXPECT_TRUE(Shared().received.IsBlank());
   EXPECT_FALSE(Shared().newMessage);
-  EXPECT_TRUE(InboxBytes().ends_with("!---Corvane\r\n2026.12.08  10:00:00\r\nBuna ziua\r\nLa revedere\r\n"));
+  EXPECT_TRUE(InboxBytes().ends_with(
+      "!---Corvane\r\n2026.12.08  10:00:00\r\nBuna ziua\r\nLa revedere\r\n"));
   EXPECT_EQ(Cell(1, 3), "Buna ziua  La revedere");
   const auto& shown = testing::BoxRecorder::Boxes();
   ASSERT_EQ(shown.size(), 1u);
@@ -133,7 +148,8 @@ TEST_F(HistoryDialogTest, ANewMessageIsArchivedShownAndAnnouncedOnce) {
 
 TEST_F(HistoryDialogTest, AnArchiveOfMoreThanTenThousandShowsItsNewestOnTop) {
   std::string archive;
-  for (int i = 1; i <= 10001; ++i) archive += VendorEntry(PadToWidth(std::to_string(i), 20).c_str(), "m");
+  for (int i = 1; i <= 10001; ++i)
+    archive += VendorEntry(PadToWidth(std::to_string(i), 20).c_str(), "m");
   testing::WriteFileBytes(Inbox(), archive);
   Open(1);
   ASSERT_EQ(Rows(), 10000);
@@ -158,8 +174,8 @@ TEST_F(TextViewerTest, ShowsAtMost32000BytesOfTheSlidesText) {
   const std::string text = "Detalii\r\n" + std::string(40000, 'd');
   testing::WriteFileBytes(suite_.path() / "slide1.jpgex", text);
   update::Slides().at(1).detailBase = (suite_.path() / "slide1.jpgex").string();
-  const HWND viewer =
-      CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(152), nullptr, &TextViewerProc, 1);
+  const HWND viewer = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(152), nullptr,
+                                         &TextViewerProc, 1);
   ASSERT_NE(viewer, nullptr);
   const int length = GetWindowTextLengthA(GetDlgItem(viewer, 1043));
   EXPECT_EQ(length, 32000);
@@ -169,7 +185,9 @@ TEST_F(TextViewerTest, ShowsAtMost32000BytesOfTheSlidesText) {
 TEST_F(TextViewerTest, EndsAtOnceForABadIndexOrAMissingFile) {
   update::Slides().at(2).detailBase = (suite_.path() / "missing.jpgex").string();
   for (const LPARAM index : {0, 201, 2})
-    EXPECT_EQ(DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(152), nullptr, &TextViewerProc, index), 2)
+    EXPECT_EQ(DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(152), nullptr,
+                              &TextViewerProc, index),
+              2)
         << index;
 }
 

@@ -42,7 +42,8 @@ TEST(InboxEntryBytes, SevenPiecesInOrder) {
        "!---4711        \r\n2024.03.05  14:30:12\r\n\r\nBuna ziua\r\n"},
       {"vendor message", "2026.12.08  10:00:00Linia 1@@Linia 2", "Corvane",
        "!---Corvane\r\n2026.12.08  10:00:00\r\nLinia 1@@Linia 2\r\n"},
-      {"short body written whole as the date line", "scurt", "Corvane", "!---Corvane\r\nscurt\r\n\r\n"},
+      {"short body written whole as the date line", "scurt", "Corvane",
+       "!---Corvane\r\nscurt\r\n\r\n"},
       {"empty body", "", "Corvane", "!---Corvane\r\n\r\n\r\n"},
   };
   for (const EntryCase& c : cases) EXPECT_EQ(InboxEntryBytes(c.body, c.author), c.bytes) << c.name;
@@ -63,10 +64,14 @@ TEST(ParseInbox, ReadsEntriesLineByLine) {
       {"lines joined, an empty line inside kept, trailing blanks dropped",
        "!---Corvane\r\nD\r\nunu  \r\n\r\ndoi\r\n",
        {{"Corvane", "D", "unu\r\n\r\ndoi"}}},
-      {"two entries", "!---A\r\nD1\r\nm1\r\n!---B\r\nD2\r\nm2\r\n", {{"A", "D1", "m1"}, {"B", "D2", "m2"}}},
-      {"a message line beginning with the mark starts an entry", "!---A\r\nD1\r\nm1\r\n!---inside\r\nx\r\ny\r\n",
+      {"two entries",
+       "!---A\r\nD1\r\nm1\r\n!---B\r\nD2\r\nm2\r\n",
+       {{"A", "D1", "m1"}, {"B", "D2", "m2"}}},
+      {"a message line beginning with the mark starts an entry",
+       "!---A\r\nD1\r\nm1\r\n!---inside\r\nx\r\ny\r\n",
        {{"A", "D1", "m1"}, {"inside", "x", "y"}}},
-      {"no mark at all: the first two lines and the rest", "first\r\nsecond\r\nthird\r\nfourth",
+      {"no mark at all: the first two lines and the rest",
+       "first\r\nsecond\r\nthird\r\nfourth",
        {{"t", "second", "third\r\nfourth"}}},
       {"bare LF line ends", "!---A\nD\nm\n", {{"A", "D", "m"}}},
       {"only a header line", "!---A\r\n", {{"A", "", ""}}},
@@ -90,7 +95,8 @@ TEST(ParseInbox, WhatIsWrittenIsReadBack) {
                             InboxEntryBytes("2026.12.08  10:00:00Raspuns@@vendor", kVendorAuthor);
   const auto entries = ParseInbox(bytes);
   ASSERT_EQ(entries.size(), 2u);
-  EXPECT_EQ(entries[0], (InboxEntry{OwnAuthor(4711), "2024.03.05  14:30:12", "Prima linie\r\nA doua linie"}));
+  EXPECT_EQ(entries[0],
+            (InboxEntry{OwnAuthor(4711), "2024.03.05  14:30:12", "Prima linie\r\nA doua linie"}));
   EXPECT_EQ(entries[1], (InboxEntry{"Corvane", "2026.12.08  10:00:00", "Raspuns@@vendor"}));
 }
 

@@ -16,7 +16,8 @@ namespace {
 
 std::set<std::string> OutgoingContents(const std::filesystem::path& folder) {
   std::set<std::string> contents;
-  for (const auto& file : std::filesystem::directory_iterator(folder)) contents.insert(testing::ReadFileBytes(file));
+  for (const auto& file : std::filesystem::directory_iterator(folder))
+    contents.insert(testing::ReadFileBytes(file));
   return contents;
 }
 
@@ -36,7 +37,8 @@ StampTime SecondsFromNow(int seconds) {
 class ArchiveHolder {
  public:
   ArchiveHolder(const std::filesystem::path& file, std::chrono::milliseconds hold)
-      : handle_(CreateFileA(file.string().c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr)),
+      : handle_(
+            CreateFileA(file.string().c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr)),
         release_([this, hold] {
           std::this_thread::sleep_for(hold);
           CloseHandle(handle_);
@@ -62,8 +64,9 @@ TEST_F(MessageFilesTest, ASentMessageBecomesAnOutgoingFileAndAnOwnEntry) {
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].author, "4711        ");
   const std::string digits = name.substr(5, 14);  // the stamp names the same second as the file
-  EXPECT_EQ(entries[0].dateLine, digits.substr(0, 4) + "." + digits.substr(4, 2) + "." + digits.substr(6, 2) + "  " +
-                                     digits.substr(8, 2) + ":" + digits.substr(10, 2) + ":" + digits.substr(12, 2));
+  EXPECT_EQ(entries[0].dateLine, digits.substr(0, 4) + "." + digits.substr(4, 2) + "." +
+                                     digits.substr(6, 2) + "  " + digits.substr(8, 2) + ":" +
+                                     digits.substr(10, 2) + ":" + digits.substr(12, 2));
   EXPECT_EQ(entries[0].message, "Buna ziua");
 }
 

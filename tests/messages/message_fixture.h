@@ -30,7 +30,9 @@ class MessageFilesTest : public ::testing::Test {
   }
   std::filesystem::path Out() const { return suite_.path() / "ERP" / "OUT"; }
   std::filesystem::path Inbox() const { return ConfiguredMessagesSetup().inboxFile; }
-  std::string InboxBytes() const { return std::filesystem::exists(Inbox()) ? testing::ReadFileBytes(Inbox()) : ""; }
+  std::string InboxBytes() const {
+    return std::filesystem::exists(Inbox()) ? testing::ReadFileBytes(Inbox()) : "";
+  }
 
   testing::TempDir suite_;
 };

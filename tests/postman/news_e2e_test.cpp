@@ -26,7 +26,8 @@ using velmora::testing::WaitUntil;
 using velmora::testing::WriteFileBytes;
 
 constexpr int kNewsHost = 1030;
-constexpr int kNewsText = 1031, kNewsEur = 1032, kNewsUsd = 1033, kNewsDate = 1034, kNewsWeather = 1035;
+constexpr int kNewsText = 1031, kNewsEur = 1032, kNewsUsd = 1033, kNewsDate = 1034,
+              kNewsWeather = 1035;
 const char kFailure[] = "Eroare de sincronizare cu serverul CORVANE!";
 
 class NewsE2eTest : public LauncherTest {
@@ -43,8 +44,8 @@ class NewsE2eTest : public LauncherTest {
     WriteFileBytes(Erp() / "iplist.txt", address + "\r\n");
   }
   void StartServer(const std::string& faults = {}) {
-    server_ = std::make_unique<velmora::testing::ReferenceServer>(VELMORA_SERVER_EXE, VELMORA_SAMPLE_ROOT,
-                                                                  SuiteDir() / "server-data", faults);
+    server_ = std::make_unique<velmora::testing::ReferenceServer>(
+        VELMORA_SERVER_EXE, VELMORA_SAMPLE_ROOT, SuiteDir() / "server-data", faults);
     ASSERT_TRUE(server_->listening());
     PointLauncherAt(server_->address());
   }
@@ -54,9 +55,12 @@ class NewsE2eTest : public LauncherTest {
     for (auto at = log.find(" 903 "); at != std::string::npos; at = log.find(" 903 ", at + 1)) ++n;
     return n;
   }
-  static HWND Strip(HWND main) { return FindWindowExA(GetDlgItem(main, kNewsHost), nullptr, "#32770", nullptr); }
+  static HWND Strip(HWND main) {
+    return FindWindowExA(GetDlgItem(main, kNewsHost), nullptr, "#32770", nullptr);
+  }
   // Waits until the strip's control shows `text`.
-  static bool StripShows(HWND main, int control, const std::string& text, Milliseconds timeout = 20s) {
+  static bool StripShows(HWND main, int control, const std::string& text,
+                         Milliseconds timeout = 20s) {
     return WaitUntil([&] { return ControlText(Strip(main), control) == text; }, timeout);
   }
   static bool Answers(HWND main) {
@@ -79,7 +83,8 @@ TEST_F(NewsE2eTest, TheNewsFillsTheStripMergesTheRatesAndIsCachedForTheNextStart
   HWND main = StartAndFindMain(launcher);
   ASSERT_NE(main, nullptr);
   // The news text is filled last.
-  ASSERT_TRUE(WaitUntil([&] { return ControlText(Strip(main), kNewsText).starts_with("Vantor 5.2 este"); }, 20s));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return ControlText(Strip(main), kNewsText).starts_with("Vantor 5.2 este"); }, 20s));
   EXPECT_EQ(ControlText(Strip(main), kNewsDate), "08.12.2026");
   EXPECT_EQ(ControlText(Strip(main), kNewsEur), "4.9741");
   EXPECT_EQ(ControlText(Strip(main), kNewsUsd), "4.2650");
@@ -97,7 +102,8 @@ TEST_F(NewsE2eTest, TheNewsFillsTheStripMergesTheRatesAndIsCachedForTheNextStart
   DrivenProgram again = StartLauncher();
   main = StartAndFindMain(again);
   ASSERT_NE(main, nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return ControlText(Strip(main), kNewsText).starts_with("Vantor 5.2 este"); }, 20s));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return ControlText(Strip(main), kNewsText).starts_with("Vantor 5.2 este"); }, 20s));
   EXPECT_EQ(ControlText(Strip(main), kNewsEur), "4.9741");
   EXPECT_EQ(NewsRequests(), 1);  // the cache was young
   EXPECT_EQ(ReadFileBytes(Erp() / "velmora.cfg"), cache);

@@ -32,10 +32,13 @@ using link::testing::PeerConnection;
 using velmora::testing::ReadFileBytes;
 
 constexpr int32_t kClient = 4711;
-const std::string kNews = "<DATA>05.03.2024</DATA><EURO>4.9512</EURO><USD>3.9000</USD><TEXT>abc</TEXT>";
+const std::string kNews =
+    "<DATA>05.03.2024</DATA><EURO>4.9512</EURO><USD>3.9000</USD><TEXT>abc</TEXT>";
 const char kFailure[] = "Eroare de sincronizare cu serverul CORVANE!";
 
-std::string Trimmed(const std::string& field) { return field.substr(0, field.find_last_not_of(' ') + 1); }
+std::string Trimmed(const std::string& field) {
+  return field.substr(0, field.find_last_not_of(' ') + 1);
+}
 
 // A server that answers "903" with the news and "918" with a message, and
 // notes the request codes it saw; or one that misbehaves.
@@ -214,7 +217,8 @@ TEST_F(NewsFetchTest, TheStopFlagEndsTheHiddenDialogAndItsExchanges) {
 // Start-up's load of velmora.cfg, seen through what the news fetch takes from it.
 TEST(NewsCache, LoadsAtMost5008BytesAndBlanksNuls) {
   const velmora::testing::TempDir dir;
-  const std::string stamp = NewsCacheImage(LocalFileTimeNow() - 60LL * 60 * 1000 * 10'000, "").substr(0, 8);
+  const std::string stamp =
+      NewsCacheImage(LocalFileTimeNow() - 60LL * 60 * 1000 * 10'000, "").substr(0, 8);
   std::string text = std::string(1, '\0') + kNews + std::string(4999 - kNews.size(), 'x');
   text[100] = '\0';
   text[4999] = 'L';  // the last byte that belongs to the cache

@@ -11,7 +11,9 @@
 namespace velmora::postman {
 namespace {
 
-std::string Trimmed(const std::string& field) { return field.substr(0, field.find_last_not_of(' ') + 1); }
+std::string Trimmed(const std::string& field) {
+  return field.substr(0, field.find_last_not_of(' ') + 1);
+}
 
 struct Shown {
   std::string date, euro, usd, weather, text;
@@ -33,14 +35,18 @@ TEST(SplitNewsTags, EachFieldTakesTheTextBetweenItsTags) {
     Shown shown;
   };
   const Case cases[] = {
-      {"all five", "<DATA>08.12.2026</DATA><EURO>4.9741</EURO><USD>4.2650</USD><VREMEA>ger</VREMEA><TEXT>abc</TEXT>",
+      {"all five",
+       "<DATA>08.12.2026</DATA><EURO>4.9741</EURO><USD>4.2650</USD><VREMEA>ger</VREMEA><TEXT>abc</"
+       "TEXT>",
        {"08.12.2026", "4.9741", "4.2650", "ger", "abc"}},
-      {"only EURO, USD and TEXT", "<EURO>4.9512</EURO>\r\n<USD>3.9000</USD><TEXT>abc</TEXT>",
+      {"only EURO, USD and TEXT",
+       "<EURO>4.9512</EURO>\r\n<USD>3.9000</USD><TEXT>abc</TEXT>",
        {"-", "4.9512", "3.9000", "-", "abc"}},
       {"closing tag first", "</EURO>4.9<EURO>5.0", {"-", "-", "-", "-", kFailure}},
       {"opening tag only", "<USD>4.1 <TEXT>x", {"-", "-", "-", "-", kFailure}},
       {"empty between", "<USD></USD>", {"-", "-", "", "-", kFailure}},
-      {"long texts are cut", "<DATA>08.12.2026xx</DATA><EURO>1234567890123</EURO>",
+      {"long texts are cut",
+       "<DATA>08.12.2026xx</DATA><EURO>1234567890123</EURO>",
        {"08.12.2026", "123456789012", "-", "-", kFailure}},
       {"lines stay in the text", "<TEXT>a\r\nb</TEXT>", {"-", "-", "-", "-", "a\r\nb"}},
   };
@@ -111,7 +117,8 @@ TEST(MessageFromAnswer, LinesJoinedByTwoAtSignsBecomeLines) {
     std::string answer, text;
   };
   const Case cases[] = {
-      {"2026.12.08  09:30:00Buna ziua@@Factura e gata   ", "2026.12.08  09:30:00Buna ziua\r\nFactura e gata"},
+      {"2026.12.08  09:30:00Buna ziua@@Factura e gata   ",
+       "2026.12.08  09:30:00Buna ziua\r\nFactura e gata"},
       {"a@@@b", "a\r\n@b"},
       {"@@@@", "\r\n\r\n"},
       {std::string(999, 'x') + "@@", std::string(999, 'x') + "@"},  // only 1000 characters are kept

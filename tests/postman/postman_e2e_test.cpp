@@ -37,16 +37,20 @@ class PostmanE2e : public LauncherTest {
     LauncherTest::SetUp();
     SetEnvironmentVariableA(kFirstPassDelayVariable, "500");  // the launcher's own wait is 7 s
     fs::create_directories(server_.path() / "root");
-    WriteFileBytes(server_.path() / "root" / "hotnews.txt", "<EURO>4.97</EURO><USD>4.51</USD><TEXT>news</TEXT>");
-    process_ = std::make_unique<velmora::testing::ReferenceServer>(VELMORA_SERVER_EXE, server_.path() / "root",
-                                                                   server_.path() / "data");
+    WriteFileBytes(server_.path() / "root" / "hotnews.txt",
+                   "<EURO>4.97</EURO><USD>4.51</USD><TEXT>news</TEXT>");
+    process_ = std::make_unique<velmora::testing::ReferenceServer>(
+        VELMORA_SERVER_EXE, server_.path() / "root", server_.path() / "data");
     ASSERT_TRUE(process_->listening()) << process_->address();
     WriteFileBytes(Erp() / "iplist.txt", process_->address() + "\r\n");
   }
 
-  std::vector<std::string> Received() const { return velmora::postman::testing::StoredRequests(server_.path() / "data"); }
+  std::vector<std::string> Received() const {
+    return velmora::postman::testing::StoredRequests(server_.path() / "data");
+  }
   std::size_t Count(const fs::path& folder) const {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
   }
 
   velmora::testing::TempDir server_;
@@ -78,8 +82,8 @@ TEST_F(PostmanE2e, ASentMessageIsArchivedShownInTheHistoryAndReachesTheVendor) {
   ASSERT_NE(main, nullptr);
   ASSERT_TRUE(PostCommand(main, kSendButton));  // the first press only clears the hint text
   ASSERT_TRUE(WaitUntil([&] { return ControlText(main, kMessageEdit).empty(); }, 5s));
-  SendMessageTimeoutA(GetDlgItem(main, kMessageEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kText),
-                      SMTO_ABORTIFHUNG, 2000, nullptr);
+  SendMessageTimeoutA(GetDlgItem(main, kMessageEdit), WM_SETTEXT, 0,
+                      reinterpret_cast<LPARAM>(kText), SMTO_ABORTIFHUNG, 2000, nullptr);
   ASSERT_TRUE(PostCommand(main, kSendButton));
   const auto box = velmora::testing::WaitForMessageBox(launcher, "Vantor", 10s);
   ASSERT_TRUE(box.has_value());
@@ -101,7 +105,8 @@ TEST_F(PostmanE2e, ASentMessageIsArchivedShownInTheHistoryAndReachesTheVendor) {
   std::string detail;
   WaitUntil([&] { return !(detail = ControlText(history, kHistoryDetail)).empty(); }, 5s);
   EXPECT_TRUE(detail.starts_with("Data : ")) << detail;
-  EXPECT_NE(detail.find(std::string("\r\nAutor : CU 4711\r\n\r\n") + kText), std::string::npos) << detail;
+  EXPECT_NE(detail.find(std::string("\r\nAutor : CU 4711\r\n\r\n") + kText), std::string::npos)
+      << detail;
   velmora::testing::PressButton(history, IDCANCEL);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(history); }, 5s));
 

@@ -7,8 +7,8 @@
 #include "common/transfer_size.h"
 #include "link/link_api.h"
 #include "link/link_testing.h"
-#include "stored_requests.h"
 #include "server/server.h"
+#include "stored_requests.h"
 
 namespace velmora::postman::testing {
 
@@ -29,8 +29,8 @@ HWND MakeStandInDialog() {
     return RegisterClassA(&wc) != 0;
   }();
   if (!registered) return nullptr;
-  return CreateWindowExA(0, "VelmoraPostmanTestDialog", "postman", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
-                         nullptr, GetModuleHandleA(nullptr), nullptr);
+  return CreateWindowExA(0, "VelmoraPostmanTestDialog", "postman", WS_OVERLAPPEDWINDOW, 0, 0, 300,
+                         200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 }  // namespace
@@ -41,7 +41,8 @@ struct InProcessServer::Running {
   std::thread thread;
 };
 
-InProcessServer::InProcessServer(server::Options options) : running_(std::make_unique<Running>(std::move(options))) {
+InProcessServer::InProcessServer(server::Options options)
+    : running_(std::make_unique<Running>(std::move(options))) {
   error_ = running_->server.Start();
   if (error_.empty()) running_->thread = std::thread([this] { running_->server.Run(); });
 }
@@ -57,10 +58,13 @@ void PassTest::SetUp() {
   link::testing::ResetLink();
   link::SETNETLIBSILENTMODE(2);  // as the news thread leaves the link
   link::SETSTARERPMODE(true);
-  for (const char* folder : {"OUT", "SENT", "root", "data"}) fs::create_directories(dir_.path() / folder);
+  for (const char* folder : {"OUT", "SENT", "root", "data"})
+    fs::create_directories(dir_.path() / folder);
   dialog_ = MakeStandInDialog();
   buffer_.assign(kTransferBufferSize, '\0');
-  place_ = {dialog_, GetModuleHandleA(nullptr), (Out() / "").string(), (Sent() / "").string(), buffer_, 0};
+  place_ = {
+      dialog_, GetModuleHandleA(nullptr), (Out() / "").string(), (Sent() / "").string(), buffer_,
+      0};
   SharedState& shared = Shared();
   shared.clientCode = kClientCode;
   shared.ready = true;
@@ -103,7 +107,8 @@ void PassTest::Drop(const std::string& name, const std::string& bytes, int minut
   ULARGE_INTEGER ticks{{time.dwLowDateTime, time.dwHighDateTime}};
   ticks.QuadPart += static_cast<ULONGLONG>(minutesAfter) * 60 * 10000000;
   time = {ticks.LowPart, ticks.HighPart};
-  const HANDLE handle = CreateFileA(file.string().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  const HANDLE handle = CreateFileA(file.string().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(handle, INVALID_HANDLE_VALUE);
   EXPECT_TRUE(SetFileTime(handle, &time, &time, &time));
   CloseHandle(handle);
@@ -112,7 +117,8 @@ void PassTest::Drop(const std::string& name, const std::string& bytes, int minut
 std::vector<std::pair<std::string, std::string>> PassTest::FilesIn(const fs::path& folder) const {
   std::vector<std::pair<std::string, std::string>> files;
   for (const auto& entry : fs::directory_iterator(folder))
-    if (entry.is_regular_file()) files.emplace_back(entry.path().filename().string(), ReadFileBytes(entry.path()));
+    if (entry.is_regular_file())
+      files.emplace_back(entry.path().filename().string(), ReadFileBytes(entry.path()));
   std::sort(files.begin(), files.end());
   return files;
 }

@@ -53,7 +53,8 @@ class PassTest : public ::testing::Test {
   std::filesystem::path Out() const { return dir_.path() / "OUT"; }
   std::filesystem::path Sent() const { return dir_.path() / "SENT"; }
   // name -> bytes of the regular files directly in a folder.
-  std::vector<std::pair<std::string, std::string>> FilesIn(const std::filesystem::path& folder) const;
+  std::vector<std::pair<std::string, std::string>> FilesIn(
+      const std::filesystem::path& folder) const;
   // The request payloads the server stored, in the order they arrived.
   std::vector<std::string> Received() const;
   bool ServerSawAConnection() const;

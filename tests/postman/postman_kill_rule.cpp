@@ -57,7 +57,8 @@ Settings ParseSettings(int argc, char** argv) {
     if (name == "--delay-ms") s.delayMs = value;
     if (name == "--first-pass-ms") {
       s.firstPassMs = value;
-      SetEnvironmentVariableA(velmora::kFirstPassDelayVariable, argv[i + 1]);  // the launchers inherit it
+      SetEnvironmentVariableA(velmora::kFirstPassDelayVariable,
+                              argv[i + 1]);  // the launchers inherit it
     }
   }
   return s;
@@ -74,15 +75,18 @@ void Kill(const DrivenProgram& launcher) {
 // Presses OK on any message box of the launcher, so that none holds it up.
 void AnswerBoxes(const DrivenProgram& launcher) {
   for (HWND window : launcher.TopLevelWindows())
-    if (velmora::testing::ClassNameOf(window) == "#32770" && GetDlgItem(window, 0xFFFF) != nullptr &&
-        velmora::testing::IsShown(window))
+    if (velmora::testing::ClassNameOf(window) == "#32770" &&
+        GetDlgItem(window, 0xFFFF) != nullptr && velmora::testing::IsShown(window))
       velmora::testing::PressButton(window, IDOK);
 }
 
 class KillRun {
  public:
   KillRun(const Settings& settings, fs::path suite, fs::path data)
-      : settings_(settings), random_(settings.seed), suite_(std::move(suite)), data_(std::move(data)) {}
+      : settings_(settings),
+        random_(settings.seed),
+        suite_(std::move(suite)),
+        data_(std::move(data)) {}
 
   void DropRound() {
     static const char* const kCodes[] = {"915 ", "450 ", "777 ", "120 "};
@@ -114,7 +118,9 @@ class KillRun {
 
   bool OutEmpty() const { return fs::is_empty(Out()); }
 
-  std::size_t ReceivedCount() const { return velmora::postman::testing::StoredRequests(data_).size(); }
+  std::size_t ReceivedCount() const {
+    return velmora::postman::testing::StoredRequests(data_).size();
+  }
 
   void KillOnce() {
     DrivenProgram launcher((Erp() / "velmora.exe").string(), "", Erp().string());
@@ -125,12 +131,23 @@ class KillRun {
     const std::size_t before = ReceivedCount();
     if (random_() % 4 == 0) {
       // Anywhere in the start-up, the news fetch or the first pass.
-      const auto until = GetTickCount() + random_() % static_cast<unsigned>(5000 + settings_.firstPassMs);
-      WaitUntil([&] { AnswerBoxes(launcher); return static_cast<int>(GetTickCount() - until) >= 0; }, 15s);
+      const auto until =
+          GetTickCount() + random_() % static_cast<unsigned>(5000 + settings_.firstPassMs);
+      WaitUntil(
+          [&] {
+            AnswerBoxes(launcher);
+            return static_cast<int>(GetTickCount() - until) >= 0;
+          },
+          15s);
     } else {
       // Inside a pass: right after the server stored one more file.
       const std::size_t target = before + 1 + random_() % 4;
-      WaitUntil([&] { AnswerBoxes(launcher); return ReceivedCount() >= target; }, 40s);
+      WaitUntil(
+          [&] {
+            AnswerBoxes(launcher);
+            return ReceivedCount() >= target;
+          },
+          40s);
       Sleep(random_() % static_cast<unsigned>(settings_.delayMs + 60));
     }
     Kill(launcher);
@@ -142,7 +159,12 @@ class KillRun {
   // One last run without kills, until OUT is empty.
   bool Finish() {
     DrivenProgram launcher((Erp() / "velmora.exe").string(), "", Erp().string());
-    const bool done = WaitUntil([&] { AnswerBoxes(launcher); return OutEmpty(); }, 120s);
+    const bool done = WaitUntil(
+        [&] {
+          AnswerBoxes(launcher);
+          return OutEmpty();
+        },
+        120s);
     Sleep(500);
     Kill(launcher);
     CheckNothingLost();
@@ -198,14 +220,16 @@ int main(int argc, char** argv) {
   const fs::path suite = "C:\\pk" + std::to_string(GetCurrentProcessId());
   fs::remove_all(suite);
   const auto report = velmora::standins::BuildSampleSuite(suite, VELMORA_BIN_DIR);
-  for (const auto& missing : report.missingPrograms) std::fprintf(stderr, "not built: %s\n", missing.c_str());
+  for (const auto& missing : report.missingPrograms)
+    std::fprintf(stderr, "not built: %s\n", missing.c_str());
   if (!report.ok()) return 2;
   fs::create_directories(suite / "ERP" / "OUT");
 
   velmora::testing::TempDir server;
   fs::create_directories(server.path() / "root");
   fs::create_directories(server.path() / "data");
-  WriteFileBytes(server.path() / "root" / "hotnews.txt", "<EURO>4.97</EURO><USD>4.51</USD><TEXT>kill rule</TEXT>");
+  WriteFileBytes(server.path() / "root" / "hotnews.txt",
+                 "<EURO>4.97</EURO><USD>4.51</USD><TEXT>kill rule</TEXT>");
   // The server's own time limit is raised to cover a long run.
   const velmora::testing::ReferenceServer process(
       VELMORA_SERVER_EXE, server.path() / "root", server.path() / "data",
@@ -217,8 +241,8 @@ int main(int argc, char** argv) {
   const std::string& address = process.address();
   WriteFileBytes(suite / "ERP" / "iplist.txt", address + "\r\n");
 
-  std::printf("kill rule: %d kills, %d files a round, seed %u, server %s:5150\n", settings.kills, settings.files,
-              settings.seed, address.c_str());
+  std::printf("kill rule: %d kills, %d files a round, seed %u, server %s:5150\n", settings.kills,
+              settings.files, settings.seed, address.c_str());
   KillRun run(settings, suite, server.path() / "data");
   run.DropRound();
   for (int i = 0; i < settings.kills; ++i) run.KillOnce();

@@ -117,14 +117,30 @@ constexpr auto kRequests = server::FaultScope::kRequests;
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, ServerFault,
-    ::testing::Values(
-        FaultCase{"RefusedQualification", Faults([](auto& f) { f.refuse_qualification = true; f.limit = 2; }), false},
-        FaultCase{"DroppedMidAnswer", Faults([](auto& f) { f.drop_after = 5; f.scope = kRequests; f.limit = 1; }), true},
-        FaultCase{"MoreBytesThanAnnounced", Faults([](auto& f) { f.short_announce = 1; f.scope = kRequests; f.limit = 1; }),
-                  true},
-        FaultCase{"NoAnswer", Faults([](auto& f) { f.never_answer = true; f.scope = kRequests; f.limit = 1; }), true,
-                  true},
-        FaultCase{"SlowServer", Faults([](auto& f) { f.delay_ms = 1500; }), false}),
+    ::testing::Values(FaultCase{"RefusedQualification", Faults([](auto& f) {
+                                  f.refuse_qualification = true;
+                                  f.limit = 2;
+                                }),
+                                false},
+                      FaultCase{"DroppedMidAnswer", Faults([](auto& f) {
+                                  f.drop_after = 5;
+                                  f.scope = kRequests;
+                                  f.limit = 1;
+                                }),
+                                true},
+                      FaultCase{"MoreBytesThanAnnounced", Faults([](auto& f) {
+                                  f.short_announce = 1;
+                                  f.scope = kRequests;
+                                  f.limit = 1;
+                                }),
+                                true},
+                      FaultCase{"NoAnswer", Faults([](auto& f) {
+                                  f.never_answer = true;
+                                  f.scope = kRequests;
+                                  f.limit = 1;
+                                }),
+                                true, true},
+                      FaultCase{"SlowServer", Faults([](auto& f) { f.delay_ms = 1500; }), false}),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return info.param.name; });
 
 TEST_F(Pass, ServerDownMeansNoConnectionAndTheFilesWait) {
@@ -143,7 +159,10 @@ TEST_F(Pass, ServerDownMeansNoConnectionAndTheFilesWait) {
 TEST_F(Pass, FilesThatAreNotRequestsWaitForARequestAndAreThenSetAsideUnsent) {
   StartServer();
   const std::string tooLarge = "915 " + std::string(9935760 - 4, 'x');
-  Files odd = {{"big.dat", tooLarge}, {"note.txt", "hello"}, {"short.dat", "91"}, {"word.dat", "abc def"},
+  Files odd = {{"big.dat", tooLarge},
+               {"note.txt", "hello"},
+               {"short.dat", "91"},
+               {"word.dat", "abc def"},
                {"nodigit.dat", "91x 1"}};
   int minute = 0;
   for (const auto& [name, bytes] : odd) Drop(name, bytes, minute++);
@@ -176,8 +195,8 @@ TEST_F(Pass, AFileThatIsNotARequestStaysWhenItCannotBeSetAside) {
 TEST_F(Pass, AFileStillBeingWrittenIsTakenAtALaterPass) {
   StartServer();
   DropThree();
-  const HANDLE writer = CreateFileA((Out() / "a.dat").string().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                                    nullptr);
+  const HANDLE writer = CreateFileA((Out() / "a.dat").string().c_str(), GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);
   EXPECT_EQ(RunPass(), kPassDone);
   EXPECT_EQ(FilesIn(Sent()), (Files{{"b.dat", "450 second"}, {"c.dat", "777 third"}}));
@@ -198,7 +217,8 @@ TEST_F(Pass, SubfoldersAreLeftAlone) {
 }
 
 TEST_F(Pass, AtMost2000FilesAreConsideredInOnePass) {
-  for (int i = 0; i <= 2000; ++i) velmora::testing::WriteFileBytes(Out() / ("n" + std::to_string(i)), "x");
+  for (int i = 0; i <= 2000; ++i)
+    velmora::testing::WriteFileBytes(Out() / ("n" + std::to_string(i)), "x");
   const auto [result, lines] = RunLoggedPass();
   EXPECT_EQ(result, kPassNothingToSend);
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Fisiere FF  2000"), lines.end());
@@ -258,15 +278,20 @@ TEST_F(Pass, LogTellsTheStepsOfAPass) {
   Drop("req.dat", "915 salut", 0);
   const auto [result, lines] = RunLoggedPass();
   EXPECT_EQ(result, kPassDone);
-  const std::vector<std::string> steps = {"Init PostasThreadFunc", "Fisiere FF     1", "init conectare postas",
-                                          "Init CS     0", "Send ok :" + (Out() / "req.dat").string(),
-                                          "inchide conexiune ....", "Exit thread func"};
+  const std::vector<std::string> steps = {"Init PostasThreadFunc",
+                                          "Fisiere FF     1",
+                                          "init conectare postas",
+                                          "Init CS     0",
+                                          "Send ok :" + (Out() / "req.dat").string(),
+                                          "inchide conexiune ....",
+                                          "Exit thread func"};
   auto at = lines.begin();
   for (const std::string& step : steps) {
     at = std::find(at, lines.end(), step);
     EXPECT_NE(at, lines.end()) << "missing or out of order: " << step;
   }
-  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.starts_with("Set timer"); }));
+  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                          [](const std::string& l) { return l.starts_with("Set timer"); }));
 }
 
 }  // namespace

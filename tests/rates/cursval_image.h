@@ -29,7 +29,8 @@ inline void PutLittleEndian(std::string& out, uint32_t value, int bytes) {
 
 inline uint32_t GetLittleEndian(const std::string& in, std::size_t at, int bytes) {
   uint32_t v = 0;
-  for (int i = 0; i < bytes; ++i) v |= static_cast<uint32_t>(static_cast<unsigned char>(in[at + i])) << (8 * i);
+  for (int i = 0; i < bytes; ++i)
+    v |= static_cast<uint32_t>(static_cast<unsigned char>(in[at + i])) << (8 * i);
   return v;
 }
 
@@ -47,14 +48,16 @@ inline std::string Bytes(const Image& image) {
   PutLittleEndian(out, static_cast<uint16_t>(image.permission), 2);
   PutLittleEndian(out, static_cast<uint16_t>(image.field6), 2);
   PutLittleEndian(out, static_cast<uint16_t>(image.field8), 2);
-  for (std::size_t i = 0; i < 19; ++i) out += RateBytes(i < image.block.size() ? image.block[i] : Rate{0, 0, 0});
+  for (std::size_t i = 0; i < 19; ++i)
+    out += RateBytes(i < image.block.size() ? image.block[i] : Rate{0, 0, 0});
   for (const Rate& r : image.rates) out += RateBytes(r);
   return out;
 }
 
 inline Rate RateAt(const std::string& bytes, std::size_t record) {
   const std::size_t at = (record - 1) * 10;
-  return {static_cast<int16_t>(GetLittleEndian(bytes, at, 2)), static_cast<int32_t>(GetLittleEndian(bytes, at + 2, 4)),
+  return {static_cast<int16_t>(GetLittleEndian(bytes, at, 2)),
+          static_cast<int32_t>(GetLittleEndian(bytes, at + 2, 4)),
           static_cast<int32_t>(GetLittleEndian(bytes, at + 6, 4))};
 }
 

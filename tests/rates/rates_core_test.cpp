@@ -29,15 +29,33 @@ TEST(ParseDateText, DateTextsOfTheNews) {
     int32_t date;  // 0 when the parse fails (the value then stays as it was)
   };
   const Case cases[] = {
-      {"5.3.24", true, 20240305},     {"05/03/2024", true, 20240305}, {"29.02.2024", true, 20240229},
-      {"29.02.2023", false, 0},       {"31.04.2024", false, 0},       {"1.13.2024", false, 0},
-      {"123.1.2024", false, 0},       {"01.01.1899", false, 0},       {"01.01.1989", true, 19890101},
-      {"01.01.00", true, 20000101},   {"", true, 0},                  {"8 12 2026", true, 20261208},
-      {"0.1.2024", false, 0},         {"1.0.2024", false, 0},         {"00.01.2024", false, 0},
-      {"32.01.2024", false, 0},       {"1.1.24ab", true, 20240101},   {"1.1.ab", false, 0},
-      {"11.11.", false, 0},           {"1.1.1", false, 0},            {"1.1.2100", false, 0},
-      {"1.1.1901", true, 19010101},   {"1.1.100", false, 0},          {"29.2.00", true, 20000229},
-      {"01.01.2024xyz", false, 0},    {"a1.01.2024", false, 0},       {"1.1.-5", false, 0},
+      {"5.3.24", true, 20240305},
+      {"05/03/2024", true, 20240305},
+      {"29.02.2024", true, 20240229},
+      {"29.02.2023", false, 0},
+      {"31.04.2024", false, 0},
+      {"1.13.2024", false, 0},
+      {"123.1.2024", false, 0},
+      {"01.01.1899", false, 0},
+      {"01.01.1989", true, 19890101},
+      {"01.01.00", true, 20000101},
+      {"", true, 0},
+      {"8 12 2026", true, 20261208},
+      {"0.1.2024", false, 0},
+      {"1.0.2024", false, 0},
+      {"00.01.2024", false, 0},
+      {"32.01.2024", false, 0},
+      {"1.1.24ab", true, 20240101},
+      {"1.1.ab", false, 0},
+      {"11.11.", false, 0},
+      {"1.1.1", false, 0},
+      {"1.1.2100", false, 0},
+      {"1.1.1901", true, 19010101},
+      {"1.1.100", false, 0},
+      {"29.2.00", true, 20000229},
+      {"01.01.2024xyz", false, 0},
+      {"a1.01.2024", false, 0},
+      {"1.1.-5", false, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -54,11 +72,16 @@ TEST(ReadFreeNumber, NumbersEndAtABlankACommaOrASlash) {
     double value;
   };
   const Case cases[] = {
-      {"4.9512", true, 4.9512}, {"   4.9512  ", true, 4.9512}, {"4,9512", true, 4},     {"4/5", true, 4},
-      {"3.9 x", true, 3.9},     {"-1.5", true, -1.5},          {"+2", true, 2},         {".5", true, 0.5},
-      {"5.", true, 5},          {"1E2", true, 100},            {"2.5d-1", true, 0.25},  {"", false, 0},
-      {"   ", false, 0},        {"abc", false, 0},             {"4.95x", false, 0},     {",4", false, 0},
-      {"1.2.3", false, 0},      {"inf", false, 0},             {"nan", false, 0},       {"1e", false, 0},
+      {"4.9512", true, 4.9512}, {"   4.9512  ", true, 4.9512},
+      {"4,9512", true, 4},      {"4/5", true, 4},
+      {"3.9 x", true, 3.9},     {"-1.5", true, -1.5},
+      {"+2", true, 2},          {".5", true, 0.5},
+      {"5.", true, 5},          {"1E2", true, 100},
+      {"2.5d-1", true, 0.25},   {"", false, 0},
+      {"   ", false, 0},        {"abc", false, 0},
+      {"4.95x", false, 0},      {",4", false, 0},
+      {"1.2.3", false, 0},      {"inf", false, 0},
+      {"nan", false, 0},        {"1e", false, 0},
       {"-", false, 0},          {".", false, 0},
   };
   for (const Case& c : cases) {
@@ -86,10 +109,8 @@ TEST(RatesFromNews, TextsThatStopTheUpdate) {
       {"31.04.2024", "4.9", "3.9"},  // no such date: the date stays 0
       {"", "4.9", "3.9"},            // blank date
       {"1.1.24", "0.001", "3.9"},    // not above 0.001
-      {"1.1.24", "4.9", "-3"},
-      {"1.1.24", "x", "3.9"},
-      {"1.1.24", "4.9", ""},
-      {"1.1.24", "999999999", "3.9"},  // does not fit the file
+      {"1.1.24", "4.9", "-3"},      {"1.1.24", "x", "3.9"},
+      {"1.1.24", "4.9", ""},        {"1.1.24", "999999999", "3.9"},  // does not fit the file
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.date) + "|" + c.euro + "|" + c.usd);
@@ -111,7 +132,8 @@ Image Merged(const Image& before) {
 }
 
 TEST(MergeCursValImage, TheNewRateTakesItsPlaceByDateInItsCurrency) {
-  const Rate usdEarly{1, 20240101, 38000}, usdLate{1, 20240401, 41000}, eurEarly{2, 20240101, 48000};
+  const Rate usdEarly{1, 20240101, 38000}, usdLate{1, 20240401, 41000},
+      eurEarly{2, 20240101, 48000};
   const Rate eurSame{2, kDay, 11111}, eurLate{2, 20240601, 50000};
   struct Case {
     const char* name;
@@ -119,9 +141,15 @@ TEST(MergeCursValImage, TheNewRateTakesItsPlaceByDateInItsCurrency) {
   };
   const Case cases[] = {
       {"before all", {usdLate, eurLate}, {kNewUsd, usdLate, kNewEuro, eurLate}},
-      {"between", {usdEarly, usdLate, eurEarly, eurLate}, {usdEarly, kNewUsd, usdLate, eurEarly, kNewEuro, eurLate}},
-      {"in place", {eurEarly, eurSame, eurLate, usdLate}, {kNewUsd, usdLate, eurEarly, kNewEuro, eurLate}},
-      {"a second record of the same date is dropped", {usdLate, eurSame, eurSame}, {kNewUsd, usdLate, kNewEuro}},
+      {"between",
+       {usdEarly, usdLate, eurEarly, eurLate},
+       {usdEarly, kNewUsd, usdLate, eurEarly, kNewEuro, eurLate}},
+      {"in place",
+       {eurEarly, eurSame, eurLate, usdLate},
+       {kNewUsd, usdLate, eurEarly, kNewEuro, eurLate}},
+      {"a second record of the same date is dropped",
+       {usdLate, eurSame, eurSame},
+       {kNewUsd, usdLate, kNewEuro}},
   };
   const std::vector<Rate> block = {{1, 20240101, 38000}, {2, 20240101, 48000}, {7, 20240101, 5}};
   for (const Case& c : cases) {
@@ -135,7 +163,8 @@ TEST(MergeCursValImage, TheNewRateTakesItsPlaceByDateInItsCurrency) {
 
 TEST(MergeCursValImage, ARateLaterThanAllOfItsCurrencyIsAppendedAndUpdatesTheBlock) {
   const Rate usdOld{1, 20240101, 38000}, eurLate{2, 20240601, 50000};
-  const Image after = Merged({2, 1, 0, 0, {{1, 1, 1}, {2, 2, 2}, {1, 3, 3}, {9, 4, 4}}, {usdOld, eurLate}});
+  const Image after =
+      Merged({2, 1, 0, 0, {{1, 1, 1}, {2, 2, 2}, {1, 3, 3}, {9, 4, 4}}, {usdOld, eurLate}});
   EXPECT_EQ(after.rates, (std::vector<Rate>{usdOld, kNewUsd, kNewEuro, eurLate}));
   // Only the USD block records change: the EURO rate went before a later one.
   EXPECT_EQ(std::vector<Rate>(after.block.begin(), after.block.begin() + 5),

@@ -37,9 +37,15 @@ class FaultyFiles final : public RateFiles {
   AutoHandle OpenShared(const std::string& path) override {
     return Fails() ? AutoHandle() : real_.OpenShared(path);
   }
-  AutoHandle Create(const std::string& path) override { return Fails() ? AutoHandle() : real_.Create(path); }
-  bool ReadAll(HANDLE file, std::string& bytes) override { return !Fails() && real_.ReadAll(file, bytes); }
-  bool WriteAll(HANDLE file, std::string_view bytes) override { return !Fails() && real_.WriteAll(file, bytes); }
+  AutoHandle Create(const std::string& path) override {
+    return Fails() ? AutoHandle() : real_.Create(path);
+  }
+  bool ReadAll(HANDLE file, std::string& bytes) override {
+    return !Fails() && real_.ReadAll(file, bytes);
+  }
+  bool WriteAll(HANDLE file, std::string_view bytes) override {
+    return !Fails() && real_.WriteAll(file, bytes);
+  }
   bool Flush(HANDLE file) override { return !Fails() && real_.Flush(file); }
   bool Rename(const std::string& from, const std::string& to) override {
     return !Fails() && real_.Rename(from, to);
@@ -62,7 +68,8 @@ const NewsRates kNews{20240305, 49512, 39000};
 class RateFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    before_ = testing::Bytes({2, 1, 0, 0, {{1, 20240101, 38000}}, {{1, 20240101, 38000}, {2, 20240101, 48000}}});
+    before_ = testing::Bytes(
+        {2, 1, 0, 0, {{1, 20240101, 38000}}, {{1, 20240101, 38000}, {2, 20240101, 48000}}});
     after_ = *MergeCursValImage(before_, kNews);
     WriteFileBytes(dat_, before_);
     WriteFileBytes(old_, earlier_);
@@ -101,7 +108,8 @@ TEST_F(RateFileTest, AFailureOrACrashAtAnyStepLeavesWholeFilesUnderBothNames) {
         EXPECT_TRUE(old == earlier_ || old == before_);
       } else {
         // Either both files as they were, or (a failing clean-up after success) merged.
-        EXPECT_EQ(std::pair(dat, old), merged ? std::pair(after_, before_) : std::pair(before_, earlier_));
+        EXPECT_EQ(std::pair(dat, old),
+                  merged ? std::pair(after_, before_) : std::pair(before_, earlier_));
       }
       std::filesystem::remove(dat_ + ".new");
       std::filesystem::remove(old_ + ".new");
@@ -110,8 +118,9 @@ TEST_F(RateFileTest, AFailureOrACrashAtAnyStepLeavesWholeFilesUnderBothNames) {
 }
 
 TEST_F(RateFileTest, AFileHeldByAnotherProgramIsLeftAloneSilently) {
-  AutoHandle holder(CreateFileA(dat_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  AutoHandle holder(CreateFileA(dat_.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(holder);
   EXPECT_FALSE(Merge(WindowsRateFiles()));
   holder.reset();
@@ -158,7 +167,8 @@ TEST_F(UpdateFromNewsTest, TheRatesOfTheNewsAreMergedSilently) {
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
-TEST_F(UpdateFromNewsTest, ADirectoryFileThatCannotBeReadAgainLeavesTheMergeOnTheDirectoryReadBefore) {
+TEST_F(UpdateFromNewsTest,
+       ADirectoryFileThatCannotBeReadAgainLeavesTheMergeOnTheDirectoryReadBefore) {
   // Emptied: the re-read at the merge fails, and a new file is not made in its place.
   WriteFileBytes(folder_ / "DIRVAN.DAT", "");
   UpdateCursValFromNews("05.03.2024", "4.9512      ", "3.9000      ");
@@ -172,8 +182,10 @@ TEST_F(UpdateFromNewsTest, NothingChangesWithoutPermissionOrWithBadTexts) {
     int16_t permission;
     const char *date, *euro, *usd;
   };
-  const Case cases[] = {{0, "05.03.2024", "4.9512", "3.9"}, {2, "05.03.2024", "4.9512", "3.9"},
-                        {1, "31.04.2024", "4.9512", "3.9"}, {1, "05.03.2024", "abc", "3.9"}};
+  const Case cases[] = {{0, "05.03.2024", "4.9512", "3.9"},
+                        {2, "05.03.2024", "4.9512", "3.9"},
+                        {1, "31.04.2024", "4.9512", "3.9"},
+                        {1, "05.03.2024", "abc", "3.9"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.permission);
     const std::string file = testing::Bytes({0, c.permission, 0, 0, {}, {}});

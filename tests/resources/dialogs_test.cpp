@@ -103,7 +103,8 @@ RECT DialogUnits(HWND dialog, int x, int y, int cx, int cy) {
 
 // A template's WS_BORDER may come out as a sunken or static edge.
 bool HasBorder(HWND control) {
-  return (StyleOf(control) & WS_BORDER) || (ExStyleOf(control) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
+  return (StyleOf(control) & WS_BORDER) ||
+         (ExStyleOf(control) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
 }
 
 constexpr DWORD kButtonType = BS_TYPEMASK;
@@ -186,7 +187,8 @@ std::vector<ExpectedControl> MainDialogTable() {
       Button(1008, "Quillon", true, BS_PUSHBUTTON, BS_BITMAP | WS_TABSTOP),
       Button(1009, "Gestiunea Salariilor", true, BS_PUSHBUTTON, BS_BITMAP | WS_TABSTOP),
       Button(1010, "Gestiunea mijloacelor fize", true, BS_PUSHBUTTON, BS_BITMAP | WS_TABSTOP),
-      Button(1011, "Initializare si definere mediu ERP", true, BS_PUSHBUTTON, BS_BITMAP | WS_TABSTOP),
+      Button(1011, "Initializare si definere mediu ERP", true, BS_PUSHBUTTON,
+             BS_BITMAP | WS_TABSTOP),
       Button(1, "OK", false, BS_DEFPUSHBUTTON, WS_DISABLED, 0),
       Button(2, "Cancel", false),
       Button(1041, "F2", false, BS_PUSHBUTTON, WS_DISABLED, 0),
@@ -215,8 +217,8 @@ TEST(DialogTemplates, HeadersGiveCaptionFontSizeAndFrame) {
   const DWORD kFramed = DS_MODALFRAME | DS_CENTER | WS_CAPTION;
   const struct {
     int id;
-    const char* title;  // nullptr: not checked
-    int itemCount;      // -1: not checked
+    const char* title;     // nullptr: not checked
+    int itemCount;         // -1: not checked
     double cx, cy, slack;  // size in dialog units, within slack
     DWORD required, forbidden;
   } cases[] = {
@@ -299,19 +301,19 @@ TEST(NewsStripTemplate, CreatesInsideTheMainDialogsHost) {
   EXPECT_TRUE(StyleOf(strip) & WS_CHILD);
   EXPECT_FALSE(StyleOf(strip) & WS_CAPTION);
   CheckControls(strip, {
-      EditBox(1031, true, ES_MULTILINE | ES_READONLY),
-      Label(1032, "-", true),
-      Label(1033, "-", true),
-      Label(1034, "-", true, SS_LEFT, WS_CLIPSIBLINGS, WS_EX_TRANSPARENT),
-      Label(1035, "-", true),
-      Button(1036, " Nou in Vantor  ", true, BS_GROUPBOX),
-      Button(1037, " Curs valutar ", true, BS_GROUPBOX),
-      Button(1038, " Vremea ", true, BS_GROUPBOX),
-      Picture(1039, true, 30, 20),
-      Picture(1040, true, 30, 20),
-      Button(1, "OK", false, BS_DEFPUSHBUTTON),
-      Button(2, "Cancel", false),
-  });
+                           EditBox(1031, true, ES_MULTILINE | ES_READONLY),
+                           Label(1032, "-", true),
+                           Label(1033, "-", true),
+                           Label(1034, "-", true, SS_LEFT, WS_CLIPSIBLINGS, WS_EX_TRANSPARENT),
+                           Label(1035, "-", true),
+                           Button(1036, " Nou in Vantor  ", true, BS_GROUPBOX),
+                           Button(1037, " Curs valutar ", true, BS_GROUPBOX),
+                           Button(1038, " Vremea ", true, BS_GROUPBOX),
+                           Picture(1039, true, 30, 20),
+                           Picture(1040, true, 30, 20),
+                           Button(1, "OK", false, BS_DEFPUSHBUTTON),
+                           Button(2, "Cancel", false),
+                       });
   // The date overlaps the EUR rate and emblem: the rate lies above it, the
   // emblem below it.
   EXPECT_LT(ZIndex(strip, GetDlgItem(strip, 1032)), ZIndex(strip, GetDlgItem(strip, 1034)));
@@ -348,11 +350,13 @@ TEST(MessageHistoryTemplate, ControlsSitWhereTheLayoutPutsThem) {
   std::vector<HWND> children = ChildrenInZOrder(dlg);
   ASSERT_EQ(children.size(), 7u);
 
-  ExpectedControl list{1023, "ListCorvane", nullptr, true, 0, 0, WS_CHILD, 0, WS_EX_STATICEDGE, 0, 0};
+  ExpectedControl list{1023, "ListCorvane",    nullptr, true, 0, 0, WS_CHILD,
+                       0,    WS_EX_STATICEDGE, 0,       0};
   // The band and its line have no id; they are checked below.
   for (const ExpectedControl& e :
        {Button(1, "OK", false, BS_DEFPUSHBUTTON), Button(2, "Cancel", false),
-        Label(1031, "Lista mesajelor mesajelor trimise si primite", true, SS_LEFT, 0, WS_EX_TRANSPARENT),
+        Label(1031, "Lista mesajelor mesajelor trimise si primite", true, SS_LEFT, 0,
+              WS_EX_TRANSPARENT),
         list,
         EditBox(1043, true, ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_BORDER | WS_VSCROLL)})
     CheckControl(dlg, e);
@@ -397,10 +401,10 @@ TEST(TextViewerTemplate, HasVisibleOkHiddenCancelAndAReadOnlyText) {
   HWND dlg = d.get();
   ASSERT_NE(dlg, nullptr);
   CheckControls(dlg, {
-      Button(1, "OK", true, BS_DEFPUSHBUTTON),
-      Button(2, "Cancel", false),
-      EditBox(1043, true, ES_MULTILINE | ES_READONLY | WS_BORDER | WS_VSCROLL),
-  });
+                         Button(1, "OK", true, BS_DEFPUSHBUTTON),
+                         Button(2, "Cancel", false),
+                         EditBox(1043, true, ES_MULTILINE | ES_READONLY | WS_BORDER | WS_VSCROLL),
+                     });
   RECT r = RectInParent(GetDlgItem(dlg, 1043));
   RECT want = DialogUnits(dlg, 0, 0, 456, 242);
   EXPECT_EQ(r.right - r.left, want.right);

@@ -324,9 +324,9 @@ TEST(VersionInfo, NamesCompanyProductAndTheBuildVersion) {
   EXPECT_EQ(HIWORD(fixed->dwFileVersionLS), VELMORA_VERSION_PATCH);
   EXPECT_EQ(LOWORD(fixed->dwFileVersionLS), VELMORA_VERSION_BUILD);
   // The text form must say the same as the numbers.
-  std::string numbers = std::to_string(VELMORA_VERSION_MAJOR) + "." + std::to_string(VELMORA_VERSION_MINOR) +
-                        "." + std::to_string(VELMORA_VERSION_PATCH) + "." +
-                        std::to_string(VELMORA_VERSION_BUILD);
+  std::string numbers =
+      std::to_string(VELMORA_VERSION_MAJOR) + "." + std::to_string(VELMORA_VERSION_MINOR) + "." +
+      std::to_string(VELMORA_VERSION_PATCH) + "." + std::to_string(VELMORA_VERSION_BUILD);
   EXPECT_EQ(numbers, VELMORA_VERSION_TEXT);
 }
 

@@ -37,21 +37,35 @@ TEST(FaultPlan, EachSwitchOnOneAnswer) {
     unsigned delayMs;
     bool honest, touched;
   } cases[] = {
-      {"no switches: the truth", {}, "OK", true, "\x06\x00\x00\x00OK"s, 6, false, false, 0, true, false},
-      {"refusal of the qualification", kRefuse, "OK", true, "\x06\x00\x00\x00NO"s, 6, false, false, 0, false, true},
-      {"refusal leaves other answers alone", kRefuse, "news", false, "\x08\x00\x00\x00news"s, 8, false, false, 0,
-       true, false},
-      // The marked qualification answer no longer begins with "OK": the client takes it as not accepted.
-      {"marked qualification", kMark, "OK", true, "\x09\x00\x00\x00**1OK"s, 9, false, false, 0, true, true},
-      {"marked empty answer", kMark, "", false, "\x07\x00\x00\x00**1"s, 7, false, false, 0, true, true},
+      {"no switches: the truth",
+       {},
+       "OK",
+       true,
+       "\x06\x00\x00\x00OK"s,
+       6,
+       false,
+       false,
+       0,
+       true,
+       false},
+      {"refusal of the qualification", kRefuse, "OK", true, "\x06\x00\x00\x00NO"s, 6, false, false,
+       0, false, true},
+      {"refusal leaves other answers alone", kRefuse, "news", false, "\x08\x00\x00\x00news"s, 8,
+       false, false, 0, true, false},
+      // The marked qualification answer no longer begins with "OK": the client
+      // takes it as not accepted.
+      {"marked qualification", kMark, "OK", true, "\x09\x00\x00\x00**1OK"s, 9, false, false, 0,
+       true, true},
+      {"marked empty answer", kMark, "", false, "\x07\x00\x00\x00**1"s, 7, false, false, 0, true,
+       true},
       {"short announce: 24 bytes announced as 14", kShortBy10, std::string(20, 'x'), false,
        "\x0E\x00\x00\x00"s + std::string(20, 'x'), 24, false, false, 0, false, true},
-      {"short announce never below zero", kShortBy10, "OK", true, "\x00\x00\x00\x00OK"s, 6, false, false, 0, false,
-       true},
-      {"drop after 6: a 6-byte frame goes out whole", kDropAfter6, "OK", true, "\x06\x00\x00\x00OK"s, 6, false,
-       false, 0, true, false},
-      {"drop after 6: an 11-byte frame is cut", kDropAfter6, "hotnews", false, "\x0B\x00\x00\x00hotnews"s, 6, true,
+      {"short announce never below zero", kShortBy10, "OK", true, "\x00\x00\x00\x00OK"s, 6, false,
        false, 0, false, true},
+      {"drop after 6: a 6-byte frame goes out whole", kDropAfter6, "OK", true,
+       "\x06\x00\x00\x00OK"s, 6, false, false, 0, true, false},
+      {"drop after 6: an 11-byte frame is cut", kDropAfter6, "hotnews", false,
+       "\x0B\x00\x00\x00hotnews"s, 6, true, false, 0, false, true},
       {"delay", kDelay250, "x", false, "\x05\x00\x00\x00x"s, 5, false, false, 250, true, true},
       {"never answer", kNever, "x", false, "\x05\x00\x00\x00x"s, 0, false, true, 0, false, true},
   };
@@ -77,8 +91,9 @@ TEST(FaultPlan, ScopeChoosesTheAnswersTouched) {
     bool touches_qualification;
     bool touches_requests;
   };
-  for (const Case c : {Case{FaultScope::kAll, true, true}, Case{FaultScope::kQualification, true, false},
-                       Case{FaultScope::kRequests, false, true}}) {
+  for (const Case c :
+       {Case{FaultScope::kAll, true, true}, Case{FaultScope::kQualification, true, false},
+        Case{FaultScope::kRequests, false, true}}) {
     FaultSwitches s;
     s.delay_ms = 100;
     s.scope = c.scope;
@@ -93,9 +108,11 @@ TEST(FaultPlan, LimitCountsTouchedAnswersOnly) {
   s.refuse_qualification = true;
   s.limit = 1;
   FaultPlan plan(s);
-  EXPECT_EQ(plan.Plan("data", false).frame, "\x08\x00\x00\x00" "data"s);  // untouched, not counted
-  EXPECT_EQ(plan.Plan("OK", true).frame, "\x06\x00\x00\x00NO"s);           // first qualification refused
-  EXPECT_EQ(plan.Plan("OK", true).frame, "\x06\x00\x00\x00OK"s);           // the next accepted
+  EXPECT_EQ(plan.Plan("data", false).frame,
+            "\x08\x00\x00\x00"
+            "data"s);                                             // untouched, not counted
+  EXPECT_EQ(plan.Plan("OK", true).frame, "\x06\x00\x00\x00NO"s);  // first qualification refused
+  EXPECT_EQ(plan.Plan("OK", true).frame, "\x06\x00\x00\x00OK"s);  // the next accepted
 }
 
 }  // namespace

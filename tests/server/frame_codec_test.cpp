@@ -24,11 +24,15 @@ TEST(FrameEncode, LengthFieldCountsItselfLittleEndian) {
   ASSERT_EQ(frame.size(), 304u);
   EXPECT_EQ(frame.substr(0, 4), "\x30\x01\x00\x00"s);
   // A lie on purpose: announces 2 bytes fewer than it carries.
-  EXPECT_EQ(EncodeFrameAnnouncing("abcd", 6), "\x06\x00\x00\x00" "abcd"s);
+  EXPECT_EQ(EncodeFrameAnnouncing("abcd", 6),
+            "\x06\x00\x00\x00"
+            "abcd"s);
 }
 
 TEST(FrameDecoder, OneFrameFedByteByByte) {
-  const std::string wire = "\x13\x00\x00\x00" "903 hotnews.txt"s;  // 19 = 4 + 15
+  const std::string wire =
+      "\x13\x00\x00\x00"
+      "903 hotnews.txt"s;  // 19 = 4 + 15
   FrameDecoder decoder;
   std::string payload;
   for (std::size_t i = 0; i + 1 < wire.size(); ++i) {
@@ -43,10 +47,13 @@ TEST(FrameDecoder, OneFrameFedByteByByte) {
 }
 
 TEST(FrameDecoder, SeveralFramesInOneChunkAndASplitHeader) {
-  const std::string wire = "\x04\x00\x00\x00"s                  // empty payload
-                           "\x06\x00\x00\x00" "OK"s             // "OK"
-                           "\x0C\x00\x00\x00" "918 4711"s       // 12 = 4 + 8
-                           "\x09\x00"s;                         // half a header
+  const std::string wire =
+      "\x04\x00\x00\x00"s  // empty payload
+      "\x06\x00\x00\x00"
+      "OK"s  // "OK"
+      "\x0C\x00\x00\x00"
+      "918 4711"s   // 12 = 4 + 8
+      "\x09\x00"s;  // half a header
   FrameDecoder decoder;
   decoder.Feed(wire);
   std::string payload = "junk";
@@ -58,7 +65,9 @@ TEST(FrameDecoder, SeveralFramesInOneChunkAndASplitHeader) {
   EXPECT_EQ(payload, "918 4711");
   EXPECT_EQ(decoder.Next(payload), Status::kNeedMore);
   EXPECT_EQ(decoder.Buffered(), 2u);
-  decoder.Feed("\x00\x00" "915 x"s);
+  decoder.Feed(
+      "\x00\x00"
+      "915 x"s);
   ASSERT_EQ(decoder.Next(payload), Status::kFrame);
   EXPECT_EQ(payload, "915 x");
 }

@@ -40,7 +40,8 @@ TEST(MessageQueue, OldestFirstByTimeThenByName) {
   WriteMessage(client / "delivered" / "old.txt", "already sent", t0 - 20s);
 
   MessageQueue queue(dir.path());
-  EXPECT_EQ(Names(queue.Waiting("4711")), (std::vector<std::string>{"z.txt", "a.txt", "b.txt", "c.txt"}));
+  EXPECT_EQ(Names(queue.Waiting("4711")),
+            (std::vector<std::string>{"z.txt", "a.txt", "b.txt", "c.txt"}));
 
   std::vector<std::string> texts;
   while (auto m = queue.Next("4711")) {
@@ -95,7 +96,8 @@ TEST(RequestStore, OneFilePerRequestByteForByte) {
 
   std::vector<fs::path> stored;
   for (int i = 0; i < 3; ++i) {
-    const auto file = store.Store(i == 0 ? upload : "915 salut", i == 0 ? "901" : "915", "4711", now);
+    const auto file =
+        store.Store(i == 0 ? upload : "915 salut", i == 0 ? "901" : "915", "4711", now);
     ASSERT_TRUE(file.has_value());
     stored.push_back(*file);
   }

@@ -21,11 +21,34 @@ TEST(ParseOptions, DefaultsToTheLaunchersPortOnLoopback) {
 }
 
 TEST(ParseOptions, EverySwitch) {
-  const ParsedOptions p =
-      Parse({"--root", "r", "--data", "d", "--port", "0", "--bind", "127.0.0.2", "--log", "s.log", "--stop-file",
-             "stop", "--exit-after-seconds", "30", "--refuse-qualification", "--mark-answers", "--delay-ms", "1500",
-             "--drop-after", "1000", "--short-announce", "10", "--never-answer", "--fault-scope", "requests",
-             "--fault-limit", "2", "--never-accept"});
+  const ParsedOptions p = Parse({"--root",
+                                 "r",
+                                 "--data",
+                                 "d",
+                                 "--port",
+                                 "0",
+                                 "--bind",
+                                 "127.0.0.2",
+                                 "--log",
+                                 "s.log",
+                                 "--stop-file",
+                                 "stop",
+                                 "--exit-after-seconds",
+                                 "30",
+                                 "--refuse-qualification",
+                                 "--mark-answers",
+                                 "--delay-ms",
+                                 "1500",
+                                 "--drop-after",
+                                 "1000",
+                                 "--short-announce",
+                                 "10",
+                                 "--never-answer",
+                                 "--fault-scope",
+                                 "requests",
+                                 "--fault-limit",
+                                 "2",
+                                 "--never-accept"});
   ASSERT_TRUE(p.options.has_value()) << p.error;
   const Options& o = *p.options;
   EXPECT_EQ(o.port, 0);
@@ -46,19 +69,19 @@ TEST(ParseOptions, EverySwitch) {
 
 TEST(ParseOptions, Refusals) {
   const std::vector<std::vector<std::string_view>> refused = {
-      {"--data", "d"},                                          // no root
-      {"--root", "r"},                                          // no data
+      {"--data", "d"},  // no root
+      {"--root", "r"},  // no data
       {"--root", "r", "--data", "d", "--port", "65536"},
       {"--root", "r", "--data", "d", "--port", "-1"},
       {"--root", "r", "--data", "d", "--port", "51x"},
-      {"--root", "r", "--data", "d", "--port"},                 // value missing
+      {"--root", "r", "--data", "d", "--port"},  // value missing
       {"--root", "r", "--data", "d", "--delay-ms", ""},
       {"--root", "r", "--data", "d", "--fault-scope", "some"},
       {"--root", "r", "--data", "d", "--frobnicate"},
       {"--root", "r", "--data", "d", "--bind", "localhost"},
       {"--root", "r", "--data", "d", "--bind", "127.0.0"},
       {"--root", "r", "--data", "d", "--bind", "127.0.0.256"},
-      {"--root", "r", "--data", "d", "--bind", "0.0.0.0"},       // every interface
+      {"--root", "r", "--data", "d", "--bind", "0.0.0.0"},  // every interface
       {"--root", "r", "--data", "d", "--bind", "192.168.1.10"},
   };
   for (const auto& args : refused) {
@@ -72,7 +95,8 @@ TEST(ParseOptions, Refusals) {
 }
 
 TEST(ParseOptions, OutsideLoopbackOnlyWhenAskedFor) {
-  const ParsedOptions p = Parse({"--root", "r", "--data", "d", "--bind", "0.0.0.0", "--allow-non-loopback"});
+  const ParsedOptions p =
+      Parse({"--root", "r", "--data", "d", "--bind", "0.0.0.0", "--allow-non-loopback"});
   ASSERT_TRUE(p.options.has_value()) << p.error;
   EXPECT_EQ(p.options->bind, "0.0.0.0");
 }

@@ -38,7 +38,8 @@ class RequestHandlerTest : public ::testing::Test {
 TEST_F(RequestHandlerTest, QualificationAcceptsAndRemembersTheClient) {
   RequestHandler handler(root(), data());
   SessionState session;
-  const Answer a = handler.Handle("000 4711       VELMORA.exe (07.12.2026 PC C:\\ERP\\ fix)", session);
+  const Answer a =
+      handler.Handle("000 4711       VELMORA.exe (07.12.2026 PC C:\\ERP\\ fix)", session);
   EXPECT_EQ(a.payload, "OK");
   EXPECT_TRUE(a.qualification);
   EXPECT_EQ(session.client_code, "4711");

@@ -52,8 +52,9 @@ TEST(ParseQualification, SplitsCodeAndIdentity) {
   EXPECT_EQ(q.client_code, "12345");
   EXPECT_EQ(q.identity, "VELMORA.exe (07.12.2026 BIROU-01 C:\\ERP\\ fix)");
 
-  EXPECT_EQ(ParseQualification("1234567890 x.exe ()").client_code, "1234567890");  // the "unknown" code
-  EXPECT_EQ(ParseQualification("4711").client_code, "4711");                        // cut short
+  EXPECT_EQ(ParseQualification("1234567890 x.exe ()").client_code,
+            "1234567890");                                    // the "unknown" code
+  EXPECT_EQ(ParseQualification("4711").client_code, "4711");  // cut short
   EXPECT_EQ(ParseQualification("4711").identity, "");
   EXPECT_EQ(ParseQualification("ab12      x.exe ()").client_code, "");
 }

@@ -67,9 +67,25 @@ TEST(CheckRequestedName, RefusesEverythingThatCouldLeaveTheRoot) {
       "hot\tnews.txt",
       "hot\x7Fnews.txt",
       "\xE2sta.txt",  // non-ASCII byte
-      "a<b", "a>b", "a\"b", "a|b", "a?b", "a*b",
-      "name.", "dir /x", "dir./x", "...",
-      "CON", "con.txt", "Nul", "aux.dat", "PRN", "com1", "LPT9.log", "poze/nul", "CON .txt",
+      "a<b",
+      "a>b",
+      "a\"b",
+      "a|b",
+      "a?b",
+      "a*b",
+      "name.",
+      "dir /x",
+      "dir./x",
+      "...",
+      "CON",
+      "con.txt",
+      "Nul",
+      "aux.dat",
+      "PRN",
+      "com1",
+      "LPT9.log",
+      "poze/nul",
+      "CON .txt",
   };
   for (const std::string& name : refused) {
     SCOPED_TRACE(::testing::PrintToString(name));
@@ -84,7 +100,7 @@ TEST(CheckRequestedName, LengthLimits) {
   const std::string ok = std::string(254, 'a') + "/" + std::string(253, 'b');
   ASSERT_EQ(ok.size(), 508u);
   EXPECT_TRUE(CheckRequestedName(ok).relative.has_value());
-  EXPECT_FALSE(CheckRequestedName(ok + "c").relative.has_value());           // 509
+  EXPECT_FALSE(CheckRequestedName(ok + "c").relative.has_value());  // 509
   EXPECT_TRUE(CheckRequestedName(std::string(255, 'a')).relative.has_value());
   EXPECT_FALSE(CheckRequestedName(std::string(256, 'a')).relative.has_value());
   EXPECT_FALSE(CheckRequestedName(std::string(5000, 'a')).relative.has_value());
@@ -143,7 +159,8 @@ TEST(ResolveUnderRoot, DoesNotFollowLinksOutOfTheRoot) {
 
   EXPECT_TRUE(ResolveUnderRoot(canonical_root, "leak.txt").rejected);
   EXPECT_TRUE(ResolveUnderRoot(canonical_root, "up/secret.txt").rejected);
-  const Resolved inside = ResolveUnderRoot(canonical_root, "alias.txt");  // a link that stays inside is fine
+  const Resolved inside =
+      ResolveUnderRoot(canonical_root, "alias.txt");  // a link that stays inside is fine
   ASSERT_TRUE(inside.file.has_value());
   EXPECT_EQ(testing::ReadFileBytes(*inside.file), "real");
 }

@@ -14,7 +14,8 @@ extern char** environ;
 
 namespace velmora::testing {
 
-ServerProcess::ServerProcess(const std::vector<std::string>& args, const std::filesystem::path& stderr_file) {
+ServerProcess::ServerProcess(const std::vector<std::string>& args,
+                             const std::filesystem::path& stderr_file) {
   int pipe_fds[2];
   if (pipe(pipe_fds) != 0) return;
   posix_spawn_file_actions_t actions;
@@ -22,7 +23,8 @@ ServerProcess::ServerProcess(const std::vector<std::string>& args, const std::fi
   posix_spawn_file_actions_adddup2(&actions, pipe_fds[1], STDOUT_FILENO);
   posix_spawn_file_actions_addclose(&actions, pipe_fds[0]);
   posix_spawn_file_actions_addclose(&actions, pipe_fds[1]);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, stderr_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, stderr_file.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
 
   std::vector<std::string> argv_text = {VELMORA_SERVER_EXE};
   argv_text.insert(argv_text.end(), args.begin(), args.end());
@@ -51,7 +53,8 @@ ServerProcess::ServerProcess(const std::vector<std::string>& args, const std::fi
   }
   std::smatch m;
   static const std::regex kListening(R"(^listening on 127\.0\.0\.\d+:(\d+)$)");
-  if (std::regex_match(first_line_, m, kListening)) port_ = static_cast<std::uint16_t>(std::stoi(m[1].str()));
+  if (std::regex_match(first_line_, m, kListening))
+    port_ = static_cast<std::uint16_t>(std::stoi(m[1].str()));
 }
 
 ServerProcess::~ServerProcess() {

@@ -53,7 +53,8 @@ class ServerProgramTest : public ::testing::Test {
   ServerProgramTest() {
     fs::create_directories(root() / "updateVelmora");
     testing::WriteFileBytes(root() / "hotnews.txt", kNews);
-    testing::WriteFileBytes(root() / "updateVelmora" / "velmora.scn", "1\r\ntw01.jpg\r\nOferta@@noua\r\n5000\r\n3\r\n");
+    testing::WriteFileBytes(root() / "updateVelmora" / "velmora.scn",
+                            "1\r\ntw01.jpg\r\nOferta@@noua\r\n5000\r\n3\r\n");
     testing::WriteFileBytes(root() / "updateVelmora" / "tw01.jpg", "JPG");
     testing::WriteFileBytes(dir_.path() / "secret.txt", "secret");
   }
@@ -65,12 +66,13 @@ class ServerProgramTest : public ::testing::Test {
 
   // Starts the server with a free port and a safety time limit.
   std::unique_ptr<ServerProcess> Start(std::vector<std::string> extra = {}) {
-    std::vector<std::string> args = {"--root", root().string(), "--data", data().string(), "--port", "0",
-                                     "--log", log().string(), "--exit-after-seconds", "120"};
+    std::vector<std::string> args = {
+        "--root", root().string(), "--data",       data().string(),        "--port",
+        "0",      "--log",         log().string(), "--exit-after-seconds", "120"};
     args.insert(args.end(), extra.begin(), extra.end());
     auto server = std::make_unique<ServerProcess>(args, dir_.path() / "stderr.txt");
-    EXPECT_NE(server->port(), 0) << "first line: " << server->first_line()
-                                 << "\nstderr: " << testing::ReadFileBytes(dir_.path() / "stderr.txt");
+    EXPECT_NE(server->port(), 0) << "first line: " << server->first_line() << "\nstderr: "
+                                 << testing::ReadFileBytes(dir_.path() / "stderr.txt");
     return server;
   }
 
@@ -78,12 +80,14 @@ class ServerProgramTest : public ::testing::Test {
   std::unique_ptr<WireClient> Qualified(const ServerProcess& server) {
     auto client = std::make_unique<WireClient>(server.port());
     EXPECT_TRUE(client->connected());
-    EXPECT_EQ(client->Exchange(QualificationLine("4711", "07.12.2026 BIROU-01 C:\\ERP\\ fix")), "OK");
+    EXPECT_EQ(client->Exchange(QualificationLine("4711", "07.12.2026 BIROU-01 C:\\ERP\\ fix")),
+              "OK");
     return client;
   }
 
-  static constexpr const char* kNews = "<DATA>07.12.2026</DATA><EURO>4.9741</EURO><USD>4.2650</USD>"
-                                       "<VREMEA>Bucuresti: 3 grade</VREMEA><TEXT>Vantor 5.2</TEXT>";
+  static constexpr const char* kNews =
+      "<DATA>07.12.2026</DATA><EURO>4.9741</EURO><USD>4.2650</USD>"
+      "<VREMEA>Bucuresti: 3 grade</VREMEA><TEXT>Vantor 5.2</TEXT>";
   testing::TempDir dir_;
 };
 
@@ -92,7 +96,8 @@ TEST_F(ServerProgramTest, AnnouncesItsAddressAndStopsOnSignals) {
     SCOPED_TRACE(signal);
     auto server = Start({"--bind", bind});
     const std::string escaped = std::regex_replace(std::string(bind), std::regex(R"(\.)"), R"(\.)");
-    EXPECT_TRUE(std::regex_match(server->first_line(), std::regex("listening on " + escaped + R"(:\d+)")))
+    EXPECT_TRUE(
+        std::regex_match(server->first_line(), std::regex("listening on " + escaped + R"(:\d+)")))
         << server->first_line();
     WireClient client(server->port(), 10000, bind);
     EXPECT_TRUE(client.connected());
@@ -128,7 +133,9 @@ TEST_F(ServerProgramTest, RefusesToStartWrongly) {
       {{"--root", root().string()}, 2},
       {{"--root", (dir_.path() / "absent").string(), "--data", data().string(), "--port", "0"}, 1},
       // A busy port is an error, not a silent second server.
-      {{"--root", root().string(), "--data", data().string(), "--port", std::to_string(first->port())}, 1},
+      {{"--root", root().string(), "--data", data().string(), "--port",
+        std::to_string(first->port())},
+       1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args.back());
@@ -160,9 +167,11 @@ TEST_F(ServerProgramTest, QualificationIsAnsweredOkAndLogged) {
   }
   ASSERT_EQ(server->Stop(SIGTERM), 0);
   const std::string log_text = testing::ReadFileBytes(log());
-  const std::regex expected(R"re(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} 127\.0\.0\.1:\d+ 000 req=)re" +
-                            std::to_string(line.size()) +
-                            R"re( ans=2 sent=6 ok client=4711 info="VELMORA\.exe \(07\.12\.2026 BIROU-01 C:\\ERP\\ fix\)"\n)re");
+  const std::regex expected(
+      R"re(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} 127\.0\.0\.1:\d+ 000 req=)re" +
+      std::to_string(line.size()) +
+      R"re( ans=2 sent=6 ok client=4711 )re"
+      R"re(info="VELMORA\.exe \(07\.12\.2026 BIROU-01 C:\\ERP\\ fix\)"\n)re");
   EXPECT_TRUE(std::regex_match(log_text, expected)) << log_text;
 }
 
@@ -170,7 +179,8 @@ TEST_F(ServerProgramTest, ServesFilesFromTheRootOnly) {
   auto server = Start();
   auto client = Qualified(*server);
   EXPECT_EQ(client->Exchange("903 hotnews.txt"), kNews);
-  EXPECT_EQ(client->Exchange("903 /updateVelmora/velmora.scn"), "1\r\ntw01.jpg\r\nOferta@@noua\r\n5000\r\n3\r\n");
+  EXPECT_EQ(client->Exchange("903 /updateVelmora/velmora.scn"),
+            "1\r\ntw01.jpg\r\nOferta@@noua\r\n5000\r\n3\r\n");
   EXPECT_EQ(client->Exchange("903 \\updateVelmora\\tw01.jpg"), "JPG");
 
   // Missing or refused (every refused name is checked on its own with the
@@ -234,12 +244,14 @@ TEST_F(ServerProgramTest, UploadsAndOtherRequestsStoredByteForByte) {
   std::vector<std::string> stored;
   for (const auto& f : FilesIn(data() / "received")) stored.push_back(testing::ReadFileBytes(f));
   ASSERT_EQ(stored.size(), 2u);
-  EXPECT_TRUE((stored[0] == upload && stored[1] == message) || (stored[1] == upload && stored[0] == message));
+  EXPECT_TRUE((stored[0] == upload && stored[1] == message) ||
+              (stored[1] == upload && stored[0] == message));
 }
 
 TEST_F(ServerProgramTest, BrokenFramesCloseTheConnection) {
   auto server = Start();
-  for (const std::string& header : {std::string("\x03\x00\x00\x00", 4), std::string("\xFF\xFF\xFF\x7F", 4)}) {
+  for (const std::string& header :
+       {std::string("\x03\x00\x00\x00", 4), std::string("\xFF\xFF\xFF\x7F", 4)}) {
     WireClient client(server->port());
     ASSERT_TRUE(client.SendRaw(header));
     client.ReadToEnd(5000);
@@ -248,7 +260,8 @@ TEST_F(ServerProgramTest, BrokenFramesCloseTheConnection) {
   WireClient client(server->port());  // the server itself carries on
   EXPECT_EQ(client.Exchange("903 hotnews.txt"), kNews);
   server->Stop(SIGTERM);
-  EXPECT_NE(testing::ReadFileBytes(log()).find("--- req=4 ans=0 sent=0 bad-frame length=3"), std::string::npos);
+  EXPECT_NE(testing::ReadFileBytes(log()).find("--- req=4 ans=0 sent=0 bad-frame length=3"),
+            std::string::npos);
 }
 
 // ---- Fault switches, each seen from the client's side.
@@ -351,7 +364,8 @@ TEST(ServerSample, NewsAndTheWaitingMessageOfClient4711) {
   fs::copy(sample, dir.path() / "sample", fs::copy_options::recursive);  // 918 moves messages
   const fs::path root = dir.path() / "sample" / "root";
   const fs::path data = dir.path() / "sample" / "data";
-  ServerProcess server({"--root", root.string(), "--data", data.string(), "--port", "0", "--exit-after-seconds", "60"},
+  ServerProcess server({"--root", root.string(), "--data", data.string(), "--port", "0",
+                        "--exit-after-seconds", "60"},
                        dir.path() / "stderr.txt");
   ASSERT_NE(server.port(), 0);
   WireClient client(server.port());
@@ -379,7 +393,8 @@ TEST(ServerSample, NewsAndTheWaitingMessageOfClient4711) {
   const auto message = client.Exchange("918 4711");
   ASSERT_TRUE(message.has_value());
   // A 20-character date line "YYYY.MM.DD  HH:MM:SS", then the text in lines joined by "@@".
-  EXPECT_TRUE(std::regex_match(message->substr(0, 20), std::regex(R"(\d{4}\.\d\d\.\d\d  \d\d:\d\d:\d\d)")));
+  EXPECT_TRUE(
+      std::regex_match(message->substr(0, 20), std::regex(R"(\d{4}\.\d\d\.\d\d  \d\d:\d\d:\d\d)")));
   EXPECT_NE(message->find("@@"), std::string::npos);
   EXPECT_LE(message->size(), 1000u);
   EXPECT_EQ(client.Exchange("918 4711"), "");

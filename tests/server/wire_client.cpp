@@ -37,7 +37,8 @@ bool WasReset() { return errno == ECONNRESET; }
 #endif
 }  // namespace
 
-WireClient::WireClient(std::uint16_t port, int timeout_ms, const std::string& host) : timeout_ms_(timeout_ms) {
+WireClient::WireClient(std::uint16_t port, int timeout_ms, const std::string& host)
+    : timeout_ms_(timeout_ms) {
 #ifdef _WIN32
   static WinsockUser winsock;
   const SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
@@ -107,7 +108,8 @@ std::optional<WireClient::Frame> WireClient::ReadFrame() {
   const auto header = ReadExactly(4);
   if (!header) return std::nullopt;
   std::uint32_t value = 0;
-  for (int i = 0; i < 4; ++i) value |= static_cast<std::uint32_t>(static_cast<unsigned char>((*header)[i])) << (8 * i);
+  for (int i = 0; i < 4; ++i)
+    value |= static_cast<std::uint32_t>(static_cast<unsigned char>((*header)[i])) << (8 * i);
   Frame frame;
   frame.announced = static_cast<std::int32_t>(value);
   if (frame.announced < 4) return frame;
@@ -164,7 +166,8 @@ ConnectOutcome TryConnect(std::uint16_t port, int ms) {
   address.sin_family = AF_INET;
   address.sin_port = htons(port);
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  (void)connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);  // in progress; poll tells the outcome
+  (void)connect(fd, reinterpret_cast<sockaddr*>(&address),
+                sizeof address);  // in progress; poll tells the outcome
   pollfd p{fd, POLLOUT, 0};
   ConnectOutcome outcome = ConnectOutcome::kTimedOut;
   if (poll(&p, 1, ms) > 0) {

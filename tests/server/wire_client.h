@@ -12,7 +12,8 @@ namespace velmora::testing {
 
 class WireClient {
  public:
-  explicit WireClient(std::uint16_t port, int timeout_ms = 10000, const std::string& host = "127.0.0.1");
+  explicit WireClient(std::uint16_t port, int timeout_ms = 10000,
+                      const std::string& host = "127.0.0.1");
   WireClient(const WireClient&) = delete;
   WireClient& operator=(const WireClient&) = delete;
   ~WireClient();

@@ -57,14 +57,16 @@ class MainDialogTest : public ::testing::Test {
   }
 
   HWND Open() {
-    dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(108), nullptr, &MainDialogProc, 0);
+    dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(108), nullptr,
+                                 &MainDialogProc, 0);
     EXPECT_NE(dialog_, nullptr);
     return dialog_;
   }
 
   HWND Item(int id) const { return GetDlgItem(dialog_, id); }
   void Command(int id, int notification = 0) {
-    SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(Item(id)));
+    SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, notification),
+                 reinterpret_cast<LPARAM>(Item(id)));
   }
 
   TempDir suite_;
@@ -90,11 +92,12 @@ TEST_F(MainDialogTest, OpensWithTheClientCaptionAndTheFixedLayout) {
     int id, x, y, w, h;
   };
   const Place places[] = {
-      {1050, 0, 0, 232, 800},     {1045, 8, 10, 218, 368},    {1006, 254, 48, 224, 230}, {1049, 8, 378, 214, 122},
-      {1011, 505, 48, 224, 230},  {1047, 8, 500, 214, 82},    {1010, 756, 48, 224, 230}, {1048, 132, 590, 94, 22},
-      {1007, 254, 290, 224, 230}, {1051, 10, 590, 94, 22},    {1009, 505, 290, 224, 230}, {1014, 40, 580, 144, 38},
-      {1008, 756, 290, 224, 230}, {1027, 232, 0, 778, 43},    {30003, 0, 0, 229, 622},   {1029, 238, 5, 32, 32},
-      {1025, 845, 9, 150, 25},    {1028, 280, 8, 550, 35},
+      {1050, 0, 0, 232, 800},     {1045, 8, 10, 218, 368},    {1006, 254, 48, 224, 230},
+      {1049, 8, 378, 214, 122},   {1011, 505, 48, 224, 230},  {1047, 8, 500, 214, 82},
+      {1010, 756, 48, 224, 230},  {1048, 132, 590, 94, 22},   {1007, 254, 290, 224, 230},
+      {1051, 10, 590, 94, 22},    {1009, 505, 290, 224, 230}, {1014, 40, 580, 144, 38},
+      {1008, 756, 290, 224, 230}, {1027, 232, 0, 778, 43},    {30003, 0, 0, 229, 622},
+      {1029, 238, 5, 32, 32},     {1025, 845, 9, 150, 25},    {1028, 280, 8, 550, 35},
   };
   for (const Place& p : places) {
     const RECT r = RectInParent(Item(p.id));
@@ -137,7 +140,8 @@ TEST_F(MainDialogTest, SendingFollowsThePlaceholderAndLengthRulesForElevenPresse
 
   SetWindowTextA(Item(1047), "x");
   for (int press = 2; press <= 15; ++press) Command(1048);
-  ASSERT_EQ(shownBoxes_.size(), 10u) << "presses 2 to 11 are acted on, the twelfth and later do nothing";
+  ASSERT_EQ(shownBoxes_.size(), 10u)
+      << "presses 2 to 11 are acted on, the twelfth and later do nothing";
   EXPECT_EQ(shownBoxes_[0].text, "Completati mesajul!");
   EXPECT_EQ(shownBoxes_[0].caption, "Vantor");
   EXPECT_EQ(shownBoxes_[0].style, static_cast<UINT>(MB_ICONWARNING));
@@ -151,8 +155,8 @@ TEST_F(MainDialogTest, StaticColoursDependOnTheControl) {
     COLORREF colour;
     bool transparent;
   };
-  for (const Case c : {Case{1049, RGB(0, 0, 0), true}, Case{1052, 0x222222, true}, Case{1056, 0x222222, true},
-                       Case{1050, 0x114400, false}}) {
+  for (const Case c : {Case{1049, RGB(0, 0, 0), true}, Case{1052, 0x222222, true},
+                       Case{1056, 0x222222, true}, Case{1050, 0x114400, false}}) {
     SetBkMode(dc, OPAQUE);
     SetTextColor(dc, RGB(1, 2, 3));
     const LRESULT brush = SendMessageA(dialog_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),

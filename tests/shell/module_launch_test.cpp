@@ -35,9 +35,12 @@ TEST(OwnPathOrReport, IsThisProgramsWholePathWithoutABox) {
 }
 
 TEST(ProgramOnCommandLine, QuotesOnlyPathsWithABlank) {
-  EXPECT_EQ(ProgramOnCommandLine("C:\\Suite\\Kelbar\\kelbarw.exe"), "C:\\Suite\\Kelbar\\kelbarw.exe");
-  EXPECT_EQ(ProgramOnCommandLine("C:\\Corvane 1\\Kelbar\\kelbarw.exe"), "\"C:\\Corvane 1\\Kelbar\\kelbarw.exe\"");
-  EXPECT_EQ(ProgramOnCommandLine("C:\\S\\q.exe   "), "C:\\S\\q.exe") << "trailing blanks are no part of the path";
+  EXPECT_EQ(ProgramOnCommandLine("C:\\Suite\\Kelbar\\kelbarw.exe"),
+            "C:\\Suite\\Kelbar\\kelbarw.exe");
+  EXPECT_EQ(ProgramOnCommandLine("C:\\Corvane 1\\Kelbar\\kelbarw.exe"),
+            "\"C:\\Corvane 1\\Kelbar\\kelbarw.exe\"");
+  EXPECT_EQ(ProgramOnCommandLine("C:\\S\\q.exe   "), "C:\\S\\q.exe")
+      << "trailing blanks are no part of the path";
 }
 
 TEST(RunProcess, RefusesCommandLinesOver511CharactersNotCountingTrailingBlanks) {
@@ -49,7 +52,8 @@ TEST(RunProcess, RefusesCommandLinesOver511CharactersNotCountingTrailingBlanks) 
 TEST(RunProcess, ReportsTheWindowsErrorOfAMissingProgram) {
   // The code is CreateProcessA's own: Windows and wine differ on which one.
   const int missingPath = RunProcess("C:\\no\\such\\program.exe");
-  EXPECT_TRUE(missingPath == ERROR_PATH_NOT_FOUND || missingPath == ERROR_FILE_NOT_FOUND) << missingPath;
+  EXPECT_TRUE(missingPath == ERROR_PATH_NOT_FOUND || missingPath == ERROR_FILE_NOT_FOUND)
+      << missingPath;
   EXPECT_EQ(RunProcess("no_such_program_here.exe"), static_cast<int>(ERROR_FILE_NOT_FOUND));
 }
 
@@ -57,20 +61,24 @@ TEST(RunProcess, WaitsForTheProgramToEnd) {
   TempDir dir;
   const std::string marker = dir / "done.txt";
   ASSERT_EQ(RunProcess("cmd.exe /c echo finished>" + marker), 0);
-  EXPECT_EQ(ReadFileBytes(marker), "finished\r\n") << "the file is complete when RunProcess returns";
+  EXPECT_EQ(ReadFileBytes(marker), "finished\r\n")
+      << "the file is complete when RunProcess returns";
 }
 
 TEST(RunModuleFromPath, ALauncherUnderADriveRootShowsTheDirectoryMessage) {
   BoxRecorder boxes;
-  const ModuleRoutine routine{"\\Kelbar\\kelbarw.exe", "Nu se poate determina directorul Kelbar -ului!",
+  const ModuleRoutine routine{"\\Kelbar\\kelbarw.exe",
+                              "Nu se poate determina directorul Kelbar -ului!",
                               "\\Kelbar\\kelbarw.exe!"};
   EXPECT_FALSE(RunModuleFromPath("C:\\velmora.exe", routine));
-  EXPECT_EQ(g_boxes, (BoxList{{nullptr, "Nu se poate determina directorul Kelbar -ului!", "Eroare", kErrorStyle}}));
+  EXPECT_EQ(g_boxes, (BoxList{{nullptr, "Nu se poate determina directorul Kelbar -ului!", "Eroare",
+                               kErrorStyle}}));
 }
 
 TEST(WindowsErrorText, RightAlignsTheCodeInFiveColumns) {
   EXPECT_EQ(WindowsErrorText(5, "GetCurrentDirectory"), "Eroare [    5] in GetCurrentDirectory!");
-  EXPECT_EQ(WindowsErrorText(12345, "SetCurrentDirectory"), "Eroare [12345] in SetCurrentDirectory!");
+  EXPECT_EQ(WindowsErrorText(12345, "SetCurrentDirectory"),
+            "Eroare [12345] in SetCurrentDirectory!");
   EXPECT_EQ(WindowsErrorText(123456, "GetModuleFileName"), "Eroare [123456] in GetModuleFileName!");
 }
 
@@ -102,7 +110,8 @@ class SelfUpdateTest : public ::testing::Test {
  protected:
   void SetUp() override {
     CreateDirectoryA((suite_ / "ERP").c_str(), nullptr);
-    velmora::testing::WriteFileBytes(suite_.path() / "ERP" / "renova37.exe", "not a program, new copy");
+    velmora::testing::WriteFileBytes(suite_.path() / "ERP" / "renova37.exe",
+                                     "not a program, new copy");
   }
   TempDir suite_;
   TempDir temp_;
@@ -125,7 +134,8 @@ TEST_F(SelfUpdateTest, AReadOnlyCopyLeftInTmpIsReplaced) {
   // The copy is no program, so the start itself fails: -3 with the copy's path.
   EXPECT_EQ(RunSelfUpdateFromPath(ownPath_, message), -3);
   EXPECT_EQ(ReadFileBytes(old), "not a program, new copy");
-  EXPECT_EQ(message, ("Nu s-a putut executa " + temp_.path().string() + "\\renova37.exe").substr(0, 80));
+  EXPECT_EQ(message,
+            ("Nu s-a putut executa " + temp_.path().string() + "\\renova37.exe").substr(0, 80));
 }
 
 TEST_F(SelfUpdateTest, ALauncherUnderADriveRootCannotFindTheErpFolder) {
@@ -140,7 +150,10 @@ TEST(LaunchDocumentsFromPath, AMissingProgramNamesQOrTkvByMode) {
   const struct {
     int16_t mode;
     const char* program;
-  } cases[] = {{0, "\\Vantor\\q.exe!"}, {1, "\\Vantor\\q.exe!"}, {2, "\\Vantor\\q.exe!"}, {3, "\\Vantor\\tkv.exe!"}};
+  } cases[] = {{0, "\\Vantor\\q.exe!"},
+               {1, "\\Vantor\\q.exe!"},
+               {2, "\\Vantor\\q.exe!"},
+               {3, "\\Vantor\\tkv.exe!"}};
   for (const auto& c : cases) {
     BoxRecorder boxes;
     EXPECT_FALSE(LaunchDocumentsFromPath(ownPath, c.mode));

@@ -44,7 +44,8 @@ class GreetingTest : public ::testing::Test {
 
 TEST_F(GreetingTest, TheTwoGreetingsAlternateFromStartToStart) {
   struct Step {
-    std::optional<std::string> seed;  // written before the start; nullopt keeps what the last start left
+    std::optional<std::string>
+        seed;  // written before the start; nullopt keeps what the last start left
     int played;
     std::string stored;
   };
@@ -54,7 +55,7 @@ TEST_F(GreetingTest, TheTwoGreetingsAlternateFromStartToStart) {
       {std::nullopt, 154, std::string("\x01\x00", 2)},
       {std::string("\x07\x00", 2), 155, std::string("\x00\x00", 2)},  // above 1: the second, then 0
       {std::string("\xFD\xFF", 2), 155, std::string("\xFE\xFF", 2)},  // -3 only counts on
-      {std::string("\x01"), 154, std::string("\x01\x00", 2)},          // a one-byte file counts as 0
+      {std::string("\x01"), 154, std::string("\x01\x00", 2)},         // a one-byte file counts as 0
   };
   for (const Step& step : steps) {
     if (step.seed) WriteFileBytes(toggle_, *step.seed);
@@ -87,7 +88,8 @@ TEST(AppLog, APositiveChannelAppendsTimedLinesOfTheGivenLength) {
 
   const std::string log = ReadFileBytes(path);
   std::vector<std::string> lines;
-  for (std::size_t start = 0, end; (end = log.find("\r\n", start)) != std::string::npos; start = end + 2)
+  for (std::size_t start = 0, end; (end = log.find("\r\n", start)) != std::string::npos;
+       start = end + 2)
     lines.push_back(log.substr(start, end - start));
   ASSERT_EQ(lines.size(), 3u) << log;
   // " hh:mm:ss:cc - message", the hour blank-padded to two columns.

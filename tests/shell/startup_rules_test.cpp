@@ -68,7 +68,8 @@ TEST(SuiteRoot, StartUpAndModuleRoutinesShareOneRule) {
   const Case cases[] = {
       {"C:\\Suite\\ERP\\velmora.exe", "C:\\Suite\\ERP\\", "C:\\Suite\\", "C:\\Suite"},
       {"D:\\a\\b\\c\\ERP\\velmora.exe", "D:\\a\\b\\c\\ERP\\", "D:\\a\\b\\c\\", "D:\\a\\b\\c"},
-      {"\\\\server\\share\\ERP\\v.exe", "\\\\server\\share\\ERP\\", "\\\\server\\share\\", "\\\\server\\share"},
+      {"\\\\server\\share\\ERP\\v.exe", "\\\\server\\share\\ERP\\", "\\\\server\\share\\",
+       "\\\\server\\share"},
       {"C:\\velmora.exe", "C:\\", "", std::nullopt},
       {"\\velmora.exe", "\\", "", std::nullopt},
       {"velmora.exe", "", "", std::nullopt},
@@ -85,8 +86,10 @@ TEST(LogChannelFromSwitch, OnlyAPositiveNumberSwitchesTheLogOn) {
   const struct {
     const char* value;
     int channel;
-  } cases[] = {{"", -1}, {"0", -1}, {"-3", -1}, {"on", -1}, {"1x", -1}, {" 1", -1}, {"1", 1}, {"7", 7}};
-  for (const auto& c : cases) EXPECT_EQ(LogChannelFromSwitch(c.value), c.channel) << '"' << c.value << '"';
+  } cases[] = {{"", -1},   {"0", -1},  {"-3", -1}, {"on", -1},
+               {"1x", -1}, {" 1", -1}, {"1", 1},   {"7", 7}};
+  for (const auto& c : cases)
+    EXPECT_EQ(LogChannelFromSwitch(c.value), c.channel) << '"' << c.value << '"';
 }
 
 TEST(FormatLogLine, PadsTheHourAndZeroFillsTheRest) {
@@ -101,8 +104,11 @@ TEST(DelaySwitch, OnlyAWholeNumberUpToTheProgramsOwnWaitShortensIt) {
     const char* value;  // nullptr: unset
     uint32_t expected;
   } cases[] = {
-      {nullptr, 7000}, {"", 7000},   {"250", 250},   {"0", 0},          {"7000", 7000},
-      {"7001", 7000},  {"-5", 7000}, {"12ms", 7000}, {" 5", 7000},      {"99999999999999999999999", 7000},
+      {nullptr, 7000}, {"", 7000},
+      {"250", 250},    {"0", 0},
+      {"7000", 7000},  {"7001", 7000},
+      {"-5", 7000},    {"12ms", 7000},
+      {" 5", 7000},    {"99999999999999999999999", 7000},
   };
   for (const auto& c : cases) {
 #ifdef _WIN32

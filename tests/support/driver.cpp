@@ -53,11 +53,13 @@ struct WineUnixDrive {
   USHORT deviceOffset;
   USHORT labelOffset;
 };
-constexpr DWORD kDefineUnixDrive = CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+constexpr DWORD kDefineUnixDrive =
+    CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
 
 bool DefineWineDrive(char letter, const char* unixFolder) {
-  HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE manager =
+      CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (manager == INVALID_HANDLE_VALUE) return false;
   std::vector<char> request(sizeof(WineUnixDrive), '\0');
   auto header = WineUnixDrive{};
@@ -70,8 +72,9 @@ bool DefineWineDrive(char letter, const char* unixFolder) {
   header.size = static_cast<ULONG>(request.size());
   std::memcpy(request.data(), &header, sizeof header);
   DWORD returned = 0;
-  const BOOL ok = DeviceIoControl(manager, kDefineUnixDrive, request.data(), static_cast<DWORD>(request.size()),
-                                  nullptr, 0, &returned, nullptr);
+  const BOOL ok =
+      DeviceIoControl(manager, kDefineUnixDrive, request.data(), static_cast<DWORD>(request.size()),
+                      nullptr, 0, &returned, nullptr);
   CloseHandle(manager);
   return ok != FALSE;
 }
@@ -79,8 +82,8 @@ bool DefineWineDrive(char letter, const char* unixFolder) {
 // Unix name of a Windows path; only wine's kernel32 has this export.
 std::string WineUnixName(const std::filesystem::path& path) {
   using UnixNameFn = char*(CDECL*)(const WCHAR*);
-  const auto toUnix = reinterpret_cast<UnixNameFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  const auto toUnix = reinterpret_cast<UnixNameFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
   if (toUnix == nullptr) return {};
   char* name = toUnix(std::filesystem::absolute(path).wstring().c_str());
   if (name == nullptr) return {};
@@ -100,7 +103,8 @@ bool WaitUntil(const std::function<bool()>& condition, Milliseconds timeout) {
   }
 }
 
-DrivenProgram::DrivenProgram(std::string program, std::string_view arguments, std::string currentDirectory) {
+DrivenProgram::DrivenProgram(std::string program, std::string_view arguments,
+                             std::string currentDirectory) {
   commandLine_ = "\"" + program + "\"";
   if (!arguments.empty()) {
     commandLine_ += ' ';
@@ -109,7 +113,8 @@ DrivenProgram::DrivenProgram(std::string program, std::string_view arguments, st
   Start(program.c_str(), std::move(currentDirectory));
 }
 
-DrivenProgram DrivenProgram::WithCommandLine(std::string commandLine, std::string currentDirectory) {
+DrivenProgram DrivenProgram::WithCommandLine(std::string commandLine,
+                                             std::string currentDirectory) {
   DrivenProgram program;
   program.commandLine_ = std::move(commandLine);
   program.Start(nullptr, std::move(currentDirectory));
@@ -133,7 +138,8 @@ void DrivenProgram::Start(const char* application, std::string currentDirectory)
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
   if (!CreateProcessA(application, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup, &info)) {
+                      currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup,
+                      &info)) {
     startError_ = GetLastError();
     return;
   }
@@ -174,7 +180,8 @@ bool DrivenProgram::IsRunning() const {
 
 std::optional<DWORD> DrivenProgram::WaitForExit(Milliseconds timeout) const {
   if (process_ == nullptr) return std::nullopt;
-  if (WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return std::nullopt;
+  if (WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0)
+    return std::nullopt;
   DWORD code = 0;
   GetExitCodeProcess(process_, &code);
   return code;
@@ -191,8 +198,8 @@ void DrivenProgram::Stop(Milliseconds grace) {
 std::string WindowText(HWND window) {
   char text[4096] = {};
   DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                           kTextTimeoutMs, &copied))
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                           SMTO_ABORTIFHUNG, kTextTimeoutMs, &copied))
     return {};
   return std::string(text, std::min<std::size_t>(copied, sizeof text - 1));
 }
@@ -220,14 +227,15 @@ bool PostCommand(HWND window, int id) {
 
 bool IsShown(HWND window) { return IsWindow(window) && IsWindowVisible(window); }
 
-std::optional<MessageBoxWindow> WaitForMessageBox(const DrivenProgram& program, std::string_view caption,
-                                                  Milliseconds timeout) {
+std::optional<MessageBoxWindow> WaitForMessageBox(const DrivenProgram& program,
+                                                  std::string_view caption, Milliseconds timeout) {
   std::optional<MessageBoxWindow> box;
   WaitUntil(
       [&] {
         for (HWND window : program.TopLevelWindows()) {
           if (ClassNameOf(window) != "#32770" || TitleOf(window) != caption) continue;
-          box = MessageBoxWindow{window, std::string(caption), ControlText(window, kMessageBoxTextId)};
+          box = MessageBoxWindow{window, std::string(caption),
+                                 ControlText(window, kMessageBoxTextId)};
           return true;
         }
         return false;
@@ -238,8 +246,8 @@ std::optional<MessageBoxWindow> WaitForMessageBox(const DrivenProgram& program, 
 
 bool PressButton(HWND dialog, int buttonId) {
   HWND button = GetDlgItem(dialog, buttonId);
-  return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button)) !=
-         FALSE;
+  return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(button)) != FALSE;
 }
 
 MappedDrive::MappedDrive(const std::filesystem::path& folder) {

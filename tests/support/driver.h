@@ -27,7 +27,8 @@ class DrivenProgram {
  public:
   // Starts `program` with the command line "\"program\" arguments" in
   // `currentDirectory` (empty: the test's own).
-  DrivenProgram(std::string program, std::string_view arguments = {}, std::string currentDirectory = {});
+  DrivenProgram(std::string program, std::string_view arguments = {},
+                std::string currentDirectory = {});
   // Starts with exactly the given command line (the program is found by it).
   static DrivenProgram WithCommandLine(std::string commandLine, std::string currentDirectory = {});
 
@@ -46,7 +47,8 @@ class DrivenProgram {
   std::vector<HWND> TopLevelWindows() const;
   // First top-level window whose title starts with `titlePrefix` (and, if
   // given, whose class is `className`); nullptr after `timeout`.
-  HWND WaitForWindow(std::string_view titlePrefix, Milliseconds timeout, std::string_view className = {}) const;
+  HWND WaitForWindow(std::string_view titlePrefix, Milliseconds timeout,
+                     std::string_view className = {}) const;
 
   bool IsRunning() const;
   // The exit code once the process has ended within `timeout`.
@@ -82,8 +84,8 @@ struct MessageBoxWindow {
   std::string caption;
   std::string text;
 };
-std::optional<MessageBoxWindow> WaitForMessageBox(const DrivenProgram& program, std::string_view caption,
-                                                  Milliseconds timeout);
+std::optional<MessageBoxWindow> WaitForMessageBox(const DrivenProgram& program,
+                                                  std::string_view caption, Milliseconds timeout);
 // Presses a button of a message box or dialog (IDOK, IDCANCEL, IDYES, ...).
 bool PressButton(HWND dialog, int buttonId);
 

@@ -56,8 +56,8 @@ void LinkTest::SetUp() {
     RegisterClassA(&wc);
     registered = true;
   }
-  dialog_ = CreateWindowExA(0, kDialogClass, "link test", WS_OVERLAPPEDWINDOW, 10, 10, 400, 300, nullptr, nullptr,
-                            instance_, nullptr);
+  dialog_ = CreateWindowExA(0, kDialogClass, "link test", WS_OVERLAPPEDWINDOW, 10, 10, 400, 300,
+                            nullptr, nullptr, instance_, nullptr);
   char saved[MAX_PATH] = {};
   GetCurrentDirectoryA(MAX_PATH, saved);
   savedDirectory_ = saved;
@@ -100,7 +100,9 @@ void LinkTest::ShortenWaits(unsigned answerMs, unsigned connectMs) {
   SetPeriods({Periods().animationMs, connectMs, 200, answerMs});
 }
 
-void LinkTest::WriteList(const std::string& text) { velmora::testing::WriteFileBytes(dir_ / "iplist.txt", text); }
+void LinkTest::WriteList(const std::string& text) {
+  velmora::testing::WriteFileBytes(dir_ / "iplist.txt", text);
+}
 std::string LinkTest::ReadList() { return velmora::testing::ReadFileBytes(dir_ / "iplist.txt"); }
 bool LinkTest::ListExists() { return std::filesystem::exists(dir_ / "iplist.txt"); }
 

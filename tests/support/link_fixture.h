@@ -45,7 +45,8 @@ class LinkTest : public ::testing::Test {
 
   // Boxes shown during the test, answered with boxAnswer_ (IDCANCEL unless changed).
   velmora::testing::BoxRecorder boxRecorder_{IDCANCEL};
-  static inline std::vector<velmora::testing::RecordedBox>& boxes_ = velmora::testing::BoxRecorder::Boxes();
+  static inline std::vector<velmora::testing::RecordedBox>& boxes_ =
+      velmora::testing::BoxRecorder::Boxes();
   static inline int& boxAnswer_ = velmora::testing::BoxRecorder::Answer();
 };
 

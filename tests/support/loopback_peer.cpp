@@ -59,7 +59,8 @@ bool PeerConnection::ReadExactly(char* out, std::size_t n) {
 std::optional<std::string> PeerConnection::ReadFrame() {
   unsigned char header[4];
   if (!ReadExactly(reinterpret_cast<char*>(header), 4)) return std::nullopt;
-  const uint32_t total = header[0] | (header[1] << 8) | (header[2] << 16) | (static_cast<uint32_t>(header[3]) << 24);
+  const uint32_t total =
+      header[0] | (header[1] << 8) | (header[2] << 16) | (static_cast<uint32_t>(header[3]) << 24);
   if (total < 4 || total > 20'000'000) return std::nullopt;
   std::string payload(total - 4, '\0');
   if (!payload.empty() && !ReadExactly(payload.data(), payload.size())) return std::nullopt;
@@ -84,11 +85,13 @@ void PeerConnection::WaitForClose() {
   }
 }
 
-LoopbackPeer::LoopbackPeer(Handler handler, const char* address, uint16_t port) : handler_(std::move(handler)) {
+LoopbackPeer::LoopbackPeer(Handler handler, const char* address, uint16_t port)
+    : handler_(std::move(handler)) {
   EnsureWinsock();
   listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
   BOOL reuse = TRUE;
-  setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
+  setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse),
+             sizeof reuse);
   sockaddr_in a = Address(address, port);
   bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a);
   listen(listener_, 8);
@@ -155,7 +158,8 @@ Blackhole::Blackhole(const char* address, uint16_t port) {
   EnsureWinsock();
   listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
   sockaddr_in a = Address(address, port);
-  if (bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(listener_, 0) != 0) return;
+  if (bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(listener_, 0) != 0)
+    return;
   // Fill the queue until a connect stops completing; that one stays pending too.
   for (int i = 0; i < 64; ++i) {
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);

@@ -23,7 +23,8 @@ std::string Frame(std::string_view payload);
 
 class PeerConnection {
  public:
-  PeerConnection(SOCKET s, int index, const std::atomic<bool>& stop) : socket_(s), index_(index), stop_(stop) {}
+  PeerConnection(SOCKET s, int index, const std::atomic<bool>& stop)
+      : socket_(s), index_(index), stop_(stop) {}
   // The payload of the next request frame; nullopt when the client closed.
   std::optional<std::string> ReadFrame();
   bool Send(std::string_view bytes);

@@ -11,12 +11,13 @@ std::string RandomLoopbackAddress() {
   std::random_device seed;
   std::mt19937 pick(seed() ^ GetCurrentProcessId());
   std::uniform_int_distribution<int> part(1, 254);
-  return "127." + std::to_string(part(pick)) + "." + std::to_string(part(pick)) + "." + std::to_string(part(pick));
+  return "127." + std::to_string(part(pick)) + "." + std::to_string(part(pick)) + "." +
+         std::to_string(part(pick));
 }
 
 ReferenceServer::ReferenceServer(const std::string& serverExe, const std::filesystem::path& root,
-                                 const std::filesystem::path& data, const std::string& extraSwitches,
-                                 int lifetimeSeconds, int port)
+                                 const std::filesystem::path& data,
+                                 const std::string& extraSwitches, int lifetimeSeconds, int port)
     : address_(RandomLoopbackAddress()), log_(data / "server.log") {
   std::filesystem::create_directories(data);
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -29,10 +30,12 @@ ReferenceServer::ReferenceServer(const std::string& serverExe, const std::filesy
   startup.hStdOutput = writeEnd;
   startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  std::string command = "\"" + serverExe + "\" --root \"" + root.string() + "\" --data \"" + data.string() +
-                        "\" --port " + std::to_string(port) + " --bind " + address_ + " --log \"" + log_.string() +
-                        "\" --exit-after-seconds " + std::to_string(lifetimeSeconds) + " " + extraSwitches;
-  started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process_);
+  std::string command = "\"" + serverExe + "\" --root \"" + root.string() + "\" --data \"" +
+                        data.string() + "\" --port " + std::to_string(port) + " --bind " +
+                        address_ + " --log \"" + log_.string() + "\" --exit-after-seconds " +
+                        std::to_string(lifetimeSeconds) + " " + extraSwitches;
+  started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                            &startup, &process_);
   CloseHandle(writeEnd);
   std::string line;
   char c = 0;

@@ -20,8 +20,9 @@ class ReferenceServer {
   // `serverExe` is the Windows build of velmora-server; `extraSwitches` are
   // appended to its command line (fault switches); it ends by itself after
   // `lifetimeSeconds`. Port 0 lets the server take a free port.
-  ReferenceServer(const std::string& serverExe, const std::filesystem::path& root, const std::filesystem::path& data,
-                  const std::string& extraSwitches = {}, int lifetimeSeconds = 180, int port = 5150);
+  ReferenceServer(const std::string& serverExe, const std::filesystem::path& root,
+                  const std::filesystem::path& data, const std::string& extraSwitches = {},
+                  int lifetimeSeconds = 180, int port = 5150);
   ReferenceServer(const ReferenceServer&) = delete;
   ReferenceServer& operator=(const ReferenceServer&) = delete;
   ~ReferenceServer();

@@ -19,8 +19,8 @@ struct RecordedBox {
   bool operator==(const RecordedBox&) const = default;
 };
 inline void PrintTo(const RecordedBox& box, std::ostream* out) {
-  *out << "{owner " << box.owner << ", \"" << box.text << "\", \"" << box.caption << "\", style 0x" << std::hex
-       << box.style << std::dec << "}";
+  *out << "{owner " << box.owner << ", \"" << box.text << "\", \"" << box.caption << "\", style 0x"
+       << std::hex << box.style << std::dec << "}";
 }
 using BoxList = std::vector<RecordedBox>;
 

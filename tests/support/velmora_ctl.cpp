@@ -43,7 +43,8 @@ int main(int argc, char** argv) {
   const std::vector<HWND> windows = WindowsTitled(argv[2]);
   for (const HWND window : windows) {
     if (verb == "close") PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-    if (verb == "command" && argc > 3) PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[3])), 0);
+    if (verb == "command" && argc > 3)
+      PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[3])), 0);
     if (verb == "text") {
       char title[512] = {};
       GetWindowTextA(window, title, sizeof title);

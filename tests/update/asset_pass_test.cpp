@@ -22,9 +22,10 @@ using velmora::testing::TempDir;
 using velmora::testing::WriteFileBytes;
 
 std::map<std::string, std::string> served;  // remote path -> bytes
-std::vector<std::string> asked;              // remote paths, in order
+std::vector<std::string> asked;             // remote paths, in order
 
-int32_t WINAPI ServeFromMemory(const char* remote, int32_t remoteLength, const char* local, int32_t localLength) {
+int32_t WINAPI ServeFromMemory(const char* remote, int32_t remoteLength, const char* local,
+                               int32_t localLength) {
   const std::string remotePath(remote, static_cast<std::size_t>(remoteLength));
   asked.push_back(remotePath);
   const auto file = served.find(remotePath);
@@ -48,7 +49,9 @@ class AssetPass : public ::testing::Test {
     WriteFileBytes(dir_.path() / "~velmora.scn", text);
     return dir_.path() / "~velmora.scn";
   }
-  int16_t Run(const std::string& text) { return RunAssetPass(Schedule(text).string(), Dir(), &ServeFromMemory); }
+  int16_t Run(const std::string& text) {
+    return RunAssetPass(Schedule(text).string(), Dir(), &ServeFromMemory);
+  }
 
   TempDir dir_;
 };
@@ -68,7 +71,8 @@ TEST_F(AssetPass, APictureOfAnotherSizeRejectsTheScheduleButFetchedPicturesStay)
   EXPECT_EQ(Run("2\r\n" + Entry("a.jpg", 4) + Entry("b.bmp", 9)), -1);
   EXPECT_EQ(ReadFileBytes(dir_.path() / "a.jpg"), "AAAA");
   EXPECT_FALSE(fs::exists(dir_.path() / "b.bmp"));
-  EXPECT_EQ(ReadFileBytes(dir_.path() / "~b.bmp"), "BBB") << "the short download stays under its ~ name";
+  EXPECT_EQ(ReadFileBytes(dir_.path() / "~b.bmp"), "BBB")
+      << "the short download stays under its ~ name";
 }
 
 TEST_F(AssetPass, AMissingDetailTextDoesNotRejectTheSchedule) {
@@ -98,7 +102,8 @@ TEST_F(AssetPass, ScheduleRefreshInstallsOnlyAScheduleWhosePicturesAreAllThere) 
 
   served = {{"/updateVelmora/velmora.scn", "1\r\n" + Entry("here.jpg", 4)}};
   RunScheduleUpdate(setup);
-  EXPECT_EQ(asked, std::vector<std::string>{"/updateVelmora/velmora.scn"}) << "present pictures are not fetched";
+  EXPECT_EQ(asked, std::vector<std::string>{"/updateVelmora/velmora.scn"})
+      << "present pictures are not fetched";
   EXPECT_EQ(ReadFileBytes(dir_.path() / "velmora.scn"), served.begin()->second);
   EXPECT_FALSE(fs::exists(dir_.path() / "~velmora.scn"));
 

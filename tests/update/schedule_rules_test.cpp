@@ -13,7 +13,8 @@
 namespace velmora::update {
 namespace {
 
-std::string OneEntry(const std::string& picture, const std::string& period = "100", const std::string& size = "1") {
+std::string OneEntry(const std::string& picture, const std::string& period = "100",
+                     const std::string& size = "1") {
   return "1\r\n" + picture + "\r\ncaption\r\n" + period + "\r\n" + size + "\r\n";
 }
 
@@ -48,8 +49,8 @@ TEST(ScheduleLoader, ACaptionKeepsItsFirst500Characters) {
   } cases[] = {
       {std::string(700, 'v'), std::string(500, 'v')},
       {x498 + "@@" + std::string(200, 'v'), x498 + "\r\n"},
-      {x498 + "y@@", x498 + "y@"},          // the mark cut in two stays a character
-      {x498 + "  tail", x498},              // blanks before the cut are trailing blanks
+      {x498 + "y@@", x498 + "y@"},  // the mark cut in two stays a character
+      {x498 + "  tail", x498},      // blanks before the cut are trailing blanks
   };
   for (const auto& c : cases) {
     const std::string text = "1\r\np.jpg\r\n" + c.line + "\r\n100\r\n1\r\n";
@@ -63,10 +64,11 @@ TEST(ScheduleLoader, SoundNameFollowsTheSecondLetterOfThePicture) {
     const char* sound;
   };
   const Case cases[] = {
-      {"aw05.bmp", "E\\aw05.wav"}, {"a05.bmp", ""},  {"tW1.jpg", "E\\tW1.wav"},
+      {"aw05.bmp", "E\\aw05.wav"}, {"a05.bmp", ""},   {"tW1.jpg", "E\\tW1.wav"},
       {"aw.b", "E\\.wav"},         {"aw", "E\\.wav"}, {"w", ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(ParseSchedule(OneEntry(c.picture), "E").at(1).soundName, c.sound) << c.picture;
+  for (const Case& c : cases)
+    EXPECT_EQ(ParseSchedule(OneEntry(c.picture), "E").at(1).soundName, c.sound) << c.picture;
 }
 
 TEST(ScheduleLoader, TheCountIsCappedAt200AndZeroWithoutANumber) {
@@ -75,15 +77,21 @@ TEST(ScheduleLoader, TheCountIsCappedAt200AndZeroWithoutANumber) {
   const struct {
     std::string text;
     int count;
-  } cases[] = {{many, 200}, {"0\np.jpg\nc\n10\n1\n", 0}, {"-3\n", 0}, {"", 0}, {"many\r\na.jpg\r\nc\r\n100\r\n1\r\n", 0}};
-  for (const auto& c : cases) EXPECT_EQ(ParseSchedule(c.text, "E").count, c.count) << c.text.substr(0, 8);
+  } cases[] = {{many, 200},
+               {"0\np.jpg\nc\n10\n1\n", 0},
+               {"-3\n", 0},
+               {"", 0},
+               {"many\r\na.jpg\r\nc\r\n100\r\n1\r\n", 0}};
+  for (const auto& c : cases)
+    EXPECT_EQ(ParseSchedule(c.text, "E").count, c.count) << c.text.substr(0, 8);
 }
 
 TEST(ScheduleLoader, LinesWithoutANumber) {
   const Slide slide = ParseSchedule(OneEntry("a.jpg", "soon", "big"), "E").at(1);
   EXPECT_EQ(slide.period, kPeriodWithoutNumberMs);
   EXPECT_EQ(slide.size, kSizeWithoutNumber);
-  EXPECT_EQ(ParseSchedule(OneEntry("a.jpg", " 1500ms"), "E").at(1).period, 1500) << "digits first are a number";
+  EXPECT_EQ(ParseSchedule(OneEntry("a.jpg", " 1500ms"), "E").at(1).period, 1500)
+      << "digits first are a number";
   // A short file leaves the missing lines empty.
   const SlideTable t = ParseSchedule("2\na.jpg\ncap\n", "E");
   ASSERT_EQ(t.count, 2);
@@ -98,15 +106,18 @@ TEST(ScheduleLoader, PeriodsStayWithinSixteenBits) {
 }
 
 TEST(SafeFileName, RefusesWhatCouldLeaveTheFolder) {
-  for (const char* name : {"..\\velmora.exe", "a/b.jpg", "C:x.jpg", "sub\\a.jpg", "a..jpg", "..", "", "a\tb.jpg"})
+  for (const char* name :
+       {"..\\velmora.exe", "a/b.jpg", "C:x.jpg", "sub\\a.jpg", "a..jpg", "..", "", "a\tb.jpg"})
     EXPECT_FALSE(IsSafeFileName(name)) << name;
-  for (const char* name : {"tw01.jpg", "a.b.c", "~x.bmp", "Oferta noua.jpg"}) EXPECT_TRUE(IsSafeFileName(name)) << name;
+  for (const char* name : {"tw01.jpg", "a.b.c", "~x.bmp", "Oferta noua.jpg"})
+    EXPECT_TRUE(IsSafeFileName(name)) << name;
 }
 
 class AssetPlanTest : public ::testing::Test {
  protected:
   AssetPlan Plan(const std::string& schedule) {
-    return PlanAssets(schedule, "C:\\S\\ERP\\", [this](const std::string& path) { return present_.count(path) > 0; });
+    return PlanAssets(schedule, "C:\\S\\ERP\\",
+                      [this](const std::string& path) { return present_.count(path) > 0; });
   }
   std::set<std::string> present_;
 };
@@ -128,7 +139,8 @@ TEST_F(AssetPlanTest, PresentFilesAndNamesNotStartingWithLowerTNeedNothing) {
   present_ = {"C:\\S\\ERP\\tw.jpg", "C:\\S\\ERP\\tw.jpgex"};
   EXPECT_TRUE(Plan(OneEntry("tw.jpg")).pictures.empty());
   EXPECT_TRUE(Plan(OneEntry("tw.jpg")).details.empty());
-  EXPECT_TRUE(Plan(OneEntry("Tw.jpg")).details.empty()) << "only a lower-case t has a detail text to fetch";
+  EXPECT_TRUE(Plan(OneEntry("Tw.jpg")).details.empty())
+      << "only a lower-case t has a detail text to fetch";
 }
 
 TEST_F(AssetPlanTest, AtMostTwoHundredEntries) {

@@ -17,8 +17,12 @@ struct Bound {
 Bound Bind(const std::string& library) {
   const int16_t status = BindShowcaseLibrary(library.c_str());
   const ShowcaseLibrary& lib = Showcase();
-  Bound bound{status,        lib.drawPicture != nullptr, lib.downloadFile != nullptr, lib.applyTransparency != nullptr,
-              lib.drawPageArrows != nullptr, lib.status};
+  Bound bound{status,
+              lib.drawPicture != nullptr,
+              lib.downloadFile != nullptr,
+              lib.applyTransparency != nullptr,
+              lib.drawPageArrows != nullptr,
+              lib.status};
   FreeShowcaseLibrary();
   return bound;
 }
@@ -34,7 +38,8 @@ TEST(ShowcaseBinding, ResolvesInOrderAndStopsWhereTheLibraryFallsShort) {
       {standins + "showreel_noarrows.dll", {-5, true, true, true, false, "Eroare interna (6)"}},
       // A library with none of the exports: nothing past the drawing is even looked up.
       {"kernel32.dll", {-5, false, false, false, false, "Eroare interna (5)"}},
-      {standins + "absent.dll", {-1, false, false, false, false, "Eroare deschidere \"showreel.dll\""}},
+      {standins + "absent.dll",
+       {-1, false, false, false, false, "Eroare deschidere \"showreel.dll\""}},
   };
   for (const Case& c : cases) {
     const Bound got = Bind(c.library);
